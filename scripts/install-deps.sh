@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing ツバクロ needs on Debian 12, and
+# nothing that is already there. Run as root (or through sudo).
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ ccache pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-ipafont-gothic
+  xvfb xauth
+)
+packages+=("$@")
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

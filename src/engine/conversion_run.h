@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "engine/conversion_options.h"
+#include "settings/company_settings.h"
+#include "settings/notifier.h"
+#include "settings/system_settings.h"
+
+namespace tsubakuro {
+
+enum class RunOutcome {
+  Normal = 0,     // ran to the end (field errors or not)
+  Cancelled = 1,  // 中止
+  NotRun = 2,     // input missing, or a file that could not be opened or written
+};
+
+// One conversion of the current company and transfer kind, one step at a time, so
+// that a window can let pending events run between steps and the command-line
+// converter can loop; both give the same bytes. The first step opens the files and
+// writes the header; each later step converts one input line; the step that meets
+// the end of the input writes the trailer and end records. Messages the user must
+// see at once (a missing input file) go to the notifier; the final message is the
+// caller's, from outcome() and has_errors().
+class ConversionRun {
+ public:
+  ConversionRun(const SystemSettings& system, const CompanySettings& company, Notifier& notifier);
+  ~ConversionRun();
+  ConversionRun(const ConversionRun&) = delete;
+  ConversionRun& operator=(const ConversionRun&) = delete;
+
+  bool running() const;
+  void step();
+  // Stops the run: the cancel marker is logged, the records written so far stay,
+  // with no trailer or end record. Does nothing once the run has ended.
+  void cancel();
+
+  RunOutcome outcome() const;
+  bool has_errors() const;
+  // Characters of the lines read against the input's size in bytes; the value is
+  // set to the maximum when the run ends normally.
+  qint64 progress_value() const;
+  qint64 progress_maximum() const;
+  qint64 row_count() const;
+  qint64 amount_total() const;
+  const ConversionOptions& options() const;
+  // The file the run reads ("tbk.tmp" for a workbook path), writes, and logs to.
+  QString input_file() const;
+  QString output_file() const;
+  QString log_file() const;
+  // After outcome NotRun: the message that was shown.
+  QString failure_message() const;
+
+ private:
+  class Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace tsubakuro

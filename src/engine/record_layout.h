@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <span>
+
+namespace tsubakuro {
+
+enum class TransferKind { Credit = 0, Debit = 1 };  // 振込, 振替
+
+enum class RecordKind { Header = 0, Data = 1, Trailer = 2, End = 3 };
+
+constexpr int kTransferKindCount = 2;
+constexpr int kRecordKindCount = 4;
+constexpr int kLogicalRecordLength = 120;
+
+// The word the program shows for a transfer kind: "振込" or "振替".
+QString transfer_kind_word(TransferKind kind);
+
+// The number the field check takes for a record kind (1 header, 2 data, 3 trailer).
+int check_part_number(RecordKind kind);
+// The Zengin data-kind code that begins the record and numbers it in log
+// messages (1, 2, 8, 9).
+int data_kind_code(RecordKind kind);
+
+enum class Padding { ZeroRight, SpaceLeft, Fixed };
+
+struct FieldLayout {
+  const char16_t* name;  // built-in name, the field dictionary's entry
+  int width;             // in characters, each one byte once checked
+  char kind;             // 'N' numeric, 'C' character
+  Padding padding;
+};
+
+// One table per transfer kind and record kind, in field order (field n is
+// element n - 1). Positions follow from the widths: see field_start.
+std::span<const FieldLayout> record_layout(TransferKind transfer, RecordKind record);
+
+// 1-based start position of field `number` (1-based) within the 120-character record.
+int field_start(TransferKind transfer, RecordKind record, int number);
+
+// A stored record length (変換後桁数) the program honours; anything else counts as 120.
+int effective_record_length(int stored);
+
+}  // namespace tsubakuro

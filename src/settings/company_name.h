@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace tsubakuro {
+
+// A company name names its files in the working folder ("<name>.cfg",
+// "<name>.log"). Trailing blanks are dropped for the settings file; a name that is
+// empty after that, ".", "..", or holds "/", "\" or a control character is no
+// plain file name, and nothing may be read or written through it.
+
+// Empty when the name can name a file; otherwise the Japanese message to show.
+QString company_name_problem(const QString& name);
+
+// "<name without trailing blanks>.cfg", or nothing for a bad name.
+std::optional<QString> company_settings_file(const QString& name);
+
+// "<name exactly as held>.log", or nothing for a bad name.
+std::optional<QString> company_log_file(const QString& name);
+
+}  // namespace tsubakuro

@@ -1,0 +1,42 @@
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <stdexcept>
+
+#include "text/cp932.h"
+
+namespace tsubakuro::testing {
+
+ScopedWorkingDir::ScopedWorkingDir() : previous_(QDir::currentPath()) {
+  if (!dir_.isValid() || !QDir::setCurrent(dir_.path()))
+    throw std::runtime_error("cannot enter a temporary folder");
+}
+
+ScopedWorkingDir::~ScopedWorkingDir() { QDir::setCurrent(previous_); }
+
+QByteArray read_file(const QString& name) {
+  QFile file(name);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll();
+}
+
+void write_file(const QString& name, const QByteArray& bytes) {
+  QFile file(name);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+    throw std::runtime_error("cannot write test file " + name.toStdString());
+}
+
+void write_cp932_file(const QString& name, const QString& text) {
+  write_file(name, encode_cp932(text).bytes);
+}
+
+QString source_path(const QString& relative) {
+  return QStringLiteral(TSUBAKURO_SOURCE_DIR "/") + relative;
+}
+
+QString binary_path(const QString& relative) {
+  return QStringLiteral(TSUBAKURO_BINARY_DIR "/") + relative;
+}
+
+}  // namespace tsubakuro::testing
