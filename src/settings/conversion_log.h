@@ -42,4 +42,9 @@ QString compose_field_error(const FieldTable& field_names, TransferKind transfer
                             bool twenty_digit, int data_kind, int field,
                             qint64 record_number);
 
+// Composes the message of a failed field and appends it to the log; false, with
+// log.error(), when the line could not be written.
+bool report_field_error(ConversionLog& log, const FieldTable& field_names, TransferKind transfer,
+                        bool twenty_digit, int data_kind, int field, qint64 record_number);
+
 }  // namespace tsubakuro
