@@ -41,9 +41,8 @@ QString log_timestamp(const QDateTime& moment) {
   return moment.toString(QStringLiteral("yyyy/MM/dd H:mm:ss"));
 }
 
-QString compose_field_error(const FieldTable& field_names, TransferKind transfer,
-                            bool twenty_digit, int data_kind, int field,
-                            qint64 record_number) {
+QString compose_field_error(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
+                            int data_kind, int field, qint64 record_number) {
   switch (data_kind) {
     case 1:
       return QStringLiteral("ヘッダ：[%1]%2が正しくありません。")

@@ -23,10 +23,17 @@ FieldChecker::FieldChecker(const FieldTable& field_kinds, TransferKind transfer,
 std::optional<int> FieldChecker::check_field(QStringView text, int part, int field) const {
   RecordKind record;
   switch (part) {
-    case 1: record = RecordKind::Header; break;
-    case 2: record = RecordKind::Data; break;
-    case 3: record = RecordKind::Trailer; break;
-    default: return std::nullopt;
+    case 1:
+      record = RecordKind::Header;
+      break;
+    case 2:
+      record = RecordKind::Data;
+      break;
+    case 3:
+      record = RecordKind::Trailer;
+      break;
+    default:
+      return std::nullopt;
   }
   // The settings file keeps one letter per field, so only the first one counts.
   const QString kind = field_kinds_.at(transfer_, record, field).left(1);

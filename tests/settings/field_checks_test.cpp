@@ -19,14 +19,15 @@ TEST_P(CheckCharactersTable, AcceptsBlanksAndTheAllowedKana) {
       << QString::fromUtf16(GetParam().text).toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    DefaultSet, CheckCharactersTable,
-    ::testing::Values(TextCase{u"", 0}, TextCase{u"     ", 0}, TextCase{u"ﾀﾅｶ ﾀﾛｳ", 0},
-                      TextCase{u"ｶﾞｯｺｳ ﾎﾟﾝ", 0}, TextCase{u"ｧｨｩｪｫｬｭｮｯ", 0},
-                      TextCase{u"ﾀﾅｶ　ﾀﾛｳ", 1},  // full-width blank
-                      TextCase{u"タナカ", 1},     // full-width katakana
-                      TextCase{u"ABC", 1}, TextCase{u"ﾀﾅｶ1", 1}, TextCase{u"ｰ", 1},
-                      TextCase{u"(ｶ", 1}, TextCase{u"ｶ.", 1}, TextCase{u"\t", 1}));
+INSTANTIATE_TEST_SUITE_P(DefaultSet, CheckCharactersTable,
+                         ::testing::Values(TextCase{u"", 0}, TextCase{u"     ", 0},
+                                           TextCase{u"ﾀﾅｶ ﾀﾛｳ", 0}, TextCase{u"ｶﾞｯｺｳ ﾎﾟﾝ", 0},
+                                           TextCase{u"ｧｨｩｪｫｬｭｮｯ", 0},
+                                           TextCase{u"ﾀﾅｶ　ﾀﾛｳ", 1},  // full-width blank
+                                           TextCase{u"タナカ", 1},    // full-width katakana
+                                           TextCase{u"ABC", 1}, TextCase{u"ﾀﾅｶ1", 1},
+                                           TextCase{u"ｰ", 1}, TextCase{u"(ｶ", 1},
+                                           TextCase{u"ｶ.", 1}, TextCase{u"\t", 1}));
 
 TEST(CheckCharacters, AnEmptiedSetLeavesOnlyBlanks) {
   EXPECT_EQ(check_characters(u"   ", u""), 0);
@@ -45,12 +46,13 @@ TEST_P(CheckDigitsTable, AcceptsOnlyAsciiDigits) {
       << QString::fromUtf16(GetParam().text).toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, CheckDigitsTable,
-    ::testing::Values(TextCase{u"", 0}, TextCase{u"0000", 0}, TextCase{u"0123456789", 0},
-                      TextCase{u"123 ", 1}, TextCase{u" 123", 1}, TextCase{u"-1", 1},
-                      TextCase{u"+1", 1}, TextCase{u"1.0", 1}, TextCase{u"１２", 1},
-                      TextCase{u"12a", 1}, TextCase{u"/", 1}, TextCase{u":", 1}));
+INSTANTIATE_TEST_SUITE_P(Texts, CheckDigitsTable,
+                         ::testing::Values(TextCase{u"", 0}, TextCase{u"0000", 0},
+                                           TextCase{u"0123456789", 0}, TextCase{u"123 ", 1},
+                                           TextCase{u" 123", 1}, TextCase{u"-1", 1},
+                                           TextCase{u"+1", 1}, TextCase{u"1.0", 1},
+                                           TextCase{u"１２", 1}, TextCase{u"12a", 1},
+                                           TextCase{u"/", 1}, TextCase{u":", 1}));
 
 class FieldCheckerTest : public ::testing::Test {
  protected:
@@ -59,7 +61,7 @@ class FieldCheckerTest : public ::testing::Test {
 
 TEST_F(FieldCheckerTest, AppliesTheWorkingKindOfEachPart) {
   const FieldChecker credit(kinds_, TransferKind::Credit, kDefaultKana);
-  EXPECT_EQ(credit.check_field(u"0001", 1, 7), 0);    // header 取引銀行番号 N
+  EXPECT_EQ(credit.check_field(u"0001", 1, 7), 0);  // header 取引銀行番号 N
   EXPECT_EQ(credit.check_field(u"000 ", 1, 7), 1);
   EXPECT_EQ(credit.check_field(u"ﾐｽﾞﾎ", 1, 8), 0);    // header 取引銀行名 C
   EXPECT_EQ(credit.check_field(u"ﾐｽﾞﾎ", 2, 2), 1);    // data 振込銀行番号 N
@@ -115,7 +117,7 @@ TEST(CheckFieldOfSettings, FollowsTheCurrentTransferKind) {
   const CompanySettings company;
   EXPECT_EQ(check_field(system, company, u"0", 2, 14), 1);  // 振込指定区分 C
   system.transfer_kind = TransferKind::Debit;
-  EXPECT_EQ(check_field(system, company, u"0", 2, 14), 0);  // 振替結果コード N
+  EXPECT_EQ(check_field(system, company, u"0", 2, 14), 0);            // 振替結果コード N
   EXPECT_EQ(check_field(system, company, u"000000000000", 3, 5), 0);  // 振替 trailer has 8
 }
 

@@ -29,15 +29,13 @@ INSTANTIATE_TEST_SUITE_P(
                       LeadingCase{u"12", 12}, LeadingCase{u"007", 7},
                       // blanks are ignored anywhere, even between digits
                       LeadingCase{u" 1 2 3 ", 123}, LeadingCase{u"\t4\t5", 45},
-                      LeadingCase{u"-15", -15}, LeadingCase{u"+15", 15},
-                      LeadingCase{u"- 15", -15}, LeadingCase{u"--5", 0},
-                      LeadingCase{u"5-3", 5}, LeadingCase{u"12.5", 12.5},
-                      LeadingCase{u".5", 0.5}, LeadingCase{u"3.", 3},
-                      LeadingCase{u"1.2.3", 1.2}, LeadingCase{u".", 0}, LeadingCase{u"-", 0},
+                      LeadingCase{u"-15", -15}, LeadingCase{u"+15", 15}, LeadingCase{u"- 15", -15},
+                      LeadingCase{u"--5", 0}, LeadingCase{u"5-3", 5}, LeadingCase{u"12.5", 12.5},
+                      LeadingCase{u".5", 0.5}, LeadingCase{u"3.", 3}, LeadingCase{u"1.2.3", 1.2},
+                      LeadingCase{u".", 0}, LeadingCase{u"-", 0},
                       // stops at the first character that cannot continue
-                      LeadingCase{u"12,000", 12}, LeadingCase{u"30abc", 30},
-                      LeadingCase{u"1e3", 1}, LeadingCase{u"１２", 0},
-                      LeadingCase{u"\"5\"", 0}, LeadingCase{u"0x1F", 0}));
+                      LeadingCase{u"12,000", 12}, LeadingCase{u"30abc", 30}, LeadingCase{u"1e3", 1},
+                      LeadingCase{u"１２", 0}, LeadingCase{u"\"5\"", 0}, LeadingCase{u"0x1F", 0}));
 
 TEST(LeadingNumber, IgnoresTheLocaleDecimalSeparator) {
   // The amounts of a payment list always use a point, whatever the machine.
@@ -66,13 +64,14 @@ TEST_P(RoundHalfEvenTable, RoundsTiesToEven) {
   EXPECT_EQ(round_half_even(GetParam().value), GetParam().rounded) << GetParam().value;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, RoundHalfEvenTable,
-    ::testing::Values(RoundCase{0.5, 0}, RoundCase{1.5, 2}, RoundCase{2.5, 2},
-                      RoundCase{3.5, 4}, RoundCase{-0.5, 0}, RoundCase{-1.5, -2},
-                      RoundCase{-2.5, -2}, RoundCase{2.4999, 2}, RoundCase{2.5001, 3},
-                      RoundCase{-2.6, -3}, RoundCase{1000.0, 1000}, RoundCase{0.0, 0},
-                      RoundCase{4503599627370497.0, 4503599627370497}));
+INSTANTIATE_TEST_SUITE_P(Values, RoundHalfEvenTable,
+                         ::testing::Values(RoundCase{0.5, 0}, RoundCase{1.5, 2}, RoundCase{2.5, 2},
+                                           RoundCase{3.5, 4}, RoundCase{-0.5, 0},
+                                           RoundCase{-1.5, -2}, RoundCase{-2.5, -2},
+                                           RoundCase{2.4999, 2}, RoundCase{2.5001, 3},
+                                           RoundCase{-2.6, -3}, RoundCase{1000.0, 1000},
+                                           RoundCase{0.0, 0},
+                                           RoundCase{4503599627370497.0, 4503599627370497}));
 
 TEST(RoundHalfEven, SaturatesAndNeverOverflows) {
   constexpr qint64 kMax = std::numeric_limits<qint64>::max();

@@ -33,8 +33,8 @@ TEST(WriteNotationReader, ReadsBackWhatTheWriterWrote) {
   writer.write_text(u"");
   writer.write_text(u"ｱｲｳ ｴｵ");
   EXPECT_EQ(read_all(writer.text()),
-            (QStringList{u"  leading blanks kept inside quotes "_qs, u"a,b,c"_qs, u""_qs,
-                         u"258"_qs, u""_qs, u"ｱｲｳ ｴｵ"_qs}));
+            (QStringList{u"  leading blanks kept inside quotes "_qs, u"a,b,c"_qs, u""_qs, u"258"_qs,
+                         u""_qs, u"ｱｲｳ ｴｵ"_qs}));
 }
 
 struct ReaderCase {
@@ -66,8 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReaderCase{"LoneQuote", u"\"", {""}},
         ReaderCase{"BlankLineIsEmptyValue", u"1\r\n   \r\n2\r\n", {"1", "", "2"}},
         ReaderCase{"TrailingLineEndsAreTheEnd", u"1\r\n\r\n\r\n", {"1"}},
-        ReaderCase{"OnlyLineEnds", u"\r\n\n\r", {}},
-        ReaderCase{"Empty", u"", {}}),
+        ReaderCase{"OnlyLineEnds", u"\r\n\n\r", {}}, ReaderCase{"Empty", u"", {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WriteNotationReader, NeverReadsPastTheEnd) {
