@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb xauth
+  clang libclang-rt-14-dev
+  dpkg-dev file desktop-file-utils appstream
 )
 packages+=("$@")
 
