@@ -65,8 +65,10 @@ void RecordAssembler::put_checked(QStringView text) {
 }
 
 void RecordAssembler::put_checked_if(bool check, QStringView text) {
-  if (check) put_checked(text);
-  else put(text);
+  if (check)
+    put_checked(text);
+  else
+    put(text);
 }
 
 void RecordAssembler::put_code(QStringView text, bool accepted) {

@@ -132,7 +132,8 @@ void ConversionRun::Impl::stop_cancelled() {
   input_.close();
   if (!log(marker(QStringLiteral("★★キャンセル★★")))) return;
   // What was written so far stays, without trailer or end record.
-  if (!output_.commit()) abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(output_.fileName()));
+  if (!output_.commit())
+    abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(output_.fileName()));
 }
 
 void ConversionRun::Impl::start() {
@@ -146,7 +147,8 @@ void ConversionRun::Impl::start() {
   progress_maximum_ = input_.size();
 
   const QString company_name = trim_trailing_spaces(section_.header_values[3]).toString();
-  if (!log(QStringLiteral("%1【%2】:%3").arg(company_, company_name, transfer_kind_word(transfer_))))
+  if (!log(
+          QStringLiteral("%1【%2】:%3").arg(company_, company_name, transfer_kind_word(transfer_))))
     return;
   if (!log(marker(QStringLiteral("★★変換開始★★")))) return;
 
@@ -258,8 +260,7 @@ bool ConversionRun::Impl::write_record(const QByteArray& logical) {
   return false;
 }
 
-bool ConversionRun::Impl::report(const BuiltRecord& record, RecordKind kind,
-                                 qint64 record_number) {
+bool ConversionRun::Impl::report(const BuiltRecord& record, RecordKind kind, qint64 record_number) {
   for (int field : record.failed_fields) {
     has_errors_ = true;
     // Numbered by the 20-digit option that built the record.

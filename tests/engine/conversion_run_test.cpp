@@ -15,7 +15,9 @@ using testing::RunFixture;
 using testing::write_cp932_file;
 using testing::write_file;
 
-QString row(int amount) { return QStringLiteral("1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1234567,ﾀﾅｶ,%1,,,,,").arg(amount); }
+QString row(int amount) {
+  return QStringLiteral("1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1234567,ﾀﾅｶ,%1,,,,,").arg(amount);
+}
 
 QString start_marker() { return QStringLiteral("★★変換開始★★ ") + kFixedStamp; }
 QString end_marker() { return QStringLiteral("★★変換終了★★ ") + kFixedStamp; }
@@ -86,8 +88,8 @@ TEST_F(ConversionRunTest, FewerLinesThanTheRowsToSkipCompleteNormally) {
 TEST_F(ConversionRunTest, SkipsLeadingRowsAndTheFooter) {
   company.credit.skip_header_rows = "2";
   company.credit.skip_footer = 1;
-  write_cp932_file("in.csv", row(1) + "\r\n" + row(2) + "\r\n" + row(3) + "\r\n" + row(4) +
-                                 "\r\n" + row(5) + "\r\n");
+  write_cp932_file("in.csv", row(1) + "\r\n" + row(2) + "\r\n" + row(3) + "\r\n" + row(4) + "\r\n" +
+                                 row(5) + "\r\n");
   EXPECT_EQ(convert(), RunOutcome::Normal);
   EXPECT_EQ(amounts_written(), (QList<QByteArray>{"0000000003", "0000000004"}));
   EXPECT_EQ(output_records()[3], trailer("000002000000000007"));
@@ -103,8 +105,8 @@ TEST_F(ConversionRunTest, AFooterAloneAfterTheSkippedRowsGivesNoDataRecord) {
 
 // Lists saved elsewhere end their lines with LF or CR alone; each must stay a row.
 TEST_F(ConversionRunTest, LinesEndAtCrLfCrOrLf) {
-  write_cp932_file("in.csv", row(1) + "\n" + row(2) + "\r" + row(3) + "\r\n" + row(4) + "\n\r" +
-                                 row(5));
+  write_cp932_file("in.csv",
+                   row(1) + "\n" + row(2) + "\r" + row(3) + "\r\n" + row(4) + "\n\r" + row(5));
   EXPECT_EQ(convert(), RunOutcome::Normal);
   // "\n\r" is two line ends: an empty line between rows 4 and 5.
   EXPECT_EQ(amounts_written(), (QList<QByteArray>{"0000000001", "0000000002", "0000000003",
@@ -132,14 +134,14 @@ TEST_F(ConversionRunTest, LogsEveryFailedFieldWithItsRecordNumber) {
   run_all(*run);
   EXPECT_EQ(run->outcome(), RunOutcome::Normal);
   EXPECT_TRUE(run->has_errors());
-  EXPECT_EQ(log_lines(), (QStringList{kCompanyLine, start_marker(),
-                                      "ヘッダ：[4]会社コードが正しくありません。",
-                                      "ヘッダ：[11]預金種目が正しくありません。",
-                                      "ボディ：000002件目の[2]振込銀行番号が正しくありません。",
-                                      "ボディ：000002件目の[7]預金種目が正しくありません。",
-                                      "ボディ：000002件目の[9]預金者名が正しくありません。",
-                                      "ボディ：000002件目の[14]振込指定区分が正しくありません。",
-                                      end_marker()}));
+  EXPECT_EQ(
+      log_lines(),
+      (QStringList{kCompanyLine, start_marker(), "ヘッダ：[4]会社コードが正しくありません。",
+                   "ヘッダ：[11]預金種目が正しくありません。",
+                   "ボディ：000002件目の[2]振込銀行番号が正しくありません。",
+                   "ボディ：000002件目の[7]預金種目が正しくありません。",
+                   "ボディ：000002件目の[9]預金者名が正しくありません。",
+                   "ボディ：000002件目の[14]振込指定区分が正しくありません。", end_marker()}));
   EXPECT_EQ(kinds_written(), "12289");  // failed records are written all the same
 }
 
@@ -264,7 +266,8 @@ class FailedStart : public ConversionRunTest {
     EXPECT_EQ(run->outcome(), RunOutcome::NotRun);
     ASSERT_EQ(notifier.notices.size(), 1);
     EXPECT_EQ(notifier.notices[0].first, "エラー");
-    EXPECT_TRUE(notifier.notices[0].second.contains(message_part)) << notifier.notices[0].second.toStdString();
+    EXPECT_TRUE(notifier.notices[0].second.contains(message_part))
+        << notifier.notices[0].second.toStdString();
     EXPECT_EQ(run->failure_message(), notifier.notices[0].second);
     EXPECT_EQ(read_file("out.dat"), "old output");
     EXPECT_EQ(read_file("ﾃｽﾄ.log"), "\"old log\"\r\n");

@@ -37,10 +37,9 @@ DataRecord build(QStringView line, TransferKind transfer = TransferKind::Credit,
 
 TEST(DataRecord, BuildsACreditRow) {
   const DataRecord row = build(u"1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1234567,ﾀﾅｶ ﾀﾛｳ,10000,0,55,66,7,ﾒﾓ");
-  EXPECT_EQ(row.record.bytes,
-            record_of({"2", "0001", "ﾐｽﾞﾎ" + sp(11), "001", "ﾎﾝﾃﾝ" + sp(11), sp(4), "1", "1234567",
-                       "ﾀﾅｶ ﾀﾛｳ" + sp(23), "0000010000", "0", "0000000055", "0000000066", "7",
-                       "ﾒﾓ" + sp(6)}));
+  EXPECT_EQ(row.record.bytes, record_of({"2", "0001", "ﾐｽﾞﾎ" + sp(11), "001", "ﾎﾝﾃﾝ" + sp(11),
+                                         sp(4), "1", "1234567", "ﾀﾅｶ ﾀﾛｳ" + sp(23), "0000010000",
+                                         "0", "0000000055", "0000000066", "7", "ﾒﾓ" + sp(6)}));
   EXPECT_TRUE(row.record.failed_fields.isEmpty());
   EXPECT_EQ(row.amount, 10000);
 }
@@ -49,12 +48,11 @@ TEST(DataRecord, BuildsADebitRowWithEveryOption) {
   ConversionOptions options = default_options();
   options.debit_20digit = 1;
   options.debit_data_zero = 1;
-  const DataRecord row = build(u"9900,ｷﾞﾝｺｳ,12,ｼﾃﾝ,,2,7654321,ﾔﾏﾀﾞ,500,1,123,999,1,",
-                               TransferKind::Debit, options);
-  EXPECT_EQ(row.record.bytes,
-            record_of({"2", "9900", "ｷﾞﾝｺｳ" + sp(10), "012", "ｼﾃﾝ" + sp(12), sp(4), "2", "7654321",
-                       "ﾔﾏﾀﾞ" + sp(26), "0000000500", "1", "0000000000", "0000000123", "0",
-                       sp(8)}));
+  const DataRecord row =
+      build(u"9900,ｷﾞﾝｺｳ,12,ｼﾃﾝ,,2,7654321,ﾔﾏﾀﾞ,500,1,123,999,1,", TransferKind::Debit, options);
+  EXPECT_EQ(row.record.bytes, record_of({"2", "9900", "ｷﾞﾝｺｳ" + sp(10), "012", "ｼﾃﾝ" + sp(12),
+                                         sp(4), "2", "7654321", "ﾔﾏﾀﾞ" + sp(26), "0000000500", "1",
+                                         "0000000000", "0000000123", "0", sp(8)}));
   EXPECT_TRUE(row.record.failed_fields.isEmpty());
 }
 
@@ -112,8 +110,11 @@ INSTANTIATE_TEST_SUITE_P(
                  {{9, "\"ﾀﾅｶ" + sp(26)}},
                  {9},
                  100},
-        DataCase{"lone_quote_stays", R"(1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1234567,",100,,,,,)", {{9, "\"" + sp(29)}},
-                 {9}, 100},
+        DataCase{"lone_quote_stays",
+                 R"(1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1234567,",100,,,,,)",
+                 {{9, "\"" + sp(29)}},
+                 {9},
+                 100},
         DataCase{"thousands_separator_splits_the_amount",
                  "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1234567,ﾀﾅｶ,12,000,,,,",
                  {{10, "0000000012"}, {11, "0"}},
@@ -121,26 +122,42 @@ INSTANTIATE_TEST_SUITE_P(
                  12},
         DataCase{"leading_blanks_dropped_from_numbers",
                  "  12,ﾐｽﾞﾎ, 1,ﾎﾝﾃﾝ,,  1, 1234567, ﾀﾅｶ, 100,,,,,",
-                 {{2, "0012"}, {4, "001"}, {7, "1"}, {8, "1234567"}, {9, " ﾀﾅｶ" + sp(26)},
+                 {{2, "0012"},
+                  {4, "001"},
+                  {7, "1"},
+                  {8, "1234567"},
+                  {9, " ﾀﾅｶ" + sp(26)},
                   {10, "0000000100"}},
                  {},
                  100},
-        DataCase{"long_values_keep_their_ends",
-                 "123456,ﾐｽﾞﾎﾐｽﾞﾎﾐｽﾞﾎﾐｽﾞﾎ,12345,ﾎﾝﾃﾝ,,1,123456789,ﾀﾅｶ,12345678901,,,,,",
-                 {{2, "3456"}, {3, "ﾐｽﾞﾎﾐｽﾞﾎﾐｽﾞﾎﾐｽﾞ"}, {4, "345"}, {8, "3456789"},
-                  {10, "2345678901"}},
-                 {},
-                 12345678901},
-        DataCase{"amount_ties_to_even_down", "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,2.5,,,,,", {{10, "00000002.5"}},
-                 {10}, 2},
+        DataCase{
+            "long_values_keep_their_ends",
+            "123456,ﾐｽﾞﾎﾐｽﾞﾎﾐｽﾞﾎﾐｽﾞﾎ,12345,ﾎﾝﾃﾝ,,1,123456789,ﾀﾅｶ,12345678901,,,,,",
+            {{2, "3456"}, {3, "ﾐｽﾞﾎﾐｽﾞﾎﾐｽﾞﾎﾐｽﾞ"}, {4, "345"}, {8, "3456789"}, {10, "2345678901"}},
+            {},
+            12345678901},
+        DataCase{"amount_ties_to_even_down",
+                 "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,2.5,,,,,",
+                 {{10, "00000002.5"}},
+                 {10},
+                 2},
         DataCase{"amount_ties_to_even_up", "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,3.5,,,,,", {}, {10}, 4},
-        DataCase{"non_numeric_amount_adds_nothing", "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,ABC,,,,,", {}, {10},
-                 0},
-        DataCase{"codes_accepted", "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,9,1,ﾀﾅｶ,1,2,,,8,", {{7, "9"}, {11, "2"}, {14, "8"}},
-                 {}, 1},
-        DataCase{"codes_refused", "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,0001,3,1,ﾀﾅｶ,1,3,,,0,", {{6, "0001"}}, {6, 7, 11, 14},
+        DataCase{"non_numeric_amount_adds_nothing", "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,ABC,,,,,", {}, {10}, 0},
+        DataCase{"codes_accepted",
+                 "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,9,1,ﾀﾅｶ,1,2,,,8,",
+                 {{7, "9"}, {11, "2"}, {14, "8"}},
+                 {},
                  1},
-        DataCase{"debit_designation_codes", "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,1,,,,7,", {{14, "7"}}, {14}, 1,
+        DataCase{"codes_refused",
+                 "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,0001,3,1,ﾀﾅｶ,1,3,,,0,",
+                 {{6, "0001"}},
+                 {6, 7, 11, 14},
+                 1},
+        DataCase{"debit_designation_codes",
+                 "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,1,,,,7,",
+                 {{14, "7"}},
+                 {14},
+                 1,
                  TransferKind::Debit},
         DataCase{"debit_data_zero_whatever_the_input",
                  "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,1,,,,X,",
@@ -185,16 +202,46 @@ INSTANTIATE_TEST_SUITE_P(
                  TransferKind::Credit,
                  [](ConversionOptions& o) { o.skip_name_check = 1; }},
         DataCase{"names_checked", "1,銀行,1,支店,,1,1,田中,1,,,,,", {}, {3, 5, 9}, 1},
-        DataCase{"column_zero_maps_nothing", kGood, {{2, "0000"}}, {}, 100,
-                 TransferKind::Credit, [](ConversionOptions&) {}, with_column(0, "0")},
-        DataCase{"column_31_maps_nothing", kGood, {{2, "0000"}}, {}, 100, TransferKind::Credit,
-                 [](ConversionOptions&) {}, with_column(0, "31")},
-        DataCase{"column_text_maps_nothing", kGood, {{2, "0000"}}, {}, 100, TransferKind::Credit,
-                 [](ConversionOptions&) {}, with_column(0, "abc")},
-        DataCase{"column_number_read_with_blanks", kGood, {{2, "0001"}, {3, "1" + sp(14)}}, {3}, 100,
-                 TransferKind::Credit, [](ConversionOptions&) {}, with_column(1, " 1 ")},
-        DataCase{"column_beyond_any_comma", kGood, {{15, sp(8)}}, {}, 100, TransferKind::Credit,
-                 [](ConversionOptions&) {}, with_column(13, "30")}),
+        DataCase{"column_zero_maps_nothing",
+                 kGood,
+                 {{2, "0000"}},
+                 {},
+                 100,
+                 TransferKind::Credit,
+                 [](ConversionOptions&) {},
+                 with_column(0, "0")},
+        DataCase{"column_31_maps_nothing",
+                 kGood,
+                 {{2, "0000"}},
+                 {},
+                 100,
+                 TransferKind::Credit,
+                 [](ConversionOptions&) {},
+                 with_column(0, "31")},
+        DataCase{"column_text_maps_nothing",
+                 kGood,
+                 {{2, "0000"}},
+                 {},
+                 100,
+                 TransferKind::Credit,
+                 [](ConversionOptions&) {},
+                 with_column(0, "abc")},
+        DataCase{"column_number_read_with_blanks",
+                 kGood,
+                 {{2, "0001"}, {3, "1" + sp(14)}},
+                 {3},
+                 100,
+                 TransferKind::Credit,
+                 [](ConversionOptions&) {},
+                 with_column(1, " 1 ")},
+        DataCase{"column_beyond_any_comma",
+                 kGood,
+                 {{15, sp(8)}},
+                 {},
+                 100,
+                 TransferKind::Credit,
+                 [](ConversionOptions&) {},
+                 with_column(13, "30")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The amount column sits after more than 999 characters: it must still be read,
@@ -212,8 +259,9 @@ TEST(DataRecord, ReadsColumnsFromTheWholeLine) {
 TEST(DataRecord, KeepsByteOffsetsWhenANameIsWide) {
   ConversionOptions options = default_options();
   options.skip_name_check = 1;
-  const DataRecord row = build(u"1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1234567,山田太郎山田太郎山田太郎山田太郎,500,,,,,",
-                               TransferKind::Credit, options);
+  const DataRecord row =
+      build(u"1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1234567,山田太郎山田太郎山田太郎山田太郎,500,,,,,",
+            TransferKind::Credit, options);
   ASSERT_EQ(row.record.bytes.size(), kLogicalRecordLength);
   EXPECT_EQ(row.record.bytes.mid(50, 30), encode_cp932(u"山田太郎山田太郎山田太郎山田太").bytes);
   EXPECT_EQ(row.record.bytes.mid(80, 10), "0000000500");

@@ -33,9 +33,9 @@ TEST(HeaderRecord, BuildsEveryFieldInPlace) {
     const BuiltRecord built = build_header_record(good_header(transfer), transfer,
                                                   default_options(), *BuiltinChecker(transfer));
     const QString kind = transfer == TransferKind::Debit ? "91" : "21";
-    EXPECT_EQ(built.bytes, record_of({"1", kind, "0", "1234567890", "ﾂﾊﾞｸﾛｼｮｳｼﾞ" + sp(30), "0425",
-                                      "0001", "ﾐｽﾞﾎ" + sp(11), "012", "ﾎﾝﾃﾝ" + sp(11), "1",
-                                      "1234567", sp(17)}));
+    EXPECT_EQ(built.bytes,
+              record_of({"1", kind, "0", "1234567890", "ﾂﾊﾞｸﾛｼｮｳｼﾞ" + sp(30), "0425", "0001",
+                         "ﾐｽﾞﾎ" + sp(11), "012", "ﾎﾝﾃﾝ" + sp(11), "1", "1234567", sp(17)}));
     EXPECT_TRUE(built.failed_fields.isEmpty()) << built.failed_fields.size();
   }
 }
@@ -43,7 +43,7 @@ TEST(HeaderRecord, BuildsEveryFieldInPlace) {
 struct HeaderCase {
   const char* name;
   TransferKind transfer;
-  int item;          // header value changed from the good header
+  int item;  // header value changed from the good header
   QString value;
   int skip_name_check;
   QString expected_field;  // as written, at the field's start
@@ -78,23 +78,26 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"credit_refuses_91", TransferKind::Credit, 0, "91", 0, "91", {2}},
         HeaderCase{"debit_refuses_21", TransferKind::Debit, 0, "21", 0, "21", {2}},
         HeaderCase{"code_cut_to_two", TransferKind::Credit, 0, "210", 0, "21", {}},
-        HeaderCase{"nine_digit_company_code", TransferKind::Credit, 2, "123456789", 0,
-                   "123456789 ", {4}},
-        HeaderCase{"day_not_weighed_against_month", TransferKind::Credit, 4, "0431", 0, "0431",
-                   {}},
+        HeaderCase{
+            "nine_digit_company_code", TransferKind::Credit, 2, "123456789", 0, "123456789 ", {4}},
+        HeaderCase{"day_not_weighed_against_month", TransferKind::Credit, 4, "0431", 0, "0431", {}},
         HeaderCase{"month_13", TransferKind::Credit, 4, "1300", 0, "1300", {6}},
         HeaderCase{"day_00", TransferKind::Debit, 4, "1200", 0, "1200", {6}},
         HeaderCase{"no_date", TransferKind::Credit, 4, "", 0, "0000", {6}},
         HeaderCase{"date_with_letters", TransferKind::Credit, 4, "1a05", 0, "1a05", {6}},
         HeaderCase{"full_width_name", TransferKind::Credit, 3, "株式会社", 0, "株式会社", {5}},
-        HeaderCase{"full_width_name_unchecked", TransferKind::Credit, 3, "株式会社", 1,
-                   "株式会社" + QString(32, u' '), {}},
+        HeaderCase{"full_width_name_unchecked",
+                   TransferKind::Credit,
+                   3,
+                   "株式会社",
+                   1,
+                   "株式会社" + QString(32, u' '),
+                   {}},
         HeaderCase{"lower_case_latin_name", TransferKind::Credit, 3, "abc", 0, "abc", {5}},
         HeaderCase{"full_width_bank_name", TransferKind::Credit, 6, "銀行", 0, "銀行", {8}},
         HeaderCase{"full_width_branch_name", TransferKind::Credit, 8, "支店", 0, "支店", {10}},
         HeaderCase{"empty_branch_number", TransferKind::Credit, 7, "", 0, "000", {}},
-        HeaderCase{"bank_number_keeps_rightmost", TransferKind::Credit, 5, "123456", 0, "3456",
-                   {}},
+        HeaderCase{"bank_number_keeps_rightmost", TransferKind::Credit, 5, "123456", 0, "3456", {}},
         HeaderCase{"account_type_9", TransferKind::Credit, 9, "9", 0, "9", {11}},
         HeaderCase{"account_type_blank", TransferKind::Credit, 9, "", 0, " ", {11}},
         HeaderCase{"account_with_blank", TransferKind::Credit, 10, "12 45", 0, "0012 45", {12}},
@@ -115,15 +118,18 @@ TEST(HeaderRecord, CutsAWideNameAtACharacterBoundaryAndReportsIt) {
   EXPECT_EQ(built.bytes.mid(54, 4), "0425");
   EXPECT_EQ(built.failed_fields, QList<int>{5});
 
-  values[3] = QString(19, u'漢') + QStringLiteral("ｱ");  // 39 bytes and then a one-byte character: fits
+  values[3] =
+      QString(19, u'漢') + QStringLiteral("ｱ");  // 39 bytes and then a one-byte character: fits
   EXPECT_TRUE(build_header_record(values, TransferKind::Credit, options,
                                   *BuiltinChecker(TransferKind::Credit))
                   .failed_fields.isEmpty());
 
-  values[3] = QString(19, u'漢') + QStringLiteral("ｱ漢");  // the last two-byte character would straddle
+  values[3] =
+      QString(19, u'漢') + QStringLiteral("ｱ漢");  // the last two-byte character would straddle
   const BuiltRecord straddling = build_header_record(values, TransferKind::Credit, options,
                                                      *BuiltinChecker(TransferKind::Credit));
-  EXPECT_EQ(straddling.bytes.mid(14, 40), encode_cp932(QString(19, u'漢') + QStringLiteral("ｱ ")).bytes);
+  EXPECT_EQ(straddling.bytes.mid(14, 40),
+            encode_cp932(QString(19, u'漢') + QStringLiteral("ｱ ")).bytes);
   EXPECT_EQ(straddling.failed_fields, QList<int>{5});
 }
 

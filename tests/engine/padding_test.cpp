@@ -20,14 +20,12 @@ TEST_P(Padding, FillsAndCutsFromTheirSides) {
   EXPECT_EQ(space_left(c.value, c.width), c.space_left);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, Padding,
-                         ::testing::Values(PaddingCase{"", 3, "000", "   "},
-                                           PaddingCase{"1", 3, "001", "1  "},
-                                           PaddingCase{"123", 3, "123", "123"},
-                                           PaddingCase{"12345", 3, "345", "123"},
-                                           PaddingCase{" 1", 3, "0 1", " 1 "},
-                                           PaddingCase{"-5", 4, "00-5", "-5  "},
-                                           PaddingCase{"ﾀﾅｶ", 4, "0ﾀﾅｶ", "ﾀﾅｶ "}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Padding,
+    ::testing::Values(PaddingCase{"", 3, "000", "   "}, PaddingCase{"1", 3, "001", "1  "},
+                      PaddingCase{"123", 3, "123", "123"}, PaddingCase{"12345", 3, "345", "123"},
+                      PaddingCase{" 1", 3, "0 1", " 1 "}, PaddingCase{"-5", 4, "00-5", "-5  "},
+                      PaddingCase{"ﾀﾅｶ", 4, "0ﾀﾅｶ", "ﾀﾅｶ "}));
 
 TEST(Trim, DropsOnlyHalfWidthBlanks) {
   EXPECT_EQ(trim_leading_spaces(u"  1 "), u"1 ");

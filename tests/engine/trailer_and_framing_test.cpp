@@ -67,20 +67,18 @@ TEST(TrailerRecord, ReportsTotalsTooLargeForTheirFields) {
                                  default_options(), lenient)
                 .failed_fields,
             (QList<int>{2, 3}));
-  EXPECT_EQ(build_trailer_record(1, -1, TransferKind::Credit, default_options(), lenient)
-                .failed_fields,
-            QList<int>{3});
+  EXPECT_EQ(
+      build_trailer_record(1, -1, TransferKind::Credit, default_options(), lenient).failed_fields,
+      QList<int>{3});
 }
 
-TEST(EndRecord, IsNineAndBlanks) {
-  EXPECT_EQ(build_end_record(), record_of({"9", sp(119)}));
-}
+TEST(EndRecord, IsNineAndBlanks) { EXPECT_EQ(build_end_record(), record_of({"9", sp(119)})); }
 
 struct FramingCase {
   int stored_length;
   int crlf;
-  int content;   // bytes of the logical record kept
-  int padding;   // spaces after it
+  int content;  // bytes of the logical record kept
+  int padding;  // spaces after it
 };
 
 class Framing : public ::testing::TestWithParam<FramingCase> {};
@@ -97,18 +95,14 @@ TEST_P(Framing, EveryRecordIsExactlyItsLength) {
   EXPECT_EQ(physical_record(logical, options), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lengths, Framing,
-                         ::testing::Values(FramingCase{120, 0, 120, 0}, FramingCase{120, 1, 118, 0},
-                                           FramingCase{122, 0, 120, 2}, FramingCase{122, 1, 120, 0},
-                                           FramingCase{128, 0, 120, 8}, FramingCase{128, 1, 120, 6},
-                                           FramingCase{130, 0, 120, 10},
-                                           FramingCase{130, 1, 120, 8},
-                                           FramingCase{256, 0, 120, 136},
-                                           FramingCase{256, 1, 120, 134},
-                                           FramingCase{258, 0, 120, 138},
-                                           FramingCase{258, 1, 120, 136},
-                                           FramingCase{125, 0, 120, 0}, FramingCase{125, 1, 118, 0},
-                                           FramingCase{0, 0, 120, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Lengths, Framing,
+    ::testing::Values(
+        FramingCase{120, 0, 120, 0}, FramingCase{120, 1, 118, 0}, FramingCase{122, 0, 120, 2},
+        FramingCase{122, 1, 120, 0}, FramingCase{128, 0, 120, 8}, FramingCase{128, 1, 120, 6},
+        FramingCase{130, 0, 120, 10}, FramingCase{130, 1, 120, 8}, FramingCase{256, 0, 120, 136},
+        FramingCase{256, 1, 120, 134}, FramingCase{258, 0, 120, 138}, FramingCase{258, 1, 120, 136},
+        FramingCase{125, 0, 120, 0}, FramingCase{125, 1, 118, 0}, FramingCase{0, 0, 120, 0}));
 
 TEST(ConversionOptions, ComeFromTheCompanyOnlyInCompanyMode) {
   SystemSettings system;
