@@ -11,11 +11,13 @@
 #include <QToolBar>
 
 #include "app/about_window.h"
+#include "app/message_dialogs.h"
 #include "app/resources.h"
 #include "app/twips.h"
 #include "app/window_routine.h"
 #include "engine/record_layout.h"
 #include "platform/help_window.h"
+#include "settings/system_settings.h"
 #include "viewers/log_viewer.h"
 
 namespace tsubakuro {
@@ -274,6 +276,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
   }
   store_geometry();
+  // The program ends either way; the user must at least know that this
+  // session's settings and window places were not kept.
+  const SaveResult saved = save_system_settings(app_.system);
+  if (!saved.ok) show_notice(app_, QStringLiteral("エラー"), saved.message);
   event->accept();
 }
 

@@ -27,7 +27,10 @@ QLabel* add_label(QWidget* parent, const char* name, const QString& text, int po
 }  // namespace
 
 SplashWindow::SplashWindow(QWidget* parent)
-    : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+    // A tool window stays out of the task bar. Not Qt::SplashScreen: showing one
+    // runs pending events before exec() has its loop, and a key or click taken
+    // then would close the window with nothing left to end exec().
+    : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint) {
   setObjectName(QStringLiteral("見出し"));
   setWindowTitle(QStringLiteral("ツバクロ"));
   setModal(true);
@@ -62,7 +65,12 @@ SplashWindow::SplashWindow(QWidget* parent)
   grid->addWidget(platform, 2, 1);
   grid->addWidget(version, 3, 1);
 
-  QTimer::singleShot(kShowMilliseconds, this, &QDialog::accept);
+  auto* timer = new QTimer(this);
+  timer->setObjectName(QStringLiteral("Timer1"));
+  timer->setSingleShot(true);
+  timer->setInterval(kShowMilliseconds);
+  connect(timer, &QTimer::timeout, this, &QDialog::accept);
+  timer->start();
 }
 
 // The window takes the keys itself: it has no control that wants them.

@@ -6,12 +6,14 @@
 
 namespace tsubakuro {
 
-QString version_label() {
-  return QStringLiteral("ﾊﾞｰｼﾞｮﾝ %1.%2.%3")
+QString version_number() {
+  return QStringLiteral("%1.%2.%3")
       .arg(TSUBAKURO_VERSION_MAJOR)
       .arg(TSUBAKURO_VERSION_MINOR)
       .arg(TSUBAKURO_VERSION_PATCH);
 }
+
+QString version_label() { return QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + version_number(); }
 
 QPixmap product_logo(int size) {
   load_resources();

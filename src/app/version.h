@@ -5,6 +5,9 @@
 
 namespace tsubakuro {
 
+// The release: major, minor and revision joined by ".", as in 3.1.4.
+QString version_number();
+
 // "ﾊﾞｰｼﾞｮﾝ " and the release's major, minor and revision numbers joined by ".".
 QString version_label();
 
