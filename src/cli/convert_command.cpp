@@ -63,7 +63,6 @@ ExitStatus refuse(const QString& message) {
 
 // Steps the run to its end, serving Ctrl+C between two lines.
 void drive(ConversionRun& run) {
-  watch_interrupt();
   run.step();  // opens the files: the input's size is known from here on
   ProgressBar bar(run.progress_maximum());
   while (run.running()) {
@@ -105,6 +104,9 @@ ExitStatus report_outcome(const ConversionRun& run, const StderrNotifier& notifi
 }  // namespace
 
 ExitStatus run_convert(const ConvertRequest& request) {
+  // From here on Ctrl+C only asks to stop, so a settings file being saved is
+  // never left half written.
+  watch_interrupt();
   if (!request.directory.isEmpty() && !QDir::setCurrent(request.directory))
     return refuse(QStringLiteral("フォルダ %1 に移動できません。").arg(request.directory));
 
@@ -144,6 +146,10 @@ ExitStatus run_convert(const ConvertRequest& request) {
                 .arg(system.current_company, company_name, transfer_kind_word(system.transfer_kind),
                      section.header_values[kHeaderDateIndex]));
 
+  if (interrupt_requested()) {
+    print_out(QStringLiteral("変換をキャンセルされました。"));
+    return kCancelled;
+  }
   ConversionRun run(system, company, notifier);
   drive(run);
   return report_outcome(run, notifier);
