@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(LineEnds, ConvertGenerated, ::testing::Values("\r\n", "
 TEST(ConvertCancel, InterruptStopsBetweenRowsAndLogsTheCancel) {
   ScopedWorkingDir dir;
   copy_sample_company();
-  write_payment_list(300'000, "\r\n");
+  write_payment_list(200'000, "\r\n");
 
   QProcess process;
   process.setProgram(binary_path(QStringLiteral("tsubakuro-convert")));
