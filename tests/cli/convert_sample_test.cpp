@@ -130,6 +130,18 @@ TEST_F(ConvertSample, MissingCompanySettingsConvertNothing) {
   EXPECT_FALSE(QFile::exists(QStringLiteral("FURIKOMI.DAT")));
 }
 
+TEST_F(ConvertSample, CompanyNameThatLeavesTheFolderIsRefused) {
+  QDir().mkdir(QStringLiteral("inner"));
+  const ConvertProcessResult result = run_tsubakuro_convert(
+      {QStringLiteral("--dir=inner"), QStringLiteral("--company=../サンプル商事")});
+
+  EXPECT_EQ(result.exit_code, 2);
+  EXPECT_TRUE(result.standard_error.contains(QStringLiteral("会社名に使えない文字")))
+      << result.standard_error.toStdString();
+  EXPECT_FALSE(QFile::exists(QStringLiteral("FURIKOMI.DAT")));
+  EXPECT_FALSE(QFile::exists(QStringLiteral("inner/FURIKOMI.DAT")));
+}
+
 TEST_F(ConvertSample, MissingInputLeavesTheLastBankFileAlone) {
   QFile::remove(QStringLiteral("振込データ.csv"));
   write_file(QStringLiteral("FURIKOMI.DAT"), "last month's file");
