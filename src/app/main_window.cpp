@@ -12,6 +12,8 @@
 
 #include "app/twips.h"
 #include "app/window_routine.h"
+#include "editors/field_options_editor.h"
+#include "editors/system_settings_dialog.h"
 #include "engine/record_layout.h"
 
 namespace tsubakuro {
@@ -196,9 +198,9 @@ QMdiSubWindow* MainWindow::child_frame(const QString& object_name) const {
 
 void MainWindow::open_company_picker() {}
 
-void MainWindow::open_system_settings() {}
+void MainWindow::open_system_settings() { show_child(new SystemSettingsDialog(app_)); }
 
-void MainWindow::open_field_options() {}
+void MainWindow::open_field_options() { show_child(new FieldOptionsEditor(app_)); }
 
 void MainWindow::open_company_switch() {}
 

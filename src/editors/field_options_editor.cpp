@@ -12,7 +12,7 @@
 
 #include "app/main_window.h"
 #include "app/message_dialogs.h"
-#include "editors/settings_text_problem.h"
+#include "settings/settings_file.h"
 
 namespace tsubakuro {
 

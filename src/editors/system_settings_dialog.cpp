@@ -12,7 +12,7 @@
 
 #include "app/message_dialogs.h"
 #include "editors/option_captions.h"
-#include "editors/settings_text_problem.h"
+#include "settings/settings_file.h"
 
 namespace tsubakuro {
 

@@ -40,12 +40,12 @@ struct OpenEditor {
   }
   void retype(QLineEdit* box, const QString& text) const {
     box->clear();
-    QTest::keyClicks(box, text);
+    testing::type_text(box, text);
   }
   void click(const char* button) const {
     auto* found = window->findChild<QPushButton*>(QString::fromUtf8(button));
     ASSERT_NE(found, nullptr) << button;
-    QTest::mouseClick(found, Qt::LeftButton);
+    testing::click_button_as_user(found);
   }
 
   QPointer<FieldOptionsEditor> window;
@@ -129,7 +129,7 @@ TEST(FieldOptionsEditor, ShowsNamesWithoutTrailingBlanksAndStoresTheBoxesAsTheyS
   editor.kind_list("Combo21", 1)->setCurrentText(QStringLiteral("文字"));
   QLineEdit* typed_kind = editor.kind_list("Combo11", 4)->lineEdit();
   typed_kind->clear();
-  QTest::keyClicks(typed_kind, QStringLiteral("文字 "));
+  testing::type_text(typed_kind, QStringLiteral("文字 "));
   EXPECT_EQ(name_of(app, TransferKind::Credit, RecordKind::Data, 9), QStringLiteral("預金者名"))
       << "nothing is stored before OK";
 

@@ -1,10 +1,18 @@
 #include "options_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QInputMethodEvent>
 #include <QLabel>
-#include <QPushButton>
-#include <QTimer>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTest>
+
+#include "app/dialog_driver.h"
 
 namespace tsubakuro::testing {
 
@@ -32,28 +40,38 @@ void ProgramRun::close() {
   settle_events();
 }
 
+void click_button_as_user(QAbstractButton* button) {
+  ASSERT_NE(button, nullptr);
+  QPoint where = button->rect().center();
+  if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button)) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    const auto indicator = qobject_cast<QCheckBox*>(button) ? QStyle::SE_CheckBoxIndicator
+                                                            : QStyle::SE_RadioButtonIndicator;
+    where = button->style()->subElementRect(indicator, &option, button).center();
+  }
+  QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, where);
+}
+
+void type_text(QWidget* box, const QString& text) {
+  box->setFocus();
+  QInputMethodEvent commit;
+  commit.setCommitString(text);
+  QApplication::sendEvent(box, &commit);
+}
+
 void settle_events() {
   QApplication::processEvents();
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-namespace {
-
-void answer_notice_when_shown(QString* message, int attempts_left) {
-  QTimer::singleShot(10, [message, attempts_left] {
-    QWidget* notice = QApplication::activeModalWidget();
-    if (!notice || notice->objectName() != QStringLiteral("確認メッセージ")) {
-      if (attempts_left > 0) answer_notice_when_shown(message, attempts_left - 1);
-      return;
-    }
+void answer_next_notice(QString* message) {
+  when_modal_shows([message](QWidget* notice) {
+    EXPECT_EQ(notice->objectName(), QStringLiteral("確認メッセージ"));
     if (auto* label = notice->findChild<QLabel*>(QStringLiteral("Label1")))
       *message = label->text();
-    if (auto* ok = notice->findChild<QPushButton*>(QStringLiteral("Command1(0)"))) ok->click();
+    click_button(notice, QStringLiteral("Command1(0)"));
   });
 }
-
-}  // namespace
-
-void answer_next_notice(QString* message) { answer_notice_when_shown(message, 100); }
 
 }  // namespace tsubakuro::testing

@@ -6,6 +6,7 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 
+class QAbstractButton;
 class QWidget;
 
 namespace tsubakuro::testing {
@@ -30,6 +31,15 @@ class ProgramRun {
   AppState app_;
   std::unique_ptr<MainWindow> main_window_;
 };
+
+// Clicks a button where the user would: a check box or an option button on its
+// indicator, since a box stretched across its frame does not take clicks beyond
+// its caption.
+void click_button_as_user(QAbstractButton* button);
+
+// Types `text` into a focused text box the way an input method delivers it (QTest's
+// key clicks know only Latin-1).
+void type_text(QWidget* box, const QString& text);
 
 // Lets pending events run, closed windows' deletion included.
 void settle_events();

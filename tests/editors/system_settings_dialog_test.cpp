@@ -28,7 +28,7 @@ struct OpenDialog {
     return found;
   }
   void click(const char* button) const {
-    QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
+    testing::click_button_as_user(control<QPushButton>(button));
   }
   int selected_length() const {
     const int lengths[] = {120, 122, 128, 130, 256, 258};
@@ -76,16 +76,16 @@ TEST(SystemSettingsDialog, ShowsTheSettingsAndStoresEveryControlOnOk) {
   EXPECT_EQ(dialog.control<QLineEdit>("Text1")->maxLength(), 150);
 
   // Toggling 会社別で設定する changes nothing else in the dialog.
-  QTest::mouseClick(dialog.control<QCheckBox>("Check4"), Qt::LeftButton);
+  testing::click_button_as_user(dialog.control<QCheckBox>("Check4"));
   EXPECT_TRUE(dialog.control<QCheckBox>("Check11")->isEnabled());
   EXPECT_TRUE(dialog.control<QLineEdit>("Text1")->isEnabled());
   for (const char* box :
        {"Check11", "Check1(0)", "Check2(0)", "Check3(0)", "Check3(1)", "Check3(2)"})
-    QTest::mouseClick(dialog.control<QCheckBox>(box), Qt::LeftButton);
+    testing::click_button_as_user(dialog.control<QCheckBox>(box));
   auto* kana = dialog.control<QLineEdit>("Text1");
   kana->clear();
-  QTest::keyClicks(kana, QStringLiteral("ｱｲｳ"));
-  QTest::mouseClick(dialog.control<QRadioButton>("Option1(5)"), Qt::LeftButton);
+  testing::type_text(kana, QStringLiteral("ｱｲｳ"));
+  testing::click_button_as_user(dialog.control<QRadioButton>("Option1(5)"));
   EXPECT_EQ(app.system.record_length, 128) << "nothing is stored before OK";
   EXPECT_EQ(app.system.company_specific, 0);
 
@@ -109,8 +109,8 @@ TEST(SystemSettingsDialog, CancelAndTheCloseBoxStoreNothing) {
     AppState app = fresh_app();
     const SystemSettings before = app.system;
     OpenDialog dialog(app);
-    QTest::mouseClick(dialog.control<QCheckBox>("Check4"), Qt::LeftButton);
-    QTest::mouseClick(dialog.control<QRadioButton>("Option1(3)"), Qt::LeftButton);
+    testing::click_button_as_user(dialog.control<QCheckBox>("Check4"));
+    testing::click_button_as_user(dialog.control<QRadioButton>("Option1(3)"));
     if (by_button)
       dialog.click("Command1(0)");
     else
@@ -146,8 +146,8 @@ TEST(SystemSettingsDialog, RefusesAKanaSetHoldingADoubleQuoteAndStaysOpen) {
   OpenDialog dialog(app);
   auto* kana = dialog.control<QLineEdit>("Text1");
   kana->clear();
-  QTest::keyClicks(kana, QStringLiteral("ｱ\"ｲ"));
-  QTest::mouseClick(dialog.control<QCheckBox>("Check4"), Qt::LeftButton);
+  testing::type_text(kana, QStringLiteral("ｱ\"ｲ"));
+  testing::click_button_as_user(dialog.control<QCheckBox>("Check4"));
   QString message;
   answer_next_notice(&message);
   dialog.click("Command1(1)");
@@ -159,7 +159,7 @@ TEST(SystemSettingsDialog, RefusesAKanaSetHoldingADoubleQuoteAndStaysOpen) {
   EXPECT_EQ(app.open_windows.count(WindowSlot::SystemSettings), 1);
 
   kana->clear();
-  QTest::keyClicks(kana, QStringLiteral("ｱｲ"));
+  testing::type_text(kana, QStringLiteral("ｱｲ"));
   dialog.click("Command1(1)");
   EXPECT_EQ(app.system.kana_table, QStringLiteral("ｱｲ"));
   EXPECT_EQ(app.system.company_specific, 1);
