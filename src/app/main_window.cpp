@@ -12,6 +12,8 @@
 
 #include "app/twips.h"
 #include "app/window_routine.h"
+#include "editors/company_picker.h"
+#include "editors/company_switch.h"
 #include "editors/field_options_editor.h"
 #include "editors/system_settings_dialog.h"
 #include "engine/record_layout.h"
@@ -196,13 +198,13 @@ QMdiSubWindow* MainWindow::child_frame(const QString& object_name) const {
   return nullptr;
 }
 
-void MainWindow::open_company_picker() {}
+void MainWindow::open_company_picker() { show_child(new CompanyPicker(app_)); }
 
 void MainWindow::open_system_settings() { show_child(new SystemSettingsDialog(app_)); }
 
 void MainWindow::open_field_options() { show_child(new FieldOptionsEditor(app_)); }
 
-void MainWindow::open_company_switch() {}
+void MainWindow::open_company_switch() { show_child(new CompanySwitch(app_)); }
 
 void MainWindow::open_conversion() {}
 
