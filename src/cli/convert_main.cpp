@@ -1,6 +1,23 @@
-#include <cstdio>
+#include <QCoreApplication>
 
-int main() {
-  std::fputs("tsubakuro-convert: 変換はまだ組み込まれていません。\n", stderr);
-  return 2;
+#include "cli/command_line.h"
+#include "cli/console.h"
+#include "cli/convert_command.h"
+
+int main(int argc, char** argv) {
+  QCoreApplication application(argc, argv);
+  using namespace tsubakuro::cli;
+
+  const ParsedCommandLine parsed = parse_command_line(application.arguments().mid(1));
+  if (!parsed.error.isEmpty()) {
+    print_error(parsed.error);
+    return kNotConverted;
+  }
+  if (parsed.show_help) {
+    print_out(help_text());
+    return kConverted;
+  }
+  // The conversion itself joins once the engine's run is in place.
+  print_error(QStringLiteral("エラー: 変換はまだ組み込まれていません。"));
+  return kNotConverted;
 }

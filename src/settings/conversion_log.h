@@ -38,8 +38,12 @@ QString log_timestamp(const QDateTime& moment);
 // The message of a failed field. data_kind is the Zengin code (1, 2 or 8);
 // record_number counts data records and is used for data_kind 2 only;
 // twenty_digit is the 20-digit option that built the record.
-QString compose_field_error(const FieldTable& field_names, TransferKind transfer,
-                            bool twenty_digit, int data_kind, int field,
-                            qint64 record_number);
+QString compose_field_error(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
+                            int data_kind, int field, qint64 record_number);
+
+// Composes the message of a failed field and appends it to the log; false, with
+// log.error(), when the line could not be written.
+bool report_field_error(ConversionLog& log, const FieldTable& field_names, TransferKind transfer,
+                        bool twenty_digit, int data_kind, int field, qint64 record_number);
 
 }  // namespace tsubakuro

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "engine/record_layout.h"
+
+namespace tsubakuro::cli {
+
+// What the user asked tsubakuro-convert to do. Unset values come from "tbk.ini"
+// (company, kind) or from the company's settings (date).
+struct ConvertRequest {
+  QString directory;  // empty: the current folder
+  std::optional<QString> company;
+  std::optional<TransferKind> kind;
+  std::optional<QString> transfer_date;  // MMDD, as the date prompt stores it
+};
+
+struct ParsedCommandLine {
+  ConvertRequest request;
+  bool show_help = false;
+  QString error;  // a Japanese message when the arguments cannot be used
+};
+
+// The arguments after the program's name.
+ParsedCommandLine parse_command_line(const QStringList& arguments);
+
+// "0405", "405" refused as ambiguous, "4/5", "04/05", "4-5", "4月5日": the
+// month and day as the date prompt would store them, or nothing.
+std::optional<QString> parse_transfer_date(const QString& text);
+
+QString help_text();
+
+}  // namespace tsubakuro::cli

@@ -1,0 +1,152 @@
+#include "cli/convert_command.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+
+#include "cli/console.h"
+#include "cli/interrupt.h"
+#include "cli/progress_bar.h"
+#include "engine/conversion_run.h"
+#include "settings/company_name.h"
+#include "settings/company_settings.h"
+#include "settings/system_settings.h"
+#include "text/cp932.h"
+
+namespace tsubakuro::cli {
+
+namespace {
+
+const QString kErrorTitle = QStringLiteral("エラー");
+constexpr int kHeaderDateIndex = 4;
+constexpr int kHeaderCompanyNameIndex = 3;
+// Enough to see what kind of mistake the list holds; the log has them all.
+constexpr int kErrorLinesShown = 20;
+
+QString with_separators(qint64 number) {
+  return QLocale(QLocale::Japanese, QLocale::Japan).toString(number);
+}
+
+// The field error lines of the log just written: everything between the two
+// opening lines and the closing marker, without the quotes of the notation.
+QStringList field_error_lines(const QString& log_file) {
+  QFile file(log_file);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  QStringList lines = decode_cp932(file.readAll()).split(QStringLiteral("\r\n"));
+  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+  if (lines.size() <= 3) return {};
+  QStringList errors = lines.mid(2, lines.size() - 3);
+  for (QString& line : errors) {
+    if (line.size() >= 2 && line.startsWith(QLatin1Char('"')) && line.endsWith(QLatin1Char('"')))
+      line = line.mid(1, line.size() - 2);
+  }
+  return errors;
+}
+
+void print_field_errors(const QString& log_file) {
+  const QStringList errors = field_error_lines(log_file);
+  for (qsizetype i = 0; i < errors.size() && i < kErrorLinesShown; ++i) print_out(errors[i]);
+  if (errors.size() > kErrorLinesShown)
+    print_out(QStringLiteral("…ほか %1 件").arg(with_separators(errors.size() - kErrorLinesShown)));
+}
+
+void print_totals(const ConversionRun& run) {
+  print_out(QStringLiteral("合計件数: %1件").arg(with_separators(run.row_count())));
+  print_out(QStringLiteral("合計金額: %1円").arg(with_separators(run.amount_total())));
+  print_out(QStringLiteral("出力ファイル: %1").arg(run.output_file()));
+}
+
+ExitStatus refuse(const QString& message) {
+  print_error(kErrorTitle + QStringLiteral(": ") + message);
+  return kNotConverted;
+}
+
+// Steps the run to its end, serving Ctrl+C between two lines.
+void drive(ConversionRun& run) {
+  watch_interrupt();
+  run.step();  // opens the files: the input's size is known from here on
+  ProgressBar bar(run.progress_maximum());
+  while (run.running()) {
+    if (interrupt_requested()) {
+      run.cancel();
+      break;
+    }
+    run.step();
+    bar.update(run.progress_value(), run.row_count());
+  }
+  bar.finish();
+}
+
+ExitStatus report_outcome(const ConversionRun& run, const StderrNotifier& notifier) {
+  switch (run.outcome()) {
+    case RunOutcome::Normal:
+      if (run.has_errors()) {
+        print_out(QStringLiteral("変換エラーがあります。エラーログ: %1").arg(run.log_file()));
+        print_field_errors(run.log_file());
+      } else {
+        print_out(QStringLiteral("変換が終了しました。"));
+      }
+      print_totals(run);
+      return run.has_errors() ? kConvertedWithErrors : kConverted;
+    case RunOutcome::Cancelled:
+      print_out(QStringLiteral("変換をキャンセルされました。"));
+      print_out(QStringLiteral("出力ファイル %1 には中止までの %2 件だけが書かれています。")
+                    .arg(run.output_file(), with_separators(run.row_count())));
+      return kCancelled;
+    case RunOutcome::NotRun:
+      // The run has told the notifier already; say it only if it did not.
+      if (!notifier.has_spoken() && !run.failure_message().isEmpty())
+        print_error(kErrorTitle + QStringLiteral(": ") + run.failure_message());
+      return kNotConverted;
+  }
+  return kNotConverted;
+}
+
+}  // namespace
+
+ExitStatus run_convert(const ConvertRequest& request) {
+  if (!request.directory.isEmpty() && !QDir::setCurrent(request.directory))
+    return refuse(QStringLiteral("フォルダ %1 に移動できません。").arg(request.directory));
+
+  SystemSettings system;
+  init_field_dictionary(system);
+  load_system_settings(system);
+  if (request.company) system.current_company = *request.company;
+  if (request.kind) system.transfer_kind = *request.kind;
+  if (system.current_company.trimmed().isEmpty())
+    return refuse(QStringLiteral("会社が選ばれていません。--company で会社名を指定してください。"));
+
+  StderrNotifier notifier;
+  CompanySettings company;
+  if (!load_company_settings(system.current_company, company, notifier)) {
+    if (!notifier.has_spoken()) {
+      const QString problem = company_name_problem(system.current_company);
+      print_error(
+          kErrorTitle + QStringLiteral(": ") +
+          (problem.isEmpty() ? QStringLiteral("会社別CFGファイルが存在しません") : problem));
+    }
+    return kNotConverted;
+  }
+
+  TransferSettings& section = company.section(system.transfer_kind);
+  if (section.enabled == 0)
+    return refuse(QStringLiteral("環境設定にて、使用するにチェックが入っていません。"));
+
+  if (request.transfer_date) {
+    section.header_values[kHeaderDateIndex] = *request.transfer_date;
+    const SaveResult saved = save_company_settings(system.current_company, company);
+    if (!saved.ok) return refuse(saved.message);
+  }
+
+  QString company_name = section.header_values[kHeaderCompanyNameIndex];
+  while (company_name.endsWith(QLatin1Char(' '))) company_name.chop(1);
+  print_out(QStringLiteral("%1【%2】 %3  指定日 %4")
+                .arg(system.current_company, company_name, transfer_kind_word(system.transfer_kind),
+                     section.header_values[kHeaderDateIndex]));
+
+  ConversionRun run(system, company, notifier);
+  drive(run);
+  return report_outcome(run, notifier);
+}
+
+}  // namespace tsubakuro::cli
