@@ -100,16 +100,6 @@ TEST(CompanySettingsFile, HasSeventyCp932LinesInTheFixedOrder) {
   EXPECT_EQ(lines[69], u"1"_qs);
 }
 
-TEST(CompanySettingsFile, NeverLoadedCompanySavesAsEmptyTextsAndZeros) {
-  ScopedWorkingDir dir;
-  ASSERT_TRUE(save_company_settings(u"空"_qs, CompanySettings()).ok);
-  const QStringList lines = file_lines(u"空.cfg"_qs);
-  ASSERT_EQ(lines.size(), 70);
-  EXPECT_EQ(lines[0], u"\"\""_qs);
-  EXPECT_EQ(lines[29], u"0"_qs);
-  EXPECT_EQ(lines[68], u"0"_qs);
-}
-
 TEST(CompanySettingsFile, AThirtyLineFileFillsOnlyTheCreditSection) {
   ScopedWorkingDir dir;
   ASSERT_TRUE(save_company_settings(u"full"_qs, sample_company()).ok);
@@ -139,18 +129,6 @@ TEST(CompanySettingsFile, AThirtyLineFileFillsOnlyTheCreditSection) {
   EXPECT_EQ(company.kana_table, u"ﾊﾟﾚｯﾄ"_qs);
   EXPECT_EQ(company.record_length, 258);
   EXPECT_EQ(company.skip_name_check, 1);
-}
-
-TEST(CompanySettingsFile, AnEmptyFileClearsBothSectionsOnly) {
-  ScopedWorkingDir dir;
-  write_file(u"empty.cfg"_qs, QByteArray());
-  CompanySettings company = sample_company();
-  RecordingNotifier notifier;
-  ASSERT_TRUE(load_company_settings(u"empty"_qs, company, notifier));
-  EXPECT_TRUE(company.credit.input_file.isEmpty());
-  EXPECT_EQ(company.credit.enabled, 0);
-  EXPECT_EQ(company.debit.skip_footer, 1);
-  EXPECT_EQ(company.record_length, 258);
 }
 
 TEST(CompanySettingsFile, MissingFileIsToldAndChangesNothing) {
