@@ -3,15 +3,15 @@
 // is in the grid, the longest time the event loop waited during that load, and
 // how much the process grew. Run with QT_QPA_PLATFORM=offscreen.
 
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QTableView>
-#include <benchmark/benchmark.h>
 #include <map>
 
 #include "app/app_state.h"

@@ -41,8 +41,7 @@ QVariant ResultDataModel::data(const QModelIndex& index, int role) const {
   return index.column() < shown.cells.size() ? shown.cells[index.column()] : QString();
 }
 
-QVariant ResultDataModel::headerData(int section, Qt::Orientation orientation,
-                                     int role) const {
+QVariant ResultDataModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
   if (orientation == Qt::Horizontal) return headings_.value(section);
   if (role != Qt::DisplayRole || !row(section).data) return {};
@@ -51,8 +50,7 @@ QVariant ResultDataModel::headerData(int section, Qt::Orientation orientation,
 
 void ResultDataModel::show_through_record(qint64 number) {
   // A view counts its rows in int; a bank file that long cannot be written.
-  const int rows =
-      static_cast<int>(qMin<qint64>(number - 1, std::numeric_limits<int>::max()));
+  const int rows = static_cast<int>(qMin<qint64>(number - 1, std::numeric_limits<int>::max()));
   if (rows <= rows_) return;
   beginInsertRows({}, rows_, rows - 1);
   rows_ = rows;

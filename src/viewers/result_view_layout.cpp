@@ -43,8 +43,8 @@ QStringList result_headings(const std::vector<ResultColumn>& columns, const Fiel
                             TransferKind transfer, RecordKind record) {
   QStringList headings;
   for (qsizetype c = 0; c < static_cast<qsizetype>(columns.size()); ++c) {
-    headings.append(QStringLiteral("%1:%2").arg(c + 1).arg(
-        names.at(transfer, record, columns[c].field)));
+    headings.append(
+        QStringLiteral("%1:%2").arg(c + 1).arg(names.at(transfer, record, columns[c].field)));
   }
   return headings;
 }

@@ -31,7 +31,7 @@ constexpr int kMinimumWidth = 3000;
 constexpr int kMinimumHeight = 4200;
 constexpr int kGap = 170;
 constexpr int kSideRoom = 340;
-constexpr int kOneRowHeight = 540;  // heading row and one record
+constexpr int kOneRowHeight = 540;      // heading row and one record
 constexpr int kScrollableHeight = 780;  // the same with room for a scroll bar
 constexpr int kHeaderFitsWidth = 13310;
 constexpr int kTrailerFitsWidth = 12500;
@@ -70,9 +70,10 @@ void ResultViewer::on_opened() {
   twenty_digit_ = options.twenty_digit(transfer_);
   set_up_grids();
   const QString& company = app_.system.current_company;
-  setWindowTitle(company.isEmpty() ? QStringLiteral("変換結果")
-                                   : QStringLiteral("変換結果　%1(%2)")
-                                         .arg(company, transfer_kind_word(transfer_)));
+  setWindowTitle(
+      company.isEmpty()
+          ? QStringLiteral("変換結果")
+          : QStringLiteral("変換結果　%1(%2)").arg(company, transfer_kind_word(transfer_)));
   open_output_file(options.physical_record_length());
   if (record_count_ >= 1) timer1_->start();
   show_fixed_record(1);
@@ -97,8 +98,7 @@ void ResultViewer::set_up_grids() {
 
 void ResultViewer::set_up_grid(Grid grid, RecordKind record) {
   const std::vector<ResultColumn> columns = result_columns(transfer_, record, twenty_digit_);
-  const QStringList headings =
-      result_headings(columns, app_.system.field_names, transfer_, record);
+  const QStringList headings = result_headings(columns, app_.system.field_names, transfer_, record);
   ResultGridView* view = grids_[grid];
   if (grid == kDataGrid) {
     data_model_ = new ResultDataModel(reader_, transfer_, twenty_digit_, headings, this);
@@ -151,8 +151,8 @@ void ResultViewer::show_fixed_record(qint64 number) {
     default:
       return;
   }
-  const QStringList cells = result_cells(
-      cut_record(read.bytes, record_layout(transfer_, record)), record, twenty_digit_);
+  const QStringList cells =
+      result_cells(cut_record(read.bytes, record_layout(transfer_, record)), record, twenty_digit_);
   QStandardItemModel* model = fixed_models_[grid];
   for (int c = 0; c < cells.size(); ++c) model->setData(model->index(0, c), cells[c]);
 }

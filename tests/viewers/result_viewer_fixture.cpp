@@ -21,10 +21,11 @@ QByteArray zengin_field(const QString& text, int width) {
 }
 
 QByteArray credit_header_record() {
-  return "1" + zengin_field(QStringLiteral("21"), 2) + "0" + zengin_field(QStringLiteral("1234567890"), 10) +
+  return "1" + zengin_field(QStringLiteral("21"), 2) + "0" +
+         zengin_field(QStringLiteral("1234567890"), 10) +
          zengin_field(QStringLiteral("ｶ)ﾂﾊﾞｸﾛｼｮｳｼﾞ"), 40) + "1225" + "0005" +
-         zengin_field(QStringLiteral("ﾐﾂﾋﾞｼﾕｰｴﾌｼﾞｪｲ"), 15) + "001" + zengin_field(QStringLiteral("ﾄｳｷﾖｳｴｲｷﾞﾖｳﾌﾞ"), 15) +
-         "1" + "7654321" + QByteArray(17, ' ');
+         zengin_field(QStringLiteral("ﾐﾂﾋﾞｼﾕｰｴﾌｼﾞｪｲ"), 15) + "001" +
+         zengin_field(QStringLiteral("ﾄｳｷﾖｳｴｲｷﾞﾖｳﾌﾞ"), 15) + "1" + "7654321" + QByteArray(17, ' ');
 }
 
 QByteArray credit_data_record(int serial) {
@@ -39,8 +40,8 @@ QByteArray credit_data_record(int serial) {
 }
 
 QByteArray trailer_record(int count, qint64 total, bool debit_zeros) {
-  const QByteArray rest = debit_zeros ? QByteArray(36, '0') + QByteArray(65, ' ')
-                                      : QByteArray(101, ' ');
+  const QByteArray rest =
+      debit_zeros ? QByteArray(36, '0') + QByteArray(65, ' ') : QByteArray(101, ' ');
   return "8" + QByteArray::number(count).rightJustified(6, '0') +
          QByteArray::number(total).rightJustified(12, '0') + rest;
 }

@@ -1,14 +1,14 @@
 #include "viewers/result_viewer.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QPointer>
 #include <QTableView>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/twips.h"
-#include "settings/company_settings.h"
 #include "result_viewer_fixture.h"
+#include "settings/company_settings.h"
 #include "test_support.h"
 
 namespace tsubakuro {
@@ -98,8 +98,7 @@ TEST_F(ResultViewerTest, ShowsEveryRecordOfAWellFormedFile) {
 }
 
 TEST_F(ResultViewerTest, GridsUseTheWorkingFieldNamesAndTheirWidthsInTwips) {
-  app_.system.field_names.of(TransferKind::Credit, RecordKind::Data)[8] =
-      QStringLiteral("受取人");
+  app_.system.field_names.of(TransferKind::Credit, RecordKind::Data)[8] = QStringLiteral("受取人");
   testing::write_file("zengin.dat", testing::credit_bank_file(1));
   open_viewer();
   EXPECT_EQ(grid_cell(grid(1), 0, 9), QStringLiteral("9:受取人"));
@@ -132,9 +131,9 @@ TEST_F(ResultViewerTest, ShiftedRecordThatBeginsWith2IsShownCutWhereItFalls) {
   // record read past the end would stop the load before it starts.
   QByteArray data = testing::credit_data_record(1);
   data.replace(2, 1, "2");
-  const QByteArray file = testing::credit_header_record() + data +
-                          testing::credit_data_record(2) + testing::trailer_record(2, 0) +
-                          testing::end_record() + QByteArray(60, ' ');
+  const QByteArray file = testing::credit_header_record() + data + testing::credit_data_record(2) +
+                          testing::trailer_record(2, 0) + testing::end_record() +
+                          QByteArray(60, ' ');
   testing::write_file("zengin.dat", file);
   app_.system.record_length = 122;
   open_viewer();
@@ -157,8 +156,8 @@ TEST_F(ResultViewerTest, CrLfAt120EndsTheLastColumnOfEveryGrid) {
 TEST_F(ResultViewerTest, LengthNotAMultipleOfTheRecordRoundsHalvesToEven) {
   // 2.5 records count as 2: the header and the trailer are shown, the end
   // record, cut in half, is not.
-  const QByteArray three = testing::credit_header_record() + testing::trailer_record(0, 0) +
-                           testing::end_record();
+  const QByteArray three =
+      testing::credit_header_record() + testing::trailer_record(0, 0) + testing::end_record();
   testing::write_file("zengin.dat", three.left(300));
   open_viewer();
   EXPECT_EQ(viewer_->record_count(), 2);
@@ -206,8 +205,7 @@ TEST_F(ResultViewerTest, MissingFileIsReported) {
 TEST_F(ResultViewerTest, OutputPathThatCannotBeReadIsASettingsProblem) {
   QDir().mkdir("zengin.dat");
   open_viewer();
-  EXPECT_EQ(notices_.notices(),
-            QStringList({"エラー/環境設定に問題があります。確認して下さい。"}));
+  EXPECT_EQ(notices_.notices(), QStringList({"エラー/環境設定に問題があります。確認して下さい。"}));
   EXPECT_EQ(viewer_->record_count(), 0);
 }
 
@@ -240,8 +238,7 @@ TEST_F(ResultViewerTest, CompanyOptionsDecideWhenTheCompanyHasItsOwn) {
 
 TEST_F(ResultViewerTest, DebitTrailerShowsItsFiveFields) {
   testing::set_up_company(app_, TransferKind::Debit);
-  testing::write_file("zengin.dat", testing::physical_record(testing::credit_header_record(),
-                                                             120) +
+  testing::write_file("zengin.dat", testing::physical_record(testing::credit_header_record(), 120) +
                                         testing::trailer_record(0, 0, true) +
                                         testing::end_record());
   open_viewer();

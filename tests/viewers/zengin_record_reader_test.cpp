@@ -18,9 +18,13 @@ TEST(ZenginRecordCount, RoundsHalvesToEven) {
     qint64 count;
   };
   const Case cases[] = {
-      {0, 120, 0},   {59, 120, 0},   {60, 120, 0},     {61, 120, 1},    {300, 120, 2},
-      {420, 120, 4}, {720, 120, 6},  {1050, 120, 9},   {732, 122, 6},   {720, 122, 6},
-      {180, 120, 2}, {540, 120, 4},  {1290, 258, 5},   {120000000, 120, 1000000},
+      {0, 120, 0},    {59, 120, 0},
+      {60, 120, 0},   {61, 120, 1},
+      {300, 120, 2},  {420, 120, 4},
+      {720, 120, 6},  {1050, 120, 9},
+      {732, 122, 6},  {720, 122, 6},
+      {180, 120, 2},  {540, 120, 4},
+      {1290, 258, 5}, {120000000, 120, 1000000},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(zengin_record_count(c.bytes, c.length), c.count)
@@ -35,8 +39,8 @@ TEST(CutRecord, DecodesEveryPieceByItself) {
   QByteArray record = testing::credit_data_record(1);
   const QByteArray kanji = "\x93\x8C";  // 東
   record.replace(79, 2, kanji);
-  const QStringList pieces = cut_record(record, record_layout(TransferKind::Credit,
-                                                              RecordKind::Data));
+  const QStringList pieces =
+      cut_record(record, record_layout(TransferKind::Credit, RecordKind::Data));
   ASSERT_EQ(pieces.size(), 15);
   EXPECT_EQ(pieces[8].size(), 30);
   EXPECT_EQ(pieces[8].back(), QChar(0xFFFD));
@@ -46,8 +50,7 @@ TEST(CutRecord, DecodesEveryPieceByItself) {
 
   // A whole double-byte character inside one piece is shown as such.
   record.replace(50, 2, kanji);
-  EXPECT_EQ(cut_record(record, record_layout(TransferKind::Credit, RecordKind::Data))[8]
-                .front(),
+  EXPECT_EQ(cut_record(record, record_layout(TransferKind::Credit, RecordKind::Data))[8].front(),
             QChar(u'東'));
 }
 
@@ -73,8 +76,7 @@ TEST(ZenginRecordReader, ReadsTheFirst120BytesOfEverySlot) {
   EXPECT_EQ(reader.read(3).status, RecordRead::Status::PastEnd);  // 3 bytes of a slot
   EXPECT_EQ(reader.read(0).status, RecordRead::Status::Unreadable);
   EXPECT_EQ(reader.read(-5).status, RecordRead::Status::Unreadable);
-  EXPECT_EQ(reader.read(std::numeric_limits<qint64>::max()).status,
-            RecordRead::Status::PastEnd);
+  EXPECT_EQ(reader.read(std::numeric_limits<qint64>::max()).status, RecordRead::Status::PastEnd);
   // Reading on after a failed read still finds the records.
   EXPECT_EQ(reader.read(1).data_kind(), '1');
 
