@@ -13,6 +13,7 @@
 #include "app/twips.h"
 #include "app/window_routine.h"
 #include "engine/record_layout.h"
+#include "viewers/result_viewer.h"
 
 namespace tsubakuro {
 
@@ -204,7 +205,7 @@ void MainWindow::open_company_switch() {}
 
 void MainWindow::open_conversion() {}
 
-void MainWindow::open_result_viewer() {}
+void MainWindow::open_result_viewer() { show_child(new ResultViewer(app_)); }
 
 void MainWindow::open_log_viewer() {}
 
