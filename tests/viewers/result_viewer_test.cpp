@@ -275,7 +275,7 @@ TEST_F(ResultViewerTest, ClosingDuringTheLoadStopsItAndReleasesTheWindow) {
   testing::write_file("zengin.dat", testing::credit_bank_file(100000));
   viewer_ = new ResultViewer(app_);
   viewer_->show();
-  QTest::qWait(30);
+  ASSERT_TRUE(testing::run_events_until([this] { return grid_rows(grid(1)) > 1; }, 10000));
   ASSERT_TRUE(viewer_->loading());
   const int rows_at_close = grid_rows(grid(1));
   EXPECT_GT(rows_at_close, 1);
