@@ -8,7 +8,6 @@
 #include "cli/interrupt.h"
 #include "cli/progress_bar.h"
 #include "engine/conversion_run.h"
-#include "settings/company_name.h"
 #include "settings/company_settings.h"
 #include "settings/system_settings.h"
 #include "text/cp932.h"
@@ -63,7 +62,6 @@ ExitStatus refuse(const QString& message) {
 
 // Steps the run to its end, serving Ctrl+C between two lines.
 void drive(ConversionRun& run) {
-  watch_interrupt();
   run.step();  // opens the files: the input's size is known from here on
   ProgressBar bar(run.progress_maximum());
   while (run.running()) {
@@ -77,7 +75,7 @@ void drive(ConversionRun& run) {
   bar.finish();
 }
 
-ExitStatus report_outcome(const ConversionRun& run, const StderrNotifier& notifier) {
+ExitStatus report_outcome(const ConversionRun& run) {
   switch (run.outcome()) {
     case RunOutcome::Normal:
       if (run.has_errors()) {
@@ -94,10 +92,7 @@ ExitStatus report_outcome(const ConversionRun& run, const StderrNotifier& notifi
                     .arg(run.output_file(), with_separators(run.row_count())));
       return kCancelled;
     case RunOutcome::NotRun:
-      // The run has told the notifier already; say it only if it did not.
-      if (!notifier.has_spoken() && !run.failure_message().isEmpty())
-        print_error(kErrorTitle + QStringLiteral(": ") + run.failure_message());
-      return kNotConverted;
+      return kNotConverted;  // the run has told the notifier why
   }
   return kNotConverted;
 }
@@ -105,6 +100,9 @@ ExitStatus report_outcome(const ConversionRun& run, const StderrNotifier& notifi
 }  // namespace
 
 ExitStatus run_convert(const ConvertRequest& request) {
+  // From here on Ctrl+C only asks to stop, so a settings file being saved is
+  // never left half written.
+  watch_interrupt();
   if (!request.directory.isEmpty() && !QDir::setCurrent(request.directory))
     return refuse(QStringLiteral("フォルダ %1 に移動できません。").arg(request.directory));
 
@@ -118,15 +116,8 @@ ExitStatus run_convert(const ConvertRequest& request) {
 
   StderrNotifier notifier;
   CompanySettings company;
-  if (!load_company_settings(system.current_company, company, notifier)) {
-    if (!notifier.has_spoken()) {
-      const QString problem = company_name_problem(system.current_company);
-      print_error(
-          kErrorTitle + QStringLiteral(": ") +
-          (problem.isEmpty() ? QStringLiteral("会社別CFGファイルが存在しません") : problem));
-    }
-    return kNotConverted;
-  }
+  // A missing file or a name that is no file name has been told to the notifier.
+  if (!load_company_settings(system.current_company, company, notifier)) return kNotConverted;
 
   TransferSettings& section = company.section(system.transfer_kind);
   if (section.enabled == 0)
@@ -144,9 +135,13 @@ ExitStatus run_convert(const ConvertRequest& request) {
                 .arg(system.current_company, company_name, transfer_kind_word(system.transfer_kind),
                      section.header_values[kHeaderDateIndex]));
 
+  if (interrupt_requested()) {
+    print_out(QStringLiteral("変換をキャンセルされました。"));
+    return kCancelled;
+  }
   ConversionRun run(system, company, notifier);
   drive(run);
-  return report_outcome(run, notifier);
+  return report_outcome(run);
 }
 
 }  // namespace tsubakuro::cli
