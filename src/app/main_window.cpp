@@ -14,6 +14,8 @@
 #include "app/window_routine.h"
 #include "editors/company_picker.h"
 #include "editors/company_switch.h"
+#include "editors/field_options_editor.h"
+#include "editors/system_settings_dialog.h"
 #include "engine/record_layout.h"
 
 namespace tsubakuro {
@@ -198,9 +200,9 @@ QMdiSubWindow* MainWindow::child_frame(const QString& object_name) const {
 
 void MainWindow::open_company_picker() { show_child(new CompanyPicker(app_)); }
 
-void MainWindow::open_system_settings() {}
+void MainWindow::open_system_settings() { show_child(new SystemSettingsDialog(app_)); }
 
-void MainWindow::open_field_options() {}
+void MainWindow::open_field_options() { show_child(new FieldOptionsEditor(app_)); }
 
 void MainWindow::open_company_switch() { show_child(new CompanySwitch(app_)); }
 
