@@ -17,6 +17,7 @@
 #include "editors/field_options_editor.h"
 #include "editors/system_settings_dialog.h"
 #include "engine/record_layout.h"
+#include "viewers/result_viewer.h"
 
 namespace tsubakuro {
 
@@ -208,7 +209,7 @@ void MainWindow::open_company_switch() { show_child(new CompanySwitch(app_)); }
 
 void MainWindow::open_conversion() {}
 
-void MainWindow::open_result_viewer() {}
+void MainWindow::open_result_viewer() { show_child(new ResultViewer(app_)); }
 
 void MainWindow::open_log_viewer() {}
 
