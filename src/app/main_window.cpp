@@ -118,6 +118,10 @@ void MainWindow::build_toolbar() {
   strip->setContextMenuPolicy(Qt::PreventContextMenu);
   strip->toggleViewAction()->setVisible(false);
   addToolBar(Qt::TopToolBarArea, strip);
+  // The button that shows the buttons a narrow window has no room for.
+  if (auto* more = strip->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button"))) {
+    more->setAccessibleName(QStringLiteral("ほかのボタン"));
+  }
 
   const std::array<QString, 5> captions = {
       QStringLiteral("終了"), QStringLiteral("切替"), QStringLiteral("変換処理"),

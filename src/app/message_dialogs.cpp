@@ -1,6 +1,7 @@
 #include "app/message_dialogs.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -103,6 +104,15 @@ void MessageDialog::lay_out(int label_width_twips) {
   const int width_px = px(dialog_width);
 
   const int label_width_px = px(label_width_twips);
+  // The label is wider than its text (250 twips a character is generous), so a
+  // message that fits stands centred; one that wraps reads better from the left.
+  const QFontMetrics metrics(label_->font());
+  int widest_line = 0;
+  for (const QString& line : label_->text().split(u'\n')) {
+    widest_line = std::max(widest_line, metrics.horizontalAdvance(line));
+  }
+  label_->setAlignment(widest_line <= label_width_px ? Qt::AlignHCenter | Qt::AlignTop
+                                                     : Qt::AlignLeft | Qt::AlignTop);
   const int label_height_px = std::max(label_->heightForWidth(std::max(label_width_px, 1)),
                                        label_->sizeHint().height());
   int y = px(kSpacing);
