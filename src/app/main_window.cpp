@@ -156,16 +156,15 @@ void MainWindow::refresh_main_menus() {
   const OpenWindowCounts& open = app_.open_windows;
   const bool company_set = !app_.system.current_company.isEmpty();
   const int settings_path_blockers =
-      open.sum({S::CompanyPicker, S::CompanyEditor, S::FileChooser, S::CompanySwitch,
-                S::DatePrompt, S::Conversion, S::SystemSettings, S::FieldOptions});
+      open.sum({S::CompanyPicker, S::CompanyEditor, S::FileChooser, S::CompanySwitch, S::DatePrompt,
+                S::Conversion, S::SystemSettings, S::FieldOptions});
   const int child_windows =
-      open.sum({S::CompanyPicker, S::CompanyEditor, S::FileChooser, S::CompanySwitch,
-                S::DatePrompt, S::Conversion, S::ResultViewer, S::LogViewer,
-                S::SystemSettings, S::FieldOptions});
+      open.sum({S::CompanyPicker, S::CompanyEditor, S::FileChooser, S::CompanySwitch, S::DatePrompt,
+                S::Conversion, S::ResultViewer, S::LogViewer, S::SystemSettings, S::FieldOptions});
   const int result_blockers = open.sum({S::CompanySwitch, S::DatePrompt, S::Conversion,
                                         S::ResultViewer, S::SystemSettings, S::FieldOptions});
-  const int log_blockers = open.sum({S::CompanySwitch, S::DatePrompt, S::Conversion,
-                                     S::LogViewer, S::SystemSettings, S::FieldOptions});
+  const int log_blockers = open.sum({S::CompanySwitch, S::DatePrompt, S::Conversion, S::LogViewer,
+                                     S::SystemSettings, S::FieldOptions});
 
   company_settings_item_->setEnabled(settings_path_blockers == 0);
   system_settings_item_->setEnabled(child_windows == 0);

@@ -1,3 +1,4 @@
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -8,7 +9,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextEdit>
-#include <gtest/gtest.h>
 
 #include "app/about_window.h"
 #include "app/dialog_driver.h"
@@ -24,11 +24,10 @@ namespace {
 std::string unnamed_controls(QWidget* window) {
   QStringList unnamed;
   for (QWidget* widget : window->findChildren<QWidget*>()) {
-    const bool control = qobject_cast<QAbstractButton*>(widget) ||
-                         qobject_cast<QLineEdit*>(widget) || qobject_cast<QComboBox*>(widget) ||
-                         qobject_cast<QPlainTextEdit*>(widget) ||
-                         qobject_cast<QTextEdit*>(widget) ||
-                         qobject_cast<QAbstractItemView*>(widget);
+    const bool control =
+        qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLineEdit*>(widget) ||
+        qobject_cast<QComboBox*>(widget) || qobject_cast<QPlainTextEdit*>(widget) ||
+        qobject_cast<QTextEdit*>(widget) || qobject_cast<QAbstractItemView*>(widget);
     if (!control || !widget->isVisibleTo(window)) continue;
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
     if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty()) {
@@ -57,9 +56,11 @@ TEST(Accessibility, TheMainWindowTheLogViewerAndTheDialogsNameEveryControl) {
       unnamed = unnamed_controls(dialog);
       testing::click_button(dialog, QStringLiteral("Command1(0)"));
     });
-    if (kind == 0) show_notice(app, QStringLiteral("エラー"), QStringLiteral("出力ファイルが存在しません"));
+    if (kind == 0)
+      show_notice(app, QStringLiteral("エラー"), QStringLiteral("出力ファイルが存在しません"));
     if (kind == 1) ask_confirm(app, QStringLiteral("保存確認"), QStringLiteral("保存しますか？"));
-    if (kind == 2) ask_text(app, QStringLiteral("新規登録"), QStringLiteral("登録名称を入力してください。"));
+    if (kind == 2)
+      ask_text(app, QStringLiteral("新規登録"), QStringLiteral("登録名称を入力してください。"));
     EXPECT_EQ(unnamed, "") << "dialog " << kind;
   }
 
