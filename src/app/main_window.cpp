@@ -10,11 +10,20 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "app/about_window.h"
+#include "app/message_dialogs.h"
+#include "app/resources.h"
 #include "app/twips.h"
 #include "app/window_routine.h"
 #include "editors/company_picker.h"
 #include "editors/company_switch.h"
+#include "editors/field_options_editor.h"
+#include "editors/system_settings_dialog.h"
 #include "engine/record_layout.h"
+#include "platform/help_window.h"
+#include "settings/system_settings.h"
+#include "viewers/log_viewer.h"
+#include "viewers/result_viewer.h"
 
 namespace tsubakuro {
 
@@ -36,6 +45,10 @@ MainWindow::MainWindow(AppState& app, QWidget* parent) : QMainWindow(parent), ap
   mdi_area_ = new QMdiArea(this);
   mdi_area_->setObjectName(QStringLiteral("MDIClient"));
   mdi_area_->setAccessibleName(QStringLiteral("ツバクロ"));
+  // Windows keep their place against the whole screen, so one may lie beyond a
+  // smaller main window; the scroll bars keep it within reach.
+  mdi_area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi_area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdi_area_);
   build_menus();
   build_toolbar();
@@ -83,8 +96,8 @@ void MainWindow::build_menus() {
   arrange_item_ = add_item(window, "並べて表示M2", QStringLiteral("変換結果＆ｴﾗｰﾛｸﾞ並べて表示"));
 
   QMenu* help = add_menu("ヘルプM1", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-  add_item(help, "ヘルプM2", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-  add_item(help, "バージョン情報M2", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
+  QAction* help_item = add_item(help, "ヘルプM2", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+  QAction* about_item = add_item(help, "バージョン情報M2", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
 
   connect(company_settings_item_, &QAction::triggered, this, &MainWindow::open_company_picker);
   connect(system_settings_item_, &QAction::triggered, this, &MainWindow::open_system_settings);
@@ -95,6 +108,8 @@ void MainWindow::build_menus() {
   connect(result_item_, &QAction::triggered, this, &MainWindow::open_result_viewer);
   connect(log_item_, &QAction::triggered, this, &MainWindow::open_log_viewer);
   connect(arrange_item_, &QAction::triggered, this, &MainWindow::arrange_viewers);
+  connect(help_item, &QAction::triggered, this, &MainWindow::show_help);
+  connect(about_item, &QAction::triggered, this, &MainWindow::show_about);
 }
 
 void MainWindow::build_toolbar() {
@@ -107,6 +122,10 @@ void MainWindow::build_toolbar() {
   strip->setContextMenuPolicy(Qt::PreventContextMenu);
   strip->toggleViewAction()->setVisible(false);
   addToolBar(Qt::TopToolBarArea, strip);
+  // The button that shows the buttons a narrow window has no room for.
+  if (auto* more = strip->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button"))) {
+    more->setAccessibleName(QStringLiteral("ほかのボタン"));
+  }
 
   const std::array<QString, 5> captions = {
       QStringLiteral("終了"), QStringLiteral("切替"), QStringLiteral("変換処理"),
@@ -141,16 +160,15 @@ void MainWindow::refresh_main_menus() {
   const OpenWindowCounts& open = app_.open_windows;
   const bool company_set = !app_.system.current_company.isEmpty();
   const int settings_path_blockers =
-      open.sum({S::CompanyPicker, S::CompanyEditor, S::FileChooser, S::CompanySwitch,
-                S::DatePrompt, S::Conversion, S::SystemSettings, S::FieldOptions});
+      open.sum({S::CompanyPicker, S::CompanyEditor, S::FileChooser, S::CompanySwitch, S::DatePrompt,
+                S::Conversion, S::SystemSettings, S::FieldOptions});
   const int child_windows =
-      open.sum({S::CompanyPicker, S::CompanyEditor, S::FileChooser, S::CompanySwitch,
-                S::DatePrompt, S::Conversion, S::ResultViewer, S::LogViewer,
-                S::SystemSettings, S::FieldOptions});
+      open.sum({S::CompanyPicker, S::CompanyEditor, S::FileChooser, S::CompanySwitch, S::DatePrompt,
+                S::Conversion, S::ResultViewer, S::LogViewer, S::SystemSettings, S::FieldOptions});
   const int result_blockers = open.sum({S::CompanySwitch, S::DatePrompt, S::Conversion,
                                         S::ResultViewer, S::SystemSettings, S::FieldOptions});
-  const int log_blockers = open.sum({S::CompanySwitch, S::DatePrompt, S::Conversion,
-                                     S::LogViewer, S::SystemSettings, S::FieldOptions});
+  const int log_blockers = open.sum({S::CompanySwitch, S::DatePrompt, S::Conversion, S::LogViewer,
+                                     S::SystemSettings, S::FieldOptions});
 
   company_settings_item_->setEnabled(settings_path_blockers == 0);
   system_settings_item_->setEnabled(child_windows == 0);
@@ -198,17 +216,17 @@ QMdiSubWindow* MainWindow::child_frame(const QString& object_name) const {
 
 void MainWindow::open_company_picker() { show_child(new CompanyPicker(app_)); }
 
-void MainWindow::open_system_settings() {}
+void MainWindow::open_system_settings() { show_child(new SystemSettingsDialog(app_)); }
 
-void MainWindow::open_field_options() {}
+void MainWindow::open_field_options() { show_child(new FieldOptionsEditor(app_)); }
 
 void MainWindow::open_company_switch() { show_child(new CompanySwitch(app_)); }
 
 void MainWindow::open_conversion() {}
 
-void MainWindow::open_result_viewer() {}
+void MainWindow::open_result_viewer() { show_child(new ResultViewer(app_)); }
 
-void MainWindow::open_log_viewer() {}
+void MainWindow::open_log_viewer() { show_child(new LogViewer(app_)); }
 
 void MainWindow::arrange_viewers() {
   QMdiSubWindow* result = child_frame(QString::fromUtf8(kResultViewerName));
@@ -232,6 +250,23 @@ void MainWindow::arrange_viewers() {
                    twips_to_pixels(inner_height, dpi));
 }
 
+// The working folder's "ツバクロ.HLP" is meant for a help viewer this platform
+// does not have; the manual compiled into the program takes its place.
+void MainWindow::show_help() {
+  if (!help_window_) {
+    load_resources();
+    help_window_ = new HelpWindow(QUrl(QStringLiteral("qrc:/tsubakuro/manual.html")), this);
+  }
+  help_window_->show();
+  help_window_->raise();
+  help_window_->activateWindow();
+}
+
+void MainWindow::show_about() {
+  AboutWindow about(app_, this);
+  about.exec();
+}
+
 void MainWindow::store_geometry() {
   const double dpi = logical_dpi(this);
   // A minimized window has no useful place of its own; keep the one it will
@@ -253,6 +288,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
   }
   store_geometry();
+  // The program ends either way; the user must at least know that this
+  // session's settings and window places were not kept.
+  const SaveResult saved = save_system_settings(app_.system);
+  if (!saved.ok) show_notice(app_, QStringLiteral("エラー"), saved.message);
   event->accept();
 }
 

@@ -1,9 +1,12 @@
 #include "app/message_dialogs.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
 #include "app/main_window.h"
 #include "app/message_dialog.h"
@@ -42,8 +45,8 @@ QWidget* dialog_parent(AppState& app) { return app.main_window; }
 
 }  // namespace
 
-MessageDialog::MessageDialog(AppState& app, Kind kind, const QString& title,
-                             const QString& message, QWidget* parent)
+MessageDialog::MessageDialog(AppState& app, Kind kind, const QString& title, const QString& message,
+                             QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       app_(app),
       kind_(kind) {
@@ -88,12 +91,30 @@ QPushButton* MessageDialog::add_button(int index, const QString& caption) {
 void MessageDialog::lay_out(int label_width_twips) {
   const double dpi = logical_dpi(this);
   auto px = [dpi](int twips) { return twips_to_pixels(twips, dpi); };
-  const int dialog_width = std::max(label_width_twips + kDialogMargin, kMinimumDialogWidth);
+  int dialog_width = std::max(label_width_twips + kDialogMargin, kMinimumDialogWidth);
+  // A long message (a file path, an explanation) would make the dialog wider
+  // than the screen and cut its buttons off; it wraps instead.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const int screen_width = pixels_to_twips(screen->availableGeometry().width(), dpi);
+    if (dialog_width > screen_width) {
+      dialog_width = screen_width;
+      label_width_twips = dialog_width - kDialogMargin;
+    }
+  }
   const int width_px = px(dialog_width);
 
   const int label_width_px = px(label_width_twips);
-  const int label_height_px = std::max(label_->heightForWidth(std::max(label_width_px, 1)),
-                                       label_->sizeHint().height());
+  // The label is wider than its text (250 twips a character is generous), so a
+  // message that fits stands centred; one that wraps reads better from the left.
+  const QFontMetrics metrics(label_->font());
+  int widest_line = 0;
+  for (const QString& line : label_->text().split(u'\n')) {
+    widest_line = std::max(widest_line, metrics.horizontalAdvance(line));
+  }
+  label_->setAlignment(widest_line <= label_width_px ? Qt::AlignHCenter | Qt::AlignTop
+                                                     : Qt::AlignLeft | Qt::AlignTop);
+  const int label_height_px =
+      std::max(label_->heightForWidth(std::max(label_width_px, 1)), label_->sizeHint().height());
   int y = px(kSpacing);
   label_->setGeometry((width_px - label_width_px) / 2, y, label_width_px, label_height_px);
   y += label_height_px + px(kSpacing);
@@ -109,8 +130,7 @@ void MessageDialog::lay_out(int label_width_twips) {
   if (kind_ == Kind::Notice) {
     ok_->setGeometry((width_px - button_width) / 2, y, button_width, button_height);
   } else {
-    ok_->setGeometry(width_px / 2 - button_width - px(kButtonGap), y, button_width,
-                     button_height);
+    ok_->setGeometry(width_px / 2 - button_width - px(kButtonGap), y, button_width, button_height);
     cancel_->setGeometry(width_px / 2 + px(kButtonGap), y, button_width, button_height);
   }
   y += button_height + px(kSpacing);

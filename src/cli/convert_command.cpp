@@ -1,17 +1,15 @@
 #include "cli/convert_command.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLocale>
 
 #include "cli/console.h"
 #include "cli/interrupt.h"
+#include "cli/log_summary.h"
 #include "cli/progress_bar.h"
 #include "engine/conversion_run.h"
-#include "settings/company_name.h"
 #include "settings/company_settings.h"
 #include "settings/system_settings.h"
-#include "text/cp932.h"
 
 namespace tsubakuro::cli {
 
@@ -27,27 +25,12 @@ QString with_separators(qint64 number) {
   return QLocale(QLocale::Japanese, QLocale::Japan).toString(number);
 }
 
-// The field error lines of the log just written: everything between the two
-// opening lines and the closing marker, without the quotes of the notation.
-QStringList field_error_lines(const QString& log_file) {
-  QFile file(log_file);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  QStringList lines = decode_cp932(file.readAll()).split(QStringLiteral("\r\n"));
-  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-  if (lines.size() <= 3) return {};
-  QStringList errors = lines.mid(2, lines.size() - 3);
-  for (QString& line : errors) {
-    if (line.size() >= 2 && line.startsWith(QLatin1Char('"')) && line.endsWith(QLatin1Char('"')))
-      line = line.mid(1, line.size() - 2);
-  }
-  return errors;
-}
-
 void print_field_errors(const QString& log_file) {
-  const QStringList errors = field_error_lines(log_file);
-  for (qsizetype i = 0; i < errors.size() && i < kErrorLinesShown; ++i) print_out(errors[i]);
-  if (errors.size() > kErrorLinesShown)
-    print_out(QStringLiteral("…ほか %1 件").arg(with_separators(errors.size() - kErrorLinesShown)));
+  const FieldErrorSummary errors = summarize_field_errors(log_file, kErrorLinesShown);
+  for (const QString& line : errors.first) print_out(line);
+  if (errors.total > errors.first.size())
+    print_out(
+        QStringLiteral("…ほか %1 件").arg(with_separators(errors.total - errors.first.size())));
 }
 
 void print_totals(const ConversionRun& run) {
@@ -63,7 +46,6 @@ ExitStatus refuse(const QString& message) {
 
 // Steps the run to its end, serving Ctrl+C between two lines.
 void drive(ConversionRun& run) {
-  watch_interrupt();
   run.step();  // opens the files: the input's size is known from here on
   ProgressBar bar(run.progress_maximum());
   while (run.running()) {
@@ -77,7 +59,7 @@ void drive(ConversionRun& run) {
   bar.finish();
 }
 
-ExitStatus report_outcome(const ConversionRun& run, const StderrNotifier& notifier) {
+ExitStatus report_outcome(const ConversionRun& run) {
   switch (run.outcome()) {
     case RunOutcome::Normal:
       if (run.has_errors()) {
@@ -94,10 +76,7 @@ ExitStatus report_outcome(const ConversionRun& run, const StderrNotifier& notifi
                     .arg(run.output_file(), with_separators(run.row_count())));
       return kCancelled;
     case RunOutcome::NotRun:
-      // The run has told the notifier already; say it only if it did not.
-      if (!notifier.has_spoken() && !run.failure_message().isEmpty())
-        print_error(kErrorTitle + QStringLiteral(": ") + run.failure_message());
-      return kNotConverted;
+      return kNotConverted;  // the run has told the notifier why
   }
   return kNotConverted;
 }
@@ -105,6 +84,9 @@ ExitStatus report_outcome(const ConversionRun& run, const StderrNotifier& notifi
 }  // namespace
 
 ExitStatus run_convert(const ConvertRequest& request) {
+  // From here on Ctrl+C only asks to stop, so a settings file being saved is
+  // never left half written.
+  watch_interrupt();
   if (!request.directory.isEmpty() && !QDir::setCurrent(request.directory))
     return refuse(QStringLiteral("フォルダ %1 に移動できません。").arg(request.directory));
 
@@ -118,15 +100,8 @@ ExitStatus run_convert(const ConvertRequest& request) {
 
   StderrNotifier notifier;
   CompanySettings company;
-  if (!load_company_settings(system.current_company, company, notifier)) {
-    if (!notifier.has_spoken()) {
-      const QString problem = company_name_problem(system.current_company);
-      print_error(
-          kErrorTitle + QStringLiteral(": ") +
-          (problem.isEmpty() ? QStringLiteral("会社別CFGファイルが存在しません") : problem));
-    }
-    return kNotConverted;
-  }
+  // A missing file or a name that is no file name has been told to the notifier.
+  if (!load_company_settings(system.current_company, company, notifier)) return kNotConverted;
 
   TransferSettings& section = company.section(system.transfer_kind);
   if (section.enabled == 0)
@@ -144,9 +119,13 @@ ExitStatus run_convert(const ConvertRequest& request) {
                 .arg(system.current_company, company_name, transfer_kind_word(system.transfer_kind),
                      section.header_values[kHeaderDateIndex]));
 
+  if (interrupt_requested()) {
+    print_out(QStringLiteral("変換をキャンセルされました。"));
+    return kCancelled;
+  }
   ConversionRun run(system, company, notifier);
   drive(run);
-  return report_outcome(run, notifier);
+  return report_outcome(run);
 }
 
 }  // namespace tsubakuro::cli

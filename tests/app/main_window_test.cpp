@@ -1,21 +1,27 @@
 #include "app/main_window.h"
 
+#include <gtest/gtest.h>
 #include <QAction>
+#include <QApplication>
+#include <QDir>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
 #include <QToolBar>
-#include <gtest/gtest.h>
 #include <map>
 
 #include "app/child_window.h"
 #include "app/dialog_driver.h"
 #include "app/message_dialogs.h"
 #include "app/twips.h"
+#include "settings/system_settings.h"
+#include "test_support.h"
 
 namespace tsubakuro {
 namespace {
@@ -24,9 +30,9 @@ int px(int twips) { return twips_to_pixels(twips, logical_dpi()); }
 
 // The governed items, in the order of the enabling rules; the toolbar buttons
 // follow the items they stand for.
-const char* const kGoverned[] = {"環境設定M2", "システム設定M2", "オプションM2", "切替M2",
-                                 "変換処理M2", "変換結果M2",     "エラーログ表示M2",
-                                 "並べて表示M2"};
+const char* const kGoverned[] = {"環境設定M2",       "システム設定M2", "オプションM2",
+                                 "切替M2",           "変換処理M2",     "変換結果M2",
+                                 "エラーログ表示M2", "並べて表示M2"};
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -67,15 +73,21 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, CarriesEveryMenuAndItemWithItsCaption) {
-  const std::map<QString, QString> captions = {
-      {"ファイルM1", "ﾌｧｲﾙ(&F)"},        {"環境設定M2", "環境設定(&K)"},
-      {"システム設定M2", "ｼｽﾃﾑ設定(&S)"},  {"オプションM2", "ｵﾌﾟｼｮﾝ(&S)"},
-      {"終了M2", "終了(&E)"},            {"処理M1", "処理(&S)"},
-      {"切替M2", "切替(&C)"},            {"変換処理M2", "変換処理(&H)"},
-      {"変換結果M2", "変換結果(&V)"},      {"エラーログ表示M2", "ｴﾗｰﾛｸﾞ表示(&E)"},
-      {"ウンドウM1", "ｳｲﾝﾄﾞｳ(&W)"},       {"並べて表示M2", "変換結果＆ｴﾗｰﾛｸﾞ並べて表示"},
-      {"ヘルプM1", "ﾍﾙﾌﾟ(&H)"},          {"ヘルプM2", "ﾍﾙﾌﾟ(&H)"},
-      {"バージョン情報M2", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}};
+  const std::map<QString, QString> captions = {{"ファイルM1", "ﾌｧｲﾙ(&F)"},
+                                               {"環境設定M2", "環境設定(&K)"},
+                                               {"システム設定M2", "ｼｽﾃﾑ設定(&S)"},
+                                               {"オプションM2", "ｵﾌﾟｼｮﾝ(&S)"},
+                                               {"終了M2", "終了(&E)"},
+                                               {"処理M1", "処理(&S)"},
+                                               {"切替M2", "切替(&C)"},
+                                               {"変換処理M2", "変換処理(&H)"},
+                                               {"変換結果M2", "変換結果(&V)"},
+                                               {"エラーログ表示M2", "ｴﾗｰﾛｸﾞ表示(&E)"},
+                                               {"ウンドウM1", "ｳｲﾝﾄﾞｳ(&W)"},
+                                               {"並べて表示M2", "変換結果＆ｴﾗｰﾛｸﾞ並べて表示"},
+                                               {"ヘルプM1", "ﾍﾙﾌﾟ(&H)"},
+                                               {"ヘルプM2", "ﾍﾙﾌﾟ(&H)"},
+                                               {"バージョン情報M2", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}};
   for (const auto& [name, caption] : captions) {
     auto* item = window().findChild<QAction*>(name);
     ASSERT_NE(item, nullptr) << name.toStdString();
@@ -88,6 +100,20 @@ TEST_F(MainWindowTest, CarriesEveryMenuAndItemWithItsCaption) {
     EXPECT_EQ(button(i)->text(), buttons[i]);
     EXPECT_EQ(button(i)->accessibleName(), buttons[i]);
   }
+}
+
+TEST_F(MainWindowTest, MenusOpenFromTheKeyboard) {
+  window().show();
+  QApplication::setActiveWindow(&window());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+  QTest::keyClick(&window(), Qt::Key_H, Qt::AltModifier);
+  auto* help = window().findChild<QMenu*>(QStringLiteral("ヘルプM1"));
+  ASSERT_TRUE(help->isVisible()) << "Alt+H opens ﾍﾙﾌﾟ";
+  QTest::keyClick(help, Qt::Key_H);
+  EXPECT_FALSE(help->isVisible());
+  auto* manual = window().findChild<QWidget*>(QStringLiteral("ヘルプ"));
+  ASSERT_NE(manual, nullptr) << "H picks ﾍﾙﾌﾟ(&H)";
+  EXPECT_TRUE(manual->isVisible());
 }
 
 TEST_F(MainWindowTest, FirstStartWithoutACompanyBlocksConversionAndViewers) {
@@ -129,7 +155,8 @@ TEST_F(MainWindowTest, ANoticeOverTheCompanySwitchChangesNoMenu) {
     during = enabled_items();
     testing::click_button(dialog, QStringLiteral("Command1(0)"));
   });
-  show_notice(app_, QStringLiteral("エラー"), QStringLiteral("環境設定に問題があります。確認して下さい。"));
+  show_notice(app_, QStringLiteral("エラー"),
+              QStringLiteral("環境設定に問題があります。確認して下さい。"));
   EXPECT_EQ(during, before);
   EXPECT_EQ(enabled_items(), before);
 }
@@ -198,14 +225,54 @@ TEST_F(MainWindowTest, ArrangesTheTwoViewersSideBySide) {
   const double dpi = logical_dpi();
   const int inner_width = pixels_to_twips(inner.width(), dpi);
   const int result_width = static_cast<int>(inner_width * 0.7);
-  EXPECT_EQ(result->geometry(),
-            QRect(0, 0, twips_to_pixels(result_width, dpi), inner.height()));
+  EXPECT_EQ(result->geometry(), QRect(0, 0, twips_to_pixels(result_width, dpi), inner.height()));
   EXPECT_EQ(log->x(), twips_to_pixels(result_width + 1, dpi));
   EXPECT_EQ(log->width(), twips_to_pixels(inner_width - result_width, dpi));
   EXPECT_EQ(log->height(), inner.height());
 
   log->widget()->close();
   EXPECT_FALSE(arrange->isEnabled());
+}
+
+TEST_F(MainWindowTest, ClosingWritesTheSettingsWithEveryWindowsPlace) {
+  testing::ScopedWorkingDir dir;
+  class Editor : public ChildWindow {
+   public:
+    explicit Editor(AppState& app) : ChildWindow(app, WindowSlot::FieldOptions) {
+      setObjectName(QStringLiteral("オプション"));
+    }
+  };
+  app_.system.current_company = QStringLiteral("東京");
+  window().show();
+  window().show_child(new Editor(app_))->move(px(600), px(300));
+  window().findChild<QAction*>(QStringLiteral("終了M2"))->trigger();
+  EXPECT_FALSE(window().isVisible());
+
+  SystemSettings stored;
+  load_system_settings(stored);
+  EXPECT_EQ(stored.current_company, QStringLiteral("東京"));
+  const int editor = static_cast<int>(WindowSlot::FieldOptions);
+  EXPECT_EQ(stored.window_left[editor], pixels_to_twips(px(600), logical_dpi()));
+  EXPECT_EQ(stored.window_top[editor], pixels_to_twips(px(300), logical_dpi()));
+  const int main_slot = static_cast<int>(WindowSlot::Main);
+  EXPECT_EQ(stored.window_width[main_slot], pixels_to_twips(window().width(), logical_dpi()));
+}
+
+TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenIsToldAndTheProgramStillEnds) {
+  testing::ScopedWorkingDir dir;
+  // A folder in the way of tbk.ini stops the save wherever the test runs.
+  ASSERT_TRUE(QDir().mkdir(QStringLiteral("tbk.ini")));
+  window().show();
+  QString told;
+  testing::when_modal_shows([&told](QWidget* dialog) {
+    told =
+        dialog->windowTitle() + u'|' + dialog->findChild<QLabel*>(QStringLiteral("Label1"))->text();
+    testing::click_button(dialog, QStringLiteral("Command1(0)"));
+  });
+  button(0)->click();
+  EXPECT_TRUE(told.startsWith(QStringLiteral("エラー|"))) << told.toStdString();
+  EXPECT_TRUE(told.contains(QStringLiteral("tbk.ini")));
+  EXPECT_FALSE(window().isVisible());
 }
 
 }  // namespace
