@@ -97,8 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const tsubakuro::ColumnMap map = tsubakuro::prepare_column_map(body_columns);
   require(map.max_column >= 1 && map.max_column <= tsubakuro::kMaxInputColumn,
           "the column map stays within the columns a row has");
-  const auto field_count = static_cast<int>(
-      tsubakuro::record_layout(transfer, tsubakuro::RecordKind::Data).size());
+  const auto field_count =
+      static_cast<int>(tsubakuro::record_layout(transfer, tsubakuro::RecordKind::Data).size());
   for (const QByteArray& bytes : lines) {
     const QString text = tsubakuro::decode_cp932(bytes);
     const tsubakuro::DataRecord row =

@@ -9,8 +9,7 @@
 using tsubakuro::fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const QString text =
-      tsubakuro::decode_cp932(QByteArrayView(data, static_cast<qsizetype>(size)));
+  const QString text = tsubakuro::decode_cp932(QByteArrayView(data, static_cast<qsizetype>(size)));
   tsubakuro::WriteNotationReader reader(text);
   QStringList items;
   while (!reader.at_end()) {
