@@ -12,6 +12,7 @@
 
 #include "app/twips.h"
 #include "app/window_routine.h"
+#include "conversion/date_prompt.h"
 #include "engine/record_layout.h"
 
 namespace tsubakuro {
@@ -202,7 +203,7 @@ void MainWindow::open_field_options() {}
 
 void MainWindow::open_company_switch() {}
 
-void MainWindow::open_conversion() {}
+void MainWindow::open_conversion() { show_child(new DatePrompt(app_)); }
 
 void MainWindow::open_result_viewer() {}
 

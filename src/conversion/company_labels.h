@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QLabel>
+#include <array>
+
+#include "app/app_state.h"
+
+class QLayout;
+
+namespace tsubakuro {
+
+// Label1(0..2) of the date prompt and the run window: which settings, which
+// company and which kind a conversion is about to use, so a wrong choice is seen
+// before the bank file is written.
+using CompanyLabels = std::array<QLabel*, 3>;
+
+CompanyLabels add_company_labels(QWidget* window, QLayout* layout);
+void show_company_labels(const CompanyLabels& labels, const AppState& app);
+
+// Closes a child window of the main window by its name, if it is open.
+void close_child_window(AppState& app, const QString& object_name);
+
+}  // namespace tsubakuro
