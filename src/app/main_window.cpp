@@ -13,6 +13,8 @@
 #include "app/twips.h"
 #include "app/window_routine.h"
 #include "conversion/date_prompt.h"
+#include "editors/company_picker.h"
+#include "editors/company_switch.h"
 #include "engine/record_layout.h"
 
 namespace tsubakuro {
@@ -195,13 +197,13 @@ QMdiSubWindow* MainWindow::child_frame(const QString& object_name) const {
   return nullptr;
 }
 
-void MainWindow::open_company_picker() {}
+void MainWindow::open_company_picker() { show_child(new CompanyPicker(app_)); }
 
 void MainWindow::open_system_settings() {}
 
 void MainWindow::open_field_options() {}
 
-void MainWindow::open_company_switch() {}
+void MainWindow::open_company_switch() { show_child(new CompanySwitch(app_)); }
 
 void MainWindow::open_conversion() { show_child(new DatePrompt(app_)); }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "engine/conversion_options.h"
@@ -51,6 +53,10 @@ class ConversionRun {
   QString log_file() const;
   // After outcome NotRun: the message that was shown.
   QString failure_message() const;
+
+  // The clock of the log markers' date and time; tests fix it so logs compare
+  // byte for byte. Set it before the first step.
+  void set_clock(std::function<QDateTime()> clock);
 
  private:
   class Impl;

@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 
+#include "engine/field_dictionary.h"
 #include "engine/record_layout.h"
 #include "settings/notifier.h"
 
@@ -19,6 +20,8 @@ struct TransferSettings {
   QString skip_header_rows;
   int enabled = 0;
   int skip_footer = 0;
+
+  bool operator==(const TransferSettings&) const = default;
 };
 
 struct CompanySettings {
@@ -35,6 +38,8 @@ struct CompanySettings {
   int record_length = 0;
   int skip_name_check = 0;
 
+  bool operator==(const CompanySettings&) const = default;
+
   TransferSettings& section(TransferKind kind) {
     return kind == TransferKind::Debit ? debit : credit;
   }
@@ -46,11 +51,16 @@ struct CompanySettings {
 // Loads "<company>.cfg" into `settings`. A missing file is told through the
 // notifier ("会社別CFGファイルが存在しません") and leaves `settings` unchanged, as
 // does a name that cannot be a file name. Returns whether a file was read.
-bool load_company_settings(const QString& company, CompanySettings& settings,
-                           Notifier& notifier);
+bool load_company_settings(const QString& company, CompanySettings& settings, Notifier& notifier);
 
 // Writes "<company>.cfg" whole (temporary file, then rename). Refuses a bad name
 // and a text holding a double quote, which the file cannot store intact.
 SaveResult save_company_settings(const QString& company, const CompanySettings& settings);
+
+// Empty when every text of `settings` can be stored; otherwise the message that
+// save_company_settings would give, naming the value by its caption in the
+// company editor (header and body rows by `field_names`).
+QString company_settings_problem(const CompanySettings& settings,
+                                 const FieldTable& field_names = builtin_field_names());
 
 }  // namespace tsubakuro

@@ -48,4 +48,9 @@ void load_system_settings(SystemSettings& settings);
 // stays and the result says why.
 SaveResult save_system_settings(const SystemSettings& settings);
 
+// Empty when every text of `settings` can be stored in "tbk.ini"; otherwise the
+// message save_system_settings would give, naming the value. The dialogs that
+// edit the kana set and the field names ask before they accept a change.
+QString system_settings_problem(const SystemSettings& settings);
+
 }  // namespace tsubakuro

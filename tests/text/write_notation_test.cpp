@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QRandomGenerator>
 #include <QStringList>
 
 namespace tsubakuro {
@@ -75,6 +76,23 @@ TEST(WriteNotationReader, NeverReadsPastTheEnd) {
   EXPECT_TRUE(reader.at_end());
   for (int i = 0; i < 3; ++i) EXPECT_EQ(reader.read_item(), QString());
   EXPECT_TRUE(reader.at_end());
+}
+
+TEST(WriteNotationReader, ReadingAnyTextComesToAnEnd) {
+  // Every item must move the reader on, or a loader waiting for at_end() would
+  // hang on a malformed file.
+  QRandomGenerator random(7);
+  for (int round = 0; round < 200; ++round) {
+    QString text;
+    for (int i = random.bounded(60); i > 0; --i) text += QChar(u"\"\r\n, \tｱ1"[random.bounded(8)]);
+    WriteNotationReader reader(text);
+    qsizetype items = 0;
+    while (!reader.at_end() && items <= text.size()) {
+      reader.read_item();
+      ++items;
+    }
+    EXPECT_TRUE(reader.at_end()) << text.toStdString();
+  }
 }
 
 }  // namespace

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace tsubakuro {
+
+// zero-right: right-aligned and zero-filled; a longer value keeps its rightmost
+// characters.
+QString zero_right(QStringView value, int width);
+
+// space-left: left-aligned and space-filled; a longer value keeps its leftmost
+// characters.
+QString space_left(QStringView value, int width);
+
+// The value without its leading half-width blanks, as numeric and code columns
+// are read.
+QStringView trim_leading_spaces(QStringView value);
+
+// The value without its trailing half-width blanks.
+QStringView trim_trailing_spaces(QStringView value);
+
+}  // namespace tsubakuro
