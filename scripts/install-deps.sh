@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb xauth
+  # Reads payment lists kept as workbooks (.xls, .xlsx, .ods) for the conversion.
+  libreoffice-calc-nogui
 )
 packages+=("$@")
 

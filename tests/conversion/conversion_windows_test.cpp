@@ -86,7 +86,7 @@ TEST_F(ConversionWindows, FinishedRunWritesWhatTheCommandLineConverterWrites) {
                                   other.path()),
             0);
   const QByteArray output = read_file(kOutput);
-  EXPECT_EQ(output.size(), 13 * 122) << "header, 11 data records, trailer, end";
+  EXPECT_EQ(output.size(), 14 * 122) << "header, 11 data records, trailer, end";
   EXPECT_EQ(output, read_file(QDir(other.path()).filePath(kOutput)));
   EXPECT_EQ(read_file(kCfg), read_file(QDir(other.path()).filePath(kCfg)));
   EXPECT_EQ(log_without_times(kLog), log_without_times(QDir(other.path()).filePath(kLog)));

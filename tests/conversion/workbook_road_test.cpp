@@ -98,7 +98,7 @@ TEST_F(WorkbookRoadWithOfficeSuite, WorkbookGivesTheBankFileOfItsTextOnBothRoads
               0);
     EXPECT_EQ(read_file(kOutput), read_file(there.filePath(kOutput)));
   }
-  EXPECT_EQ(read_file(kOutput).size(), 13 * 122);
+  EXPECT_EQ(read_file(kOutput).size(), 14 * 122);
 }
 
 TEST_F(WorkbookRoadWithOfficeSuite, StopWhileTheWorkbookIsReadOpensNoRun) {
@@ -167,7 +167,7 @@ TEST_F(WorkbookRoadWithoutOfficeSuite, XlsReadsTheTextFileTheUserExportedAndSays
   EXPECT_EQ(answerer_.notices[0].title, QStringLiteral("作業準備"));
   EXPECT_TRUE(answerer_.notices[0].message.contains(QStringLiteral("tbk.tmp")));
   EXPECT_EQ(answerer_.notices[1], kFinished);
-  EXPECT_EQ(read_file(kOutput).size(), 13 * 122);
+  EXPECT_EQ(read_file(kOutput).size(), 14 * 122);
 }
 
 TEST_F(WorkbookRoadWithoutOfficeSuite, OtherWorkbooksAndAMissingExportAreRefused) {
