@@ -4,6 +4,7 @@
 // left events waiting (how soon 中止 and a repaint are served).
 //
 //   build/bench/conversion_window_bench --benchmark_min_time=1x
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -14,7 +15,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <benchmark/benchmark.h>
 
 #include "app/main_window.h"
 #include "conversion/run_window.h"
@@ -43,14 +43,14 @@ class Workbench {
     TransferSettings& credit = company.credit;
     credit.input_file = QStringLiteral("payments.csv");
     credit.output_file = QStringLiteral("FURIKOMI.DAT");
-    credit.header_values = {QStringLiteral("21"),       QStringLiteral("0"),
-                            QStringLiteral("1234567890"), QStringLiteral("ﾍﾞﾝﾁｼｮｳｼﾞ"),
-                            QStringLiteral("0425"),     QStringLiteral("0310"),
-                            QStringLiteral("ﾐﾅﾄｷﾞﾝｺｳ"), QStringLiteral("001"),
-                            QStringLiteral("ﾎﾝﾃﾝ"),     QStringLiteral("1"),
-                            QStringLiteral("1234567"),  QString()};
+    credit.header_values = {
+        QStringLiteral("21"),        QStringLiteral("0"),       QStringLiteral("1234567890"),
+        QStringLiteral("ﾍﾞﾝﾁｼｮｳｼﾞ"), QStringLiteral("0425"),    QStringLiteral("0310"),
+        QStringLiteral("ﾐﾅﾄｷﾞﾝｺｳ"),  QStringLiteral("001"),     QStringLiteral("ﾎﾝﾃﾝ"),
+        QStringLiteral("1"),         QStringLiteral("1234567"), QString()};
     const char* columns[] = {"1", "2", "3", "4", "", "5", "6", "7", "8", "", "9", "", "", ""};
-    for (int i = 0; i < kBodyColumnCount; ++i) credit.body_columns[i] = QString::fromLatin1(columns[i]);
+    for (int i = 0; i < kBodyColumnCount; ++i)
+      credit.body_columns[i] = QString::fromLatin1(columns[i]);
     credit.skip_header_rows = QStringLiteral("1");
     credit.enabled = 1;
     save_company_settings(kCompany, company);
@@ -96,13 +96,14 @@ void BM_StepLoop(benchmark::State& state) {
     while (run.running()) run.step();
     benchmark::DoNotOptimize(run.row_count());
   }
-  state.counters["rows_per_second"] =
-      benchmark::Counter(static_cast<double>(kRows) * state.iterations(), benchmark::Counter::kIsRate);
+  state.counters["rows_per_second"] = benchmark::Counter(
+      static_cast<double>(kRows) * state.iterations(), benchmark::Counter::kIsRate);
 }
 
 // The converter as a user starts it, process start included.
 void BM_TsubakuroConvert(benchmark::State& state) {
-  const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/../tsubakuro-convert");
+  const QString program =
+      QCoreApplication::applicationDirPath() + QStringLiteral("/../tsubakuro-convert");
   for (auto _ : state) {
     QProcess process;
     process.setStandardOutputFile(QProcess::nullDevice());
@@ -141,8 +142,8 @@ void BM_RunWindow(benchmark::State& state) {
   }
   main.mdi_area()->closeAllSubWindows();
   state.counters["longest_event_wait_ms"] = static_cast<double>(longest_wait);
-  state.counters["rows_per_second"] =
-      benchmark::Counter(static_cast<double>(kRows) * state.iterations(), benchmark::Counter::kIsRate);
+  state.counters["rows_per_second"] = benchmark::Counter(
+      static_cast<double>(kRows) * state.iterations(), benchmark::Counter::kIsRate);
 }
 
 // What letting events run costs once, with the main window and a child shown: the

@@ -37,9 +37,9 @@ class PreparationWindow : public ChildWindow {
   void fail(const QString& message);
   void hand_over();
 
-  QLabel* label_ = nullptr;          // Label1
-  QPushButton* stop_ = nullptr;      // Command1(0) 中止
-  QTimer timer_;                     // Timer1
+  QLabel* label_ = nullptr;      // Label1
+  QPushButton* stop_ = nullptr;  // Command1(0) 中止
+  QTimer timer_;                 // Timer1
   std::unique_ptr<WorkbookExport> export_;
   bool running_ = false;
   Outcome outcome_ = Outcome::Continue;

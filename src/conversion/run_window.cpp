@@ -29,7 +29,8 @@ RunWindow::RunWindow(AppState& app) : ChildWindow(app, WindowSlot::Conversion), 
   progress_->setAccessibleName(QStringLiteral("進行状況"));
   progress_->setRange(0, kProgressSteps);
   progress_->setValue(0);
-  progress_->setMinimumWidth(progress_->fontMetrics().horizontalAdvance(QString(20, QChar(0x3042))));
+  progress_->setMinimumWidth(
+      progress_->fontMetrics().horizontalAdvance(QString(20, QChar(0x3042))));
   layout->addWidget(progress_);
   stop_ = new QPushButton(QStringLiteral("中止"), this);
   stop_->setObjectName(QStringLiteral("Command1(0)"));

@@ -43,7 +43,7 @@ class RunWindow : public ChildWindow {
   QPushButton* stop_ = nullptr;       // Command1(0) 中止
   QTimer timer_;                      // Timer1
   std::unique_ptr<ConversionRun> run_;
-  bool working_ = false;              // inside the work loop
+  bool working_ = false;  // inside the work loop
   bool open_log_viewer_ = false;
 };
 

@@ -67,7 +67,8 @@ WorkbookRoute workbook_route(const QString& input_path, bool office_suite_instal
 }
 
 QString exported_by_hand_notice(const QString& workbook) {
-  return QStringLiteral("表計算ソフトがないため「%1」は読まず、作業フォルダの「%2」を読み込みます。")
+  return QStringLiteral(
+             "表計算ソフトがないため「%1」は読まず、作業フォルダの「%2」を読み込みます。")
       .arg(file_label(workbook), QString::fromLatin1(kWorkbookTextFile));
 }
 
@@ -93,13 +94,14 @@ WorkbookExport::WorkbookExport(QString workbook, QString target, int time_limit_
     kill_suite();
   });
   QObject::connect(&process_, &QProcess::finished, &process_, [this] { on_finished(); });
-  QObject::connect(&process_, &QProcess::errorOccurred, &process_, [this](QProcess::ProcessError e) {
-    if (e != QProcess::FailedToStart) return;
-    time_limit_.stop();
-    report({WorkbookExportStatus::Failed,
-            QStringLiteral("表計算ソフトを起動できませんでした。「%1」は変換できません。")
-                .arg(file_label(workbook_))});
-  });
+  QObject::connect(
+      &process_, &QProcess::errorOccurred, &process_, [this](QProcess::ProcessError e) {
+        if (e != QProcess::FailedToStart) return;
+        time_limit_.stop();
+        report({WorkbookExportStatus::Failed,
+                QStringLiteral("表計算ソフトを起動できませんでした。「%1」は変換できません。")
+                    .arg(file_label(workbook_))});
+      });
 }
 
 WorkbookExport::~WorkbookExport() {
@@ -118,11 +120,12 @@ bool WorkbookExport::launch() {
     return false;
   }
   if (!looks_like_workbook(workbook_)) {
-    launch_failure_ = QStringLiteral("「%1」は表計算のブックとして読み込めません。")
-                          .arg(file_label(workbook_));
+    launch_failure_ =
+        QStringLiteral("「%1」は表計算のブックとして読み込めません。").arg(file_label(workbook_));
     return false;
   }
-  work_dir_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/tsubakuro-XXXXXX"));
+  work_dir_ =
+      std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/tsubakuro-XXXXXX"));
   if (!work_dir_->isValid()) {
     launch_failure_ = QStringLiteral("一時フォルダを作れないため「%1」を変換できません。")
                           .arg(file_label(workbook_));
@@ -186,7 +189,9 @@ void WorkbookExport::cancel() {
   kill_suite();
 }
 
-bool WorkbookExport::active() const { return !reported_ && process_.state() != QProcess::NotRunning; }
+bool WorkbookExport::active() const {
+  return !reported_ && process_.state() != QProcess::NotRunning;
+}
 
 void WorkbookExport::kill_suite() {
   if (process_.state() == QProcess::NotRunning) return;

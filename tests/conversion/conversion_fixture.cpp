@@ -32,7 +32,8 @@ void NoticeAnswerer::answer() {
   for (QWidget* window : QApplication::topLevelWidgets()) {
     auto* dialog = qobject_cast<QDialog*>(window);
     if (dialog == nullptr || !dialog->isVisible() ||
-        dialog->objectName() != QStringLiteral("確認メッセージ") || dialog->property("answered").toBool())
+        dialog->objectName() != QStringLiteral("確認メッセージ") ||
+        dialog->property("answered").toBool())
       continue;
     dialog->setProperty("answered", true);
     auto* label = dialog->findChild<QLabel*>(QStringLiteral("Label1"));
@@ -129,8 +130,8 @@ QWidget* ConversionWindowTest::open_date_prompt() {
 void ConversionWindowTest::start_conversion(const QString& month, const QString& day) {
   QWidget* prompt = child(QStringLiteral("変換日付入力"));
   ASSERT_NE(prompt, nullptr);
-  for (const auto& [name, text] : {std::pair{QStringLiteral("Text1(0)"), month},
-                                   std::pair{QStringLiteral("Text1(1)"), day}}) {
+  for (const auto& [name, text] :
+       {std::pair{QStringLiteral("Text1(0)"), month}, std::pair{QStringLiteral("Text1(1)"), day}}) {
     auto* box = prompt->findChild<QLineEdit*>(name);
     ASSERT_NE(box, nullptr) << name.toStdString();
     box->selectAll();

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QList>
 #include <QPushButton>
 #include <QString>
 #include <QTimer>
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 
 #include "app/app_state.h"

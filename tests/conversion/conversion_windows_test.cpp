@@ -1,10 +1,10 @@
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "conversion_fixture.h"
 #include "settings/company_settings.h"
@@ -20,9 +20,11 @@ const QString kLog = QStringLiteral("サンプル商事.log");
 const QString kCfg = QStringLiteral("サンプル商事.cfg");
 
 const Notice kFinished{QStringLiteral("変換終了"), QStringLiteral("変換が終了しました。")};
-const Notice kFinishedWithErrors{QStringLiteral("変換終了"), QStringLiteral("変換エラーがあります。")};
+const Notice kFinishedWithErrors{QStringLiteral("変換終了"),
+                                 QStringLiteral("変換エラーがあります。")};
 const Notice kCancelled{QStringLiteral("取消し"), QStringLiteral("変換をキャンセルされました。")};
-const Notice kInputMissing{QStringLiteral("エラー"), QStringLiteral("入力ファイルが存在しません。")};
+const Notice kInputMissing{QStringLiteral("エラー"),
+                           QStringLiteral("入力ファイルが存在しません。")};
 
 // The log's messages, without the quotes of the write notation.
 QStringList log_lines(const QString& name = kLog) {
@@ -80,10 +82,10 @@ TEST_F(ConversionWindows, FinishedRunWritesWhatTheCommandLineConverterWrites) {
   copy_sample_company(other.path());
   QFile::remove(QDir(other.path()).filePath(kInput));
   ASSERT_TRUE(QFile::copy(kInput, QDir(other.path()).filePath(kInput)));
-  ASSERT_EQ(run_tsubakuro_convert({QStringLiteral("--company"), kCompany, QStringLiteral("--kind"),
-                                   QStringLiteral("振込"), QStringLiteral("--date"),
-                                   QStringLiteral("0405")},
-                                  other.path()),
+  ASSERT_EQ(run_tsubakuro_convert(
+                {QStringLiteral("--company"), kCompany, QStringLiteral("--kind"),
+                 QStringLiteral("振込"), QStringLiteral("--date"), QStringLiteral("0405")},
+                other.path()),
             0);
   const QByteArray output = read_file(kOutput);
   EXPECT_EQ(output.size(), 14 * 122) << "header, 11 data records, trailer, end";
@@ -160,9 +162,11 @@ TEST_F(ConversionWindows, KindNotEnabledCannotStart) {
                            QStringLiteral("環境設定にて、使用するにチェックが入っていません。")};
   EXPECT_EQ(answerer_.notices, QList<Notice>{not_enabled});
   EXPECT_FALSE(button(prompt, QStringLiteral("Command1(1)"))->isEnabled());
-  EXPECT_EQ(prompt->findChild<QLabel*>(QStringLiteral("Label1(2)"))->text(), QStringLiteral("振込"));
+  EXPECT_EQ(prompt->findChild<QLabel*>(QStringLiteral("Label1(2)"))->text(),
+            QStringLiteral("振込"));
   click(prompt, QStringLiteral("Command1(0)"));
-  EXPECT_TRUE(wait_until([this] { return child(QStringLiteral("変換日付入力")) == nullptr; }, 5000));
+  EXPECT_TRUE(
+      wait_until([this] { return child(QStringLiteral("変換日付入力")) == nullptr; }, 5000));
   EXPECT_EQ(app_.open_windows.count(WindowSlot::DatePrompt), 0);
   EXPECT_EQ(read_file(kCfg), cfg);
   EXPECT_FALSE(QFile::exists(kOutput));
@@ -178,10 +182,14 @@ TEST_F(ConversionWindows, PromptShowsTheCompanyAndTheStoredDate) {
   ASSERT_NE(prompt, nullptr);
   EXPECT_EQ(prompt->windowTitle(), QStringLiteral("変換処理"));
   EXPECT_EQ(prompt->findChild<QLabel*>(QStringLiteral("Label1(0)"))->text(), kCompany);
-  EXPECT_EQ(prompt->findChild<QLabel*>(QStringLiteral("Label1(1)"))->text(), QStringLiteral("ｻﾝﾌﾟﾙ"));
-  EXPECT_EQ(prompt->findChild<QLabel*>(QStringLiteral("Label1(2)"))->text(), QStringLiteral("振替"));
-  EXPECT_EQ(prompt->findChild<QLineEdit*>(QStringLiteral("Text1(0)"))->text(), QStringLiteral("04"));
-  EXPECT_EQ(prompt->findChild<QLineEdit*>(QStringLiteral("Text1(1)"))->text(), QStringLiteral("15"));
+  EXPECT_EQ(prompt->findChild<QLabel*>(QStringLiteral("Label1(1)"))->text(),
+            QStringLiteral("ｻﾝﾌﾟﾙ"));
+  EXPECT_EQ(prompt->findChild<QLabel*>(QStringLiteral("Label1(2)"))->text(),
+            QStringLiteral("振替"));
+  EXPECT_EQ(prompt->findChild<QLineEdit*>(QStringLiteral("Text1(0)"))->text(),
+            QStringLiteral("04"));
+  EXPECT_EQ(prompt->findChild<QLineEdit*>(QStringLiteral("Text1(1)"))->text(),
+            QStringLiteral("15"));
   EXPECT_EQ(prompt->findChild<QLineEdit*>(QStringLiteral("Text1(0)"))->maxLength(), 2);
   EXPECT_TRUE(button(prompt, QStringLiteral("Command1(1)"))->isEnabled());
   EXPECT_EQ(app_.open_windows.count(WindowSlot::DatePrompt), 1);
@@ -195,8 +203,8 @@ TEST_F(ConversionWindows, ImpossibleDateIsStoredAndLoggedByTheHeaderCheck) {
   ASSERT_TRUE(wait_for_conversion_end());
   EXPECT_EQ(saved_company().credit.header_values[4], QStringLiteral("1340"));
   EXPECT_EQ(answerer_.notices, QList<Notice>{kFinishedWithErrors});
-  const QString date_error = compose_field_error(app_.system.field_names, TransferKind::Credit,
-                                                 false, 1, 6, 0);
+  const QString date_error =
+      compose_field_error(app_.system.field_names, TransferKind::Credit, false, 1, 6, 0);
   EXPECT_EQ(log_lines().mid(2, 1), QStringList{date_error});
   EXPECT_EQ(read_file(kOutput).mid(54, 4), "1340");
 }

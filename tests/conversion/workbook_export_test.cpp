@@ -1,10 +1,10 @@
 #include "engine/workbook_export.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <gtest/gtest.h>
 #include <string_view>
 
 #include "test_support.h"
@@ -55,7 +55,6 @@ class WorkbookExportTest : public ::testing::Test {
     if (!done) loop.exec();
     return result;
   }
-
 };
 
 TEST_F(WorkbookExportTest, EveryWorkbookKindReplacesTheTextFileWithTheFirstSheetsValues) {
@@ -98,8 +97,7 @@ TEST_F(WorkbookExportTest, CancelStopsTheSuiteAndWritesNothing) {
   WorkbookExport conversion(book("xlsx"));
   QElapsedTimer clock;
   clock.start();
-  EXPECT_EQ(run_async(conversion, /*cancel_at_once=*/true).status,
-            WorkbookExportStatus::Cancelled);
+  EXPECT_EQ(run_async(conversion, /*cancel_at_once=*/true).status, WorkbookExportStatus::Cancelled);
   EXPECT_LT(clock.elapsed(), 3000);
   EXPECT_FALSE(conversion.active());
   EXPECT_FALSE(QFile::exists(QStringLiteral("tbk.tmp")));

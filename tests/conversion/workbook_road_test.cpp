@@ -1,9 +1,9 @@
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "conversion_fixture.h"
 #include "engine/workbook_export.h"
@@ -39,11 +39,12 @@ void make_workbook_from(const QString& csv, const QString& workbook) {
   QProcess suite;
   suite.setWorkingDirectory(scratch.path());
   QFile::copy(csv, scratch.filePath(QStringLiteral("list.csv")));
-  suite.start(office_suite_program(),
-              {QStringLiteral("-env:UserInstallation=file://") + scratch.filePath(QStringLiteral("p")),
-               QStringLiteral("--headless"),
-               QStringLiteral("--infilter=Text - txt - csv (StarCalc):44,34,60,1"),
-               QStringLiteral("--convert-to"), QStringLiteral("xls"), QStringLiteral("list.csv")});
+  suite.start(
+      office_suite_program(),
+      {QStringLiteral("-env:UserInstallation=file://") + scratch.filePath(QStringLiteral("p")),
+       QStringLiteral("--headless"),
+       QStringLiteral("--infilter=Text - txt - csv (StarCalc):44,34,60,1"),
+       QStringLiteral("--convert-to"), QStringLiteral("xls"), QStringLiteral("list.csv")});
   ASSERT_TRUE(suite.waitForFinished(120'000));
   ASSERT_TRUE(QFile::copy(scratch.filePath(QStringLiteral("list.xls")), workbook));
 }
@@ -87,14 +88,16 @@ TEST_F(WorkbookRoadWithOfficeSuite, WorkbookGivesTheBankFileOfItsTextOnBothRoads
     QFile::remove(there.filePath(kInput));
     ASSERT_TRUE(QFile::copy(kInput, there.filePath(kInput)));
     if (workbook) {
-      ASSERT_TRUE(QFile::copy(QStringLiteral("振込データ.xls"), there.filePath(QStringLiteral("振込データ.xls"))));
+      ASSERT_TRUE(QFile::copy(QStringLiteral("振込データ.xls"),
+                              there.filePath(QStringLiteral("振込データ.xls"))));
       QFile::remove(there.filePath(QStringLiteral("サンプル商事.cfg")));
-      ASSERT_TRUE(QFile::copy(QStringLiteral("サンプル商事.cfg"), there.filePath(QStringLiteral("サンプル商事.cfg"))));
+      ASSERT_TRUE(QFile::copy(QStringLiteral("サンプル商事.cfg"),
+                              there.filePath(QStringLiteral("サンプル商事.cfg"))));
     }
-    ASSERT_EQ(run_tsubakuro_convert({QStringLiteral("--company"), kCompany, QStringLiteral("--kind"),
-                                     QStringLiteral("振込"), QStringLiteral("--date"),
-                                     QStringLiteral("0425")},
-                                    other.path()),
+    ASSERT_EQ(run_tsubakuro_convert(
+                  {QStringLiteral("--company"), kCompany, QStringLiteral("--kind"),
+                   QStringLiteral("振込"), QStringLiteral("--date"), QStringLiteral("0425")},
+                  other.path()),
               0);
     EXPECT_EQ(read_file(kOutput), read_file(there.filePath(kOutput)));
   }
