@@ -13,6 +13,7 @@
 #include "app/twips.h"
 #include "app/window_routine.h"
 #include "conversion/date_prompt.h"
+#include "conversion/window_helpers.h"
 #include "editors/company_picker.h"
 #include "editors/company_switch.h"
 #include "engine/record_layout.h"
@@ -205,7 +206,7 @@ void MainWindow::open_field_options() {}
 
 void MainWindow::open_company_switch() { show_child(new CompanySwitch(app_)); }
 
-void MainWindow::open_conversion() { show_child(new DatePrompt(app_)); }
+void MainWindow::open_conversion() { show_conversion_window(app_, new DatePrompt(app_)); }
 
 void MainWindow::open_result_viewer() {}
 

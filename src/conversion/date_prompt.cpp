@@ -108,7 +108,7 @@ void DatePrompt::start_conversion() {
     return;
   }
   start_->setEnabled(false);
-  app_.main_window->show_child(new PreparationWindow(app_));
+  show_conversion_window(app_, new PreparationWindow(app_));
 }
 
 }  // namespace tsubakuro

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/child_window.h"
-#include "conversion/company_labels.h"
+#include "conversion/window_helpers.h"
 
 class QLineEdit;
 class QPushButton;

@@ -9,8 +9,8 @@
 
 #include "app/main_window.h"
 #include "app/message_dialogs.h"
-#include "conversion/company_labels.h"
 #include "conversion/run_window.h"
+#include "conversion/window_helpers.h"
 #include "engine/workbook_export.h"
 
 namespace tsubakuro {
@@ -131,7 +131,7 @@ void PreparationWindow::closeEvent(QCloseEvent* event) {
   // Only a finished check opens the run; the close box or the program ending do not.
   if (ready_ && outcome_ == Outcome::Continue && app_.main_window != nullptr) {
     ready_ = false;
-    app_.main_window->show_child(new RunWindow(app_));
+    show_conversion_window(app_, new RunWindow(app_));
   }
 }
 

@@ -5,7 +5,7 @@
 
 #include "app/child_window.h"
 #include "app/message_dialogs.h"
-#include "conversion/company_labels.h"
+#include "conversion/window_helpers.h"
 
 class QProgressBar;
 class QPushButton;

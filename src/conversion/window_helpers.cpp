@@ -1,4 +1,4 @@
-#include "conversion/company_labels.h"
+#include "conversion/window_helpers.h"
 
 #include <QLayout>
 #include <QMdiSubWindow>
@@ -32,6 +32,14 @@ void show_company_labels(const CompanyLabels& labels, const AppState& app) {
   labels[1]->setText(without_trailing_spaces(app.company.section(kind).header_values[3]));
   labels[2]->setText(transfer_kind_word(kind));
   for (QLabel* label : labels) label->setAccessibleName(label->text());
+}
+
+void show_conversion_window(AppState& app, QWidget* window) {
+  QMdiSubWindow* frame = app.main_window->show_child(
+      window, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  if (window->layout() != nullptr) window->layout()->setSizeConstraint(QLayout::SetFixedSize);
+  if (frame->layout() != nullptr) frame->layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void close_child_window(AppState& app, const QString& object_name) {
