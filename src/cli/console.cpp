@@ -19,7 +19,6 @@ void print_out(const QString& text) { print_line(stdout, text); }
 void print_error(const QString& text) { print_line(stderr, text); }
 
 void StderrNotifier::show_notice(const QString& title, const QString& message) {
-  has_spoken_ = true;
   print_error(title.isEmpty() ? message : title + QStringLiteral(": ") + message);
 }
 

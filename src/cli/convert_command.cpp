@@ -1,19 +1,17 @@
 #include "cli/convert_command.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 
 #include "cli/console.h"
 #include "cli/interrupt.h"
+#include "cli/log_summary.h"
 #include "cli/progress_bar.h"
 #include "engine/conversion_run.h"
 #include "engine/workbook_export.h"
-#include "settings/company_name.h"
 #include "settings/company_settings.h"
 #include "settings/system_settings.h"
-#include "text/cp932.h"
 
 namespace tsubakuro::cli {
 
@@ -29,27 +27,12 @@ QString with_separators(qint64 number) {
   return QLocale(QLocale::Japanese, QLocale::Japan).toString(number);
 }
 
-// The field error lines of the log just written: everything between the two
-// opening lines and the closing marker, without the quotes of the notation.
-QStringList field_error_lines(const QString& log_file) {
-  QFile file(log_file);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  QStringList lines = decode_cp932(file.readAll()).split(QStringLiteral("\r\n"));
-  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-  if (lines.size() <= 3) return {};
-  QStringList errors = lines.mid(2, lines.size() - 3);
-  for (QString& line : errors) {
-    if (line.size() >= 2 && line.startsWith(QLatin1Char('"')) && line.endsWith(QLatin1Char('"')))
-      line = line.mid(1, line.size() - 2);
-  }
-  return errors;
-}
-
 void print_field_errors(const QString& log_file) {
-  const QStringList errors = field_error_lines(log_file);
-  for (qsizetype i = 0; i < errors.size() && i < kErrorLinesShown; ++i) print_out(errors[i]);
-  if (errors.size() > kErrorLinesShown)
-    print_out(QStringLiteral("…ほか %1 件").arg(with_separators(errors.size() - kErrorLinesShown)));
+  const FieldErrorSummary errors = summarize_field_errors(log_file, kErrorLinesShown);
+  for (const QString& line : errors.first) print_out(line);
+  if (errors.total > errors.first.size())
+    print_out(
+        QStringLiteral("…ほか %1 件").arg(with_separators(errors.total - errors.first.size())));
 }
 
 void print_totals(const ConversionRun& run) {
@@ -82,10 +65,11 @@ bool prepare_workbook(const QString& input) {
       return true;
     case WorkbookRoute::Export: {
       print_out(QStringLiteral("「%1」を読み込んでいます。").arg(QFileInfo(input).fileName()));
-      const WorkbookExportResult result = WorkbookExport(input).run();
+      const WorkbookExportResult result = WorkbookExport(input).run(interrupt_requested);
       if (result.status == WorkbookExportStatus::Done) return true;
-      refuse(result.message);
-      return false;
+      // After Ctrl+C the caller says that the conversion was cancelled.
+      if (result.status == WorkbookExportStatus::Failed) refuse(result.message);
+      return result.status == WorkbookExportStatus::Cancelled;
     }
   }
   return false;
@@ -93,7 +77,6 @@ bool prepare_workbook(const QString& input) {
 
 // Steps the run to its end, serving Ctrl+C between two lines.
 void drive(ConversionRun& run) {
-  watch_interrupt();
   run.step();  // opens the files: the input's size is known from here on
   ProgressBar bar(run.progress_maximum());
   while (run.running()) {
@@ -107,7 +90,7 @@ void drive(ConversionRun& run) {
   bar.finish();
 }
 
-ExitStatus report_outcome(const ConversionRun& run, const StderrNotifier& notifier) {
+ExitStatus report_outcome(const ConversionRun& run) {
   switch (run.outcome()) {
     case RunOutcome::Normal:
       if (run.has_errors()) {
@@ -124,10 +107,7 @@ ExitStatus report_outcome(const ConversionRun& run, const StderrNotifier& notifi
                     .arg(run.output_file(), with_separators(run.row_count())));
       return kCancelled;
     case RunOutcome::NotRun:
-      // The run has told the notifier already; say it only if it did not.
-      if (!notifier.has_spoken() && !run.failure_message().isEmpty())
-        print_error(kErrorTitle + QStringLiteral(": ") + run.failure_message());
-      return kNotConverted;
+      return kNotConverted;  // the run has told the notifier why
   }
   return kNotConverted;
 }
@@ -135,6 +115,9 @@ ExitStatus report_outcome(const ConversionRun& run, const StderrNotifier& notifi
 }  // namespace
 
 ExitStatus run_convert(const ConvertRequest& request) {
+  // From here on Ctrl+C only asks to stop, so a settings file being saved is
+  // never left half written.
+  watch_interrupt();
   if (!request.directory.isEmpty() && !QDir::setCurrent(request.directory))
     return refuse(QStringLiteral("フォルダ %1 に移動できません。").arg(request.directory));
 
@@ -148,15 +131,8 @@ ExitStatus run_convert(const ConvertRequest& request) {
 
   StderrNotifier notifier;
   CompanySettings company;
-  if (!load_company_settings(system.current_company, company, notifier)) {
-    if (!notifier.has_spoken()) {
-      const QString problem = company_name_problem(system.current_company);
-      print_error(
-          kErrorTitle + QStringLiteral(": ") +
-          (problem.isEmpty() ? QStringLiteral("会社別CFGファイルが存在しません") : problem));
-    }
-    return kNotConverted;
-  }
+  // A missing file or a name that is no file name has been told to the notifier.
+  if (!load_company_settings(system.current_company, company, notifier)) return kNotConverted;
 
   TransferSettings& section = company.section(system.transfer_kind);
   if (section.enabled == 0)
@@ -175,9 +151,13 @@ ExitStatus run_convert(const ConvertRequest& request) {
                      section.header_values[kHeaderDateIndex]));
 
   if (!prepare_workbook(section.input_file)) return kNotConverted;
+  if (interrupt_requested()) {
+    print_out(QStringLiteral("変換をキャンセルされました。"));
+    return kCancelled;
+  }
   ConversionRun run(system, company, notifier);
   drive(run);
-  return report_outcome(run, notifier);
+  return report_outcome(run);
 }
 
 }  // namespace tsubakuro::cli

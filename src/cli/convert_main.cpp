@@ -17,7 +17,5 @@ int main(int argc, char** argv) {
     print_out(help_text());
     return kConverted;
   }
-  // The conversion itself joins once the engine's run is in place.
-  print_error(QStringLiteral("エラー: 変換はまだ組み込まれていません。"));
-  return kNotConverted;
+  return run_convert(parsed.request);
 }

@@ -87,6 +87,10 @@ OptionsPage::OptionsPage(QWidget* parent) : QWidget(parent) {
 
   copy_button_ = new QPushButton(QStringLiteral("ｼｽﾃﾑ設定  からｺﾋﾟｰ"), this);
   copy_button_->setObjectName(QStringLiteral("Command3"));
+  // The style's own hint leaves this long caption touching the frame.
+  copy_button_->setMinimumWidth(
+      copy_button_->fontMetrics().horizontalAdvance(copy_button_->text()) +
+      4 * copy_button_->fontMetrics().averageCharWidth());
   auto* note = new QLabel(
       QStringLiteral(
           "この画面の設定を利用する場合は、システム設定の会社別で設定するにチェックを入れて下さい"),

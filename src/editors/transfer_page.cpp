@@ -115,6 +115,7 @@ TransferPage::TransferPage(TransferKind kind, QWidget* parent) : QWidget(parent)
   auto* skip_group = new QGroupBox(QStringLiteral("読み飛し"), this);
   auto* skip_layout = new QHBoxLayout(skip_group);
   skip_rows_list_ = new_number_list(0, kSkipRowChoices, skip_group);
+  skip_rows_list_->setMinimumContentsLength(3);
   skip_rows_list_->setObjectName(QString::fromUtf16(names.skip_rows));
   auto* skip_rows_label = new_buddy_label(skip_rows_list_, skip_group);
   set_label(skip_rows_label, skip_rows_list_, QStringLiteral("ﾍｯﾀﾞｰ行数"));

@@ -23,8 +23,9 @@ enum class RunOutcome {
 // converter can loop; both give the same bytes. The first step opens the files and
 // writes the header; each later step converts one input line; the step that meets
 // the end of the input writes the trailer and end records. Messages the user must
-// see at once (a missing input file) go to the notifier; the final message is the
-// caller's, from outcome() and has_errors().
+// see at once (a missing input file, a file that cannot be opened or written) go to
+// the notifier and end the run with NotRun, leaving the bank file as it was; the
+// final message is the caller's, from outcome() and has_errors().
 class ConversionRun {
  public:
   ConversionRun(const SystemSettings& system, const CompanySettings& company, Notifier& notifier);

@@ -40,13 +40,14 @@ bool LineReader::read_line(QByteArray& line) {
   for (;;) {
     const qsizetype end = find_terminator(position_ + scanned);
     if (end >= 0) {
-      const qsizetype offset = end - position_;
-      // The LF of a CR LF may still be in the file.
-      if (buffer_[end] == '\r' && end + 1 == buffer_.size() && fill()) {
-        scanned = offset;
+      // The LF of a CR LF may still be in the file. Filling moves the buffer,
+      // so the terminator is looked up again.
+      if (buffer_[end] == '\r' && end + 1 == buffer_.size() && !exhausted_) {
+        scanned = end - position_;
+        fill();
         continue;
       }
-      line = buffer_.sliced(position_, offset);
+      line = buffer_.sliced(position_, end - position_);
       position_ = end + 1;
       if (buffer_[end] == '\r' && position_ < buffer_.size() && buffer_[position_] == '\n')
         ++position_;

@@ -1,6 +1,7 @@
 #include "engine/workbook_export.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -167,15 +168,25 @@ void WorkbookExport::start(std::function<void(const WorkbookExportResult&)> done
   }
 }
 
-WorkbookExportResult WorkbookExport::run() {
+WorkbookExportResult WorkbookExport::run(const std::function<bool()>& stop_requested) {
   WorkbookExportResult result;
   done_ = [&result](const WorkbookExportResult& r) { result = r; };
   if (!launch()) return {WorkbookExportStatus::Failed, launch_failure_};
   if (process_.waitForStarted(30'000)) {
-    if (!process_.waitForFinished(time_limit_ms_)) {
-      timed_out_ = true;
+    QElapsedTimer clock;
+    clock.start();
+    while (!process_.waitForFinished(100)) {
+      if (process_.state() == QProcess::NotRunning) break;
+      if (stop_requested && stop_requested()) {
+        cancelled_ = true;
+      } else if (clock.elapsed() >= time_limit_ms_) {
+        timed_out_ = true;
+      } else {
+        continue;
+      }
       kill_suite();
       process_.waitForFinished(5000);
+      break;
     }
   }
   if (!reported_) on_finished();

@@ -57,8 +57,9 @@ class WorkbookExport {
   // Starts the suite and returns at once; `done` is called from the event loop when
   // the suite has ended, been stopped, or run out of time. Called at most once.
   void start(std::function<void(const WorkbookExportResult&)> done);
-  // Runs the suite to the end without an event loop (the command-line converter).
-  WorkbookExportResult run();
+  // Runs the suite to the end without an event loop (the command-line converter);
+  // `stop_requested` is asked every tenth of a second and stops it like cancel().
+  WorkbookExportResult run(const std::function<bool()>& stop_requested = {});
   // Stops the suite and everything it started; `done` then reports Cancelled.
   void cancel();
   bool active() const;

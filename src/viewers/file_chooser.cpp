@@ -44,15 +44,8 @@ bool lies_under(const QString& path, const QString& root) {
   return path == root || path.startsWith(root + u'/');
 }
 
-}  // namespace
-
-QString compose_chosen_path(const QString& directory, const QString& file) {
-  const QString native = QDir::toNativeSeparators(directory);
-  const QChar separator = QDir::separator();
-  return native.endsWith(separator) ? native + file : native + separator + file;
-}
-
-QStringList FileChooser::readable_drives() {
+// The file-system root, then the readable mount points in name order.
+QStringList readable_drives() {
   QStringList roots{QDir::rootPath()};
   for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
     if (!volume.isValid() || !volume.isReady()) continue;
@@ -61,6 +54,14 @@ QStringList FileChooser::readable_drives() {
   }
   std::sort(roots.begin() + 1, roots.end());
   return roots;
+}
+
+}  // namespace
+
+QString compose_chosen_path(const QString& directory, const QString& file) {
+  const QString native = QDir::toNativeSeparators(directory);
+  const QChar separator = QDir::separator();
+  return native.endsWith(separator) ? native + file : native + separator + file;
 }
 
 FileChooser::FileChooser(AppState& app, QWidget* parent) : QDialog(parent), app_(app) {
@@ -149,11 +150,11 @@ void FileChooser::done(int result) {
 }
 
 void FileChooser::choose_drive(int index) {
-  const QString root = drive_list_->itemData(index).toString();
   // The drive that holds the program's folder opens on that folder, as the other
   // drives open on their roots.
   const QString current = QDir::currentPath();
-  const QString start = lies_under(current, root) ? current : root;
+  const QString start =
+      drive_index_of(current) == index ? current : drive_list_->itemData(index).toString();
   if (!show_directory(start)) {
     drive_list_->setCurrentIndex(shown_drive_);
   }
@@ -204,11 +205,12 @@ bool FileChooser::show_directory(const QString& path) {
     file_list_->addItem(name);
   }
 
-  select_drive_of(clean);
+  shown_drive_ = drive_index_of(clean);
+  if (shown_drive_ >= 0) drive_list_->setCurrentIndex(shown_drive_);
   return true;
 }
 
-void FileChooser::select_drive_of(const QString& path) {
+int FileChooser::drive_index_of(const QString& path) const {
   int best = -1;
   int best_length = -1;
   for (int i = 0; i < drive_list_->count(); ++i) {
@@ -218,8 +220,7 @@ void FileChooser::select_drive_of(const QString& path) {
       best_length = root.size();
     }
   }
-  if (best >= 0) drive_list_->setCurrentIndex(best);
-  shown_drive_ = best;
+  return best;
 }
 
 void FileChooser::accept_choice() {

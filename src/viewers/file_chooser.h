@@ -2,7 +2,6 @@
 
 #include <QDialog>
 #include <QString>
-#include <QStringList>
 
 #include "app/app_state.h"
 
@@ -26,11 +25,8 @@ class FileChooser : public QDialog {
   // Shows the chooser modally; the result is also left in app.chosen_file_path.
   static QString choose(AppState& app, QWidget* parent);
 
-  // The directory list's folder (P of the OK rule) and the file list's selection.
+  // The directory list's folder, the one OK gives.
   QString directory() const { return directory_; }
-  QString selected_file() const;
-  // The readable file-system roots and mount points offered in Drive1.
-  static QStringList readable_drives();
 
   void done(int result) override;
 
@@ -44,7 +40,9 @@ class FileChooser : public QDialog {
   // the lists stay where they were. Returns whether the move happened.
   bool show_directory(const QString& path);
   void accept_choice();
-  void select_drive_of(const QString& path);
+  // The drive in Drive1 whose volume holds `path` (the deepest mount), or -1.
+  int drive_index_of(const QString& path) const;
+  QString selected_file() const;
 
   AppState& app_;
   QComboBox* drive_list_ = nullptr;

@@ -114,18 +114,6 @@ TEST_F(ConversionRunTest, LinesEndAtCrLfCrOrLf) {
   EXPECT_EQ(log_lines()[2], QStringLiteral("ボディ：000005件目の[7]預金種目が正しくありません。"));
 }
 
-TEST_F(ConversionRunTest, ACrLfSplitAcrossReadsIsOneLineEnd) {
-  // 64 KiB reads: put the CR of a CR LF on the last byte of the first read.
-  const QByteArray first = encode_cp932(row(1)).bytes;
-  QByteArray content = first + QByteArray(65535 - first.size() - 1, 'x');
-  content[first.size()] = '\n';
-  ASSERT_EQ(content.size(), 65535 - 1);
-  content += "\r\n" + encode_cp932(row(2)).bytes + "\r\n";
-  write_file("in.csv", content);
-  EXPECT_EQ(convert(), RunOutcome::Normal);
-  EXPECT_EQ(kinds_written(), "122289");
-}
-
 TEST_F(ConversionRunTest, LogsEveryFailedFieldWithItsRecordNumber) {
   company.credit.header_values[2] = "123456789";
   company.credit.header_values[9] = "3";
@@ -312,6 +300,21 @@ TEST_F(FailedStart, LogThatCannotBeWritten) {
   ASSERT_EQ(notifier.notices.size(), 1);
   EXPECT_TRUE(notifier.notices[0].second.contains("ﾃｽﾄ.log"));
   EXPECT_EQ(read_file("out.dat"), "old output");
+}
+
+// A log that fills the disk stops the run at its first line; the bank file is not
+// replaced by a half-written one.
+TEST_F(FailedStart, LogThatCannotBeWrittenTo) {
+  if (!QFile::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  QFile::remove("ﾃｽﾄ.log");
+  ASSERT_TRUE(QFile::link("/dev/full", "ﾃｽﾄ.log"));
+  auto run = make_run();
+  run_all(*run);
+  EXPECT_EQ(run->outcome(), RunOutcome::NotRun);
+  ASSERT_EQ(notifier.notices.size(), 1);
+  EXPECT_TRUE(notifier.notices[0].second.contains("ﾃｽﾄ.log"));
+  EXPECT_EQ(read_file("out.dat"), "old output");
+  EXPECT_EQ(QDir().entryList(QDir::Files | QDir::Hidden).size(), 3);
 }
 
 TEST_F(FailedStart, CompanyNameThatIsNoFileName) {
