@@ -127,6 +127,8 @@ QWidget* FieldOptionsEditor::build_page(TransferKind transfer) {
       label->setBuddy(row.name);
       row.kind = new QComboBox;
       row.kind->setEditable(true);
+      // Typed text is a kind of its own ("N" unless it reads 文字), not a new entry.
+      row.kind->setInsertPolicy(QComboBox::NoInsert);
       row.kind->addItems(kinds);
       row.kind->setObjectName(
           QStringLiteral("Combo%1(%2)").arg(kind_array_number(transfer, record)).arg(i));

@@ -130,6 +130,8 @@ TEST(FieldOptionsEditor, ShowsNamesWithoutTrailingBlanksAndStoresTheBoxesAsTheyS
   QLineEdit* typed_kind = editor.kind_list("Combo11", 4)->lineEdit();
   typed_kind->clear();
   testing::type_text(typed_kind, QStringLiteral("文字 "));
+  QTest::keyClick(typed_kind, Qt::Key_Return);
+  EXPECT_EQ(editor.kind_list("Combo11", 4)->count(), 2) << "typed text is no new entry";
   EXPECT_EQ(name_of(app, TransferKind::Credit, RecordKind::Data, 9), QStringLiteral("預金者名"))
       << "nothing is stored before OK";
 
