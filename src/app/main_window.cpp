@@ -45,6 +45,10 @@ MainWindow::MainWindow(AppState& app, QWidget* parent) : QMainWindow(parent), ap
   mdi_area_ = new QMdiArea(this);
   mdi_area_->setObjectName(QStringLiteral("MDIClient"));
   mdi_area_->setAccessibleName(QStringLiteral("ツバクロ"));
+  // Windows keep their place against the whole screen, so one may lie beyond a
+  // smaller main window; the scroll bars keep it within reach.
+  mdi_area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi_area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdi_area_);
   build_menus();
   build_toolbar();

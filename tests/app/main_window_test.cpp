@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
 #include <QToolBar>
 #include <map>
 
@@ -98,6 +100,20 @@ TEST_F(MainWindowTest, CarriesEveryMenuAndItemWithItsCaption) {
     EXPECT_EQ(button(i)->text(), buttons[i]);
     EXPECT_EQ(button(i)->accessibleName(), buttons[i]);
   }
+}
+
+TEST_F(MainWindowTest, MenusOpenFromTheKeyboard) {
+  window().show();
+  QApplication::setActiveWindow(&window());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+  QTest::keyClick(&window(), Qt::Key_H, Qt::AltModifier);
+  auto* help = window().findChild<QMenu*>(QStringLiteral("ヘルプM1"));
+  ASSERT_TRUE(help->isVisible()) << "Alt+H opens ﾍﾙﾌﾟ";
+  QTest::keyClick(help, Qt::Key_H);
+  EXPECT_FALSE(help->isVisible());
+  auto* manual = window().findChild<QWidget*>(QStringLiteral("ヘルプ"));
+  ASSERT_NE(manual, nullptr) << "H picks ﾍﾙﾌﾟ(&H)";
+  EXPECT_TRUE(manual->isVisible());
 }
 
 TEST_F(MainWindowTest, FirstStartWithoutACompanyBlocksConversionAndViewers) {
