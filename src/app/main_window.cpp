@@ -14,7 +14,10 @@
 #include "app/window_routine.h"
 #include "editors/company_picker.h"
 #include "editors/company_switch.h"
+#include "editors/field_options_editor.h"
+#include "editors/system_settings_dialog.h"
 #include "engine/record_layout.h"
+#include "viewers/result_viewer.h"
 
 namespace tsubakuro {
 
@@ -198,15 +201,15 @@ QMdiSubWindow* MainWindow::child_frame(const QString& object_name) const {
 
 void MainWindow::open_company_picker() { show_child(new CompanyPicker(app_)); }
 
-void MainWindow::open_system_settings() {}
+void MainWindow::open_system_settings() { show_child(new SystemSettingsDialog(app_)); }
 
-void MainWindow::open_field_options() {}
+void MainWindow::open_field_options() { show_child(new FieldOptionsEditor(app_)); }
 
 void MainWindow::open_company_switch() { show_child(new CompanySwitch(app_)); }
 
 void MainWindow::open_conversion() {}
 
-void MainWindow::open_result_viewer() {}
+void MainWindow::open_result_viewer() { show_child(new ResultViewer(app_)); }
 
 void MainWindow::open_log_viewer() {}
 

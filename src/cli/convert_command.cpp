@@ -1,16 +1,15 @@
 #include "cli/convert_command.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLocale>
 
 #include "cli/console.h"
 #include "cli/interrupt.h"
+#include "cli/log_summary.h"
 #include "cli/progress_bar.h"
 #include "engine/conversion_run.h"
 #include "settings/company_settings.h"
 #include "settings/system_settings.h"
-#include "text/cp932.h"
 
 namespace tsubakuro::cli {
 
@@ -26,27 +25,12 @@ QString with_separators(qint64 number) {
   return QLocale(QLocale::Japanese, QLocale::Japan).toString(number);
 }
 
-// The field error lines of the log just written: everything between the two
-// opening lines and the closing marker, without the quotes of the notation.
-QStringList field_error_lines(const QString& log_file) {
-  QFile file(log_file);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  QStringList lines = decode_cp932(file.readAll()).split(QStringLiteral("\r\n"));
-  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-  if (lines.size() <= 3) return {};
-  QStringList errors = lines.mid(2, lines.size() - 3);
-  for (QString& line : errors) {
-    if (line.size() >= 2 && line.startsWith(QLatin1Char('"')) && line.endsWith(QLatin1Char('"')))
-      line = line.mid(1, line.size() - 2);
-  }
-  return errors;
-}
-
 void print_field_errors(const QString& log_file) {
-  const QStringList errors = field_error_lines(log_file);
-  for (qsizetype i = 0; i < errors.size() && i < kErrorLinesShown; ++i) print_out(errors[i]);
-  if (errors.size() > kErrorLinesShown)
-    print_out(QStringLiteral("…ほか %1 件").arg(with_separators(errors.size() - kErrorLinesShown)));
+  const FieldErrorSummary errors = summarize_field_errors(log_file, kErrorLinesShown);
+  for (const QString& line : errors.first) print_out(line);
+  if (errors.total > errors.first.size())
+    print_out(
+        QStringLiteral("…ほか %1 件").arg(with_separators(errors.total - errors.first.size())));
 }
 
 void print_totals(const ConversionRun& run) {

@@ -168,9 +168,12 @@ void FileChooser::activate_directory(QListWidgetItem* item) {
 bool FileChooser::show_directory(const QString& path) {
   const QString clean = QDir::cleanPath(QDir(path).absolutePath());
   if (!folder_can_be_listed(clean)) {
-    show_notice(
-        app_, QStringLiteral("エラー"),
-        QStringLiteral("フォルダ「%1」を読み込めません。").arg(QDir::toNativeSeparators(clean)));
+    // The folder's own name: the dialog grows with its message, and a whole path
+    // can make it wider than the screen.
+    const QString name = QFileInfo(clean).fileName();
+    show_notice(app_, QStringLiteral("エラー"),
+                QStringLiteral("フォルダ「%1」を読み込めません。")
+                    .arg(name.isEmpty() ? QDir::toNativeSeparators(clean) : name));
     return false;
   }
   directory_ = clean;

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tsubakuro::cli {
+
+// The field errors of a run's log: the lines between the two opening lines and
+// the closing marker, without the quotes of the notation.
+struct FieldErrorSummary {
+  QStringList first;  // at most the number asked for
+  qint64 total = 0;
+};
+
+// Reads the log a line at a time, so a log of a million errors costs no memory.
+FieldErrorSummary summarize_field_errors(const QString& log_file, int shown);
+
+}  // namespace tsubakuro::cli
