@@ -10,6 +10,9 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "app/about_window.h"
+#include "app/message_dialogs.h"
+#include "app/resources.h"
 #include "app/twips.h"
 #include "app/window_routine.h"
 #include "editors/company_picker.h"
@@ -17,6 +20,9 @@
 #include "editors/field_options_editor.h"
 #include "editors/system_settings_dialog.h"
 #include "engine/record_layout.h"
+#include "platform/help_window.h"
+#include "settings/system_settings.h"
+#include "viewers/log_viewer.h"
 #include "viewers/result_viewer.h"
 
 namespace tsubakuro {
@@ -86,8 +92,8 @@ void MainWindow::build_menus() {
   arrange_item_ = add_item(window, "並べて表示M2", QStringLiteral("変換結果＆ｴﾗｰﾛｸﾞ並べて表示"));
 
   QMenu* help = add_menu("ヘルプM1", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-  add_item(help, "ヘルプM2", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-  add_item(help, "バージョン情報M2", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
+  QAction* help_item = add_item(help, "ヘルプM2", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+  QAction* about_item = add_item(help, "バージョン情報M2", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
 
   connect(company_settings_item_, &QAction::triggered, this, &MainWindow::open_company_picker);
   connect(system_settings_item_, &QAction::triggered, this, &MainWindow::open_system_settings);
@@ -98,6 +104,8 @@ void MainWindow::build_menus() {
   connect(result_item_, &QAction::triggered, this, &MainWindow::open_result_viewer);
   connect(log_item_, &QAction::triggered, this, &MainWindow::open_log_viewer);
   connect(arrange_item_, &QAction::triggered, this, &MainWindow::arrange_viewers);
+  connect(help_item, &QAction::triggered, this, &MainWindow::show_help);
+  connect(about_item, &QAction::triggered, this, &MainWindow::show_about);
 }
 
 void MainWindow::build_toolbar() {
@@ -211,7 +219,7 @@ void MainWindow::open_conversion() {}
 
 void MainWindow::open_result_viewer() { show_child(new ResultViewer(app_)); }
 
-void MainWindow::open_log_viewer() {}
+void MainWindow::open_log_viewer() { show_child(new LogViewer(app_)); }
 
 void MainWindow::arrange_viewers() {
   QMdiSubWindow* result = child_frame(QString::fromUtf8(kResultViewerName));
@@ -235,6 +243,23 @@ void MainWindow::arrange_viewers() {
                    twips_to_pixels(inner_height, dpi));
 }
 
+// The working folder's "ツバクロ.HLP" is meant for a help viewer this platform
+// does not have; the manual compiled into the program takes its place.
+void MainWindow::show_help() {
+  if (!help_window_) {
+    load_resources();
+    help_window_ = new HelpWindow(QUrl(QStringLiteral("qrc:/tsubakuro/manual.html")), this);
+  }
+  help_window_->show();
+  help_window_->raise();
+  help_window_->activateWindow();
+}
+
+void MainWindow::show_about() {
+  AboutWindow about(app_, this);
+  about.exec();
+}
+
 void MainWindow::store_geometry() {
   const double dpi = logical_dpi(this);
   // A minimized window has no useful place of its own; keep the one it will
@@ -256,6 +281,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
   }
   store_geometry();
+  // The program ends either way; the user must at least know that this
+  // session's settings and window places were not kept.
+  const SaveResult saved = save_system_settings(app_.system);
+  if (!saved.ok) show_notice(app_, QStringLiteral("エラー"), saved.message);
   event->accept();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <array>
 
@@ -62,6 +63,8 @@ class MainWindow : public QMainWindow {
   void open_result_viewer();      // 変換結果M2
   void open_log_viewer();         // エラーログ表示M2
   void arrange_viewers();         // 並べて表示M2
+  void show_help();               // ヘルプM2
+  void show_about();              // バージョン情報M2
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -85,6 +88,7 @@ class MainWindow : public QMainWindow {
   QAction* log_item_ = nullptr;               // エラーログ表示M2
   QAction* arrange_item_ = nullptr;           // 並べて表示M2
   std::array<QPushButton*, 5> toolbar_buttons_{};  // Command1(0..4)
+  QPointer<QWidget> help_window_;
 };
 
 }  // namespace tsubakuro

@@ -1,9 +1,11 @@
 #include "app/message_dialogs.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
 #include "app/main_window.h"
 #include "app/message_dialog.h"
@@ -88,7 +90,16 @@ QPushButton* MessageDialog::add_button(int index, const QString& caption) {
 void MessageDialog::lay_out(int label_width_twips) {
   const double dpi = logical_dpi(this);
   auto px = [dpi](int twips) { return twips_to_pixels(twips, dpi); };
-  const int dialog_width = std::max(label_width_twips + kDialogMargin, kMinimumDialogWidth);
+  int dialog_width = std::max(label_width_twips + kDialogMargin, kMinimumDialogWidth);
+  // A long message (a file path, an explanation) would make the dialog wider
+  // than the screen and cut its buttons off; it wraps instead.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const int screen_width = pixels_to_twips(screen->availableGeometry().width(), dpi);
+    if (dialog_width > screen_width) {
+      dialog_width = screen_width;
+      label_width_twips = dialog_width - kDialogMargin;
+    }
+  }
   const int width_px = px(dialog_width);
 
   const int label_width_px = px(label_width_twips);

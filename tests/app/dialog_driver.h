@@ -12,7 +12,9 @@ namespace tsubakuro::testing {
 // The message dialogs and other modal windows run their own event loop; a test
 // answers them from inside it. `act` runs once the next modal window is up.
 inline void when_modal_shows(std::function<void(QWidget*)> act) {
-  QTimer::singleShot(0, [act = std::move(act)] {
+  // A real timer, not a zero one: a zero timer is a posted event, and showing a
+  // window may deliver posted events before the dialog's own loop is running.
+  QTimer::singleShot(1, qApp, [act = std::move(act)] {
     QWidget* modal = QApplication::activeModalWidget();
     ASSERT_NE(modal, nullptr) << "no modal window is open";
     act(modal);

@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QDir>
+#include <QLabel>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -16,6 +18,8 @@
 #include "app/dialog_driver.h"
 #include "app/message_dialogs.h"
 #include "app/twips.h"
+#include "settings/system_settings.h"
+#include "test_support.h"
 
 namespace tsubakuro {
 namespace {
@@ -206,6 +210,47 @@ TEST_F(MainWindowTest, ArrangesTheTwoViewersSideBySide) {
 
   log->widget()->close();
   EXPECT_FALSE(arrange->isEnabled());
+}
+
+TEST_F(MainWindowTest, ClosingWritesTheSettingsWithEveryWindowsPlace) {
+  testing::ScopedWorkingDir dir;
+  class Editor : public ChildWindow {
+   public:
+    explicit Editor(AppState& app) : ChildWindow(app, WindowSlot::FieldOptions) {
+      setObjectName(QStringLiteral("オプション"));
+    }
+  };
+  app_.system.current_company = QStringLiteral("東京");
+  window().show();
+  window().show_child(new Editor(app_))->move(px(600), px(300));
+  window().findChild<QAction*>(QStringLiteral("終了M2"))->trigger();
+  EXPECT_FALSE(window().isVisible());
+
+  SystemSettings stored;
+  load_system_settings(stored);
+  EXPECT_EQ(stored.current_company, QStringLiteral("東京"));
+  const int editor = static_cast<int>(WindowSlot::FieldOptions);
+  EXPECT_EQ(stored.window_left[editor], pixels_to_twips(px(600), logical_dpi()));
+  EXPECT_EQ(stored.window_top[editor], pixels_to_twips(px(300), logical_dpi()));
+  const int main_slot = static_cast<int>(WindowSlot::Main);
+  EXPECT_EQ(stored.window_width[main_slot], pixels_to_twips(window().width(), logical_dpi()));
+}
+
+TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenIsToldAndTheProgramStillEnds) {
+  testing::ScopedWorkingDir dir;
+  // A folder in the way of tbk.ini stops the save wherever the test runs.
+  ASSERT_TRUE(QDir().mkdir(QStringLiteral("tbk.ini")));
+  window().show();
+  QString told;
+  testing::when_modal_shows([&told](QWidget* dialog) {
+    told = dialog->windowTitle() + u'|' +
+           dialog->findChild<QLabel*>(QStringLiteral("Label1"))->text();
+    testing::click_button(dialog, QStringLiteral("Command1(0)"));
+  });
+  button(0)->click();
+  EXPECT_TRUE(told.startsWith(QStringLiteral("エラー|"))) << told.toStdString();
+  EXPECT_TRUE(told.contains(QStringLiteral("tbk.ini")));
+  EXPECT_FALSE(window().isVisible());
 }
 
 }  // namespace

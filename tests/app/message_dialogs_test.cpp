@@ -1,6 +1,8 @@
 #include "app/message_dialogs.h"
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QLineEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -99,6 +101,23 @@ TEST(MessageDialogs, TextPromptIgnoresOkUntilSomethingIsTyped) {
   click_when_modal_shows(QStringLiteral("Command1(0)"));
   EXPECT_EQ(ask_text(app, QStringLiteral("新規登録"), QStringLiteral("登録名称を入力してください。")),
             QString());
+}
+
+TEST(MessageDialogs, ALongMessageWrapsInsteadOfLeavingTheScreen) {
+  AppState app;
+  const QString message = QString(300, QChar(u'長'));
+  when_modal_shows([](QWidget* dialog) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE(dialog->width(), screen.width());
+    auto* label = dialog->findChild<QLabel*>(QStringLiteral("Label1"));
+    EXPECT_GT(label->height(), 2 * label->fontMetrics().height()) << "the message wraps";
+    QPushButton* ok = button(dialog, 0);
+    EXPECT_LE(ok->geometry().right(), dialog->width());
+    EXPECT_LE(ok->geometry().bottom(), dialog->height());
+    EXPECT_GE(ok->y(), label->geometry().bottom());
+    click_button(dialog, QStringLiteral("Command1(0)"));
+  });
+  show_notice(app, QStringLiteral("エラー"), message);
 }
 
 TEST(MessageDialogs, KeepTheirPlaceInSlotNineWithoutCountingThemselves) {

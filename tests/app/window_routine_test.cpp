@@ -10,6 +10,7 @@
 #include "app/child_window.h"
 #include "app/main_window.h"
 #include "app/twips.h"
+#include "test_support.h"
 
 namespace tsubakuro {
 namespace {
@@ -40,6 +41,7 @@ class WindowRoutine : public ::testing::Test {
     return main_->show_child(new SampleChild(app_, slot, name));
   }
 
+  testing::ScopedWorkingDir dir_;  // closing the main window writes tbk.ini
   AppState app_;
   MainWindow* main_ = nullptr;
 };

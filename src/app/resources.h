@@ -1,0 +1,9 @@
+#pragma once
+
+namespace tsubakuro {
+
+// Makes the logo and the manual, compiled into the program, readable under
+// ":/tsubakuro/". A static library's resources need this call before first use.
+void load_resources();
+
+}  // namespace tsubakuro
