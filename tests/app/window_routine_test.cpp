@@ -1,11 +1,11 @@
 #include "app/window_routine.h"
 
+#include <gtest/gtest.h>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QScreen>
-#include <gtest/gtest.h>
 
 #include "app/child_window.h"
 #include "app/main_window.h"
