@@ -65,7 +65,8 @@ AboutWindow::AboutWindow(AppState& app, QWidget* parent, std::function<bool()> s
 
 void AboutWindow::show_system_info() {
   if (!start_system_info_()) {
-    show_notice(app_, QStringLiteral("ツバクロ"), QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
+    show_notice(app_, QStringLiteral("ツバクロ"),
+                QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
   }
 }
 

@@ -19,9 +19,10 @@ QString first_installed(const QStringList& candidates) {
 }  // namespace
 
 QFont fixed_pitch_font(int point_size) {
-  const QString family = first_installed({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic")});
-  QFont font = family.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont)
-                                : QFont(family);
+  const QString family = first_installed(
+      {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic")});
+  QFont font =
+      family.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont(family);
   font.setStyleHint(QFont::Monospace);
   font.setFixedPitch(true);
   font.setPointSize(point_size);
@@ -30,9 +31,10 @@ QFont fixed_pitch_font(int point_size) {
 
 QFont caption_font(int point_size) {
   const QString family =
-      first_installed({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")});
-  QFont font = family.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::GeneralFont)
-                                : QFont(family);
+      first_installed({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                       QStringLiteral("IPAPGothic")});
+  QFont font =
+      family.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::GeneralFont) : QFont(family);
   font.setPointSize(point_size);
   return font;
 }

@@ -45,6 +45,10 @@ MainWindow::MainWindow(AppState& app, QWidget* parent) : QMainWindow(parent), ap
   mdi_area_ = new QMdiArea(this);
   mdi_area_->setObjectName(QStringLiteral("MDIClient"));
   mdi_area_->setAccessibleName(QStringLiteral("ツバクロ"));
+  // Windows keep their place against the whole screen, so one may lie beyond a
+  // smaller main window; the scroll bars keep it within reach.
+  mdi_area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi_area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(mdi_area_);
   build_menus();
   build_toolbar();
@@ -118,6 +122,10 @@ void MainWindow::build_toolbar() {
   strip->setContextMenuPolicy(Qt::PreventContextMenu);
   strip->toggleViewAction()->setVisible(false);
   addToolBar(Qt::TopToolBarArea, strip);
+  // The button that shows the buttons a narrow window has no room for.
+  if (auto* more = strip->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button"))) {
+    more->setAccessibleName(QStringLiteral("ほかのボタン"));
+  }
 
   const std::array<QString, 5> captions = {
       QStringLiteral("終了"), QStringLiteral("切替"), QStringLiteral("変換処理"),
@@ -152,16 +160,15 @@ void MainWindow::refresh_main_menus() {
   const OpenWindowCounts& open = app_.open_windows;
   const bool company_set = !app_.system.current_company.isEmpty();
   const int settings_path_blockers =
-      open.sum({S::CompanyPicker, S::CompanyEditor, S::FileChooser, S::CompanySwitch,
-                S::DatePrompt, S::Conversion, S::SystemSettings, S::FieldOptions});
+      open.sum({S::CompanyPicker, S::CompanyEditor, S::FileChooser, S::CompanySwitch, S::DatePrompt,
+                S::Conversion, S::SystemSettings, S::FieldOptions});
   const int child_windows =
-      open.sum({S::CompanyPicker, S::CompanyEditor, S::FileChooser, S::CompanySwitch,
-                S::DatePrompt, S::Conversion, S::ResultViewer, S::LogViewer,
-                S::SystemSettings, S::FieldOptions});
+      open.sum({S::CompanyPicker, S::CompanyEditor, S::FileChooser, S::CompanySwitch, S::DatePrompt,
+                S::Conversion, S::ResultViewer, S::LogViewer, S::SystemSettings, S::FieldOptions});
   const int result_blockers = open.sum({S::CompanySwitch, S::DatePrompt, S::Conversion,
                                         S::ResultViewer, S::SystemSettings, S::FieldOptions});
-  const int log_blockers = open.sum({S::CompanySwitch, S::DatePrompt, S::Conversion,
-                                     S::LogViewer, S::SystemSettings, S::FieldOptions});
+  const int log_blockers = open.sum({S::CompanySwitch, S::DatePrompt, S::Conversion, S::LogViewer,
+                                     S::SystemSettings, S::FieldOptions});
 
   company_settings_item_->setEnabled(settings_path_blockers == 0);
   system_settings_item_->setEnabled(child_windows == 0);

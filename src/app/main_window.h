@@ -55,16 +55,16 @@ class MainWindow : public QMainWindow {
   QMdiSubWindow* child_frame(const QString& object_name) const;
 
   // The menu commands, also reached from the toolbar.
-  void open_company_picker();     // 環境設定M2
-  void open_system_settings();    // システム設定M2
-  void open_field_options();      // オプションM2
-  void open_company_switch();     // 切替M2
-  void open_conversion();         // 変換処理M2
-  void open_result_viewer();      // 変換結果M2
-  void open_log_viewer();         // エラーログ表示M2
-  void arrange_viewers();         // 並べて表示M2
-  void show_help();               // ヘルプM2
-  void show_about();              // バージョン情報M2
+  void open_company_picker();   // 環境設定M2
+  void open_system_settings();  // システム設定M2
+  void open_field_options();    // オプションM2
+  void open_company_switch();   // 切替M2
+  void open_conversion();       // 変換処理M2
+  void open_result_viewer();    // 変換結果M2
+  void open_log_viewer();       // エラーログ表示M2
+  void arrange_viewers();       // 並べて表示M2
+  void show_help();             // ヘルプM2
+  void show_about();            // バージョン情報M2
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -79,14 +79,14 @@ class MainWindow : public QMainWindow {
 
   AppState& app_;
   QMdiArea* mdi_area_ = nullptr;
-  QAction* company_settings_item_ = nullptr;  // 環境設定M2
-  QAction* system_settings_item_ = nullptr;   // システム設定M2
-  QAction* field_options_item_ = nullptr;     // オプションM2
-  QAction* switch_item_ = nullptr;            // 切替M2
-  QAction* conversion_item_ = nullptr;        // 変換処理M2
-  QAction* result_item_ = nullptr;            // 変換結果M2
-  QAction* log_item_ = nullptr;               // エラーログ表示M2
-  QAction* arrange_item_ = nullptr;           // 並べて表示M2
+  QAction* company_settings_item_ = nullptr;       // 環境設定M2
+  QAction* system_settings_item_ = nullptr;        // システム設定M2
+  QAction* field_options_item_ = nullptr;          // オプションM2
+  QAction* switch_item_ = nullptr;                 // 切替M2
+  QAction* conversion_item_ = nullptr;             // 変換処理M2
+  QAction* result_item_ = nullptr;                 // 変換結果M2
+  QAction* log_item_ = nullptr;                    // エラーログ表示M2
+  QAction* arrange_item_ = nullptr;                // 並べて表示M2
   std::array<QPushButton*, 5> toolbar_buttons_{};  // Command1(0..4)
   QPointer<QWidget> help_window_;
 };

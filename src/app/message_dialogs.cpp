@@ -1,6 +1,7 @@
 #include "app/message_dialogs.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,8 +45,8 @@ QWidget* dialog_parent(AppState& app) { return app.main_window; }
 
 }  // namespace
 
-MessageDialog::MessageDialog(AppState& app, Kind kind, const QString& title,
-                             const QString& message, QWidget* parent)
+MessageDialog::MessageDialog(AppState& app, Kind kind, const QString& title, const QString& message,
+                             QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       app_(app),
       kind_(kind) {
@@ -103,8 +104,17 @@ void MessageDialog::lay_out(int label_width_twips) {
   const int width_px = px(dialog_width);
 
   const int label_width_px = px(label_width_twips);
-  const int label_height_px = std::max(label_->heightForWidth(std::max(label_width_px, 1)),
-                                       label_->sizeHint().height());
+  // The label is wider than its text (250 twips a character is generous), so a
+  // message that fits stands centred; one that wraps reads better from the left.
+  const QFontMetrics metrics(label_->font());
+  int widest_line = 0;
+  for (const QString& line : label_->text().split(u'\n')) {
+    widest_line = std::max(widest_line, metrics.horizontalAdvance(line));
+  }
+  label_->setAlignment(widest_line <= label_width_px ? Qt::AlignHCenter | Qt::AlignTop
+                                                     : Qt::AlignLeft | Qt::AlignTop);
+  const int label_height_px =
+      std::max(label_->heightForWidth(std::max(label_width_px, 1)), label_->sizeHint().height());
   int y = px(kSpacing);
   label_->setGeometry((width_px - label_width_px) / 2, y, label_width_px, label_height_px);
   y += label_height_px + px(kSpacing);
@@ -120,8 +130,7 @@ void MessageDialog::lay_out(int label_width_twips) {
   if (kind_ == Kind::Notice) {
     ok_->setGeometry((width_px - button_width) / 2, y, button_width, button_height);
   } else {
-    ok_->setGeometry(width_px / 2 - button_width - px(kButtonGap), y, button_width,
-                     button_height);
+    ok_->setGeometry(width_px / 2 - button_width - px(kButtonGap), y, button_width, button_height);
     cancel_->setGeometry(width_px / 2 + px(kButtonGap), y, button_width, button_height);
   }
   y += button_height + px(kSpacing);

@@ -48,8 +48,8 @@ SplashWindow::SplashWindow(QWidget* parent)
   logo->setPixmap(product_logo(128));
   logo->setAccessibleName(QStringLiteral("ツバクロのロゴ"));
 
-  QLabel* company_product =
-      add_label(frame, "lblCompanyProduct", QStringLiteral("全銀協規定フォーマット変換　ツバクロ"), 10);
+  QLabel* company_product = add_label(frame, "lblCompanyProduct",
+                                      QStringLiteral("全銀協規定フォーマット変換　ツバクロ"), 10);
   QLabel* product = add_label(frame, "lblProductName", QStringLiteral("ツバクロ"), 32, true);
   QLabel* version = add_label(frame, "lblVersion", version_label(), 11);
   QLabel* platform = add_label(frame, "lblPlatform", QStringLiteral("振込・振替データ作成"), 10);

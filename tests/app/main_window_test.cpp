@@ -1,17 +1,19 @@
 #include "app/main_window.h"
 
+#include <gtest/gtest.h>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
-#include <QLabel>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
 #include <QToolBar>
-#include <gtest/gtest.h>
 #include <map>
 
 #include "app/child_window.h"
@@ -28,9 +30,9 @@ int px(int twips) { return twips_to_pixels(twips, logical_dpi()); }
 
 // The governed items, in the order of the enabling rules; the toolbar buttons
 // follow the items they stand for.
-const char* const kGoverned[] = {"環境設定M2", "システム設定M2", "オプションM2", "切替M2",
-                                 "変換処理M2", "変換結果M2",     "エラーログ表示M2",
-                                 "並べて表示M2"};
+const char* const kGoverned[] = {"環境設定M2",       "システム設定M2", "オプションM2",
+                                 "切替M2",           "変換処理M2",     "変換結果M2",
+                                 "エラーログ表示M2", "並べて表示M2"};
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -71,15 +73,21 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, CarriesEveryMenuAndItemWithItsCaption) {
-  const std::map<QString, QString> captions = {
-      {"ファイルM1", "ﾌｧｲﾙ(&F)"},        {"環境設定M2", "環境設定(&K)"},
-      {"システム設定M2", "ｼｽﾃﾑ設定(&S)"},  {"オプションM2", "ｵﾌﾟｼｮﾝ(&S)"},
-      {"終了M2", "終了(&E)"},            {"処理M1", "処理(&S)"},
-      {"切替M2", "切替(&C)"},            {"変換処理M2", "変換処理(&H)"},
-      {"変換結果M2", "変換結果(&V)"},      {"エラーログ表示M2", "ｴﾗｰﾛｸﾞ表示(&E)"},
-      {"ウンドウM1", "ｳｲﾝﾄﾞｳ(&W)"},       {"並べて表示M2", "変換結果＆ｴﾗｰﾛｸﾞ並べて表示"},
-      {"ヘルプM1", "ﾍﾙﾌﾟ(&H)"},          {"ヘルプM2", "ﾍﾙﾌﾟ(&H)"},
-      {"バージョン情報M2", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}};
+  const std::map<QString, QString> captions = {{"ファイルM1", "ﾌｧｲﾙ(&F)"},
+                                               {"環境設定M2", "環境設定(&K)"},
+                                               {"システム設定M2", "ｼｽﾃﾑ設定(&S)"},
+                                               {"オプションM2", "ｵﾌﾟｼｮﾝ(&S)"},
+                                               {"終了M2", "終了(&E)"},
+                                               {"処理M1", "処理(&S)"},
+                                               {"切替M2", "切替(&C)"},
+                                               {"変換処理M2", "変換処理(&H)"},
+                                               {"変換結果M2", "変換結果(&V)"},
+                                               {"エラーログ表示M2", "ｴﾗｰﾛｸﾞ表示(&E)"},
+                                               {"ウンドウM1", "ｳｲﾝﾄﾞｳ(&W)"},
+                                               {"並べて表示M2", "変換結果＆ｴﾗｰﾛｸﾞ並べて表示"},
+                                               {"ヘルプM1", "ﾍﾙﾌﾟ(&H)"},
+                                               {"ヘルプM2", "ﾍﾙﾌﾟ(&H)"},
+                                               {"バージョン情報M2", "ﾊﾞｰｼﾞｮﾝ情報(&A)"}};
   for (const auto& [name, caption] : captions) {
     auto* item = window().findChild<QAction*>(name);
     ASSERT_NE(item, nullptr) << name.toStdString();
@@ -92,6 +100,20 @@ TEST_F(MainWindowTest, CarriesEveryMenuAndItemWithItsCaption) {
     EXPECT_EQ(button(i)->text(), buttons[i]);
     EXPECT_EQ(button(i)->accessibleName(), buttons[i]);
   }
+}
+
+TEST_F(MainWindowTest, MenusOpenFromTheKeyboard) {
+  window().show();
+  QApplication::setActiveWindow(&window());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+  QTest::keyClick(&window(), Qt::Key_H, Qt::AltModifier);
+  auto* help = window().findChild<QMenu*>(QStringLiteral("ヘルプM1"));
+  ASSERT_TRUE(help->isVisible()) << "Alt+H opens ﾍﾙﾌﾟ";
+  QTest::keyClick(help, Qt::Key_H);
+  EXPECT_FALSE(help->isVisible());
+  auto* manual = window().findChild<QWidget*>(QStringLiteral("ヘルプ"));
+  ASSERT_NE(manual, nullptr) << "H picks ﾍﾙﾌﾟ(&H)";
+  EXPECT_TRUE(manual->isVisible());
 }
 
 TEST_F(MainWindowTest, FirstStartWithoutACompanyBlocksConversionAndViewers) {
@@ -133,7 +155,8 @@ TEST_F(MainWindowTest, ANoticeOverTheCompanySwitchChangesNoMenu) {
     during = enabled_items();
     testing::click_button(dialog, QStringLiteral("Command1(0)"));
   });
-  show_notice(app_, QStringLiteral("エラー"), QStringLiteral("環境設定に問題があります。確認して下さい。"));
+  show_notice(app_, QStringLiteral("エラー"),
+              QStringLiteral("環境設定に問題があります。確認して下さい。"));
   EXPECT_EQ(during, before);
   EXPECT_EQ(enabled_items(), before);
 }
@@ -202,8 +225,7 @@ TEST_F(MainWindowTest, ArrangesTheTwoViewersSideBySide) {
   const double dpi = logical_dpi();
   const int inner_width = pixels_to_twips(inner.width(), dpi);
   const int result_width = static_cast<int>(inner_width * 0.7);
-  EXPECT_EQ(result->geometry(),
-            QRect(0, 0, twips_to_pixels(result_width, dpi), inner.height()));
+  EXPECT_EQ(result->geometry(), QRect(0, 0, twips_to_pixels(result_width, dpi), inner.height()));
   EXPECT_EQ(log->x(), twips_to_pixels(result_width + 1, dpi));
   EXPECT_EQ(log->width(), twips_to_pixels(inner_width - result_width, dpi));
   EXPECT_EQ(log->height(), inner.height());
@@ -243,8 +265,8 @@ TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenIsToldAndTheProgramStillE
   window().show();
   QString told;
   testing::when_modal_shows([&told](QWidget* dialog) {
-    told = dialog->windowTitle() + u'|' +
-           dialog->findChild<QLabel*>(QStringLiteral("Label1"))->text();
+    told =
+        dialog->windowTitle() + u'|' + dialog->findChild<QLabel*>(QStringLiteral("Label1"))->text();
     testing::click_button(dialog, QStringLiteral("Command1(0)"));
   });
   button(0)->click();

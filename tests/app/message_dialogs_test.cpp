@@ -1,11 +1,11 @@
 #include "app/message_dialogs.h"
 
+#include <gtest/gtest.h>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QLineEdit>
 #include <QPushButton>
-#include <gtest/gtest.h>
+#include <QScreen>
 
 #include "app/dialog_driver.h"
 #include "app/twips.h"
@@ -88,19 +88,22 @@ TEST(MessageDialogs, TextPromptIgnoresOkUntilSomethingIsTyped) {
     box->insert(QStringLiteral("大阪"));
     click_button(dialog, QStringLiteral("Command1(1)"));
   });
-  EXPECT_EQ(ask_text(app, QStringLiteral("新規登録"), QStringLiteral("登録名称を入力してください。")),
-            QStringLiteral("大阪"));
+  EXPECT_EQ(
+      ask_text(app, QStringLiteral("新規登録"), QStringLiteral("登録名称を入力してください。")),
+      QStringLiteral("大阪"));
 
   when_modal_shows([](QWidget* dialog) {
     QTest::keyClicks(dialog->findChild<QLineEdit*>(QStringLiteral("Text1")), "x");
     click_button(dialog, QStringLiteral("Command1(0)"));
   });
-  EXPECT_EQ(ask_text(app, QStringLiteral("新規登録"), QStringLiteral("登録名称を入力してください。")),
-            QString());
+  EXPECT_EQ(
+      ask_text(app, QStringLiteral("新規登録"), QStringLiteral("登録名称を入力してください。")),
+      QString());
 
   click_when_modal_shows(QStringLiteral("Command1(0)"));
-  EXPECT_EQ(ask_text(app, QStringLiteral("新規登録"), QStringLiteral("登録名称を入力してください。")),
-            QString());
+  EXPECT_EQ(
+      ask_text(app, QStringLiteral("新規登録"), QStringLiteral("登録名称を入力してください。")),
+      QString());
 }
 
 TEST(MessageDialogs, ALongMessageWrapsInsteadOfLeavingTheScreen) {
@@ -140,13 +143,14 @@ TEST(MessageDialogs, DialogNotifierShowsTheCoresMessageAsANotice) {
   AppState app;
   QString shown;
   when_modal_shows([&shown](QWidget* dialog) {
-    shown = dialog->windowTitle() + u'|' +
-            dialog->findChild<QLabel*>(QStringLiteral("Label1"))->text();
+    shown =
+        dialog->windowTitle() + u'|' + dialog->findChild<QLabel*>(QStringLiteral("Label1"))->text();
     click_button(dialog, QStringLiteral("Command1(0)"));
   });
   DialogNotifier notifier(app);
   Notifier& core_side = notifier;
-  core_side.show_notice(QStringLiteral("エラー"), QStringLiteral("会社別CFGファイルが存在しません"));
+  core_side.show_notice(QStringLiteral("エラー"),
+                        QStringLiteral("会社別CFGファイルが存在しません"));
   EXPECT_EQ(shown, QStringLiteral("エラー|会社別CFGファイルが存在しません"));
 }
 

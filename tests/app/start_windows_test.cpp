@@ -1,8 +1,8 @@
+#include <gtest/gtest.h>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "app/about_window.h"
 #include "app/dialog_driver.h"
@@ -32,8 +32,7 @@ TEST(SplashWindow, ShowsTheVersionAndGoesAwayOnAKeyAClickOrAfterThreeSeconds) {
 
   SplashWindow clicked;
   testing::when_modal_shows([](QWidget* window) {
-    QTest::mouseClick(window->findChild<QLabel*>(QStringLiteral("lblProductName")),
-                      Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QLabel*>(QStringLiteral("lblProductName")), Qt::LeftButton);
   });
   clicked.exec();
   EXPECT_FALSE(clicked.isVisible());

@@ -1,8 +1,8 @@
 #include "platform/help_window.h"
 
+#include <gtest/gtest.h>
 #include <QPushButton>
 #include <QTextBrowser>
-#include <gtest/gtest.h>
 
 #include "app/main_window.h"
 

@@ -1,8 +1,8 @@
 #include "platform/system_info.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
-#include <gtest/gtest.h>
 
 #include "test_support.h"
 

@@ -1,5 +1,6 @@
 #include "viewers/log_viewer.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -8,7 +9,6 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <algorithm>
-#include <gtest/gtest.h>
 
 #include "app/main_window.h"
 #include "app/twips.h"
@@ -46,9 +46,8 @@ class LogViewerTest : public ::testing::Test {
     std::vector<int> lines_after_tick;
     QObject probe;
     // Connected after the viewer's own handler, so it sees each tick's result.
-    QObject::connect(timer(), &QTimer::timeout, &probe, [&] {
-      lines_after_tick.push_back(text()->document()->blockCount() - 1);
-    });
+    QObject::connect(timer(), &QTimer::timeout, &probe,
+                     [&] { lines_after_tick.push_back(text()->document()->blockCount() - 1); });
     QElapsedTimer clock;
     clock.start();
     while (timer()->isActive() && clock.elapsed() < 10000) {
