@@ -112,18 +112,5 @@ TEST(SettingsWindowsAcrossARestart, TheLastDebitTrailerKindReturnsToItsBuiltInVa
             QStringLiteral("文字"));
 }
 
-TEST(SettingsWindows, BlockTheOtherSettingsWindowWhileOpen) {
-  testing::ScopedWorkingDir folder;
-  ProgramRun run;
-  QWidget* editor = run.open_from_menu(kOptionsItem, kOptionsWindow);
-  ASSERT_NE(editor, nullptr);
-  EXPECT_EQ(run.open_from_menu(kSystemItem, kSystemWindow), nullptr);
-  EXPECT_EQ(run.open_from_menu(kOptionsItem, kOptionsWindow), nullptr) << "not a second one";
-  click(editor, QStringLiteral("Command1(0)"));
-  testing::settle_events();
-  EXPECT_EQ(run.main_window().findChild<QWidget*>(kOptionsWindow), nullptr);
-  EXPECT_NE(run.open_from_menu(kSystemItem, kSystemWindow), nullptr);
-}
-
 }  // namespace
 }  // namespace tsubakuro
