@@ -172,6 +172,19 @@ TEST_F(ConversionWindows, KindNotEnabledCannotStart) {
   EXPECT_FALSE(QFile::exists(kOutput));
 }
 
+TEST_F(ConversionWindows, MissingCompanyFileCannotStartWithAnotherCompanysSettings) {
+  // What another company left in memory must not be converted under this name.
+  app_.company.credit.enabled = 1;
+  app_.company.credit.input_file = kInput;
+  QFile::remove(kCfg);
+  QWidget* prompt = open_date_prompt();
+  ASSERT_NE(prompt, nullptr);
+  ASSERT_TRUE(wait_until([this] { return !answerer_.notices.isEmpty(); }, 5000));
+  EXPECT_EQ(answerer_.notices.size(), 1);
+  EXPECT_EQ(answerer_.notices[0].message, QStringLiteral("会社別CFGファイルが存在しません"));
+  EXPECT_FALSE(button(prompt, QStringLiteral("Command1(1)"))->isEnabled());
+}
+
 TEST_F(ConversionWindows, PromptShowsTheCompanyAndTheStoredDate) {
   change_company([](CompanySettings& company) {
     company.debit.header_values[4] = QStringLiteral("0415");
