@@ -1,8 +1,15 @@
 #pragma once
 
+#include <sys/resource.h>
+
 #include <QByteArray>
 #include <QString>
+#include <QList>
 #include <QTemporaryDir>
+#include <csignal>
+#include <utility>
+
+#include "settings/notifier.h"
 
 namespace tsubakuro::testing {
 
@@ -29,5 +36,38 @@ void write_cp932_file(const QString& name, const QString& text);
 
 QString source_path(const QString& relative);  // a path below the project's root
 QString binary_path(const QString& relative);  // a path below the build folder
+
+// Keeps what the core asked to show, for the tests to read.
+class RecordingNotifier : public Notifier {
+ public:
+  void show_notice(const QString& title, const QString& message) override {
+    notices.append({title, message});
+  }
+  QList<std::pair<QString, QString>> notices;
+};
+
+// Makes every write beyond `bytes` fail for as long as it lives. Unlike
+// permission bits this stops root too, and it fails a write half way, which is
+// what a full disk does to a settings file.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &previous_);
+    previous_handler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = previous_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &previous_);
+    std::signal(SIGXFSZ, previous_handler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit previous_{};
+  void (*previous_handler_)(int) = nullptr;
+};
 
 }  // namespace tsubakuro::testing

@@ -15,6 +15,8 @@
 #include "app/resources.h"
 #include "app/twips.h"
 #include "app/window_routine.h"
+#include "conversion/date_prompt.h"
+#include "conversion/window_helpers.h"
 #include "editors/company_picker.h"
 #include "editors/company_switch.h"
 #include "editors/field_options_editor.h"
@@ -222,7 +224,7 @@ void MainWindow::open_field_options() { show_child(new FieldOptionsEditor(app_))
 
 void MainWindow::open_company_switch() { show_child(new CompanySwitch(app_)); }
 
-void MainWindow::open_conversion() {}
+void MainWindow::open_conversion() { show_conversion_window(app_, new DatePrompt(app_)); }
 
 void MainWindow::open_result_viewer() { show_child(new ResultViewer(app_)); }
 

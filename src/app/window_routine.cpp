@@ -31,35 +31,39 @@ void refresh_menus(AppState& app) {
   if (app.main_window) app.main_window->refresh_main_menus();
 }
 
-const char kNormalSizeProperty[] = "tsubakuro_normal_size";
+const char kNormalGeometryProperty[] = "tsubakuro_normal_geometry";
 
-// A viewer reopens maximized when it was closed maximized, and then needs the
-// size it had before, which Qt keeps private for MDI frames: remember it on
-// every resize in the normal state.
-class NormalSizeTracker : public QObject {
+// Qt keeps an MDI frame's place before it was minimized or maximized to itself.
+// The window routine needs it: a window closed minimized keeps the place it will
+// be restored to, and a viewer closed maximized reopens maximized over its
+// normal size. So the place is remembered on every move and resize in the
+// normal state.
+class NormalGeometryTracker : public QObject {
  public:
-  explicit NormalSizeTracker(QWidget* frame) : QObject(frame), frame_(frame) {
+  explicit NormalGeometryTracker(QWidget* frame) : QObject(frame), frame_(frame) {
+    remember();
     frame->installEventFilter(this);
   }
 
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == frame_ && event->type() == QEvent::Resize && is_normal(frame_)) {
-      frame_->setProperty(kNormalSizeProperty, frame_->size());
+    if (watched == frame_ && (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
+      remember();
     }
     return false;
   }
 
-  static bool is_normal(const QWidget* frame) {
-    return !(frame->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
+ private:
+  void remember() {
+    if (frame_->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) return;
+    frame_->setProperty(kNormalGeometryProperty, QRect(frame_->pos(), frame_->size()));
   }
 
- private:
   QWidget* frame_;
 };
 
-QSize normal_size(const QWidget* frame) {
-  const QVariant remembered = frame->property(kNormalSizeProperty);
-  return remembered.isValid() ? remembered.toSize() : frame->size();
+QRect normal_geometry(const QWidget* frame) {
+  const QVariant remembered = frame->property(kNormalGeometryProperty);
+  return remembered.isValid() ? remembered.toRect() : QRect(frame->pos(), frame->size());
 }
 
 }  // namespace
@@ -90,11 +94,8 @@ void window_opened(AppState& app, QWidget* window, WindowSlot slot) {
     }
     frame->resize(twips_to_pixels(width, dpi), twips_to_pixels(height, dpi));
   }
-  if (is_viewer(slot)) {
-    frame->setProperty(kNormalSizeProperty, frame->size());
-    new NormalSizeTracker(frame);
-  }
   keep_on_screen(frame);
+  new NormalGeometryTracker(frame);
   if (maximize) frame->setWindowState(frame->windowState() | Qt::WindowMaximized);
 }
 
@@ -103,12 +104,14 @@ void window_closed(AppState& app, QWidget* window, WindowSlot slot) {
   QWidget* frame = window_frame(window);
   SystemSettings& settings = app.system;
   const double dpi = logical_dpi(frame);
-  const QPoint position = frame->pos();
+  const bool minimized = frame->windowState() & Qt::WindowMinimized;
+  const bool maximized = frame->windowState() & Qt::WindowMaximized;
+  const QRect normal = normal_geometry(frame);
+  const QPoint position = minimized ? normal.topLeft() : frame->pos();
   settings.window_top[i] = pixels_to_twips(position.y(), dpi);
   settings.window_left[i] = pixels_to_twips(position.x(), dpi);
   if (slot != WindowSlot::Conversion) {
-    const bool maximized = frame->windowState() & Qt::WindowMaximized;
-    const QSize size = is_viewer(slot) ? normal_size(frame) : frame->size();
+    const QSize size = is_viewer(slot) || minimized ? normal.size() : frame->size();
     const int sign = is_viewer(slot) && maximized ? -1 : 1;
     settings.window_height[i] = sign * pixels_to_twips(size.height(), dpi);
     settings.window_width[i] = sign * pixels_to_twips(size.width(), dpi);

@@ -1,6 +1,7 @@
 #include "cli/convert_command.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 
 #include "cli/console.h"
@@ -8,6 +9,7 @@
 #include "cli/log_summary.h"
 #include "cli/progress_bar.h"
 #include "engine/conversion_run.h"
+#include "engine/workbook_export.h"
 #include "settings/company_settings.h"
 #include "settings/system_settings.h"
 
@@ -42,6 +44,35 @@ void print_totals(const ConversionRun& run) {
 ExitStatus refuse(const QString& message) {
   print_error(kErrorTitle + QStringLiteral(": ") + message);
   return kNotConverted;
+}
+
+// A workbook reaches the run as "tbk.tmp", made as the desktop program's
+// preparation window makes it, so both roads give the same files.
+bool prepare_workbook(const QString& input) {
+  if (!QFileInfo(input).isFile()) return true;  // the run reports a missing input
+  switch (workbook_route(input, !office_suite_program().isEmpty())) {
+    case WorkbookRoute::PlainText:
+      return true;
+    case WorkbookRoute::Refused:
+      refuse(refused_workbook_message(input));
+      return false;
+    case WorkbookRoute::ExportedByHand:
+      if (!QFileInfo(QString::fromLatin1(kWorkbookTextFile)).isFile()) {
+        refuse(exported_by_hand_missing_message(input));
+        return false;
+      }
+      print_out(exported_by_hand_notice(input));
+      return true;
+    case WorkbookRoute::Export: {
+      print_out(QStringLiteral("「%1」を読み込んでいます。").arg(QFileInfo(input).fileName()));
+      const WorkbookExportResult result = WorkbookExport(input).run(interrupt_requested);
+      if (result.status == WorkbookExportStatus::Done) return true;
+      // After Ctrl+C the caller says that the conversion was cancelled.
+      if (result.status == WorkbookExportStatus::Failed) refuse(result.message);
+      return result.status == WorkbookExportStatus::Cancelled;
+    }
+  }
+  return false;
 }
 
 // Steps the run to its end, serving Ctrl+C between two lines.
@@ -119,6 +150,7 @@ ExitStatus run_convert(const ConvertRequest& request) {
                 .arg(system.current_company, company_name, transfer_kind_word(system.transfer_kind),
                      section.header_values[kHeaderDateIndex]));
 
+  if (!prepare_workbook(section.input_file)) return kNotConverted;
   if (interrupt_requested()) {
     print_out(QStringLiteral("変換をキャンセルされました。"));
     return kCancelled;

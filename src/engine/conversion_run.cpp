@@ -89,6 +89,8 @@ class ConversionRun::Impl {
   void stop_cancelled();
 
   bool write_record(const QByteArray& logical);
+  bool flush_output();
+  bool commit_output();
   bool report(const BuiltRecord& record, RecordKind kind, qint64 record_number);
   bool log(const QString& message);
   QString marker(const QString& word) const { return word + u' ' + log_timestamp(clock_()); }
@@ -98,6 +100,8 @@ class ConversionRun::Impl {
   QFile input_;
   std::optional<LineReader> reader_;
   QSaveFile output_;
+  // Records wait here and reach the unbuffered output in large writes.
+  QByteArray pending_output_;
   std::optional<ConversionLog> log_;
   ColumnMap column_map_;
 };
@@ -132,7 +136,7 @@ void ConversionRun::Impl::stop_cancelled() {
   input_.close();
   if (!log(marker(QStringLiteral("★★キャンセル★★")))) return;
   // What was written so far stays, without trailer or end record.
-  if (!output_.commit())
+  if (!commit_output())
     abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(output_.fileName()));
 }
 
@@ -200,7 +204,9 @@ bool ConversionRun::Impl::open_files() {
     return false;
   }
   output_.setFileName(section_.output_file);
-  if (!output_.open(QIODevice::WriteOnly)) {
+  // Unbuffered, with a buffer of our own: Qt 6.4 commits a buffered QSaveFile
+  // whose final flush failed, which would pass a cut-short bank file off as whole.
+  if (!output_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
     abort(QStringLiteral("出力ファイル「%1」を作成できません。").arg(section_.output_file));
     return false;
   }
@@ -244,7 +250,7 @@ void ConversionRun::Impl::finish() {
   if (!write_record(trailer.bytes) || !report(trailer, RecordKind::Trailer, row_count_)) return;
   if (!write_record(build_end_record())) return;
   input_.close();
-  if (!output_.commit()) {
+  if (!commit_output()) {
     abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(section_.output_file));
     return;
   }
@@ -254,11 +260,20 @@ void ConversionRun::Impl::finish() {
 }
 
 bool ConversionRun::Impl::write_record(const QByteArray& logical) {
-  const QByteArray physical = physical_record(logical, options_);
-  if (output_.write(physical) == physical.size()) return true;
+  constexpr qsizetype kOutputChunk = 64 * 1024;
+  pending_output_ += physical_record(logical, options_);
+  if (pending_output_.size() < kOutputChunk || flush_output()) return true;
   abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(section_.output_file));
   return false;
 }
+
+bool ConversionRun::Impl::flush_output() {
+  const bool written = output_.write(pending_output_) == pending_output_.size();
+  pending_output_.clear();
+  return written;
+}
+
+bool ConversionRun::Impl::commit_output() { return flush_output() && output_.commit(); }
 
 bool ConversionRun::Impl::report(const BuiltRecord& record, RecordKind kind, qint64 record_number) {
   for (int field : record.failed_fields) {

@@ -91,6 +91,18 @@ TEST_F(WindowRoutine, PullsAWindowBackOnScreenRightAndBottomFirst) {
   EXPECT_EQ(window.pos(), QPoint(0, 0));
 }
 
+TEST_F(WindowRoutine, AWindowClosedMinimizedKeepsThePlaceItWouldBeRestoredTo) {
+  const int slot = index_of(WindowSlot::CompanySwitch);
+  QMdiSubWindow* frame = open(WindowSlot::CompanySwitch, QStringLiteral("切替"));
+  frame->move(px(900), px(600));
+  const QSize normal = frame->size();
+  frame->showMinimized();
+  frame->widget()->close();
+  EXPECT_EQ(app_.system.window_left[slot], tw(px(900)));
+  EXPECT_EQ(app_.system.window_top[slot], tw(px(600)));
+  EXPECT_EQ(app_.system.window_width[slot], tw(normal.width()));
+}
+
 TEST_F(WindowRoutine, ConversionWindowsStoreOnlyTheirPlace) {
   const int slot = index_of(WindowSlot::Conversion);
   app_.system.window_height[slot] = 1234;

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 
 #include "editors/dialog_responder.h"
@@ -37,9 +38,12 @@ class CompanyRoadTest : public testing::EditorsTest {
   }
 };
 
-// A new company is registered, becomes the current one, and is changed again,
-// all on a fresh working folder through the menus.
-TEST_F(CompanyRoadTest, RegisterSwitchAndChange) {
+// A new company is registered, becomes the current one, converts its payment
+// list and is changed again, all on a fresh working folder through the menus.
+TEST_F(CompanyRoadTest, RegisterSwitchConvertAndChange) {
+  testing::write_cp932_file(QStringLiteral("kyuyo.csv"),
+                            QStringLiteral("0310,ﾐﾅﾄｷﾞﾝｺｳ,001,ﾎﾝﾃﾝ,1,1234567,ﾔﾏﾀﾞ ﾀﾛｳ,285000\r\n"
+                                           "0325,ﾂﾊﾞｷｼﾝｷﾝ,318,ｷﾀﾏﾁ,1,3952848,ｽｽﾞｷ ﾊﾅｺ,243500\r\n"));
   use_menu("環境設定M2");
   QWidget* picker = open_window(QStringLiteral("環境設定切替"));
   ASSERT_NE(picker, nullptr);
@@ -51,7 +55,15 @@ TEST_F(CompanyRoadTest, RegisterSwitchAndChange) {
   click(editor, QStringLiteral("Check1"));
   type(editor, QStringLiteral("Text2(0)"), QStringLiteral("21"));
   type(editor, QStringLiteral("Text2(2)"), QStringLiteral("1234567890"));
-  QTest::keyClicks(control<QComboBox>(editor, QStringLiteral("Combo1(0)")), QStringLiteral("2"));
+  type(editor, QStringLiteral("Text2(1)"), QStringLiteral("0"));
+  control<QLineEdit>(editor, QStringLiteral("Text2(3)"))->setText(QStringLiteral("ﾄｳｷｮｳｼｮｳｼﾞ"));
+  type(editor, QStringLiteral("Text2(9)"), QStringLiteral("1"));
+  QTest::keyClicks(control<QComboBox>(editor, QStringLiteral("Combo1(0)")), QStringLiteral("1"));
+  for (int field : {1, 2, 3, 5, 6, 7, 8}) {
+    control<QComboBox>(editor, QStringLiteral("Combo1(%1)").arg(field))
+        ->setEditText(QString::number(field < 5 ? field + 1 : field));
+  }
+  click(editor, QStringLiteral("Check2"));  // the list has no footer row
   {
     DialogResponder responder({{QStringLiteral("入力メッセージ"), 1, QStringLiteral("Tokyo")}});
     click(editor, QStringLiteral("Command2(1)"));
@@ -70,6 +82,21 @@ TEST_F(CompanyRoadTest, RegisterSwitchAndChange) {
   EXPECT_EQ(main_->windowTitle(), QStringLiteral("ツバクロ　Tokyo(振込)"));
   settle();
 
+  use_menu("変換処理M2");
+  QWidget* prompt = open_window(QStringLiteral("変換日付入力"));
+  ASSERT_NE(prompt, nullptr);
+  type(prompt, QStringLiteral("Text1(0)"), QStringLiteral("12"));
+  type(prompt, QStringLiteral("Text1(1)"), QStringLiteral("25"));
+  {
+    DialogResponder responder({{QStringLiteral("確認メッセージ"), 0}});
+    click(prompt, QStringLiteral("Command1(1)"));
+    for (int i = 0; i < 500 && !responder.all_answered(); ++i) QTest::qWait(10);
+    EXPECT_EQ(responder.seen(), QStringList{QStringLiteral("変換終了|変換が終了しました。")});
+  }
+  // Header, two data records, trailer and end record.
+  EXPECT_EQ(QFileInfo(QStringLiteral("FURIKOMI.DAT")).size(), 5 * 120);
+  settle();
+
   use_menu("環境設定M2");
   picker = open_window(QStringLiteral("環境設定切替"));
   ASSERT_NE(picker, nullptr);
@@ -80,7 +107,8 @@ TEST_F(CompanyRoadTest, RegisterSwitchAndChange) {
             QStringLiteral("kyuyo.csv"));
   EXPECT_TRUE(control<QCheckBox>(editor, QStringLiteral("Check1"))->isChecked());
   EXPECT_EQ(control<QComboBox>(editor, QStringLiteral("Combo1(0)"))->currentText(),
-            QStringLiteral("2"));
+            QStringLiteral("1"));
+  EXPECT_EQ(control<QLineEdit>(editor, QStringLiteral("Text2(4)"))->text(), QStringLiteral("1225"));
   type(editor, QStringLiteral("Text1(1)"), QStringLiteral("NEW.DAT"));
   {
     DialogResponder responder({{QStringLiteral("選択メッセージ"), 1}});
@@ -94,7 +122,7 @@ TEST_F(CompanyRoadTest, RegisterSwitchAndChange) {
   EXPECT_EQ(saved.credit.input_file, QStringLiteral("kyuyo.csv"));
   EXPECT_EQ(saved.credit.output_file, QStringLiteral("NEW.DAT"));
   EXPECT_EQ(saved.credit.header_values[2], QStringLiteral("1234567890"));
-  EXPECT_EQ(saved.credit.body_columns[0], QStringLiteral("2"));
+  EXPECT_EQ(saved.credit.body_columns[8], QStringLiteral("8"));
   EXPECT_EQ(saved.credit.enabled, 1);
   EXPECT_EQ(saved.debit.enabled, 0);
   EXPECT_EQ(app_.system.current_company, QStringLiteral("Tokyo"));

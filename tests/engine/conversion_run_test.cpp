@@ -317,6 +317,25 @@ TEST_F(FailedStart, LogThatCannotBeWrittenTo) {
   EXPECT_EQ(QDir().entryList(QDir::Files | QDir::Hidden).size(), 3);
 }
 
+// A disk that fills while the bank file is written: the run must say so and keep
+// the old file, never report a cut-short bank file as converted.
+TEST_F(FailedStart, OutputThatFillsTheDisk) {
+  QString rows;
+  for (int i = 0; i < 300; ++i) rows += row(i) + "\r\n";
+  write_cp932_file("in.csv", rows);
+  std::unique_ptr<ConversionRun> run;
+  {
+    // The output is 36,360 bytes: only the last writes, at the end of the run, fail.
+    const testing::FileSizeLimit limit(34000);
+    run = make_run();
+    run_all(*run);
+  }
+  EXPECT_EQ(run->outcome(), RunOutcome::NotRun);
+  ASSERT_EQ(notifier.notices.size(), 1);
+  EXPECT_TRUE(notifier.notices[0].second.contains("out.dat")) << notifier.notices[0].second.toStdString();
+  EXPECT_EQ(read_file("out.dat"), "old output");
+}
+
 TEST_F(FailedStart, CompanyNameThatIsNoFileName) {
   system.current_company = "../ﾃｽﾄ";
   auto run = make_run();

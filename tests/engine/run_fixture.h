@@ -15,13 +15,6 @@
 
 namespace tsubakuro::testing {
 
-class RecordingNotifier : public Notifier {
- public:
-  void show_notice(const QString& title, const QString& message) override {
-    notices.append({title, message});
-  }
-  QList<std::pair<QString, QString>> notices;
-};
 
 // The moment every log marker of a test run shows.
 QDateTime fixed_moment();

@@ -1,9 +1,12 @@
 #include "viewers/zengin_record_reader.h"
 
 #include <gtest/gtest.h>
+#include <QRandomGenerator>
 
 #include "result_viewer_fixture.h"
 #include "test_support.h"
+#include "viewers/result_data_model.h"
+#include "viewers/result_view_layout.h"
 
 namespace tsubakuro {
 namespace {
@@ -90,6 +93,51 @@ TEST(ZenginRecordReader, RefusesWhatIsNoFile) {
   EXPECT_FALSE(reader.open("missing.dat", 120));
   EXPECT_FALSE(reader.open(".", 120));
   EXPECT_FALSE(reader.is_open());
+}
+
+TEST(ZenginRecordReader, AnyBytesReadAndCutWithoutHarm) {
+  // Random files, mostly made of slots that begin with a data-kind code, read
+  // at every length: every record the count promises is read or found past the
+  // end, every piece stays within its field, and the data grid's model shows any
+  // row it is asked for.
+  testing::ScopedWorkingDir dir;
+  QRandomGenerator random(20261207);
+  const int lengths[] = {120, 122, 128, 130, 256, 258};
+  const char kinds[] = {'1', '2', '8', '9', '\r', '\x81'};
+  for (int round = 0; round < 100; ++round) {
+    QByteArray bytes(random.bounded(0, 2600), '\0');
+    for (char& byte : bytes) byte = static_cast<char>(random.bounded(256));
+    for (qsizetype at = 0; at < bytes.size(); at += 120) bytes[at] = kinds[random.bounded(6)];
+    write_file("any.dat", bytes);
+    const int length = lengths[random.bounded(6)];
+    ZenginRecordReader reader;
+    ASSERT_TRUE(reader.open("any.dat", length));
+    const qint64 count = reader.record_count();
+    EXPECT_LE(count * length, bytes.size() + length / 2);
+    for (qint64 n = 1; n <= count + 1; ++n) {
+      const RecordRead read = reader.read(n);
+      const bool inside = (n - 1) * length + 120 <= bytes.size();
+      ASSERT_EQ(read.ok(), inside) << n;
+      if (!inside) continue;
+      EXPECT_EQ(read.bytes, bytes.mid((n - 1) * length, 120));
+      for (TransferKind transfer : {TransferKind::Credit, TransferKind::Debit}) {
+        for (RecordKind record :
+             {RecordKind::Header, RecordKind::Data, RecordKind::Trailer, RecordKind::End}) {
+          const auto layout = record_layout(transfer, record);
+          const QStringList pieces = cut_record(read.bytes, layout);
+          ASSERT_EQ(pieces.size(), static_cast<qsizetype>(layout.size()));
+          for (qsizetype i = 0; i < pieces.size(); ++i)
+            EXPECT_LE(pieces[i].size(), layout[i].width);
+        }
+      }
+    }
+    ResultDataModel model(reader, TransferKind::Credit, round % 2 == 0, QStringList(15));
+    model.show_through_record(count);
+    for (int row = 0; row < model.rowCount(); ++row) {
+      model.headerData(row, Qt::Vertical);
+      for (int column = 0; column < model.columnCount(); ++column) model.index(row, column).data();
+    }
+  }
 }
 
 }  // namespace
