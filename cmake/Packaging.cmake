@@ -26,6 +26,7 @@ set(CPACK_PACKAGE_DESCRIPTION
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
 # Workbooks are read through the office suite and the grids want a Japanese
 # fixed-pitch font; both help but neither is needed to convert text lists.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-calc-nogui, fonts-ipafont-gothic")

@@ -11,6 +11,9 @@ packages=(
   xvfb xauth
   # Reads payment lists kept as workbooks (.xls, .xlsx, .ods) for the conversion.
   libreoffice-calc-nogui
+  # The fuzzers, and the checks of the installed files and the Debian package.
+  clang libclang-rt-14-dev
+  dpkg-dev file desktop-file-utils appstream
 )
 packages+=("$@")
 

@@ -1,0 +1,42 @@
+// Loads any bytes as a company's .cfg. Whatever was read, saving it and loading
+// it again must give the same settings: a file must not drift each time it is saved.
+#include "fuzz_support.h"
+#include "settings/company_settings.h"
+
+using tsubakuro::fuzz::require;
+
+namespace {
+
+class SilentNotifier : public tsubakuro::Notifier {
+ public:
+  void show_notice(const QString&, const QString& message) override { last = message; }
+  QString last;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  tsubakuro::fuzz::enter_scratch_folder();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const QString company = QStringLiteral("会社");
+  tsubakuro::fuzz::write_whole_file(QStringLiteral("会社.cfg"), data, size);
+  SilentNotifier notifier;
+  tsubakuro::CompanySettings loaded;
+  require(tsubakuro::load_company_settings(company, loaded, notifier), "an existing file loads");
+
+  const tsubakuro::SaveResult saved = tsubakuro::save_company_settings(company, loaded);
+  if (!saved.ok) {
+    require(!saved.message.isEmpty(), "a refused save says why");
+    require(tsubakuro::fuzz::read_whole_file(QStringLiteral("会社.cfg")) ==
+                QByteArrayView(data, static_cast<qsizetype>(size)),
+            "a refused save leaves the file as it was");
+    return 0;
+  }
+  tsubakuro::CompanySettings reloaded;
+  require(tsubakuro::load_company_settings(company, reloaded, notifier), "a saved file loads");
+  require(reloaded == loaded, "a saved file reads back as it was saved");
+  return 0;
+}
