@@ -26,20 +26,6 @@ constexpr std::array<TransferKind, kTransferKindCount> kTransferKinds = {Transfe
 const QString kCharacterKind = QStringLiteral("文字");
 const QString kNumericKind = QStringLiteral("数字");
 
-QString frame_caption(RecordKind record) {
-  switch (record) {
-    case RecordKind::Header:
-      return QStringLiteral("ヘッダ");
-    case RecordKind::Data:
-      return QStringLiteral("ボディ");
-    case RecordKind::Trailer:
-      return QStringLiteral("トレーラ");
-    case RecordKind::End:
-      break;
-  }
-  return QStringLiteral("エンド");
-}
-
 // 振込 keeps its name boxes in Text1 to Text4 and its kind lists in Combo11 to
 // Combo14; 振替 in Text21 to Text24 and Combo21 to Combo24.
 int name_array_number(TransferKind transfer, RecordKind record) {
@@ -56,7 +42,7 @@ QString row_label(int field) { return QStringLiteral("[%1]").arg(field, 2); }
 // meant even when the box no longer holds it.
 QString name_caption(TransferKind transfer, RecordKind record, int field) {
   return QStringLiteral("%1 %2の項目[%3]（%4）の名前")
-      .arg(transfer_kind_word(transfer), frame_caption(record), QString::number(field),
+      .arg(transfer_kind_word(transfer), record_kind_word(record), QString::number(field),
            QString::fromUtf16(record_layout(transfer, record)[field - 1].name));
 }
 
@@ -110,7 +96,7 @@ QWidget* FieldOptionsEditor::build_page(TransferKind transfer) {
   const QStringList kinds = {kCharacterKind, kNumericKind};
   std::array<QGroupBox*, kRecordKindCount> frames{};
   for (RecordKind record : kRecordKinds) {
-    auto* frame = new QGroupBox(frame_caption(record));
+    auto* frame = new QGroupBox(record_kind_word(record));
     auto* grid = new QGridLayout(frame);
     std::vector<Row>& record_rows = rows(transfer)[static_cast<int>(record)];
     const int fields = static_cast<int>(app_.system.field_names.of(transfer, record).size());
@@ -123,7 +109,7 @@ QWidget* FieldOptionsEditor::build_page(TransferKind transfer) {
           QStringLiteral("Text%1(%2)").arg(name_array_number(transfer, record)).arg(i));
       row.name->setMinimumWidth(fontMetrics().horizontalAdvance(QString(9, QChar(u'あ'))));
       row.name->setAccessibleName(
-          QStringLiteral("%1 %2 %3 名称").arg(transfer_word, frame_caption(record), label_text));
+          QStringLiteral("%1 %2 %3 名称").arg(transfer_word, record_kind_word(record), label_text));
       label->setBuddy(row.name);
       row.kind = new QComboBox;
       row.kind->setEditable(true);
@@ -133,7 +119,7 @@ QWidget* FieldOptionsEditor::build_page(TransferKind transfer) {
       row.kind->setObjectName(
           QStringLiteral("Combo%1(%2)").arg(kind_array_number(transfer, record)).arg(i));
       row.kind->setAccessibleName(
-          QStringLiteral("%1 %2 %3 種別").arg(transfer_word, frame_caption(record), label_text));
+          QStringLiteral("%1 %2 %3 種別").arg(transfer_word, record_kind_word(record), label_text));
       grid->addWidget(label, i, 0);
       grid->addWidget(row.name, i, 1);
       grid->addWidget(row.kind, i, 2);

@@ -104,6 +104,16 @@ QString transfer_kind_word(TransferKind kind) {
   return kind == TransferKind::Debit ? QStringLiteral("振替") : QStringLiteral("振込");
 }
 
+QString record_kind_word(RecordKind kind) {
+  switch (kind) {
+    case RecordKind::Header: return QStringLiteral("ヘッダ");
+    case RecordKind::Data: return QStringLiteral("ボディ");
+    case RecordKind::Trailer: return QStringLiteral("トレーラ");
+    case RecordKind::End: break;
+  }
+  return QStringLiteral("エンド");
+}
+
 int check_part_number(RecordKind kind) { return static_cast<int>(kind) + 1; }
 
 int data_kind_code(RecordKind kind) {

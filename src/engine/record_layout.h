@@ -16,6 +16,9 @@ constexpr int kLogicalRecordLength = 120;
 // The word the program shows for a transfer kind: "振込" or "振替".
 QString transfer_kind_word(TransferKind kind);
 
+// The word the program shows for a record kind: "ヘッダ", "ボディ", "トレーラ", "エンド".
+QString record_kind_word(RecordKind kind);
+
 // The number the field check takes for a record kind (1 header, 2 data, 3 trailer).
 int check_part_number(RecordKind kind);
 // The Zengin data-kind code that begins the record and numbers it in log

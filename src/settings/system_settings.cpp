@@ -52,25 +52,11 @@ QString kind_string(const FieldTable& field_kinds, TransferKind transfer) {
   return kinds;
 }
 
-QString record_word(RecordKind record) {
-  switch (record) {
-    case RecordKind::Header:
-      return QStringLiteral("ヘッダ");
-    case RecordKind::Data:
-      return QStringLiteral("ボディ");
-    case RecordKind::Trailer:
-      return QStringLiteral("トレーラ");
-    case RecordKind::End:
-      return QStringLiteral("エンド");
-  }
-  return QString();
-}
-
 // "振込 ボディの項目[9]（預金者名）の名前": the built-in name says which field is
 // meant even when the working name is the one at fault.
 QString field_caption(TransferKind transfer, RecordKind record, int number, const QString& what) {
   return QStringLiteral("%1 %2の項目[%3]（%4）の%5")
-      .arg(transfer_kind_word(transfer), record_word(record), QString::number(number),
+      .arg(transfer_kind_word(transfer), record_kind_word(record), QString::number(number),
            QString::fromUtf16(record_layout(transfer, record)[number - 1].name), what);
 }
 

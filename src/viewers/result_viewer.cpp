@@ -10,6 +10,7 @@
 #include "app/twips.h"
 #include "app/window_routine.h"
 #include "engine/conversion_options.h"
+#include "engine/record_layout.h"
 #include "settings/company_settings.h"
 #include "viewers/result_data_model.h"
 #include "viewers/result_grid_view.h"
@@ -46,10 +47,8 @@ ResultViewer::ResultViewer(AppState& app, QWidget* parent)
     : ChildWindow(app, WindowSlot::ResultViewer, parent) {
   setObjectName(QStringLiteral("変換結果"));
   setWindowTitle(QStringLiteral("変換結果"));
-  const std::array<QString, 4> corners = {QStringLiteral("ヘッダ"), QStringLiteral("ボディ"),
-                                          QStringLiteral("トレーラ"), QStringLiteral("エンド")};
   for (int i = 0; i < 4; ++i) {
-    grids_[i] = new ResultGridView(i, corners[i], this);
+    grids_[i] = new ResultGridView(i, record_kind_word(static_cast<RecordKind>(i)), this);
     grids_[i]->set_fixed_sizes(to_pixels(kRowHeight), to_pixels(kFirstColumnWidth));
     if (i != kDataGrid) grids_[i]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   }
