@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "engine/record_layout.h"
 #include "text/cp932.h"
 
 namespace tsubakuro {
@@ -32,8 +33,10 @@ bool ZenginRecordReader::open(const QString& path, int record_length) {
   close();
   file_.setFileName(path);
   if (!file_.open(QIODevice::ReadOnly)) return false;
-  record_length_ = record_length;
-  record_count_ = zengin_record_count(file_.size(), record_length);
+  // A length the program does not write counts as 120, as it does for the run;
+  // a length of 0 would otherwise divide every read by zero.
+  record_length_ = effective_record_length(record_length);
+  record_count_ = zengin_record_count(file_.size(), record_length_);
   return true;
 }
 

@@ -87,6 +87,18 @@ TEST(ZenginRecordReader, ReadsTheFirst120BytesOfEverySlot) {
   EXPECT_EQ(reader.read(1).status, RecordRead::Status::Unreadable);
 }
 
+TEST(ZenginRecordReader, ALengthItDoesNotWriteCountsAs120) {
+  testing::ScopedWorkingDir dir;
+  testing::write_file("out.dat", QByteArray(240, '9'));
+  for (int length : {0, -5, 125}) {
+    ZenginRecordReader reader;
+    ASSERT_TRUE(reader.open("out.dat", length));
+    EXPECT_EQ(reader.record_length(), 120);
+    EXPECT_EQ(reader.record_count(), 2);
+    EXPECT_EQ(reader.read(2).bytes.size(), 120);
+  }
+}
+
 TEST(ZenginRecordReader, RefusesWhatIsNoFile) {
   testing::ScopedWorkingDir dir;
   ZenginRecordReader reader;
