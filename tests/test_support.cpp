@@ -31,6 +31,20 @@ void write_cp932_file(const QString& name, const QString& text) {
   write_file(name, encode_cp932(text).bytes);
 }
 
+void copy_sample_company(const QString& folder) {
+  const QDir examples(source_path(QStringLiteral("examples")));
+  const QStringList files = examples.entryList(
+      {QStringLiteral("tbk.ini"), QStringLiteral("*.cfg"), QStringLiteral("*.csv")}, QDir::Files);
+  if (files.size() < 4) throw std::runtime_error("the sample company is incomplete");
+  for (const QString& name : files) {
+    const QString target = QDir(folder).filePath(name);
+    QFile::remove(target);
+    if (!QFile::copy(examples.filePath(name), target))
+      throw std::runtime_error("cannot copy the sample company");
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+  }
+}
+
 QString source_path(const QString& relative) {
   return QStringLiteral(TSUBAKURO_SOURCE_DIR "/") + relative;
 }

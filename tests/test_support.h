@@ -34,6 +34,10 @@ void write_file(const QString& name, const QByteArray& bytes);
 // Writes text as the program's files hold it: CP932.
 void write_cp932_file(const QString& name, const QString& text);
 
+// Copies the sample company of examples/ (tbk.ini, the .cfg, the lists) into
+// `folder`, writable, replacing what is there.
+void copy_sample_company(const QString& folder = QStringLiteral("."));
+
 QString source_path(const QString& relative);  // a path below the project's root
 QString binary_path(const QString& relative);  // a path below the build folder
 

@@ -23,16 +23,4 @@ ConvertProcessResult run_tsubakuro_convert(const QStringList& arguments) {
   return result;
 }
 
-void copy_sample_company() {
-  const QDir examples(source_path(QStringLiteral("examples")));
-  const QStringList files = examples.entryList(
-      {QStringLiteral("tbk.ini"), QStringLiteral("*.cfg"), QStringLiteral("*.csv")}, QDir::Files);
-  if (files.size() < 4) throw std::runtime_error("the sample company is incomplete");
-  for (const QString& name : files) {
-    QFile::remove(name);
-    if (!QFile::copy(examples.filePath(name), name))
-      throw std::runtime_error("cannot copy the sample company");
-  }
-}
-
 }  // namespace tsubakuro::testing

@@ -15,8 +15,4 @@ struct ConvertProcessResult {
 // Runs the converter in the current folder and waits for it.
 ConvertProcessResult run_tsubakuro_convert(const QStringList& arguments);
 
-// Copies the sample company (tbk.ini, the .cfg and the payment lists) into the
-// current folder.
-void copy_sample_company();
-
 }  // namespace tsubakuro::testing

@@ -55,19 +55,6 @@ bool wait_until(const std::function<bool()>& condition, int timeout_ms) {
   return true;
 }
 
-void copy_sample_company(const QString& folder) {
-  const QDir examples(source_path(QStringLiteral("examples")));
-  const QStringList files = examples.entryList(
-      {QStringLiteral("tbk.ini"), QStringLiteral("*.cfg"), QStringLiteral("*.csv")}, QDir::Files);
-  if (files.size() < 4) throw std::runtime_error("the sample company is incomplete");
-  for (const QString& name : files) {
-    const QString target = QDir(folder).filePath(name);
-    QFile::remove(target);
-    if (!QFile::copy(examples.filePath(name), target))
-      throw std::runtime_error("cannot copy the sample company");
-  }
-}
-
 int run_tsubakuro_convert(const QStringList& arguments, const QString& folder) {
   QProcess process;
   process.setProgram(binary_path(QStringLiteral("tsubakuro-convert")));

@@ -38,9 +38,6 @@ class NoticeAnswerer {
 // Lets events run until `condition` holds; false after `timeout_ms`.
 bool wait_until(const std::function<bool()>& condition, int timeout_ms = 60'000);
 
-// Copies the sample company (tbk.ini, its .cfg and the payment lists) into `folder`.
-void copy_sample_company(const QString& folder = QStringLiteral("."));
-
 // Runs build/tsubakuro-convert with `arguments` in `folder`; its exit status.
 int run_tsubakuro_convert(const QStringList& arguments, const QString& folder);
 

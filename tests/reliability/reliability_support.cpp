@@ -39,19 +39,6 @@ ConverterRun run_converter(const QStringList& arguments, const FullDiskFolder* d
   return run;
 }
 
-void copy_sample_company() {
-  const QDir examples(source_path(QStringLiteral("examples")));
-  const QStringList files = examples.entryList(
-      {QStringLiteral("tbk.ini"), QStringLiteral("*.cfg"), QStringLiteral("*.csv")}, QDir::Files);
-  if (files.size() < 4) throw std::runtime_error("the sample company is incomplete");
-  for (const QString& name : files) {
-    QFile::remove(name);
-    if (!QFile::copy(examples.filePath(name), name))
-      throw std::runtime_error("cannot copy the sample company");
-    QFile::setPermissions(name, QFile::ReadOwner | QFile::WriteOwner);
-  }
-}
-
 QMap<QString, QByteArray> folder_snapshot() {
   QMap<QString, QByteArray> files;
   for (const QString& name : QDir().entryList(QDir::Files | QDir::Hidden)) {

@@ -27,10 +27,9 @@ class FullDiskFolder;
 ConverterRun run_converter(const QStringList& arguments, const FullDiskFolder* disk = nullptr,
                            int timeout_ms = 120'000);
 
-// Copies the sample company (tbk.ini, サンプル商事.cfg and its payment lists)
-// into the current folder. Its credit list is kSampleCreditList, read with one
-// heading row, written as kSampleCreditOutput in records of 122 bytes (CR LF).
-void copy_sample_company();
+// The sample company of copy_sample_company: its credit list is kSampleCreditList,
+// read with one heading row, written as kSampleCreditOutput in records of 122
+// bytes (CR LF).
 inline constexpr char kSampleCompany[] = "サンプル商事";
 inline constexpr char kSampleCreditList[] = "振込データ.csv";
 inline constexpr char kSampleCreditOutput[] = "FURIKOMI.DAT";
