@@ -9,10 +9,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "engine/conversion_run.h"
-#include "settings/company_settings.h"
-#include "settings/system_settings.h"
-#include "text/cp932.h"
+#include "core/engine/conversion_run.h"
+#include "core/settings/company_settings.h"
+#include "core/settings/system_settings.h"
+#include "core/text/cp932.h"
 
 namespace tsubakuro {
 namespace {

@@ -16,12 +16,12 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "app/main_window.h"
-#include "conversion/run_window.h"
-#include "engine/conversion_run.h"
-#include "settings/company_settings.h"
-#include "settings/system_settings.h"
-#include "text/cp932.h"
+#include "core/engine/conversion_run.h"
+#include "core/settings/company_settings.h"
+#include "core/settings/system_settings.h"
+#include "core/text/cp932.h"
+#include "gui/app/main_window.h"
+#include "gui/conversion/run_window.h"
 
 namespace tsubakuro {
 namespace {

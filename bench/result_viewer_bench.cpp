@@ -14,10 +14,10 @@
 #include <QTimer>
 #include <map>
 
-#include "app/app_state.h"
-#include "engine/field_dictionary.h"
-#include "settings/company_settings.h"
-#include "viewers/result_viewer.h"
+#include "core/settings/company_settings.h"
+#include "core/zengin/field_dictionary.h"
+#include "gui/shell/app_state.h"
+#include "gui/viewers/result_viewer.h"
 
 namespace tsubakuro {
 namespace {

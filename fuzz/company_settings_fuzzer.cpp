@@ -1,7 +1,7 @@
 // Loads any bytes as a company's .cfg. Whatever was read, saving it and loading
 // it again must give the same settings: a file must not drift each time it is saved.
+#include "core/settings/company_settings.h"
 #include "fuzz_support.h"
-#include "settings/company_settings.h"
 
 using tsubakuro::fuzz::require;
 

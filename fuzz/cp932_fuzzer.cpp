@@ -1,7 +1,7 @@
 // Decodes any bytes as CP932, and checks that what was read can be written back
 // byte for byte as wide as the field fitting counts it.
+#include "core/text/cp932.h"
 #include "fuzz_support.h"
-#include "text/cp932.h"
 
 using tsubakuro::fuzz::require;
 

@@ -1,7 +1,7 @@
 // Reads any bytes as a company's error log, as the log viewer does: the entries
 // must come to an end, and none may hold a line end.
+#include "core/engine/log_entry_reader.h"
 #include "fuzz_support.h"
-#include "viewers/log_entry_reader.h"
 
 using tsubakuro::fuzz::require;
 

@@ -7,13 +7,13 @@
 #include <QIODevice>
 #include <QList>
 
-#include "engine/data_record.h"
-#include "engine/field_dictionary.h"
-#include "engine/line_reader.h"
-#include "engine/physical_record.h"
+#include "core/engine/data_record.h"
+#include "core/engine/field_checks.h"
+#include "core/engine/line_reader.h"
+#include "core/engine/physical_record.h"
+#include "core/text/cp932.h"
+#include "core/zengin/field_dictionary.h"
 #include "fuzz_support.h"
-#include "settings/field_checks.h"
-#include "text/cp932.h"
 
 using tsubakuro::fuzz::require;
 

@@ -1,7 +1,7 @@
 // Loads any bytes as "tbk.ini". Whatever was read, a save must read back to the
 // same file: the program writes tbk.ini at every exit and must not drift.
+#include "core/settings/system_settings.h"
 #include "fuzz_support.h"
-#include "settings/system_settings.h"
 
 using tsubakuro::fuzz::require;
 

@@ -2,9 +2,9 @@
 // an end, and a text read must read back the same once written.
 #include <QStringList>
 
+#include "core/text/cp932.h"
+#include "core/text/write_notation.h"
 #include "fuzz_support.h"
-#include "text/cp932.h"
-#include "text/write_notation.h"
 
 using tsubakuro::fuzz::require;
 

@@ -5,8 +5,8 @@
 
 #include <limits>
 
+#include "core/zengin/zengin_record_reader.h"
 #include "fuzz_support.h"
-#include "viewers/zengin_record_reader.h"
 
 using tsubakuro::fuzz::require;
 

@@ -37,7 +37,7 @@ expected=(
 for size in 16 24 32 48 64 128 256; do
   expected+=("usr/share/icons/hicolor/${size}x${size}/apps/tsubakuro.png")
 done
-if [ -f src/app/main.cpp ]; then
+if [ -f src/gui/app/main.cpp ]; then
   expected+=(usr/bin/tsubakuro)
   [[ $depends == *libqt6widgets6* ]] || fail "the desktop program's Qt Widgets is missing: $depends"
 fi

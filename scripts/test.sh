@@ -7,6 +7,8 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 stage() { echo "== $1 (${SECONDS}s so far)"; }
+stage "formatting"
+scripts/check-format.sh
 stage "build and test"
 scripts/build.sh build
 ctest --test-dir build --output-on-failure --timeout 300 -j2

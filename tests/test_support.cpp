@@ -4,7 +4,7 @@
 #include <QFile>
 #include <stdexcept>
 
-#include "text/cp932.h"
+#include "core/text/cp932.h"
 
 namespace tsubakuro::testing {
 

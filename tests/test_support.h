@@ -3,13 +3,13 @@
 #include <sys/resource.h>
 
 #include <QByteArray>
-#include <QString>
 #include <QList>
+#include <QString>
 #include <QTemporaryDir>
 #include <csignal>
 #include <utility>
 
-#include "settings/notifier.h"
+#include "core/settings/notifier.h"
 
 namespace tsubakuro::testing {
 

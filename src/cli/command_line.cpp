@@ -2,7 +2,7 @@
 
 #include <QRegularExpression>
 
-#include "engine/transfer_date.h"
+#include "core/engine/transfer_date.h"
 
 namespace tsubakuro::cli {
 

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "engine/record_layout.h"
+#include "core/zengin/record_layout.h"
 
 namespace tsubakuro::cli {
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "settings/notifier.h"
+#include "core/settings/notifier.h"
 
 namespace tsubakuro::cli {
 

@@ -8,10 +8,10 @@
 #include "cli/interrupt.h"
 #include "cli/log_summary.h"
 #include "cli/progress_bar.h"
-#include "engine/conversion_run.h"
-#include "engine/workbook_export.h"
-#include "settings/company_settings.h"
-#include "settings/system_settings.h"
+#include "core/engine/conversion_run.h"
+#include "core/engine/workbook_export.h"
+#include "core/settings/company_settings.h"
+#include "core/settings/system_settings.h"
 
 namespace tsubakuro::cli {
 

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "text/cp932.h"
+#include "core/text/cp932.h"
 
 namespace tsubakuro::cli {
 

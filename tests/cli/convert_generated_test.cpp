@@ -5,8 +5,8 @@
 #include <QProcess>
 
 #include "convert_process.h"
+#include "core/text/cp932.h"
 #include "test_support.h"
-#include "text/cp932.h"
 
 namespace tsubakuro::testing {
 namespace {

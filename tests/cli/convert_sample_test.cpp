@@ -4,8 +4,8 @@
 #include <QRegularExpression>
 
 #include "convert_process.h"
+#include "core/text/cp932.h"
 #include "test_support.h"
-#include "text/cp932.h"
 
 namespace tsubakuro::testing {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "convert_process.h"
-#include "settings/company_settings.h"
-#include "settings/system_settings.h"
+#include "core/settings/company_settings.h"
+#include "core/settings/system_settings.h"
 #include "test_support.h"
 
 namespace tsubakuro::testing {

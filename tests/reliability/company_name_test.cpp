@@ -5,9 +5,9 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "core/text/cp932.h"
 #include "reliability_support.h"
 #include "test_support.h"
-#include "text/cp932.h"
 
 namespace tsubakuro::testing {
 namespace {

@@ -3,9 +3,9 @@
 
 #include <QFile>
 
+#include "core/settings/company_settings.h"
+#include "core/settings/system_settings.h"
 #include "reliability_support.h"
-#include "settings/company_settings.h"
-#include "settings/system_settings.h"
 #include "test_support.h"
 
 namespace tsubakuro::testing {

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "settings/settings_test_support.h"
+#include "core/settings/settings_test_support.h"
 
 namespace tsubakuro::testing {
 

@@ -5,12 +5,12 @@
 #include <QFile>
 #include <random>
 
-#include "engine/conversion_run.h"
+#include "core/engine/conversion_run.h"
+#include "core/settings/company_settings.h"
+#include "core/settings/system_settings.h"
+#include "core/text/cp932.h"
 #include "reliability_support.h"
-#include "settings/company_settings.h"
-#include "settings/system_settings.h"
 #include "test_support.h"
-#include "text/cp932.h"
 
 namespace tsubakuro::testing {
 namespace {

@@ -1,0 +1,328 @@
+#include "core/engine/conversion_run.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <limits>
+#include <optional>
+
+#include "core/engine/conversion_log.h"
+#include "core/engine/data_record.h"
+#include "core/engine/field_checks.h"
+#include "core/engine/header_record.h"
+#include "core/engine/input_intake.h"
+#include "core/engine/line_reader.h"
+#include "core/engine/physical_record.h"
+#include "core/engine/trailer_record.h"
+#include "core/settings/company_name.h"
+#include "core/text/cp932.h"
+#include "core/text/leading_number.h"
+#include "core/zengin/padding.h"
+
+namespace tsubakuro {
+namespace {
+
+const QString kErrorTitle = QStringLiteral("エラー");
+
+qint64 saturating_add(qint64 total, qint64 amount) {
+  constexpr qint64 kMax = std::numeric_limits<qint64>::max();
+  constexpr qint64 kMin = std::numeric_limits<qint64>::min();
+  if (amount > 0 && total > kMax - amount) return kMax;
+  if (amount < 0 && total < kMin - amount) return kMin;
+  return total + amount;
+}
+
+qint64 skip_count(const QString& stored) {
+  return std::max<qint64>(0, round_half_even(leading_number(stored)));
+}
+
+}  // namespace
+
+class ConversionRun::Impl {
+ public:
+  Impl(const SystemSettings& system, const CompanySettings& company, Notifier& notifier)
+      : options_(take_conversion_options(system, company)),
+        transfer_(system.transfer_kind),
+        company_(system.current_company),
+        section_(company.section(transfer_)),
+        field_names_(system.field_names),
+        field_kinds_(system.field_kinds),
+        checker_(field_kinds_, transfer_, options_.kana_table),
+        notifier_(notifier),
+        input_file_(run_input_file(section_.input_file)),
+        log_file_(company_log_file(company_).value_or(QString())) {}
+
+  void step();
+  void cancel();
+
+  const ConversionOptions options_;
+  const TransferKind transfer_;
+  const QString company_;
+  const TransferSettings section_;
+  const FieldTable field_names_;
+  const FieldTable field_kinds_;
+  const FieldChecker checker_;
+  Notifier& notifier_;
+  std::function<QDateTime()> clock_ = [] { return QDateTime::currentDateTime(); };
+
+  const QString input_file_;
+  const QString log_file_;
+
+  bool running_ = true;
+  bool started_ = false;
+  bool busy_ = false;
+  bool cancel_requested_ = false;
+  RunOutcome outcome_ = RunOutcome::Normal;
+  bool has_errors_ = false;
+  qint64 progress_ = 0;
+  qint64 progress_maximum_ = 0;
+  qint64 row_count_ = 0;
+  qint64 amount_total_ = 0;
+  QString failure_message_;
+
+ private:
+  void start();
+  bool open_files();
+  void convert_next_line();
+  void convert_row(const QString& line);
+  void finish();
+  void stop_cancelled();
+
+  bool write_record(const QByteArray& logical);
+  bool flush_output();
+  bool commit_output();
+  bool report(const BuiltRecord& record, RecordKind kind, qint64 record_number);
+  bool log(const QString& message);
+  QString marker(const QString& word) const { return word + u' ' + log_timestamp(clock_()); }
+  // Ends the run with nothing more written: the output keeps its old content.
+  void abort(const QString& message);
+
+  QFile input_;
+  std::optional<LineReader> reader_;
+  QSaveFile output_;
+  // Records wait here and reach the unbuffered output in large writes.
+  QByteArray pending_output_;
+  std::optional<ConversionLog> log_;
+  ColumnMap column_map_;
+};
+
+void ConversionRun::Impl::step() {
+  if (!running_ || busy_) return;
+  busy_ = true;
+  if (!started_) {
+    started_ = true;
+    start();
+  } else {
+    convert_next_line();
+  }
+  busy_ = false;
+  // A cancel that came while the step let events run waits for the step to end.
+  if (cancel_requested_ && running_) stop_cancelled();
+}
+
+void ConversionRun::Impl::cancel() {
+  if (!running_) return;
+  if (busy_) {
+    cancel_requested_ = true;
+    return;
+  }
+  stop_cancelled();
+}
+
+void ConversionRun::Impl::stop_cancelled() {
+  running_ = false;
+  outcome_ = RunOutcome::Cancelled;
+  if (!started_) return;  // nothing was opened, nothing is touched
+  input_.close();
+  if (!log(marker(QStringLiteral("★★キャンセル★★")))) return;
+  // What was written so far stays, without trailer or end record.
+  if (!commit_output())
+    abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(output_.fileName()));
+}
+
+void ConversionRun::Impl::start() {
+  has_errors_ = false;
+  progress_ = 0;
+  if (section_.input_file.isEmpty() || !QFileInfo::exists(section_.input_file)) {
+    abort(QStringLiteral("入力ファイルが存在しません。"));
+    return;
+  }
+  if (!open_files()) return;
+  progress_maximum_ = input_.size();
+
+  const QString company_name = trim_trailing_spaces(section_.header_values[3]).toString();
+  if (!log(
+          QStringLiteral("%1【%2】:%3").arg(company_, company_name, transfer_kind_word(transfer_))))
+    return;
+  if (!log(marker(QStringLiteral("★★変換開始★★")))) return;
+
+  const BuiltRecord header =
+      build_header_record(section_.header_values, transfer_, options_, checker_);
+  if (!write_record(header.bytes) || !report(header, RecordKind::Header, 0)) return;
+
+  row_count_ = 0;
+  amount_total_ = 0;
+  column_map_ = prepare_column_map(section_.body_columns);
+
+  QByteArray line;
+  for (qint64 skipped = skip_count(section_.skip_header_rows); skipped > 0; --skipped) {
+    if (reader_->at_end()) {
+      if (reader_->failed()) {
+        abort(QStringLiteral("入力ファイル「%1」を読み込めません。").arg(input_file_));
+      } else {
+        finish();
+      }
+      return;
+    }
+    reader_->read_line(line);
+    progress_ += decode_cp932(line).size();
+  }
+}
+
+// Opens in an order that leaves every file as it was when one cannot be opened:
+// the input only reads, the output is written beside its old content and
+// replaces it only at the end, and the log is emptied last.
+bool ConversionRun::Impl::open_files() {
+  if (log_file_.isEmpty()) {
+    abort(company_name_problem(company_));
+    return false;
+  }
+  input_.setFileName(input_file_);
+  if (input_file_ != section_.input_file && !input_.exists()) {
+    abort(QStringLiteral("Excelブックの行を読むためのファイル「%1」が作業フォルダにありません。"
+                         "ブックの行をカンマ区切りで「%1」に書き出してから変換してください。")
+              .arg(input_file_));
+    return false;
+  }
+  if (!input_.open(QIODevice::ReadOnly)) {
+    abort(QStringLiteral("入力ファイル「%1」を開けません。").arg(input_file_));
+    return false;
+  }
+  reader_.emplace(input_);
+  if (section_.output_file.isEmpty()) {
+    abort(QStringLiteral("出力ファイルが設定されていません。"));
+    return false;
+  }
+  output_.setFileName(section_.output_file);
+  // Unbuffered, with a buffer of our own: Qt 6.4 commits a buffered QSaveFile
+  // whose final flush failed, which would pass a cut-short bank file off as whole.
+  if (!output_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    abort(QStringLiteral("出力ファイル「%1」を作成できません。").arg(section_.output_file));
+    return false;
+  }
+  log_.emplace(log_file_);
+  if (!log_->reset_log()) {
+    abort(log_->error());
+    return false;
+  }
+  return true;
+}
+
+void ConversionRun::Impl::convert_next_line() {
+  if (reader_->at_end()) {
+    if (reader_->failed()) {
+      abort(QStringLiteral("入力ファイル「%1」を読み込めません。").arg(input_file_));
+    } else {
+      finish();
+    }
+    return;
+  }
+  QByteArray bytes;
+  reader_->read_line(bytes);
+  const QString line = decode_cp932(bytes);
+  // The footer is the input's last line: one line of look-ahead tells it.
+  const bool footer = section_.skip_footer == 1 && reader_->at_end() && !reader_->failed();
+  if (!footer) convert_row(line);
+  progress_ += line.size();
+}
+
+void ConversionRun::Impl::convert_row(const QString& line) {
+  ++row_count_;
+  const DataRecord row = build_data_record(line, column_map_, transfer_, options_, checker_);
+  amount_total_ = saturating_add(amount_total_, row.amount);
+  if (!write_record(row.record.bytes)) return;
+  report(row.record, RecordKind::Data, row_count_);
+}
+
+void ConversionRun::Impl::finish() {
+  const BuiltRecord trailer =
+      build_trailer_record(row_count_, amount_total_, transfer_, options_, checker_);
+  if (!write_record(trailer.bytes) || !report(trailer, RecordKind::Trailer, row_count_)) return;
+  if (!write_record(build_end_record())) return;
+  input_.close();
+  if (!commit_output()) {
+    abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(section_.output_file));
+    return;
+  }
+  if (!log(marker(QStringLiteral("★★変換終了★★")))) return;
+  running_ = false;
+  progress_ = progress_maximum_;
+}
+
+bool ConversionRun::Impl::write_record(const QByteArray& logical) {
+  constexpr qsizetype kOutputChunk = 64 * 1024;
+  pending_output_ += physical_record(logical, options_);
+  if (pending_output_.size() < kOutputChunk || flush_output()) return true;
+  abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(section_.output_file));
+  return false;
+}
+
+bool ConversionRun::Impl::flush_output() {
+  const bool written = output_.write(pending_output_) == pending_output_.size();
+  pending_output_.clear();
+  return written;
+}
+
+bool ConversionRun::Impl::commit_output() { return flush_output() && output_.commit(); }
+
+bool ConversionRun::Impl::report(const BuiltRecord& record, RecordKind kind, qint64 record_number) {
+  for (int field : record.failed_fields) {
+    has_errors_ = true;
+    // Numbered by the 20-digit option that built the record.
+    if (!log(compose_field_error(field_names_, transfer_, options_.twenty_digit(transfer_),
+                                 data_kind_code(kind), field, record_number)))
+      return false;
+  }
+  return true;
+}
+
+bool ConversionRun::Impl::log(const QString& message) {
+  if (log_->append_log(message)) return true;
+  abort(log_->error());
+  return false;
+}
+
+void ConversionRun::Impl::abort(const QString& message) {
+  running_ = false;
+  outcome_ = RunOutcome::NotRun;
+  failure_message_ = message;
+  input_.close();
+  if (output_.isOpen()) output_.cancelWriting();
+  notifier_.show_notice(kErrorTitle, message);
+}
+
+ConversionRun::ConversionRun(const SystemSettings& system, const CompanySettings& company,
+                             Notifier& notifier)
+    : impl_(std::make_unique<Impl>(system, company, notifier)) {}
+
+ConversionRun::~ConversionRun() = default;
+
+bool ConversionRun::running() const { return impl_->running_; }
+void ConversionRun::step() { impl_->step(); }
+void ConversionRun::cancel() { impl_->cancel(); }
+RunOutcome ConversionRun::outcome() const { return impl_->outcome_; }
+bool ConversionRun::has_errors() const { return impl_->has_errors_; }
+qint64 ConversionRun::progress_value() const { return impl_->progress_; }
+qint64 ConversionRun::progress_maximum() const { return impl_->progress_maximum_; }
+qint64 ConversionRun::row_count() const { return impl_->row_count_; }
+qint64 ConversionRun::amount_total() const { return impl_->amount_total_; }
+const ConversionOptions& ConversionRun::options() const { return impl_->options_; }
+QString ConversionRun::input_file() const { return impl_->input_file_; }
+QString ConversionRun::output_file() const { return impl_->section_.output_file; }
+QString ConversionRun::log_file() const { return impl_->log_file_; }
+QString ConversionRun::failure_message() const { return impl_->failure_message_; }
+void ConversionRun::set_clock(std::function<QDateTime()> clock) {
+  impl_->clock_ = std::move(clock);
+}
+
+}  // namespace tsubakuro

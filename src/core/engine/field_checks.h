@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+#include "core/settings/company_settings.h"
+#include "core/settings/system_settings.h"
+#include "core/zengin/field_dictionary.h"
+
+namespace tsubakuro {
+
+// The "C" rule: 0 when every character is the half-width blank or occurs in
+// `allowed` (exact code points), 1 otherwise. Empty text passes.
+int check_characters(QStringView text, QStringView allowed);
+
+// The "N" rule: 0 when every character is "0" to "9", 1 otherwise. Empty text passes.
+int check_digits(QStringView text);
+
+// Applies the working kind of a field. Built once per run from the settings, so a
+// check never looks the settings up again.
+class FieldChecker {
+ public:
+  FieldChecker(const FieldTable& field_kinds, TransferKind transfer, QString allowed_kana);
+
+  // part: 1 header, 2 data, 3 trailer; field: from 1. 0 pass, 1 fail, nothing
+  // when the field's kind letter is neither "C" nor "N".
+  std::optional<int> check_field(QStringView text, int part, int field) const;
+
+ private:
+  const FieldTable& field_kinds_;
+  TransferKind transfer_;
+  QString allowed_kana_;
+};
+
+// The allowed set a check uses: the company's when company_specific is on.
+QString allowed_kana(const SystemSettings& system, const CompanySettings& company);
+
+// check_field as the shared state composes it: the current transfer kind, the
+// working kinds and the allowed set.
+std::optional<int> check_field(const SystemSettings& system, const CompanySettings& company,
+                               QStringView text, int part, int field);
+
+}  // namespace tsubakuro

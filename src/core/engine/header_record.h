@@ -1,0 +1,17 @@
+#pragma once
+
+#include <array>
+
+#include "core/engine/built_record.h"
+#include "core/settings/company_settings.h"
+#include "core/settings/conversion_options.h"
+
+namespace tsubakuro {
+
+// The header record (データ区分 "1") from the kind's header values 0 to 11, which
+// feed fields 2 to 13. No value is trimmed.
+BuiltRecord build_header_record(const std::array<QString, kHeaderValueCount>& header_values,
+                                TransferKind transfer, const ConversionOptions& options,
+                                const FieldChecker& checker);
+
+}  // namespace tsubakuro

@@ -1,0 +1,66 @@
+#include "core/engine/line_reader.h"
+
+namespace tsubakuro {
+namespace {
+
+constexpr qsizetype kChunkSize = 64 * 1024;
+
+}  // namespace
+
+LineReader::LineReader(QIODevice& device) : device_(device) {}
+
+bool LineReader::fill() {
+  if (exhausted_) return false;
+  buffer_.remove(0, position_);
+  position_ = 0;
+  const qsizetype kept = buffer_.size();
+  buffer_.resize(kept + kChunkSize);
+  const qint64 got = device_.read(buffer_.data() + kept, kChunkSize);
+  buffer_.resize(kept + std::max<qint64>(got, 0));
+  if (got <= 0) {
+    exhausted_ = true;
+    failed_ = got < 0;
+    return false;
+  }
+  return true;
+}
+
+qsizetype LineReader::find_terminator(qsizetype from) const {
+  const char* data = buffer_.constData();
+  for (qsizetype i = from; i < buffer_.size(); ++i) {
+    if (data[i] == '\r' || data[i] == '\n') return i;
+  }
+  return -1;
+}
+
+bool LineReader::at_end() { return position_ >= buffer_.size() && !fill(); }
+
+bool LineReader::read_line(QByteArray& line) {
+  qsizetype scanned = 0;  // bytes after position_ known to hold no terminator
+  for (;;) {
+    const qsizetype end = find_terminator(position_ + scanned);
+    if (end >= 0) {
+      // The LF of a CR LF may still be in the file. Filling moves the buffer,
+      // so the terminator is looked up again.
+      if (buffer_[end] == '\r' && end + 1 == buffer_.size() && !exhausted_) {
+        scanned = end - position_;
+        fill();
+        continue;
+      }
+      line = buffer_.sliced(position_, end - position_);
+      position_ = end + 1;
+      if (buffer_[end] == '\r' && position_ < buffer_.size() && buffer_[position_] == '\n')
+        ++position_;
+      return true;
+    }
+    scanned = buffer_.size() - position_;
+    if (!fill()) {
+      if (scanned == 0) return false;
+      line = buffer_.sliced(position_);
+      position_ = buffer_.size();
+      return true;
+    }
+  }
+}
+
+}  // namespace tsubakuro

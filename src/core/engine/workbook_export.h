@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "core/engine/input_intake.h"
+
+namespace tsubakuro {
+
+// A payment list kept as a workbook reaches the run as "tbk.tmp", the first
+// worksheet's cell values as comma-separated CP932 text. The office suite makes that
+// file when it is installed; without it only an ".xls" path keeps its old meaning
+// (the user exports "tbk.tmp" by hand), and the other workbook kinds are refused.
+enum class WorkbookRoute {
+  PlainText,       // not a workbook: the run reads the configured file itself
+  Export,          // the office suite converts the workbook into "tbk.tmp"
+  ExportedByHand,  // ".xls" without the office suite: the run reads the user's "tbk.tmp"
+  Refused,         // a workbook that cannot be read without the office suite
+};
+
+// The office suite's program ("soffice" on the search path), or empty text.
+QString office_suite_program();
+
+WorkbookRoute workbook_route(const QString& input_path, bool office_suite_installed);
+
+// The messages of the routes that do not simply go on, naming the workbook.
+QString exported_by_hand_notice(const QString& workbook);
+QString exported_by_hand_missing_message(const QString& workbook);
+QString refused_workbook_message(const QString& workbook);
+
+enum class WorkbookExportStatus { Done, Failed, Cancelled };
+
+struct WorkbookExportResult {
+  WorkbookExportStatus status = WorkbookExportStatus::Failed;
+  QString message;  // after Failed: what went wrong, in Japanese, naming the workbook
+};
+
+// One conversion of a workbook's first worksheet into `target` by the office suite.
+// The suite writes into a private temporary folder with a private profile (a suite
+// the user has open would otherwise take the request over); `target` is replaced
+// only when the suite produced a sheet, so a failure never leaves a stale
+// "tbk.tmp" looking like the result.
+class WorkbookExport {
+ public:
+  static constexpr int kDefaultTimeLimitMs = 180'000;
+
+  explicit WorkbookExport(QString workbook, QString target = QString::fromLatin1(kWorkbookTextFile),
+                          int time_limit_ms = kDefaultTimeLimitMs);
+  ~WorkbookExport();
+  WorkbookExport(const WorkbookExport&) = delete;
+  WorkbookExport& operator=(const WorkbookExport&) = delete;
+
+  // Starts the suite and returns at once; `done` is called from the event loop when
+  // the suite has ended, been stopped, or run out of time. Called at most once.
+  void start(std::function<void(const WorkbookExportResult&)> done);
+  // Runs the suite to the end without an event loop (the command-line converter);
+  // `stop_requested` is asked every tenth of a second and stops it like cancel().
+  WorkbookExportResult run(const std::function<bool()>& stop_requested = {});
+  // Stops the suite and everything it started; `done` then reports Cancelled.
+  void cancel();
+  bool active() const;
+
+ private:
+  bool launch();
+  void on_finished();
+  void kill_suite();
+  WorkbookExportResult collect();
+  void report(const WorkbookExportResult& result);
+
+  QString workbook_;
+  QString target_;
+  int time_limit_ms_;
+  QProcess process_;
+  QTimer time_limit_;
+  std::unique_ptr<QTemporaryDir> work_dir_;
+  std::function<void(const WorkbookExportResult&)> done_;
+  bool cancelled_ = false;
+  bool timed_out_ = false;
+  bool reported_ = false;
+  QString launch_failure_;
+};
+
+}  // namespace tsubakuro

@@ -1,0 +1,44 @@
+#include "core/settings/company_name.h"
+
+#include <algorithm>
+
+namespace tsubakuro {
+
+namespace {
+
+QString without_trailing_blanks(const QString& name) {
+  qsizetype end = name.size();
+  while (end > 0 && name[end - 1] == u' ') --end;
+  return name.left(end);
+}
+
+// A double quote cannot stand in a settings file value, and the current company
+// is one of them; the others would lead the name out of the working folder.
+bool is_forbidden(QChar c) {
+  return c == u'/' || c == u'\\' || c == u'"' || c.category() == QChar::Other_Control;
+}
+
+}  // namespace
+
+QString company_name_problem(const QString& name) {
+  const QString trimmed = without_trailing_blanks(name);
+  if (trimmed.isEmpty()) return QStringLiteral("会社名が入力されていません。");
+  if (trimmed == u"." || trimmed == u"..")
+    return QStringLiteral("「%1」は会社名に使えません。").arg(trimmed);
+  if (std::any_of(name.cbegin(), name.cend(), is_forbidden))
+    return QStringLiteral(
+        "会社名に使えない文字（/ \\ \" または制御文字）が含まれています。別の名前にしてください。");
+  return QString();
+}
+
+std::optional<QString> company_settings_file(const QString& name) {
+  if (!company_name_problem(name).isEmpty()) return std::nullopt;
+  return without_trailing_blanks(name) + QStringLiteral(".cfg");
+}
+
+std::optional<QString> company_log_file(const QString& name) {
+  if (!company_name_problem(name).isEmpty()) return std::nullopt;
+  return name + QStringLiteral(".log");
+}
+
+}  // namespace tsubakuro

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "core/settings/notifier.h"
+#include "core/zengin/field_dictionary.h"
+#include "core/zengin/record_layout.h"
+
+namespace tsubakuro {
+
+constexpr int kHeaderValueCount = 12;  // header fields 2 to 13
+constexpr int kBodyColumnCount = 14;   // data fields 2 to 15
+
+struct TransferSettings {
+  QString input_file;
+  QString output_file;
+  std::array<QString, kHeaderValueCount> header_values;
+  std::array<QString, kBodyColumnCount> body_columns;
+  QString skip_header_rows;
+  int enabled = 0;
+  int skip_footer = 0;
+
+  bool operator==(const TransferSettings&) const = default;
+};
+
+struct CompanySettings {
+  TransferSettings credit;  // 振込
+  TransferSettings debit;   // 振替
+  // The company's own copy of the conversion options, used when the system's
+  // company_specific is on.
+  QString kana_table;
+  int crlf_each_record = 0;
+  int credit_20digit = 0;
+  int debit_20digit = 0;
+  int debit_trailer_zero = 0;
+  int debit_data_zero = 0;
+  int record_length = 0;
+  int skip_name_check = 0;
+
+  bool operator==(const CompanySettings&) const = default;
+
+  TransferSettings& section(TransferKind kind) {
+    return kind == TransferKind::Debit ? debit : credit;
+  }
+  const TransferSettings& section(TransferKind kind) const {
+    return kind == TransferKind::Debit ? debit : credit;
+  }
+};
+
+// Loads "<company>.cfg" into `settings`. A missing file is told through the
+// notifier ("会社別CFGファイルが存在しません") and leaves `settings` unchanged, as
+// does a name that cannot be a file name. Returns whether a file was read.
+bool load_company_settings(const QString& company, CompanySettings& settings, Notifier& notifier);
+
+// Writes "<company>.cfg" whole (temporary file, then rename). Refuses a bad name
+// and a text holding a double quote, which the file cannot store intact.
+SaveResult save_company_settings(const QString& company, const CompanySettings& settings);
+
+// Empty when every text of `settings` can be stored; otherwise the message that
+// save_company_settings would give, naming the value by its caption in the
+// company editor (header and body rows by `field_names`).
+QString company_settings_problem(const CompanySettings& settings,
+                                 const FieldTable& field_names = builtin_field_names());
+
+}  // namespace tsubakuro

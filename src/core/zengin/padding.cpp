@@ -1,0 +1,31 @@
+#include "core/zengin/padding.h"
+
+namespace tsubakuro {
+
+QString zero_right(QStringView value, int width) {
+  if (value.size() >= width) return value.right(width).toString();
+  QString padded(width - value.size(), u'0');
+  padded.append(value);
+  return padded;
+}
+
+QString space_left(QStringView value, int width) {
+  if (value.size() >= width) return value.left(width).toString();
+  QString padded = value.toString();
+  padded.append(QString(width - value.size(), u' '));
+  return padded;
+}
+
+QStringView trim_leading_spaces(QStringView value) {
+  qsizetype start = 0;
+  while (start < value.size() && value[start] == u' ') ++start;
+  return value.sliced(start);
+}
+
+QStringView trim_trailing_spaces(QStringView value) {
+  qsizetype end = value.size();
+  while (end > 0 && value[end - 1] == u' ') --end;
+  return value.first(end);
+}
+
+}  // namespace tsubakuro

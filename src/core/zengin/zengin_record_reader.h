@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <span>
+
+#include "core/zengin/record_layout.h"
+
+namespace tsubakuro {
+
+// How many physical records a file of `file_size` bytes holds when read as
+// records of `record_length` bytes: the quotient rounded to the nearest whole
+// number, halves to the even neighbour, as the program has always counted them.
+qint64 zengin_record_count(qint64 file_size, int record_length);
+
+// Cuts a record at the byte positions of `layout` and decodes every piece from
+// CP932 by itself, so a double-byte character cut in two or bytes that are not
+// CP932 show as U+FFFD in the piece where they stand instead of shifting the rest.
+// A record shorter than the layout gives short (or empty) pieces at its end.
+QStringList cut_record(QByteArrayView record, std::span<const FieldLayout> layout);
+
+struct RecordRead {
+  enum class Status {
+    Read,        // the record's 120 bytes are in `bytes`
+    PastEnd,     // the record reaches past the end of the file
+    Unreadable,  // a number below 1, or no open file
+  };
+  Status status = Status::Unreadable;
+  QByteArray bytes;
+
+  bool ok() const { return status == Status::Read; }
+  // The record's データ区分 ('1', '2', '8', '9' in a well-formed file), or 0.
+  char data_kind() const { return ok() ? bytes.front() : '\0'; }
+};
+
+// A written bank file opened for reading record by record. Each physical record
+// is a slot of L bytes of which the first 120 are the Zengin record; the rest
+// (CR LF or padding) is never looked at, so a file read with the wrong L is read
+// at shifted offsets, as the bank would read it.
+class ZenginRecordReader {
+ public:
+  // False when the file cannot be opened; the reader then stays closed.
+  bool open(const QString& path, int record_length);
+  void close();
+  bool is_open() const { return file_.isOpen(); }
+
+  int record_length() const { return record_length_; }
+  // The rounded count of records, taken when the file was opened.
+  qint64 record_count() const { return record_count_; }
+
+  // Record `number`, counted from 1.
+  RecordRead read(qint64 number);
+
+ private:
+  QFile file_;
+  int record_length_ = kLogicalRecordLength;
+  qint64 record_count_ = 0;
+};
+
+}  // namespace tsubakuro

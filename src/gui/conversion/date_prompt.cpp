@@ -1,0 +1,113 @@
+#include "gui/conversion/date_prompt.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "core/engine/transfer_date.h"
+#include "gui/conversion/preparation_window.h"
+#include "gui/shell/message_dialogs.h"
+
+namespace tsubakuro {
+namespace {
+
+constexpr int kDateValue = 4;  // 振込指定日 / 振替指定日 in the kind's header values
+
+}  // namespace
+
+DatePrompt::DatePrompt(AppState& app) : ChildWindow(app, WindowSlot::DatePrompt) {
+  setObjectName(QStringLiteral("変換日付入力"));
+  setWindowTitle(QStringLiteral("変換処理"));
+
+  auto* layout = new QVBoxLayout(this);
+  labels_ = add_company_labels(this, layout);
+
+  auto* date_row = new QHBoxLayout;
+  month_ = new QLineEdit(this);
+  day_ = new QLineEdit(this);
+  auto* month_label = new QLabel(QStringLiteral("月"), this);
+  auto* day_label = new QLabel(QStringLiteral("日で変換を行います"), this);
+  int index = 0;
+  for (QLineEdit* box : {month_, day_}) {
+    box->setObjectName(QStringLiteral("Text1(%1)").arg(index++));
+    box->setMaxLength(2);
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
+    box->setAlignment(Qt::AlignRight);
+  }
+  month_label->setObjectName(QStringLiteral("Label2(0)"));
+  day_label->setObjectName(QStringLiteral("Label2(1)"));
+  month_label->setBuddy(month_);
+  day_label->setBuddy(day_);
+  month_->setAccessibleName(QStringLiteral("月"));
+  day_->setAccessibleName(QStringLiteral("日"));
+  date_row->addWidget(month_);
+  date_row->addWidget(month_label);
+  date_row->addWidget(day_);
+  date_row->addWidget(day_label);
+  date_row->addStretch();
+  layout->addLayout(date_row);
+
+  auto* buttons = new QHBoxLayout;
+  cancel_ = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+  start_ = new QPushButton(QStringLiteral("変換開始"), this);
+  cancel_->setObjectName(QStringLiteral("Command1(0)"));
+  start_->setObjectName(QStringLiteral("Command1(1)"));
+  buttons->addStretch();
+  buttons->addWidget(cancel_);
+  buttons->addWidget(start_);
+  layout->addLayout(buttons);
+
+  connect(cancel_, &QPushButton::clicked, this, &QWidget::close);
+  connect(start_, &QPushButton::clicked, this, &DatePrompt::start_conversion);
+  connect(day_, &QLineEdit::returnPressed, start_, &QPushButton::click);
+}
+
+void DatePrompt::on_opened() {
+  // Messages wait until the window stands on the screen, so the user sees what
+  // they are about.
+  class HeldNotices : public Notifier {
+   public:
+    void show_notice(const QString& title, const QString& message) override {
+      held.append({title, message});
+    }
+    QList<std::pair<QString, QString>> held;
+  } notices;
+  // The company settings in memory are those of whichever company was loaded last:
+  // when this company's file cannot be read they are not this company's, and a
+  // conversion with them would write another company's bank file.
+  const bool loaded = load_company_settings(app_.system.current_company, app_.company, notices);
+  const TransferSettings& section = app_.company.section(app_.system.transfer_kind);
+  show_company_labels(labels_, app_);
+  month_->setText(section.header_values[kDateValue].left(2));
+  day_->setText(section.header_values[kDateValue].right(2));
+  month_->setFocus();
+  if (loaded && section.enabled == 0) {
+    notices.show_notice(QStringLiteral("エラー"),
+                        QStringLiteral("環境設定にて、使用するにチェックが入っていません。"));
+  }
+  start_->setEnabled(loaded && section.enabled != 0);
+  if (notices.held.isEmpty()) return;
+  QTimer::singleShot(0, this, [this, held = notices.held] {
+    for (const auto& [title, message] : held) show_notice(app_, title, message);
+  });
+}
+
+void DatePrompt::start_conversion() {
+  QString& date = app_.company.section(app_.system.transfer_kind).header_values[kDateValue];
+  const QString previous = date;
+  date = compose_transfer_date(month_->text(), day_->text());
+  const SaveResult saved = save_company_settings(app_.system.current_company, app_.company);
+  if (!saved.ok) {
+    // The file keeps the old date; so does the company in memory.
+    date = previous;
+    show_notice(app_, QStringLiteral("エラー"), saved.message);
+    return;
+  }
+  start_->setEnabled(false);
+  show_conversion_window(app_, new PreparationWindow(app_));
+}
+
+}  // namespace tsubakuro

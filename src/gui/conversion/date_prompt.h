@@ -1,0 +1,34 @@
+#pragma once
+
+#include "gui/conversion/window_helpers.h"
+#include "gui/shell/child_window.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace tsubakuro {
+
+// 変換日付入力: the first step of a conversion. Shows which company and kind will
+// be converted, takes the transfer date as month and day, stores it in the
+// company's header values and saves the company file, then hands over to the
+// preparation window.
+class DatePrompt : public ChildWindow {
+  Q_OBJECT
+
+ public:
+  explicit DatePrompt(AppState& app);
+
+ protected:
+  void on_opened() override;
+
+ private:
+  void start_conversion();
+
+  CompanyLabels labels_{};
+  QLineEdit* month_ = nullptr;  // Text1(0)
+  QLineEdit* day_ = nullptr;    // Text1(1)
+  QPushButton* cancel_ = nullptr;
+  QPushButton* start_ = nullptr;
+};
+
+}  // namespace tsubakuro

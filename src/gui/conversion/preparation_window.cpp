@@ -1,0 +1,137 @@
+#include "gui/conversion/preparation_window.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/engine/workbook_export.h"
+#include "gui/conversion/run_window.h"
+#include "gui/conversion/window_helpers.h"
+#include "gui/shell/message_dialogs.h"
+
+namespace tsubakuro {
+namespace {
+
+const QString kErrorTitle = QStringLiteral("エラー");
+
+}  // namespace
+
+PreparationWindow::PreparationWindow(AppState& app) : ChildWindow(app, WindowSlot::Conversion) {
+  setObjectName(QStringLiteral("Excel変換"));
+  setWindowTitle(QStringLiteral("作業準備"));
+
+  auto* layout = new QVBoxLayout(this);
+  label_ = new QLabel(QStringLiteral("入力ファイルを確認しています。"), this);
+  label_->setObjectName(QStringLiteral("Label1"));
+  label_->setTextFormat(Qt::PlainText);
+  label_->setMinimumWidth(label_->fontMetrics().horizontalAdvance(QString(24, QChar(0x3042))));
+  label_->setWordWrap(true);
+  layout->addWidget(label_);
+  stop_ = new QPushButton(QStringLiteral("中止"), this);
+  stop_->setObjectName(QStringLiteral("Command1(0)"));
+  layout->addWidget(stop_, 0, Qt::AlignHCenter);
+
+  timer_.setObjectName(QStringLiteral("Timer1"));
+  timer_.setSingleShot(true);
+  timer_.setInterval(1);
+  connect(&timer_, &QTimer::timeout, this, &PreparationWindow::check_input);
+  connect(stop_, &QPushButton::clicked, this, &PreparationWindow::stop);
+}
+
+PreparationWindow::~PreparationWindow() = default;
+
+void PreparationWindow::on_opened() {
+  close_child_window(app_, QStringLiteral("変換日付入力"));
+  outcome_ = Outcome::Continue;
+  running_ = true;
+  timer_.start();
+}
+
+void PreparationWindow::check_input() {
+  if (!running_) return;
+  const QString input = app_.company.section(app_.system.transfer_kind).input_file;
+  if (!QFileInfo(input).isFile()) {
+    fail(QStringLiteral("入力ファイルが存在しません。"));
+    return;
+  }
+  switch (workbook_route(input, !office_suite_program().isEmpty())) {
+    case WorkbookRoute::PlainText:
+      hand_over();
+      return;
+    case WorkbookRoute::Refused:
+      fail(refused_workbook_message(input));
+      return;
+    case WorkbookRoute::ExportedByHand:
+      if (!QFileInfo(QString::fromLatin1(kWorkbookTextFile)).isFile()) {
+        fail(exported_by_hand_missing_message(input));
+        return;
+      }
+      show_notice(app_, windowTitle(), exported_by_hand_notice(input));
+      if (running_) hand_over();
+      return;
+    case WorkbookRoute::Export:
+      label_->setText(
+          QStringLiteral("「%1」を読み込んでいます。").arg(QFileInfo(input).fileName()));
+      export_ = std::make_unique<WorkbookExport>(input);
+      // The answer is taken from the event loop: the window may close on it, and the
+      // suite's process must not be taken away while it is still reporting.
+      export_->start([this](const WorkbookExportResult& result) {
+        QTimer::singleShot(0, this, [this, result] { export_finished(result); });
+      });
+      return;
+  }
+}
+
+void PreparationWindow::export_finished(const WorkbookExportResult& result) {
+  if (!running_) return;
+  switch (result.status) {
+    case WorkbookExportStatus::Done:
+      hand_over();
+      return;
+    case WorkbookExportStatus::Failed:
+      fail(result.message);
+      return;
+    case WorkbookExportStatus::Cancelled:
+      stop();
+      return;
+  }
+}
+
+void PreparationWindow::stop() {
+  running_ = false;
+  outcome_ = Outcome::Stopped;
+  close();
+}
+
+void PreparationWindow::fail(const QString& message) {
+  running_ = false;
+  show_notice(app_, kErrorTitle, message);
+  outcome_ = Outcome::NotReady;
+  close();
+}
+
+void PreparationWindow::hand_over() {
+  ready_ = true;
+  close();
+}
+
+void PreparationWindow::on_closing() {
+  running_ = false;
+  timer_.stop();
+  // Stops a workbook conversion still at work (中止, or the program ending).
+  export_.reset();
+}
+
+void PreparationWindow::closeEvent(QCloseEvent* event) {
+  ChildWindow::closeEvent(event);
+  // Only a finished check opens the run; the close box or the program ending do not.
+  if (ready_ && outcome_ == Outcome::Continue && app_.host != nullptr) {
+    ready_ = false;
+    show_conversion_window(app_, new RunWindow(app_));
+  }
+}
+
+}  // namespace tsubakuro

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QTimer>
+#include <memory>
+
+#include "gui/shell/child_window.h"
+
+class QLabel;
+class QPushButton;
+
+namespace tsubakuro {
+
+class WorkbookExport;
+struct WorkbookExportResult;
+
+// Excel変換 ("作業準備"): between the date prompt and the run. Checks that the
+// input file exists and, for a workbook, has the office suite turn its first
+// worksheet into "tbk.tmp"; only when all is ready does the run window open.
+class PreparationWindow : public ChildWindow {
+  Q_OBJECT
+
+ public:
+  explicit PreparationWindow(AppState& app);
+  ~PreparationWindow() override;
+
+ protected:
+  void on_opened() override;
+  void on_closing() override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  enum class Outcome { Continue = 0, Stopped = 1, NotReady = 2 };
+
+  void check_input();
+  void export_finished(const WorkbookExportResult& result);
+  void stop();
+  void fail(const QString& message);
+  void hand_over();
+
+  QLabel* label_ = nullptr;      // Label1
+  QPushButton* stop_ = nullptr;  // Command1(0) 中止
+  QTimer timer_;                 // Timer1
+  std::unique_ptr<WorkbookExport> export_;
+  bool running_ = false;
+  Outcome outcome_ = Outcome::Continue;
+  bool ready_ = false;
+};
+
+}  // namespace tsubakuro

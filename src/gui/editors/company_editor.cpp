@@ -1,0 +1,164 @@
+#include "gui/editors/company_editor.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QVBoxLayout>
+#include <optional>
+
+#include "core/settings/company_name.h"
+#include "gui/editors/options_page.h"
+#include "gui/editors/transfer_page.h"
+#include "gui/shell/file_chooser.h"
+#include "gui/shell/message_dialogs.h"
+
+namespace tsubakuro {
+namespace {
+
+constexpr int kNewMode = 1;
+
+}  // namespace
+
+CompanyEditor::CompanyEditor(AppState& app, QWidget* parent)
+    : ChildWindow(app, WindowSlot::CompanyEditor, parent) {
+  setObjectName(QStringLiteral("環境設定"));
+  const bool new_mode = app_.edit_mode == kNewMode;
+
+  tabs_ = new QTabBar(this);
+  tabs_->setObjectName(QStringLiteral("TabStrip1"));
+  tabs_->setExpanding(false);
+  for (const char16_t* caption : {u"振込", u"振替", u"共通"}) {
+    tabs_->addTab(QString::fromUtf16(caption));
+  }
+  credit_page_ = new TransferPage(TransferKind::Credit, this);
+  debit_page_ = new TransferPage(TransferKind::Debit, this);
+  options_page_ = new OptionsPage(this);
+  pages_ = new QStackedWidget(this);
+  pages_->addWidget(credit_page_);
+  pages_->addWidget(debit_page_);
+  pages_->addWidget(options_page_);
+
+  auto* cancel_button = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+  cancel_button->setObjectName(QStringLiteral("Command2(0)"));
+  auto* save_button =
+      new QPushButton(new_mode ? QStringLiteral("登録") : QStringLiteral("更新"), this);
+  save_button->setObjectName(QStringLiteral("Command2(1)"));
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(save_button);
+  buttons->addWidget(cancel_button);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(tabs_);
+  layout->addWidget(pages_, 1);
+  layout->addLayout(buttons);
+
+  setWindowTitle(new_mode ? QStringLiteral("環境設定（新規）")
+                          : QStringLiteral("環境設定（変更）：") + app_.edit_company);
+  show_page(0);
+
+  for (TransferPage* page : {credit_page_, debit_page_}) {
+    page->label_rows(app_.system.field_names);
+  }
+  if (!new_mode) {
+    DialogNotifier notifier(app_);
+    load_company_settings(app_.edit_company, app_.company, notifier);
+    credit_page_->fill(app_.company.credit);
+    debit_page_->fill(app_.company.debit);
+  }
+  options_page_->name_options(app_.system.field_names);
+  options_page_->fill(app_.company);
+  apply_merged_field_rule();
+
+  connect(tabs_, &QTabBar::currentChanged, this, &CompanyEditor::show_page);
+  for (TransferPage* page : {credit_page_, debit_page_}) {
+    for (int box = 0; box < 2; ++box) {
+      connect(page->browse_button(box), &QPushButton::clicked, this,
+              [this, page, box] { browse(page, box); });
+    }
+  }
+  connect(options_page_->copy_button(), &QPushButton::clicked, this,
+          [this] { options_page_->fill(app_.system); });
+  connect(save_button, &QPushButton::clicked, this, &CompanyEditor::save_clicked);
+  connect(cancel_button, &QPushButton::clicked, this, [this] { close(); });
+}
+
+void CompanyEditor::show_page(int index) {
+  pages_->setCurrentIndex(index);
+  for (int i = 0; i < pages_->count(); ++i) pages_->widget(i)->setEnabled(i == index);
+  if (app_.system.company_specific == 1) apply_merged_field_rule();
+}
+
+void CompanyEditor::apply_merged_field_rule() {
+  QComboBox* credit_field13 = credit_page_->body_list(13);
+  QComboBox* debit_field13 = debit_page_->body_list(13);
+  QComboBox* debit_field14 = debit_page_->body_list(14);
+  if (app_.system.company_specific == 1) {
+    credit_field13->setEnabled(!options_page_->credit_20digit());
+    debit_field13->setEnabled(!options_page_->debit_20digit());
+    debit_field14->setEnabled(!options_page_->debit_data_zero());
+    return;
+  }
+  // The system's options cannot change while this window is open.
+  if (app_.system.credit_20digit == 1) credit_field13->setEnabled(false);
+  if (app_.system.debit_20digit == 1) debit_field13->setEnabled(false);
+  if (app_.system.debit_data_zero == 1) debit_field14->setEnabled(false);
+}
+
+void CompanyEditor::browse(TransferPage* page, int box) {
+  const QString chosen = FileChooser::choose(app_, this);
+  if (!chosen.isEmpty()) page->file_box(box)->setText(chosen);
+}
+
+void CompanyEditor::save_clicked() {
+  // The shared record takes the edits only once they are on disk, so a refused
+  // save leaves it holding the company as it was loaded.
+  CompanySettings edited = app_.company;
+  credit_page_->store(edited.credit);
+  debit_page_->store(edited.debit);
+  options_page_->store(edited);
+  const QString problem = company_settings_problem(edited, app_.system.field_names);
+  if (!problem.isEmpty()) {
+    show_notice(app_, QStringLiteral("エラー"), problem);
+    return;
+  }
+  if (app_.edit_mode == kNewMode) {
+    const QString name = ask_new_name();
+    if (name.isEmpty()) return;
+    app_.edit_company = name;
+  } else if (ask_confirm(app_, QStringLiteral("保存確認"), QStringLiteral("保存しますか？")) != 1) {
+    return;
+  }
+  const SaveResult result = save_company_settings(app_.edit_company, edited);
+  if (!result.ok) {
+    show_notice(app_, QStringLiteral("エラー"), result.message);
+    return;
+  }
+  app_.company = edited;
+  close();
+}
+
+QString CompanyEditor::ask_new_name() {
+  for (;;) {
+    const QString name =
+        ask_text(app_, QStringLiteral("新規登録"), QStringLiteral("登録名称を入力してください。"));
+    if (name.isEmpty()) return {};
+    const QString problem = company_name_problem(name);
+    if (!problem.isEmpty()) {
+      show_notice(app_, QStringLiteral("エラー"), problem);
+      continue;
+    }
+    const std::optional<QString> file = company_settings_file(name);
+    if (file && QFileInfo::exists(*file) &&
+        ask_confirm(app_, QStringLiteral("存在確認"), QStringLiteral("上書きしますか？")) != 1) {
+      continue;
+    }
+    return name;
+  }
+}
+
+}  // namespace tsubakuro

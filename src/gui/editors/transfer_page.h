@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <array>
+
+#include "core/settings/company_settings.h"
+#include "core/zengin/field_dictionary.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tsubakuro {
+
+// One page of 環境設定 for one transfer kind: the files, the use flag, the fixed
+// header values, the input column of every data field and the rows to skip. The
+// 振込 and 振替 pages are alike but for the names of their controls.
+class TransferPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  TransferPage(TransferKind kind, QWidget* parent = nullptr);
+
+  // Labels the header and body rows with the working field names.
+  void label_rows(const FieldTable& field_names);
+  void fill(const TransferSettings& section);
+  void store(TransferSettings& section) const;
+
+  TransferKind kind() const { return kind_; }
+  // The list of data field `number` (2 to 15).
+  QComboBox* body_list(int number) const { return body_lists_[number - 2]; }
+  QPushButton* browse_button(int index) const { return browse_buttons_[index]; }
+  QLineEdit* file_box(int index) const { return file_boxes_[index]; }
+
+ private:
+  TransferKind kind_;
+  std::array<QLineEdit*, 2> file_boxes_{};
+  std::array<QPushButton*, 2> browse_buttons_{};
+  QCheckBox* use_check_ = nullptr;
+  std::array<QLabel*, kHeaderValueCount> header_labels_{};
+  std::array<QLineEdit*, kHeaderValueCount> header_boxes_{};
+  std::array<QLabel*, kBodyColumnCount> body_labels_{};
+  std::array<QComboBox*, kBodyColumnCount> body_lists_{};
+  QComboBox* skip_rows_list_ = nullptr;
+  QCheckBox* footer_check_ = nullptr;
+};
+
+}  // namespace tsubakuro

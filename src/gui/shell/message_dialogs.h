@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include "core/settings/notifier.h"
+#include "gui/shell/app_state.h"
+
+namespace tsubakuro {
+
+// The program's own message dialogs, used instead of the platform's message box.
+// All three are modal, have no close box, and keep their top and left in slot 9.
+
+// 確認メッセージ: one "OK" button.
+void show_notice(AppState& app, const QString& title, const QString& message);
+// 選択メッセージ: 1 for "OK", 0 for "ｷｬﾝｾﾙ".
+int ask_confirm(AppState& app, const QString& title, const QString& message);
+// 入力メッセージ: the text entered when "OK" was pressed, empty text for "ｷｬﾝｾﾙ".
+QString ask_text(AppState& app, const QString& title, const QString& message);
+
+// Hands the core's messages to show_notice.
+class DialogNotifier : public Notifier {
+ public:
+  explicit DialogNotifier(AppState& app) : app_(app) {}
+  void show_notice(const QString& title, const QString& message) override;
+
+ private:
+  AppState& app_;
+};
+
+}  // namespace tsubakuro

@@ -1,0 +1,128 @@
+#include "gui/viewers/log_viewer.h"
+
+#include <QFileInfo>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "core/engine/log_entry_reader.h"
+#include "core/settings/company_name.h"
+#include "gui/shell/fixed_font.h"
+#include "gui/shell/twips.h"
+#include "gui/shell/window_routine.h"
+
+namespace tsubakuro {
+
+namespace {
+
+constexpr int kMinimumWidthTwips = 1750;
+constexpr int kMinimumHeightTwips = 2800;
+// The counter steps by 20 a tick and the reading stops once it reaches 300,
+// which is what limits the window to 14 portions.
+constexpr int kCounterStep = 20;
+constexpr int kCounterLimit = kCounterStep * (LogViewer::kPortionLimit + 1);
+
+}  // namespace
+
+LogViewer::LogViewer(AppState& app, QWidget* parent)
+    : ChildWindow(app, WindowSlot::LogViewer, parent) {
+  setObjectName(QStringLiteral("エラーログ"));
+  setWindowTitle(QStringLiteral("エラーログ"));
+
+  text_ = new QPlainTextEdit(this);
+  text_->setObjectName(QStringLiteral("Text1"));
+  text_->setAccessibleName(QStringLiteral("エラーログ"));
+  text_->setReadOnly(true);
+  text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  text_->setFont(fixed_pitch_font(9));
+  text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(text_);
+
+  timer_ = new QTimer(this);
+  timer_->setObjectName(QStringLiteral("Timer1"));
+  timer_->setInterval(1);
+  connect(timer_, &QTimer::timeout, this, &LogViewer::tick);
+}
+
+LogViewer::~LogViewer() = default;
+
+void LogViewer::on_opened() {
+  read_counter_ = 0;
+  const std::optional<QString> file_name = company_log_file(app_.system.current_company);
+  if (!file_name || !QFileInfo::exists(*file_name)) {
+    text_->setPlainText(QStringLiteral("ログが存在しません。"));
+    return;
+  }
+  reader_ = std::make_unique<LogEntryReader>(*file_name);
+  if (!reader_->open()) {
+    text_->setPlainText(reader_->error());
+    reader_.reset();
+    return;
+  }
+  timer_->start();
+}
+
+void LogViewer::on_closing() {
+  timer_->stop();
+  reader_.reset();
+}
+
+void LogViewer::tick() {
+  if (reading_) return;
+  reading_ = true;
+  read_counter_ += kCounterStep;
+  if (read_counter_ < kCounterLimit) {
+    read_portion();
+  } else {
+    append(QStringLiteral("エラー件数が多いため以下省略\n"));
+    timer_->stop();
+  }
+}
+
+void LogViewer::read_portion() {
+  QString portion;
+  for (int i = 0; i < kEntriesPerPortion; ++i) {
+    if (reader_->at_end()) {
+      timer_->stop();
+      break;
+    }
+    portion += reader_->read_entry();
+    portion += u'\n';
+  }
+  if (!portion.isEmpty()) append(portion);
+  reading_ = false;
+}
+
+void LogViewer::append(const QString& text) {
+  // Appending must not move the view the user may be reading.
+  const int vertical = text_->verticalScrollBar()->value();
+  const int horizontal = text_->horizontalScrollBar()->value();
+  QTextCursor end(text_->document());
+  end.movePosition(QTextCursor::End);
+  end.insertText(text);
+  text_->verticalScrollBar()->setValue(vertical);
+  text_->horizontalScrollBar()->setValue(horizontal);
+}
+
+void LogViewer::resizeEvent(QResizeEvent* event) {
+  ChildWindow::resizeEvent(event);
+  QWidget* frame = window_frame(this);
+  if (frame->isMinimized()) return;
+  if (app_.host) app_.host->enforce_main_minimum();
+  if (!frame->isMaximized() && frame != this) {
+    const double dpi = logical_dpi(frame);
+    const QSize minimum(twips_to_pixels(kMinimumWidthTwips, dpi),
+                        twips_to_pixels(kMinimumHeightTwips, dpi));
+    if (frame->width() < minimum.width() || frame->height() < minimum.height()) {
+      frame->resize(frame->size().expandedTo(minimum));
+    }
+  }
+  reading_ = false;
+}
+
+}  // namespace tsubakuro

@@ -1,0 +1,76 @@
+#include "gui/viewers/result_data_model.h"
+
+#include <limits>
+
+#include "gui/viewers/result_view_layout.h"
+
+namespace tsubakuro {
+
+namespace {
+
+// Enough decoded rows for a few screens of scrolling back and forth.
+constexpr int kCachedRows = 512;
+
+constexpr char kDataKind = '2';
+
+}  // namespace
+
+ResultDataModel::ResultDataModel(ZenginRecordReader& reader, TransferKind transfer,
+                                 bool twenty_digit, QStringList headings, QObject* parent)
+    : QAbstractTableModel(parent),
+      reader_(reader),
+      transfer_(transfer),
+      twenty_digit_(twenty_digit),
+      headings_(std::move(headings)),
+      cache_(kCachedRows) {}
+
+int ResultDataModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : rows_;
+}
+
+int ResultDataModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(headings_.size());
+}
+
+QVariant ResultDataModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  if (role == Qt::TextAlignmentRole)
+    return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+  if (role != Qt::DisplayRole) return {};
+  const Row& shown = row(index.row());
+  return index.column() < shown.cells.size() ? shown.cells[index.column()] : QString();
+}
+
+QVariant ResultDataModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+  if (orientation == Qt::Horizontal) return headings_.value(section);
+  if (role != Qt::DisplayRole || !row(section).data) return {};
+  return QString::number(section + 1);
+}
+
+void ResultDataModel::show_through_record(qint64 number) {
+  // A view counts its rows in int; a bank file that long cannot be written.
+  const int rows = static_cast<int>(qMin<qint64>(number - 1, std::numeric_limits<int>::max()));
+  if (rows <= rows_) return;
+  beginInsertRows({}, rows_, rows - 1);
+  rows_ = rows;
+  endInsertRows();
+}
+
+const ResultDataModel::Row& ResultDataModel::row(int model_row) const {
+  // Once the window closes its file, nothing is read any more.
+  if (model_row < 0 || model_row >= rows_ || !reader_.is_open()) return blank_;
+  if (const Row* cached = cache_.object(model_row)) return *cached;
+  auto* fresh = new Row;
+  const RecordRead record = reader_.read(static_cast<qint64>(model_row) + 2);
+  if (record.data_kind() == kDataKind) {
+    fresh->data = true;
+    fresh->cells =
+        result_cells(cut_record(record.bytes, record_layout(transfer_, RecordKind::Data)),
+                     RecordKind::Data, twenty_digit_);
+  }
+  cache_.insert(model_row, fresh);
+  return *cache_.object(model_row);
+}
+
+}  // namespace tsubakuro

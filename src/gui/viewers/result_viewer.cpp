@@ -1,0 +1,226 @@
+#include "gui/viewers/result_viewer.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QStandardItemModel>
+#include <QTimer>
+
+#include "core/settings/company_settings.h"
+#include "core/settings/conversion_options.h"
+#include "core/zengin/record_layout.h"
+#include "gui/shell/message_dialogs.h"
+#include "gui/shell/twips.h"
+#include "gui/shell/window_routine.h"
+#include "gui/viewers/result_data_model.h"
+#include "gui/viewers/result_grid_view.h"
+#include "gui/viewers/result_view_layout.h"
+
+namespace tsubakuro {
+
+namespace {
+
+constexpr int kBatchSize = 51;
+constexpr qint64 kTurnMilliseconds = 15;
+constexpr char kHeaderKind = '1';
+constexpr char kDataKind = '2';
+constexpr char kTrailerKind = '8';
+constexpr char kEndKind = '9';
+
+// Sizes in twips.
+constexpr int kMinimumWidth = 3000;
+constexpr int kMinimumHeight = 4200;
+constexpr int kGap = 170;
+constexpr int kSideRoom = 340;
+constexpr int kOneRowHeight = 540;      // heading row and one record
+constexpr int kScrollableHeight = 780;  // the same with room for a scroll bar
+constexpr int kHeaderFitsWidth = 13310;
+constexpr int kTrailerFitsWidth = 12500;
+constexpr int kRowHeight = 240;
+constexpr int kFirstColumnWidth = 960;
+
+const QString kErrorTitle = QStringLiteral("エラー");
+
+}  // namespace
+
+ResultViewer::ResultViewer(AppState& app, QWidget* parent)
+    : ChildWindow(app, WindowSlot::ResultViewer, parent) {
+  setObjectName(QStringLiteral("変換結果"));
+  setWindowTitle(QStringLiteral("変換結果"));
+  for (int i = 0; i < 4; ++i) {
+    grids_[i] = new ResultGridView(i, record_kind_word(static_cast<RecordKind>(i)), this);
+    grids_[i]->set_fixed_sizes(to_pixels(kRowHeight), to_pixels(kFirstColumnWidth));
+    if (i != kDataGrid) grids_[i]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  }
+  timer1_ = new QTimer(this);
+  timer1_->setObjectName(QStringLiteral("Timer1"));
+  timer1_->setInterval(1);
+  connect(timer1_, &QTimer::timeout, this, &ResultViewer::load_data_batches);
+}
+
+bool ResultViewer::loading() const { return timer1_->isActive(); }
+
+void ResultViewer::on_opened() {
+  DialogNotifier notifier(app_);
+  load_company_settings(app_.system.current_company, app_.company, notifier);
+  closing_ = false;
+  transfer_ = app_.system.transfer_kind;
+  const ConversionOptions options = take_conversion_options(app_.system, app_.company);
+  twenty_digit_ = options.twenty_digit(transfer_);
+  set_up_grids();
+  const QString& company = app_.system.current_company;
+  setWindowTitle(
+      company.isEmpty()
+          ? QStringLiteral("変換結果")
+          : QStringLiteral("変換結果　%1(%2)").arg(company, transfer_kind_word(transfer_)));
+  open_output_file(options.physical_record_length());
+  if (record_count_ >= 1) timer1_->start();
+  show_fixed_record(1);
+  show_fixed_record(record_count_ - 1);
+  show_fixed_record(record_count_);
+  next_record_ = 2;
+  lay_out();
+}
+
+void ResultViewer::on_closing() {
+  closing_ = true;
+  timer1_->stop();
+  reader_.close();
+}
+
+void ResultViewer::set_up_grids() {
+  set_up_grid(kHeaderGrid, RecordKind::Header);
+  set_up_grid(kDataGrid, RecordKind::Data);
+  set_up_grid(kTrailerGrid, RecordKind::Trailer);
+  set_up_grid(kEndGrid, RecordKind::End);
+}
+
+void ResultViewer::set_up_grid(Grid grid, RecordKind record) {
+  const std::vector<ResultColumn> columns = result_columns(transfer_, record, twenty_digit_);
+  const QStringList headings = result_headings(columns, app_.system.field_names, transfer_, record);
+  ResultGridView* view = grids_[grid];
+  if (grid == kDataGrid) {
+    data_model_ = new ResultDataModel(reader_, transfer_, twenty_digit_, headings, this);
+    view->setModel(data_model_);
+  } else {
+    auto* model = new QStandardItemModel(1, static_cast<int>(headings.size()), this);
+    model->setHorizontalHeaderLabels(headings);
+    model->setVerticalHeaderLabels({QString()});
+    for (int c = 0; c < headings.size(); ++c)
+      model->setHeaderData(c, Qt::Horizontal, headings[c], Qt::ToolTipRole);
+    fixed_models_[grid] = model;
+    view->setModel(model);
+  }
+  for (int c = 0; c < static_cast<int>(columns.size()); ++c)
+    view->setColumnWidth(c, to_pixels(result_column_twips(columns[c].width)));
+}
+
+void ResultViewer::open_output_file(int record_length) {
+  const QString& output = app_.company.section(transfer_).output_file;
+  record_count_ = 0;
+  if (output.isEmpty() || !QFile::exists(output)) {
+    show_notice(app_, kErrorTitle, QStringLiteral("出力ファイルが存在しません"));
+    return;
+  }
+  if (!reader_.open(output, record_length)) {
+    show_notice(app_, kErrorTitle, QStringLiteral("環境設定に問題があります。確認して下さい。"));
+    return;
+  }
+  record_count_ = reader_.record_count();
+}
+
+void ResultViewer::show_fixed_record(qint64 number) {
+  const RecordRead read = reader_.read(number);
+  if (read.status == RecordRead::Status::PastEnd) past_end_ = true;
+  Grid grid;
+  RecordKind record;
+  switch (read.data_kind()) {
+    case kHeaderKind:
+      grid = kHeaderGrid;
+      record = RecordKind::Header;
+      break;
+    case kTrailerKind:
+      grid = kTrailerGrid;
+      record = RecordKind::Trailer;
+      break;
+    case kEndKind:
+      grid = kEndGrid;
+      record = RecordKind::End;
+      break;
+    default:
+      return;
+  }
+  const QStringList cells =
+      result_cells(cut_record(read.bytes, record_layout(transfer_, record)), record, twenty_digit_);
+  QStandardItemModel* model = fixed_models_[grid];
+  for (int c = 0; c < cells.size(); ++c) model->setData(model->index(0, c), cells[c]);
+}
+
+void ResultViewer::show_data_record(qint64 number) {
+  if (past_end_) return;
+  const RecordRead read = reader_.read(number);
+  if (read.status == RecordRead::Status::PastEnd) past_end_ = true;
+  if (read.data_kind() == kDataKind) last_data_record_ = number;
+}
+
+void ResultViewer::load_data_batches() {
+  // The first tick comes once the window is shown; after it the batches follow
+  // each other as fast as the events in between allow.
+  timer1_->setInterval(0);
+  // Batches that take a fraction of a millisecond share one turn of the event
+  // loop, and the grid is told of them at once: drawing the grid after every
+  // batch would cost more than reading it and would make a million records take
+  // minutes. A turn stays short enough that the window answers at once.
+  QElapsedTimer turn;
+  turn.start();
+  while (!closing_ && !past_end_ && turn.elapsed() < kTurnMilliseconds) {
+    for (int i = 0; i < kBatchSize; ++i) {
+      show_data_record(next_record_);
+      ++next_record_;
+    }
+  }
+  data_model_->show_through_record(last_data_record_);
+  if (closing_ || past_end_) timer1_->stop();
+}
+
+void ResultViewer::resizeEvent(QResizeEvent* event) {
+  ChildWindow::resizeEvent(event);
+  lay_out();
+}
+
+void ResultViewer::lay_out() {
+  QWidget* frame = window_frame(this);
+  if (frame->isMinimized()) return;
+  if (app_.host) app_.host->enforce_main_minimum();
+  if (!(frame->windowState() & Qt::WindowMaximized)) {
+    const QSize grown =
+        frame->size().expandedTo(QSize(to_pixels(kMinimumWidth), to_pixels(kMinimumHeight)));
+    if (grown != frame->size()) frame->resize(grown);
+  }
+  const double dpi = logical_dpi(this);
+  const int outer_width = pixels_to_twips(frame->width(), dpi);
+  const int client_height = pixels_to_twips(height(), dpi);
+
+  const int header_height = outer_width > kHeaderFitsWidth ? kOneRowHeight : kScrollableHeight;
+  const int trailer_height = outer_width > kTrailerFitsWidth ? kOneRowHeight : kScrollableHeight;
+  const int end_height = kOneRowHeight;
+  const int header_top = kGap;
+  const int data_top = header_top + header_height + kGap;
+  const int end_top = client_height - end_height - kGap;
+  const int trailer_top = end_top - trailer_height - kGap;
+  // In a main window too small for the four grids the data grid gives way first.
+  const int data_height = qMax(0, trailer_top - data_top - kGap);
+
+  const int grid_width = qMax(0, frame->width() - to_pixels(kSideRoom));
+  const int left = qMax(0, (width() - grid_width) / 2);
+  const auto place = [&](Grid grid, int top, int grid_height) {
+    grids_[grid]->setGeometry(left, to_pixels(top), grid_width, to_pixels(grid_height));
+  };
+  place(kHeaderGrid, header_top, header_height);
+  place(kDataGrid, data_top, data_height);
+  place(kTrailerGrid, trailer_top, trailer_height);
+  place(kEndGrid, end_top, end_height);
+}
+
+int ResultViewer::to_pixels(int twips) const { return twips_to_pixels(twips, logical_dpi(this)); }
+
+}  // namespace tsubakuro

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QStringList>
+#include <array>
+
+#include "core/zengin/record_layout.h"
+#include "core/zengin/zengin_record_reader.h"
+#include "gui/shell/child_window.h"
+
+class QStandardItemModel;
+class QTimer;
+
+namespace tsubakuro {
+
+class ResultDataModel;
+class ResultGridView;
+
+// 変換結果: the bank file the current company's last conversion wrote, one grid
+// per record kind and one column per field, every piece exactly as the file holds
+// it. The header, trailer and end records are shown at once; the data records
+// follow in batches of 51 while the window stays usable. The file stays open
+// until the window closes.
+class ResultViewer : public ChildWindow {
+  Q_OBJECT
+
+ public:
+  explicit ResultViewer(AppState& app, QWidget* parent = nullptr);
+
+  // Physical records in the output file, as counted when the window opened.
+  qint64 record_count() const { return record_count_; }
+  // The data records are still being loaded.
+  bool loading() const;
+
+ protected:
+  void on_opened() override;
+  void on_closing() override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  enum Grid { kHeaderGrid = 0, kDataGrid = 1, kTrailerGrid = 2, kEndGrid = 3 };
+
+  void set_up_grids();
+  void set_up_grid(Grid grid, RecordKind record);
+  void open_output_file(int record_length);
+  void show_fixed_record(qint64 number);
+  void show_data_record(qint64 number);
+  void load_data_batches();
+  void lay_out();
+  int to_pixels(int twips) const;
+
+  std::array<ResultGridView*, 4> grids_{};
+  std::array<QStandardItemModel*, 4> fixed_models_{};  // none for the data grid
+  ResultDataModel* data_model_ = nullptr;
+  QTimer* timer1_ = nullptr;
+  ZenginRecordReader reader_;
+  TransferKind transfer_ = TransferKind::Credit;
+  bool twenty_digit_ = false;
+  qint64 record_count_ = 0;
+  qint64 next_record_ = 2;
+  qint64 last_data_record_ = 0;
+  bool past_end_ = false;  // the last read reached past the end of the file
+  bool closing_ = false;
+};
+
+}  // namespace tsubakuro

@@ -1,0 +1,350 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "core/text/cp932.h"
+#include "run_fixture.h"
+
+namespace tsubakuro {
+namespace {
+
+using testing::kFixedStamp;
+using testing::read_file;
+using testing::RunFixture;
+using testing::write_cp932_file;
+using testing::write_file;
+
+QString row(int amount) {
+  return QStringLiteral("1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1234567,ﾀﾅｶ,%1,,,,,").arg(amount);
+}
+
+QString start_marker() { return QStringLiteral("★★変換開始★★ ") + kFixedStamp; }
+QString end_marker() { return QStringLiteral("★★変換終了★★ ") + kFixedStamp; }
+QString cancel_marker() { return QStringLiteral("★★キャンセル★★ ") + kFixedStamp; }
+const QString kCompanyLine = QStringLiteral("ﾃｽﾄ【ﾃｽﾄｼｮｳｼﾞ】:振込");
+
+const QByteArray kEndRecord = "9" + QByteArray(119, ' ');
+
+QByteArray trailer(const char* count_and_amount) {
+  return "8" + QByteArray(count_and_amount) + QByteArray(101, ' ');
+}
+
+class ConversionRunTest : public ::testing::Test, public RunFixture {
+ protected:
+  // The data-kind codes of the records written, e.g. "1228 9" as "12289".
+  QByteArray kinds_written(int length = 120) const {
+    QByteArray kinds;
+    for (const QByteArray& record : output_records(length)) kinds += record.left(1);
+    return kinds;
+  }
+  // The amounts of the data records written.
+  QList<QByteArray> amounts_written() const {
+    QList<QByteArray> amounts;
+    for (const QByteArray& record : output_records())
+      if (record.startsWith('2')) amounts.append(record.mid(80, 10));
+    return amounts;
+  }
+};
+
+TEST_F(ConversionRunTest, WritesHeaderRowsTrailerAndEndAndLogsTheMarkers) {
+  write_cp932_file("in.csv", row(1000) + "\r\n" + row(2500) + "\r\n" + row(0) + "\r\n");
+  auto run = make_run();
+  EXPECT_EQ(run_all(*run), 5);  // open and header, three lines, the end
+  EXPECT_EQ(run->outcome(), RunOutcome::Normal);
+  EXPECT_FALSE(run->has_errors());
+  EXPECT_EQ(run->row_count(), 3);
+  EXPECT_EQ(run->amount_total(), 3500);
+
+  const QList<QByteArray> records = output_records();
+  ASSERT_EQ(records.size(), 6);
+  EXPECT_EQ(kinds_written(), "122289");
+  EXPECT_EQ(records[4], trailer("000003000000003500"));
+  EXPECT_EQ(records[5], kEndRecord);
+  EXPECT_EQ(amounts_written(), (QList<QByteArray>{"0000001000", "0000002500", "0000000000"}));
+  EXPECT_EQ(log_lines(), (QStringList{kCompanyLine, start_marker(), end_marker()}));
+  EXPECT_TRUE(notifier.notices.isEmpty());
+}
+
+TEST_F(ConversionRunTest, AnEmptyFileGivesHeaderTrailerAndEnd) {
+  write_file("in.csv", "");
+  EXPECT_EQ(convert(), RunOutcome::Normal);
+  EXPECT_EQ(kinds_written(), "189");
+  EXPECT_EQ(output_records()[1], trailer("000000000000000000"));
+}
+
+TEST_F(ConversionRunTest, FewerLinesThanTheRowsToSkipCompleteNormally) {
+  company.credit.skip_header_rows = "3";
+  write_cp932_file("in.csv", row(1) + "\r\n" + row(2));
+  auto run = make_run();
+  run_all(*run);
+  EXPECT_EQ(run->outcome(), RunOutcome::Normal);
+  EXPECT_EQ(kinds_written(), "189");
+  EXPECT_EQ(output_records()[1], trailer("000000000000000000"));
+  EXPECT_EQ(log_lines().back(), end_marker());
+  EXPECT_EQ(run->progress_value(), run->progress_maximum());
+}
+
+TEST_F(ConversionRunTest, SkipsLeadingRowsAndTheFooter) {
+  company.credit.skip_header_rows = "2";
+  company.credit.skip_footer = 1;
+  write_cp932_file("in.csv", row(1) + "\r\n" + row(2) + "\r\n" + row(3) + "\r\n" + row(4) + "\r\n" +
+                                 row(5) + "\r\n");
+  EXPECT_EQ(convert(), RunOutcome::Normal);
+  EXPECT_EQ(amounts_written(), (QList<QByteArray>{"0000000003", "0000000004"}));
+  EXPECT_EQ(output_records()[3], trailer("000002000000000007"));
+}
+
+TEST_F(ConversionRunTest, AFooterAloneAfterTheSkippedRowsGivesNoDataRecord) {
+  company.credit.skip_header_rows = "1";
+  company.credit.skip_footer = 1;
+  write_cp932_file("in.csv", "見出し\r\n" + row(7));  // no terminator on the footer
+  EXPECT_EQ(convert(), RunOutcome::Normal);
+  EXPECT_EQ(kinds_written(), "189");
+}
+
+// Lists saved elsewhere end their lines with LF or CR alone; each must stay a row.
+TEST_F(ConversionRunTest, LinesEndAtCrLfCrOrLf) {
+  write_cp932_file("in.csv",
+                   row(1) + "\n" + row(2) + "\r" + row(3) + "\r\n" + row(4) + "\n\r" + row(5));
+  EXPECT_EQ(convert(), RunOutcome::Normal);
+  // "\n\r" is two line ends: an empty line between rows 4 and 5.
+  EXPECT_EQ(amounts_written(), (QList<QByteArray>{"0000000001", "0000000002", "0000000003",
+                                                  "0000000004", "0000000000", "0000000005"}));
+  EXPECT_EQ(log_lines()[2], QStringLiteral("ボディ：000005件目の[7]預金種目が正しくありません。"));
+}
+
+TEST_F(ConversionRunTest, LogsEveryFailedFieldWithItsRecordNumber) {
+  company.credit.header_values[2] = "123456789";
+  company.credit.header_values[9] = "3";
+  write_cp932_file("in.csv", row(1) + "\r\n" + "x,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,5,1234567,田中,1,,,,9,\r\n");
+  auto run = make_run();
+  run_all(*run);
+  EXPECT_EQ(run->outcome(), RunOutcome::Normal);
+  EXPECT_TRUE(run->has_errors());
+  EXPECT_EQ(
+      log_lines(),
+      (QStringList{kCompanyLine, start_marker(), "ヘッダ：[4]会社コードが正しくありません。",
+                   "ヘッダ：[11]預金種目が正しくありません。",
+                   "ボディ：000002件目の[2]振込銀行番号が正しくありません。",
+                   "ボディ：000002件目の[7]預金種目が正しくありません。",
+                   "ボディ：000002件目の[9]預金者名が正しくありません。",
+                   "ボディ：000002件目の[14]振込指定区分が正しくありません。", end_marker()}));
+  EXPECT_EQ(kinds_written(), "12289");  // failed records are written all the same
+}
+
+// The record is built with the company's option; the message must number the
+// fields the same way, whatever the system's copy says.
+TEST_F(ConversionRunTest, MessagesFollowTheRunsOwnTwentyDigitOption) {
+  system.company_specific = 1;
+  system.credit_20digit = 0;
+  company.kana_table = system.kana_table;
+  company.credit_20digit = 1;
+  company.record_length = 120;
+  write_cp932_file("in.csv", "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1234567,ﾀﾅｶ,1,,123,,9,\r\n");
+  convert();
+  EXPECT_EQ(log_lines()[2], "ボディ：000001件目の[13]振込指定区分が正しくありません。");
+  EXPECT_EQ(output_records()[1].mid(91, 20), "00000000000000000123");
+
+  company.credit_20digit = 0;
+  system.credit_20digit = 1;
+  convert();
+  EXPECT_EQ(log_lines()[2], "ボディ：000001件目の[14]振込指定区分が正しくありません。");
+}
+
+TEST_F(ConversionRunTest, AnAmountTotalTooLargeForTheTrailerIsLogged) {
+  write_cp932_file("in.csv", "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1234567,ﾀﾅｶ,999999999999,,,,,\r\n" + row(1));
+  auto run = make_run();
+  run_all(*run);
+  EXPECT_EQ(run->amount_total(), 1'000'000'000'000);
+  EXPECT_TRUE(run->has_errors());
+  EXPECT_EQ(log_lines()[2], "トレーラ：[3]合計金額が正しくありません。");
+}
+
+TEST_F(ConversionRunTest, DebitRunsUseTheDebitSectionAndOptions) {
+  system.transfer_kind = TransferKind::Debit;
+  system.debit_trailer_zero = 1;
+  system.record_length = 130;
+  system.crlf_each_record = 1;
+  company.debit.header_values[3] = "ﾌﾘｶｴ  ";
+  write_cp932_file("in.csv", row(5) + "\r\n");
+  EXPECT_EQ(convert(), RunOutcome::Normal);
+  const QByteArray bytes = read_file("out.dat");
+  ASSERT_EQ(bytes.size(), 4 * 130);
+  const QList<QByteArray> records = output_records(130);
+  for (const QByteArray& record : records) EXPECT_TRUE(record.endsWith("        \r\n"));
+  EXPECT_TRUE(records[0].startsWith("191"));
+  EXPECT_EQ(records[2].left(56), "8000001000000000005" + QByteArray(36, '0') + " ");
+  EXPECT_EQ(log_lines()[0], "ﾃｽﾄ【ﾌﾘｶｴ】:振替");
+}
+
+TEST_F(ConversionRunTest, LengthOneTwentyWithCrLfDropsTheLastTwoBlanks) {
+  system.crlf_each_record = 1;
+  write_cp932_file("in.csv", row(5));
+  convert();
+  const QByteArray bytes = read_file("out.dat");
+  ASSERT_EQ(bytes.size(), 4 * 120);
+  for (const QByteArray& record : output_records()) EXPECT_TRUE(record.endsWith("  \r\n"));
+}
+
+TEST_F(ConversionRunTest, CancelKeepsTheRecordsWrittenAndLogsTheCancel) {
+  write_file("out.dat", "old");
+  write_cp932_file("in.csv", row(1) + "\r\n" + row(2) + "\r\n" + row(3) + "\r\n");
+  auto run = make_run();
+  run->step();
+  run->step();
+  run->step();
+  run->cancel();
+  EXPECT_FALSE(run->running());
+  EXPECT_EQ(run->outcome(), RunOutcome::Cancelled);
+  EXPECT_EQ(kinds_written(), "122");
+  EXPECT_EQ(log_lines(), (QStringList{kCompanyLine, start_marker(), cancel_marker()}));
+  run->step();
+  run->cancel();
+  EXPECT_EQ(kinds_written(), "122");
+  EXPECT_EQ(log_lines().size(), 3);
+}
+
+TEST_F(ConversionRunTest, CancelBeforeTheFirstStepTouchesNothing) {
+  write_file("out.dat", "old");
+  write_file("ﾃｽﾄ.log", "\"old\"\r\n");
+  write_cp932_file("in.csv", row(1));
+  auto run = make_run();
+  run->cancel();
+  EXPECT_EQ(run->outcome(), RunOutcome::Cancelled);
+  EXPECT_EQ(read_file("out.dat"), "old");
+  EXPECT_EQ(read_file("ﾃｽﾄ.log"), "\"old\"\r\n");
+}
+
+TEST_F(ConversionRunTest, ProgressCountsCharactersOfLinesAgainstBytes) {
+  write_cp932_file("in.csv", "ｱｲ,漢字\r\n" + row(1) + "\r\n");
+  company.credit.skip_header_rows = "1";
+  auto run = make_run();
+  run->step();
+  EXPECT_EQ(run->progress_maximum(), 7 + 2 + encode_cp932(row(1)).bytes.size() + 2);
+  EXPECT_EQ(run->progress_value(), 5);
+  run->step();
+  EXPECT_EQ(run->progress_value(), 5 + row(1).size());
+  run->step();
+  EXPECT_FALSE(run->running());
+  EXPECT_EQ(run->progress_value(), run->progress_maximum());
+}
+
+TEST_F(ConversionRunTest, AWorkbookIsReadFromItsTextFile) {
+  write_file("支払.xls", "not text");
+  write_cp932_file("tbk.tmp", row(42));
+  company.credit.input_file = "支払.xls";
+  auto run = make_run();
+  run_all(*run);
+  EXPECT_EQ(run->input_file(), "tbk.tmp");
+  EXPECT_EQ(amounts_written(), QList<QByteArray>{"0000000042"});
+}
+
+class FailedStart : public ConversionRunTest {
+ protected:
+  void SetUp() override {
+    write_cp932_file("in.csv", row(1));
+    write_file("out.dat", "old output");
+    write_file("ﾃｽﾄ.log", "\"old log\"\r\n");
+  }
+  // The run refused to start, said why, and left every file as it was.
+  void expect_nothing_touched(const QString& message_part) {
+    auto run = make_run();
+    run_all(*run);
+    EXPECT_EQ(run->outcome(), RunOutcome::NotRun);
+    ASSERT_EQ(notifier.notices.size(), 1);
+    EXPECT_EQ(notifier.notices[0].first, "エラー");
+    EXPECT_TRUE(notifier.notices[0].second.contains(message_part))
+        << notifier.notices[0].second.toStdString();
+    EXPECT_EQ(run->failure_message(), notifier.notices[0].second);
+    EXPECT_EQ(read_file("out.dat"), "old output");
+    EXPECT_EQ(read_file("ﾃｽﾄ.log"), "\"old log\"\r\n");
+    EXPECT_EQ(QDir().entryList(QDir::Files | QDir::Hidden).size(), 3 + extra_files_);
+  }
+  int extra_files_ = 0;
+};
+
+TEST_F(FailedStart, MissingInput) {
+  company.credit.input_file = "none.csv";
+  auto run = make_run();
+  run_all(*run);
+  EXPECT_EQ(notifier.notices.value(0).second, "入力ファイルが存在しません。");
+  notifier.notices.clear();
+  expect_nothing_touched("入力ファイルが存在しません。");
+}
+
+TEST_F(FailedStart, WorkbookWithoutItsTextFile) {
+  write_file("LIST.XLS", "binary");
+  extra_files_ = 1;
+  company.credit.input_file = "LIST.XLS";
+  expect_nothing_touched("tbk.tmp");
+}
+
+TEST_F(FailedStart, InputThatCannotBeOpened) {
+  QDir().mkdir("folder.csv");
+  company.credit.input_file = "folder.csv";
+  expect_nothing_touched("folder.csv");
+}
+
+TEST_F(FailedStart, OutputInAFolderThatDoesNotExist) {
+  company.credit.output_file = "nowhere/out.dat";
+  expect_nothing_touched("nowhere/out.dat");
+}
+
+TEST_F(FailedStart, LogThatCannotBeWritten) {
+  QFile::remove("ﾃｽﾄ.log");
+  QDir().mkdir("ﾃｽﾄ.log");
+  auto run = make_run();
+  run_all(*run);
+  EXPECT_EQ(run->outcome(), RunOutcome::NotRun);
+  ASSERT_EQ(notifier.notices.size(), 1);
+  EXPECT_TRUE(notifier.notices[0].second.contains("ﾃｽﾄ.log"));
+  EXPECT_EQ(read_file("out.dat"), "old output");
+}
+
+// A log that fills the disk stops the run at its first line; the bank file is not
+// replaced by a half-written one.
+TEST_F(FailedStart, LogThatCannotBeWrittenTo) {
+  if (!QFile::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  QFile::remove("ﾃｽﾄ.log");
+  ASSERT_TRUE(QFile::link("/dev/full", "ﾃｽﾄ.log"));
+  auto run = make_run();
+  run_all(*run);
+  EXPECT_EQ(run->outcome(), RunOutcome::NotRun);
+  ASSERT_EQ(notifier.notices.size(), 1);
+  EXPECT_TRUE(notifier.notices[0].second.contains("ﾃｽﾄ.log"));
+  EXPECT_EQ(read_file("out.dat"), "old output");
+  EXPECT_EQ(QDir().entryList(QDir::Files | QDir::Hidden).size(), 3);
+}
+
+// A disk that fills while the bank file is written: the run must say so and keep
+// the old file, never report a cut-short bank file as converted.
+TEST_F(FailedStart, OutputThatFillsTheDisk) {
+  QString rows;
+  for (int i = 0; i < 300; ++i) rows += row(i) + "\r\n";
+  write_cp932_file("in.csv", rows);
+  std::unique_ptr<ConversionRun> run;
+  {
+    // The output is 36,360 bytes: only the last writes, at the end of the run, fail.
+    const testing::FileSizeLimit limit(34000);
+    run = make_run();
+    run_all(*run);
+  }
+  EXPECT_EQ(run->outcome(), RunOutcome::NotRun);
+  ASSERT_EQ(notifier.notices.size(), 1);
+  EXPECT_TRUE(notifier.notices[0].second.contains("out.dat"))
+      << notifier.notices[0].second.toStdString();
+  EXPECT_EQ(read_file("out.dat"), "old output");
+}
+
+TEST_F(FailedStart, CompanyNameThatIsNoFileName) {
+  system.current_company = "../ﾃｽﾄ";
+  auto run = make_run();
+  run_all(*run);
+  EXPECT_EQ(run->outcome(), RunOutcome::NotRun);
+  EXPECT_EQ(notifier.notices.size(), 1);
+  EXPECT_EQ(read_file("out.dat"), "old output");
+}
+
+}  // namespace
+}  // namespace tsubakuro

@@ -1,0 +1,38 @@
+#include <gtest/gtest.h>
+
+#include "core/zengin/padding.h"
+
+namespace tsubakuro {
+namespace {
+
+struct PaddingCase {
+  QString value;
+  int width;
+  QString zero_right;
+  QString space_left;
+};
+
+class Padding : public ::testing::TestWithParam<PaddingCase> {};
+
+TEST_P(Padding, FillsAndCutsFromTheirSides) {
+  const PaddingCase& c = GetParam();
+  EXPECT_EQ(zero_right(c.value, c.width), c.zero_right);
+  EXPECT_EQ(space_left(c.value, c.width), c.space_left);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Padding,
+    ::testing::Values(PaddingCase{"", 3, "000", "   "}, PaddingCase{"1", 3, "001", "1  "},
+                      PaddingCase{"123", 3, "123", "123"}, PaddingCase{"12345", 3, "345", "123"},
+                      PaddingCase{" 1", 3, "0 1", " 1 "}, PaddingCase{"-5", 4, "00-5", "-5  "},
+                      PaddingCase{"ﾀﾅｶ", 4, "0ﾀﾅｶ", "ﾀﾅｶ "}));
+
+TEST(Trim, DropsOnlyHalfWidthBlanks) {
+  EXPECT_EQ(trim_leading_spaces(u"  1 "), u"1 ");
+  EXPECT_EQ(trim_leading_spaces(u"　1"), u"　1");
+  EXPECT_EQ(trim_trailing_spaces(u" ｱ  "), u" ｱ");
+  EXPECT_EQ(trim_leading_spaces(u"   "), u"");
+}
+
+}  // namespace
+}  // namespace tsubakuro

@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTemporaryDir>
+
+#include "conversion_fixture.h"
+#include "core/engine/conversion_log.h"
+#include "core/settings/company_settings.h"
+#include "core/text/cp932.h"
+
+namespace tsubakuro::testing {
+namespace {
+
+const QString kInput = QStringLiteral("振込データ.csv");
+const QString kOutput = QStringLiteral("FURIKOMI.DAT");
+const QString kLog = QStringLiteral("サンプル商事.log");
+const QString kCfg = QStringLiteral("サンプル商事.cfg");
+
+const Notice kFinished{QStringLiteral("変換終了"), QStringLiteral("変換が終了しました。")};
+const Notice kFinishedWithErrors{QStringLiteral("変換終了"),
+                                 QStringLiteral("変換エラーがあります。")};
+const Notice kCancelled{QStringLiteral("取消し"), QStringLiteral("変換をキャンセルされました。")};
+const Notice kInputMissing{QStringLiteral("エラー"),
+                           QStringLiteral("入力ファイルが存在しません。")};
+
+// The log's messages, without the quotes of the write notation.
+QStringList log_lines(const QString& name = kLog) {
+  QStringList lines = decode_cp932(read_file(name)).split(QStringLiteral("\r\n"));
+  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+  for (QString& line : lines) {
+    if (line.startsWith(u'"') && line.endsWith(u'"')) line = line.mid(1, line.size() - 2);
+  }
+  return lines;
+}
+
+// The log without the date and time of its markers, which differ between two runs.
+QStringList log_without_times(const QString& name) {
+  QStringList lines = log_lines(name);
+  for (QString& line : lines) {
+    if (line.startsWith(QStringLiteral("★★"))) line = line.section(u' ', 0, 0);
+  }
+  return lines;
+}
+
+CompanySettings saved_company() {
+  struct Silent : Notifier {
+    void show_notice(const QString&, const QString&) override {}
+  } silent;
+  CompanySettings company;
+  load_company_settings(QStringLiteral("サンプル商事"), company, silent);
+  return company;
+}
+
+void change_company(const std::function<void(CompanySettings&)>& change) {
+  CompanySettings company = saved_company();
+  change(company);
+  ASSERT_TRUE(save_company_settings(QStringLiteral("サンプル商事"), company).ok);
+}
+
+// The sample's payment list up to its first deliberate error: 11 clean rows.
+void keep_clean_rows() {
+  QList<QByteArray> lines = read_file(kInput).split('\n');
+  write_file(kInput, lines.mid(0, 12).join('\n') + '\n');
+}
+
+using ConversionWindows = ConversionWindowTest;
+
+TEST_F(ConversionWindows, FinishedRunWritesWhatTheCommandLineConverterWrites) {
+  keep_clean_rows();
+  ASSERT_NE(open_date_prompt(), nullptr);
+  start_conversion(QStringLiteral("4"), QStringLiteral("5"));
+  ASSERT_TRUE(wait_for_conversion_end());
+  EXPECT_EQ(answerer_.notices, QList<Notice>{kFinished});
+  EXPECT_EQ(saved_company().credit.header_values[4], QStringLiteral("0405"));
+  EXPECT_EQ(child(QStringLiteral("エラーログ")), nullptr);
+
+  // The same company and date through tsubakuro-convert in a folder of its own.
+  QTemporaryDir other;
+  copy_sample_company(other.path());
+  QFile::remove(QDir(other.path()).filePath(kInput));
+  ASSERT_TRUE(QFile::copy(kInput, QDir(other.path()).filePath(kInput)));
+  ASSERT_EQ(run_tsubakuro_convert(
+                {QStringLiteral("--company"), kCompany, QStringLiteral("--kind"),
+                 QStringLiteral("振込"), QStringLiteral("--date"), QStringLiteral("0405")},
+                other.path()),
+            0);
+  const QByteArray output = read_file(kOutput);
+  EXPECT_EQ(output.size(), 14 * 122) << "header, 11 data records, trailer, end";
+  EXPECT_EQ(output, read_file(QDir(other.path()).filePath(kOutput)));
+  EXPECT_EQ(read_file(kCfg), read_file(QDir(other.path()).filePath(kCfg)));
+  EXPECT_EQ(log_without_times(kLog), log_without_times(QDir(other.path()).filePath(kLog)));
+}
+
+TEST_F(ConversionWindows, FieldErrorsEndWithTheMessageAndTheLogViewer) {
+  ASSERT_NE(open_date_prompt(), nullptr);
+  start_conversion(QStringLiteral("04"), QStringLiteral("25"));
+  ASSERT_TRUE(wait_for_conversion_end());
+  EXPECT_EQ(answerer_.notices, QList<Notice>{kFinishedWithErrors});
+  EXPECT_TRUE(wait_until([this] { return child(QStringLiteral("エラーログ")) != nullptr; }, 5000))
+      << "the error log viewer opens after the message";
+  const QStringList log = log_lines();
+  ASSERT_GE(log.size(), 5);
+  EXPECT_EQ(log.size(), 5) << "company line, start line, two field errors, end line";
+  EXPECT_TRUE(log.last().startsWith(QStringLiteral("★★変換終了★★ ")));
+}
+
+TEST_F(ConversionWindows, CancelAfterSomeRowsKeepsTheRecordsWritten) {
+  // Enough rows that the run is still at work when 中止 is pressed.
+  QByteArray list = read_file(kInput);
+  const QByteArray row = list.split('\n').at(1) + '\n';
+  for (int i = 0; i < 40'000; ++i) list += row;
+  write_file(kInput, list);
+
+  QTimer presser;
+  presser.setInterval(1);
+  QObject::connect(&presser, &QTimer::timeout, [&] {
+    QWidget* run = child(QStringLiteral("変換中"));
+    if (run == nullptr) return;
+    auto* bar = run->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
+    if (bar == nullptr || bar->value() < bar->maximum() / 10) return;
+    presser.stop();
+    click(run, QStringLiteral("Command1(0)"));
+  });
+  presser.start();
+  ASSERT_NE(open_date_prompt(), nullptr);
+  start_conversion(QStringLiteral("4"), QStringLiteral("25"));
+  ASSERT_TRUE(wait_for_conversion_end());
+  EXPECT_EQ(answerer_.notices, QList<Notice>{kCancelled});
+  EXPECT_EQ(child(QStringLiteral("エラーログ")), nullptr);
+
+  const QByteArray output = read_file(kOutput);
+  ASSERT_EQ(output.size() % 122, 0);
+  const qsizetype records = output.size() / 122;
+  EXPECT_GT(records, 1);
+  EXPECT_LT(records, 40'000);
+  EXPECT_EQ(output[0], '1');
+  for (qsizetype i = 1; i < records; ++i) ASSERT_EQ(output[i * 122], '2') << "record " << i;
+  EXPECT_TRUE(log_lines().last().startsWith(QStringLiteral("★★キャンセル★★ ")));
+}
+
+TEST_F(ConversionWindows, MissingInputIsToldOnceAndTouchesNothing) {
+  QFile::remove(kInput);
+  write_file(kOutput, "last month's file");
+  ASSERT_NE(open_date_prompt(), nullptr);
+  start_conversion(QStringLiteral("4"), QStringLiteral("25"));
+  ASSERT_TRUE(wait_for_conversion_end());
+  EXPECT_EQ(answerer_.notices, QList<Notice>{kInputMissing});
+  EXPECT_EQ(read_file(kOutput), "last month's file");
+  EXPECT_FALSE(QFile::exists(kLog));
+}
+
+TEST_F(ConversionWindows, KindNotEnabledCannotStart) {
+  change_company([](CompanySettings& company) { company.credit.enabled = 0; });
+  const QByteArray cfg = read_file(kCfg);
+  QWidget* prompt = open_date_prompt();
+  ASSERT_NE(prompt, nullptr);
+  ASSERT_TRUE(wait_until([this] { return !answerer_.notices.isEmpty(); }, 5000));
+  const Notice not_enabled{QStringLiteral("エラー"),
+                           QStringLiteral("環境設定にて、使用するにチェックが入っていません。")};
+  EXPECT_EQ(answerer_.notices, QList<Notice>{not_enabled});
+  EXPECT_FALSE(button(prompt, QStringLiteral("Command1(1)"))->isEnabled());
+  EXPECT_EQ(prompt->findChild<QLabel*>(QStringLiteral("Label1(2)"))->text(),
+            QStringLiteral("振込"));
+  click(prompt, QStringLiteral("Command1(0)"));
+  EXPECT_TRUE(
+      wait_until([this] { return child(QStringLiteral("変換日付入力")) == nullptr; }, 5000));
+  EXPECT_EQ(app_.open_windows.count(WindowSlot::DatePrompt), 0);
+  EXPECT_EQ(read_file(kCfg), cfg);
+  EXPECT_FALSE(QFile::exists(kOutput));
+}
+
+TEST_F(ConversionWindows, MissingCompanyFileCannotStartWithAnotherCompanysSettings) {
+  // What another company left in memory must not be converted under this name.
+  app_.company.credit.enabled = 1;
+  app_.company.credit.input_file = kInput;
+  QFile::remove(kCfg);
+  QWidget* prompt = open_date_prompt();
+  ASSERT_NE(prompt, nullptr);
+  ASSERT_TRUE(wait_until([this] { return !answerer_.notices.isEmpty(); }, 5000));
+  EXPECT_EQ(answerer_.notices.size(), 1);
+  EXPECT_EQ(answerer_.notices[0].message, QStringLiteral("会社別CFGファイルが存在しません"));
+  EXPECT_FALSE(button(prompt, QStringLiteral("Command1(1)"))->isEnabled());
+}
+
+TEST_F(ConversionWindows, PromptShowsTheCompanyAndTheStoredDate) {
+  change_company([](CompanySettings& company) {
+    company.debit.header_values[4] = QStringLiteral("0415");
+    company.debit.header_values[3] = QStringLiteral("ｻﾝﾌﾟﾙ   ");
+  });
+  app_.system.transfer_kind = TransferKind::Debit;
+  QWidget* prompt = open_date_prompt();
+  ASSERT_NE(prompt, nullptr);
+  EXPECT_EQ(prompt->windowTitle(), QStringLiteral("変換処理"));
+  EXPECT_EQ(prompt->findChild<QLabel*>(QStringLiteral("Label1(0)"))->text(), kCompany);
+  EXPECT_EQ(prompt->findChild<QLabel*>(QStringLiteral("Label1(1)"))->text(),
+            QStringLiteral("ｻﾝﾌﾟﾙ"));
+  EXPECT_EQ(prompt->findChild<QLabel*>(QStringLiteral("Label1(2)"))->text(),
+            QStringLiteral("振替"));
+  EXPECT_EQ(prompt->findChild<QLineEdit*>(QStringLiteral("Text1(0)"))->text(),
+            QStringLiteral("04"));
+  EXPECT_EQ(prompt->findChild<QLineEdit*>(QStringLiteral("Text1(1)"))->text(),
+            QStringLiteral("15"));
+  EXPECT_EQ(prompt->findChild<QLineEdit*>(QStringLiteral("Text1(0)"))->maxLength(), 2);
+  EXPECT_TRUE(button(prompt, QStringLiteral("Command1(1)"))->isEnabled());
+  EXPECT_EQ(app_.open_windows.count(WindowSlot::DatePrompt), 1);
+  EXPECT_TRUE(answerer_.notices.isEmpty());
+}
+
+TEST_F(ConversionWindows, ImpossibleDateIsStoredAndLoggedByTheHeaderCheck) {
+  keep_clean_rows();
+  ASSERT_NE(open_date_prompt(), nullptr);
+  start_conversion(QStringLiteral("13"), QStringLiteral("40"));
+  ASSERT_TRUE(wait_for_conversion_end());
+  EXPECT_EQ(saved_company().credit.header_values[4], QStringLiteral("1340"));
+  EXPECT_EQ(answerer_.notices, QList<Notice>{kFinishedWithErrors});
+  const QString date_error =
+      compose_field_error(app_.system.field_names, TransferKind::Credit, false, 1, 6, 0);
+  EXPECT_EQ(log_lines().mid(2, 1), QStringList{date_error});
+  EXPECT_EQ(read_file(kOutput).mid(54, 4), "1340");
+}
+
+TEST_F(ConversionWindows, FailedSaveIsToldAndStartsNoConversion) {
+  keep_clean_rows();
+  ASSERT_NE(open_date_prompt(), nullptr);
+  // The settings file cannot hold a double quote, so this date cannot be saved.
+  start_conversion(QStringLiteral("\""), QStringLiteral("1"));
+  ASSERT_TRUE(wait_until([this] { return !answerer_.notices.isEmpty(); }, 5000));
+  EXPECT_EQ(answerer_.notices.size(), 1);
+  EXPECT_EQ(answerer_.notices[0].title, QStringLiteral("エラー"));
+  EXPECT_NE(child(QStringLiteral("変換日付入力")), nullptr) << "the prompt stays open";
+  EXPECT_EQ(child(QStringLiteral("Excel変換")), nullptr);
+  EXPECT_EQ(child(QStringLiteral("変換中")), nullptr);
+  EXPECT_EQ(saved_company().credit.header_values[4], QStringLiteral("0425"));
+  EXPECT_FALSE(QFile::exists(kOutput));
+}
+
+}  // namespace
+}  // namespace tsubakuro::testing

@@ -1,0 +1,140 @@
+#include "core/engine/workbook_export.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <string_view>
+
+#include "core/text/cp932.h"
+#include "test_support.h"
+
+namespace tsubakuro {
+namespace {
+
+using testing::read_file;
+using testing::ScopedWorkingDir;
+using testing::write_file;
+
+// The first worksheet of tests/data/conversion/payments.fods as the run must read
+// it: cell values, not their display formats (no thousands separators, no fixed
+// decimals, no leading zeros of a number format), formulas as their results, empty
+// cells as empty columns, a line break inside a cell as a space; the second
+// worksheet left out.
+const QString kExpectedSheet = QStringLiteral(
+    "銀行番号,銀行名,支店番号,預金種目,口座番号,預金者名,金額,手数料\n"
+    "0005,ﾐﾂﾋﾞｼ,1,1,12345,ﾀﾅｶ ﾀﾛｳ,1234567,220.5\n"
+    "0009,ﾐﾂｲｽﾐﾄﾓ,250,2,7654321,\"ｻﾄｳ ﾊﾅｺ (ｶ)\",2470134,55.125\n"
+    ",\"ﾕｳﾁｮ,ｷﾞﾝｺｳ\",,,,ｽｽﾞｷ ｲﾁﾛｳ,500,\n");
+
+// The workbooks are the project's own sheet saved by the office suite in each kind a
+// payment list may be kept in (tests/data/conversion/make_workbooks.sh).
+class WorkbookExportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (office_suite_program().isEmpty()) GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+  }
+
+  static QString book(const char* kind) {
+    return testing::source_path(QStringLiteral("tests/data/conversion/payments.") +
+                                QString::fromLatin1(kind));
+  }
+
+  // Runs an export with an event loop, as the preparation window does.
+  static WorkbookExportResult run_async(WorkbookExport& conversion, bool cancel_at_once = false) {
+    WorkbookExportResult result;
+    QEventLoop loop;
+    bool done = false;
+    conversion.start([&](const WorkbookExportResult& r) {
+      result = r;
+      done = true;
+      loop.quit();
+    });
+    if (cancel_at_once) conversion.cancel();
+    if (!done) loop.exec();
+    return result;
+  }
+};
+
+TEST_F(WorkbookExportTest, EveryWorkbookKindReplacesTheTextFileWithTheFirstSheetsValues) {
+  for (const char* kind : {"xls", "xlsx", "ods"}) {
+    SCOPED_TRACE(kind);
+    ScopedWorkingDir dir;
+    const QString workbook = QStringLiteral("振込.") + QString::fromLatin1(kind);
+    ASSERT_TRUE(QFile::copy(book(kind), workbook));
+    write_file(QStringLiteral("tbk.tmp"), "last month\r\n");
+    WorkbookExport conversion(workbook);
+    // The window runs the suite under its event loop, the command-line converter
+    // without one.
+    const WorkbookExportResult result =
+        std::string_view(kind) == "ods" ? run_async(conversion) : conversion.run();
+    EXPECT_EQ(result.status, WorkbookExportStatus::Done) << result.message.toStdString();
+    EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), encode_cp932(kExpectedSheet).bytes);
+    EXPECT_EQ(QDir().entryList(QDir::Files | QDir::NoDotAndDotDot).size(), 2)
+        << "nothing but the workbook and tbk.tmp is left in the working folder";
+  }
+}
+
+TEST_F(WorkbookExportTest, UnreadableWorkbooksFailNamingTheFileAndKeepTheOldTextFile) {
+  ScopedWorkingDir dir;
+  write_file(QStringLiteral("tbk.tmp"), "last month\r\n");
+  write_file(QStringLiteral("壊れた.xls"), QByteArray(3000, '\x7f'));
+  write_file(QStringLiteral("空.xls"), QByteArray());
+  write_file(QStringLiteral("途中まで.xlsx"), QByteArray("PK\x03\x04", 4) + QByteArray(500, 'x'));
+  for (const char* name : {"壊れた.xls", "空.xls", "途中まで.xlsx", "ない.xls"}) {
+    SCOPED_TRACE(name);
+    WorkbookExport conversion(QString::fromUtf8(name));
+    const WorkbookExportResult result = conversion.run();
+    EXPECT_EQ(result.status, WorkbookExportStatus::Failed);
+    EXPECT_TRUE(result.message.contains(QString::fromUtf8(name))) << result.message.toStdString();
+    EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), "last month\r\n");
+  }
+}
+
+TEST_F(WorkbookExportTest, CancelStopsTheSuiteAndWritesNothing) {
+  ScopedWorkingDir dir;
+  WorkbookExport conversion(book("xlsx"));
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_EQ(run_async(conversion, /*cancel_at_once=*/true).status, WorkbookExportStatus::Cancelled);
+  EXPECT_LT(clock.elapsed(), 3000);
+  EXPECT_FALSE(conversion.active());
+  EXPECT_FALSE(QFile::exists(QStringLiteral("tbk.tmp")));
+}
+
+TEST_F(WorkbookExportTest, TimeLimitStopsTheSuiteWithAMessage) {
+  ScopedWorkingDir dir;
+  WorkbookExport conversion(book("ods"), QStringLiteral("tbk.tmp"), /*time_limit_ms=*/1);
+  const WorkbookExportResult result = run_async(conversion);
+  EXPECT_EQ(result.status, WorkbookExportStatus::Failed);
+  EXPECT_TRUE(result.message.contains(QStringLiteral("制限時間"))) << result.message.toStdString();
+  EXPECT_FALSE(QFile::exists(QStringLiteral("tbk.tmp")));
+}
+
+TEST(WorkbookRouteTest, WorkbookKindsAndTheOfficeSuite) {
+  struct Case {
+    const char* path;
+    bool suite;
+    WorkbookRoute route;
+  };
+  const Case cases[] = {
+      {"data.csv", true, WorkbookRoute::PlainText},
+      {"data.txt", false, WorkbookRoute::PlainText},
+      {"data.xls", true, WorkbookRoute::Export},
+      {"DATA.XLS", true, WorkbookRoute::Export},
+      {"data.xlsx", true, WorkbookRoute::Export},
+      {"data.ods", true, WorkbookRoute::Export},
+      {"data.Xls", false, WorkbookRoute::ExportedByHand},
+      {"data.xlsx", false, WorkbookRoute::Refused},
+      {"data.XLSM", false, WorkbookRoute::Refused},
+      {"data.ods", false, WorkbookRoute::Refused},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(workbook_route(QString::fromLatin1(c.path), c.suite), c.route)
+        << c.path << (c.suite ? " with" : " without") << " the office suite";
+  }
+}
+
+}  // namespace
+}  // namespace tsubakuro

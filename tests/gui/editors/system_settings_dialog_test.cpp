@@ -1,0 +1,169 @@
+#include "gui/editors/system_settings_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <optional>
+
+#include "options_test_support.h"
+
+namespace tsubakuro {
+namespace {
+
+using testing::answer_next_notice;
+
+struct OpenDialog {
+  explicit OpenDialog(AppState& app) : window(new SystemSettingsDialog(app)) { window->show(); }
+  ~OpenDialog() { delete window; }
+
+  template <typename T>
+  T* control(const char* name) const {
+    T* found = window->findChild<T*>(QString::fromUtf8(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+  void click(const char* button) const {
+    testing::click_button_as_user(control<QPushButton>(button));
+  }
+  int selected_length() const {
+    const int lengths[] = {120, 122, 128, 130, 256, 258};
+    for (int i = 0; i < 6; ++i) {
+      const QString name = QStringLiteral("Option1(%1)").arg(i);
+      if (window->findChild<QRadioButton*>(name)->isChecked()) return lengths[i];
+    }
+    return 0;
+  }
+
+  QPointer<SystemSettingsDialog> window;
+};
+
+AppState fresh_app() {
+  AppState app;
+  init_field_dictionary(app.system);
+  return app;
+}
+
+TEST(SystemSettingsDialog, SelectsTheStoredRecordLengthAndTreatsAnyOtherValueAs120) {
+  const struct {
+    std::optional<int> stored;
+    int shown;
+  } cases[] = {{std::nullopt, 120}, {125, 120}, {0, 120}, {122, 122}, {258, 258}, {130, 130}};
+  for (const auto& c : cases) {
+    AppState app = fresh_app();
+    app.system.record_length = c.stored;
+    OpenDialog dialog(app);
+    EXPECT_EQ(dialog.selected_length(), c.shown) << c.stored.value_or(-1);
+  }
+}
+
+TEST(SystemSettingsDialog, ShowsTheSettingsAndStoresEveryControlOnOk) {
+  AppState app = fresh_app();
+  app.system.crlf_each_record = 1;
+  app.system.debit_trailer_zero = 1;
+  app.system.record_length = 128;
+  OpenDialog dialog(app);
+  EXPECT_EQ(dialog.window->windowTitle(), QStringLiteral("ｼｽﾃﾑ設定"));
+  EXPECT_EQ(app.open_windows.count(WindowSlot::SystemSettings), 1);
+  EXPECT_TRUE(dialog.control<QCheckBox>("Check1(0)")->isChecked());
+  EXPECT_TRUE(dialog.control<QCheckBox>("Check3(1)")->isChecked());
+  EXPECT_FALSE(dialog.control<QCheckBox>("Check3(2)")->isChecked());
+  EXPECT_EQ(dialog.control<QLineEdit>("Text1")->text(), app.system.kana_table);
+  EXPECT_EQ(dialog.control<QLineEdit>("Text1")->maxLength(), 150);
+
+  // Toggling 会社別で設定する changes nothing else in the dialog.
+  testing::click_button_as_user(dialog.control<QCheckBox>("Check4"));
+  EXPECT_TRUE(dialog.control<QCheckBox>("Check11")->isEnabled());
+  EXPECT_TRUE(dialog.control<QLineEdit>("Text1")->isEnabled());
+  for (const char* box :
+       {"Check11", "Check1(0)", "Check2(0)", "Check3(0)", "Check3(1)", "Check3(2)"})
+    testing::click_button_as_user(dialog.control<QCheckBox>(box));
+  auto* kana = dialog.control<QLineEdit>("Text1");
+  kana->clear();
+  testing::type_text(kana, QStringLiteral("ｱｲｳ"));
+  testing::click_button_as_user(dialog.control<QRadioButton>("Option1(5)"));
+  EXPECT_EQ(app.system.record_length, 128) << "nothing is stored before OK";
+  EXPECT_EQ(app.system.company_specific, 0);
+
+  dialog.click("Command1(1)");
+  const SystemSettings& s = app.system;
+  EXPECT_EQ(s.company_specific, 1);
+  EXPECT_EQ(s.skip_name_check, 1);
+  EXPECT_EQ(s.crlf_each_record, 0);
+  EXPECT_EQ(s.credit_20digit, 1);
+  EXPECT_EQ(s.debit_20digit, 1);
+  EXPECT_EQ(s.debit_trailer_zero, 0);
+  EXPECT_EQ(s.debit_data_zero, 1);
+  EXPECT_EQ(s.kana_table, QStringLiteral("ｱｲｳ"));
+  EXPECT_EQ(s.record_length, 258);
+  EXPECT_FALSE(dialog.window && dialog.window->isVisible());
+  EXPECT_EQ(app.open_windows.count(WindowSlot::SystemSettings), 0);
+}
+
+TEST(SystemSettingsDialog, CancelAndTheCloseBoxStoreNothing) {
+  for (bool by_button : {true, false}) {
+    AppState app = fresh_app();
+    const SystemSettings before = app.system;
+    OpenDialog dialog(app);
+    testing::click_button_as_user(dialog.control<QCheckBox>("Check4"));
+    testing::click_button_as_user(dialog.control<QRadioButton>("Option1(3)"));
+    if (by_button)
+      dialog.click("Command1(0)");
+    else
+      dialog.window->close();
+    EXPECT_EQ(app.system.company_specific, 0);
+    EXPECT_EQ(app.system.record_length, before.record_length);
+    EXPECT_EQ(app.open_windows.count(WindowSlot::SystemSettings), 0);
+  }
+}
+
+TEST(SystemSettingsDialog, BuildsTheFieldCaptionsFromTheWorkingNames) {
+  AppState app = fresh_app();
+  app.system.field_names.of(TransferKind::Debit, RecordKind::Trailer)[4] = QStringLiteral("入金額");
+  app.system.field_names.of(TransferKind::Credit, RecordKind::Data)[11] =
+      QStringLiteral("社員番号");
+  app.system.field_names.of(TransferKind::Debit, RecordKind::Data)[13] = QStringLiteral("結果");
+  OpenDialog dialog(app);
+  EXPECT_EQ(dialog.control<QCheckBox>("Check2(0)")->text(),
+            QStringLiteral("社員番号＋その他分類を２０桁の１つとして扱う"));
+  EXPECT_EQ(dialog.control<QCheckBox>("Check3(0)")->text(),
+            QStringLiteral("引落取引先番号＋その他分類を２０桁の１つとして扱う"));
+  EXPECT_EQ(dialog.control<QCheckBox>("Check3(1)")->text(),
+            QStringLiteral("振替結果ｺｰﾄﾞ(振替返済済件数、入金額、振替不能件数、振替不能金額)"
+                           "に固定でゼロを入れる"));
+  EXPECT_EQ(dialog.control<QCheckBox>("Check3(2)")->text(),
+            QStringLiteral("結果に固定でゼロを入れる"));
+}
+
+// The settings file keeps texts between double quotes with nothing escaped.
+TEST(SystemSettingsDialog, RefusesAKanaSetHoldingADoubleQuoteAndStaysOpen) {
+  AppState app = fresh_app();
+  const QString kana_before = app.system.kana_table;
+  OpenDialog dialog(app);
+  auto* kana = dialog.control<QLineEdit>("Text1");
+  kana->clear();
+  testing::type_text(kana, QStringLiteral("ｱ\"ｲ"));
+  testing::click_button_as_user(dialog.control<QCheckBox>("Check4"));
+  QString message;
+  answer_next_notice(&message);
+  dialog.click("Command1(1)");
+  EXPECT_TRUE(message.contains(QStringLiteral("半角ｶﾀｶﾅ変換対象文字列"))) << message.toStdString();
+  ASSERT_TRUE(dialog.window);
+  EXPECT_TRUE(dialog.window->isVisible());
+  EXPECT_EQ(app.system.kana_table, kana_before);
+  EXPECT_EQ(app.system.company_specific, 0);
+  EXPECT_EQ(app.open_windows.count(WindowSlot::SystemSettings), 1);
+
+  kana->clear();
+  testing::type_text(kana, QStringLiteral("ｱｲ"));
+  dialog.click("Command1(1)");
+  EXPECT_EQ(app.system.kana_table, QStringLiteral("ｱｲ"));
+  EXPECT_EQ(app.system.company_specific, 1);
+}
+
+}  // namespace
+}  // namespace tsubakuro
