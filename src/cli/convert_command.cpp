@@ -8,18 +8,12 @@
 #include "cli/interrupt.h"
 #include "cli/log_summary.h"
 #include "cli/progress_bar.h"
-#include "core/engine/conversion_run.h"
-#include "core/engine/workbook_export.h"
-#include "core/settings/company_settings.h"
-#include "core/settings/system_settings.h"
+#include "core/engine/conversion_procedure.h"
 
 namespace tsubakuro::cli {
 
 namespace {
 
-const QString kErrorTitle = QStringLiteral("エラー");
-constexpr int kHeaderDateIndex = 4;
-constexpr int kHeaderCompanyNameIndex = 3;
 // Enough to see what kind of mistake the list holds; the log has them all.
 constexpr int kErrorLinesShown = 20;
 
@@ -42,25 +36,18 @@ void print_totals(const ConversionRun& run) {
 }
 
 ExitStatus refuse(const QString& message) {
-  print_error(kErrorTitle + QStringLiteral(": ") + message);
+  print_error(ConversionProcedure::kErrorTitle + QStringLiteral(": ") + message);
   return kNotConverted;
 }
 
 // A workbook reaches the run as "tbk.tmp", made as the desktop program's
 // preparation window makes it, so both roads give the same files.
-bool prepare_workbook(const QString& input) {
-  if (!QFileInfo(input).isFile()) return true;  // the run reports a missing input
-  switch (workbook_route(input, !office_suite_program().isEmpty())) {
+bool prepare_workbook(const QString& input, WorkbookRoute route) {
+  switch (route) {
     case WorkbookRoute::PlainText:
+    case WorkbookRoute::Refused:  // refused by the procedure
       return true;
-    case WorkbookRoute::Refused:
-      refuse(refused_workbook_message(input));
-      return false;
     case WorkbookRoute::ExportedByHand:
-      if (!QFileInfo(QString::fromLatin1(kWorkbookTextFile)).isFile()) {
-        refuse(exported_by_hand_missing_message(input));
-        return false;
-      }
       print_out(exported_by_hand_notice(input));
       return true;
     case WorkbookRoute::Export: {
@@ -73,6 +60,11 @@ bool prepare_workbook(const QString& input) {
     }
   }
   return false;
+}
+
+void print_cancelled() {
+  print_out(QStringLiteral("変換をキャンセルされました。"));
+  print_out(QStringLiteral("出力ファイルは変更されていません。"));
 }
 
 // Steps the run to its end, serving Ctrl+C between two lines.
@@ -102,12 +94,10 @@ ExitStatus report_outcome(const ConversionRun& run) {
       print_totals(run);
       return run.has_errors() ? kConvertedWithErrors : kConverted;
     case RunOutcome::Cancelled:
-      print_out(QStringLiteral("変換をキャンセルされました。"));
-      print_out(QStringLiteral("出力ファイル %1 には中止までの %2 件だけが書かれています。")
-                    .arg(run.output_file(), with_separators(run.row_count())));
+      print_cancelled();
       return kCancelled;
     case RunOutcome::NotRun:
-      return kNotConverted;  // the run has told the notifier why
+      return refuse(run.failure_message());
   }
   return kNotConverted;
 }
@@ -129,35 +119,25 @@ ExitStatus run_convert(const ConvertRequest& request) {
   if (system.current_company.trimmed().isEmpty())
     return refuse(QStringLiteral("会社が選ばれていません。--company で会社名を指定してください。"));
 
-  StderrNotifier notifier;
-  CompanySettings company;
-  // A missing file or a name that is no file name has been told to the notifier.
-  if (!load_company_settings(system.current_company, company, notifier)) return kNotConverted;
+  ConversionProcedure procedure(system);
+  if (!procedure.load_company() || !procedure.claim()) return refuse(procedure.problem());
+  if (request.transfer_date && !procedure.store_date(*request.transfer_date))
+    return refuse(procedure.problem());
 
-  TransferSettings& section = company.section(system.transfer_kind);
-  if (section.enabled == 0)
-    return refuse(QStringLiteral("環境設定にて、使用するにチェックが入っていません。"));
-
-  if (request.transfer_date) {
-    section.header_values[kHeaderDateIndex] = *request.transfer_date;
-    const SaveResult saved = save_company_settings(system.current_company, company);
-    if (!saved.ok) return refuse(saved.message);
-  }
-
-  QString company_name = section.header_values[kHeaderCompanyNameIndex];
-  while (company_name.endsWith(QLatin1Char(' '))) company_name.chop(1);
   print_out(QStringLiteral("%1【%2】 %3  指定日 %4")
-                .arg(system.current_company, company_name, transfer_kind_word(system.transfer_kind),
-                     section.header_values[kHeaderDateIndex]));
+                .arg(procedure.company_name(), procedure.company_title(),
+                     transfer_kind_word(procedure.kind()), procedure.transfer_date()));
 
-  if (!prepare_workbook(section.input_file)) return kNotConverted;
+  const std::optional<WorkbookRoute> route = procedure.prepare();
+  if (!route) return refuse(procedure.problem());
+  if (!prepare_workbook(procedure.section().input_file, *route)) return kNotConverted;
   if (interrupt_requested()) {
-    print_out(QStringLiteral("変換をキャンセルされました。"));
+    print_cancelled();
     return kCancelled;
   }
-  ConversionRun run(system, company, notifier);
-  drive(run);
-  return report_outcome(run);
+  const std::unique_ptr<ConversionRun> run = procedure.make_run();
+  drive(*run);
+  return report_outcome(*run);
 }
 
 }  // namespace tsubakuro::cli

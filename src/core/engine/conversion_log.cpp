@@ -8,17 +8,27 @@ ConversionLog::ConversionLog(QString file_name) : file_name_(std::move(file_name
   file_.setFileName(file_name_);
 }
 
+ConversionLog::~ConversionLog() {
+  if (file_.isOpen()) file_.cancelWriting();
+}
+
 bool ConversionLog::reset_log() {
-  if (file_.isOpen()) file_.close();
-  if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+  if (file_.isOpen()) file_.cancelWriting();
+  if (!file_.open(QIODevice::WriteOnly)) {
     error_ = QStringLiteral("ログファイル「%1」を作成できません。").arg(file_name_);
     return false;
   }
   return true;
 }
 
+bool ConversionLog::commit() {
+  if (file_.isOpen() && file_.commit()) return true;
+  error_ = QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name_);
+  return false;
+}
+
 bool ConversionLog::append_log(QStringView message) {
-  if (!file_.isOpen() && !file_.open(QIODevice::WriteOnly | QIODevice::Append)) {
+  if (!file_.isOpen()) {
     error_ = QStringLiteral("ログファイル「%1」を開けません。").arg(file_name_);
     return false;
   }

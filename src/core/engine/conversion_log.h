@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QDateTime>
-#include <QFile>
+#include <QSaveFile>
 #include <QString>
 
 #include "core/zengin/field_dictionary.h"
@@ -9,17 +9,23 @@
 namespace tsubakuro {
 
 // The error log of a company's last run, "<company>.log" in the working folder:
-// one message per line in the write notation, CP932, CR LF. The file stays open
-// for the run and is flushed after every line, so it is complete on disk after
-// each message even if the run stops.
+// one message per line in the write notation, CP932, CR LF. A run's log is
+// written beside the old one, flushed after every line, and takes the old one's
+// place only when commit() is called, together with the bank file it describes:
+// a run that is killed or fails leaves the previous run's log as it was.
 class ConversionLog {
  public:
   explicit ConversionLog(QString file_name);
+  // Without commit(), the new log is thrown away.
+  ~ConversionLog();
 
-  // Creates the file empty (or empties it). False, with error(), when it cannot.
+  // Starts a new, empty log. False, with error(), when it cannot.
   bool reset_log();
   // Appends `"message"` CR LF. False, with error(), when it cannot.
   bool append_log(QStringView message);
+  // Puts the new log in the old one's place. False, with error(), when it cannot;
+  // the old log then stays.
+  bool commit();
 
   const QString& file_name() const { return file_name_; }
   // A Japanese message naming the file, after a failure.
@@ -27,7 +33,7 @@ class ConversionLog {
 
  private:
   QString file_name_;
-  QFile file_;
+  QSaveFile file_;
   QString error_;
 };
 

@@ -36,6 +36,11 @@ std::optional<QString> company_settings_file(const QString& name) {
   return without_trailing_blanks(name) + QStringLiteral(".cfg");
 }
 
+std::optional<QString> company_lock_file(const QString& name) {
+  if (!company_name_problem(name).isEmpty()) return std::nullopt;
+  return without_trailing_blanks(name) + QStringLiteral(".lock");
+}
+
 std::optional<QString> company_log_file(const QString& name) {
   if (!company_name_problem(name).isEmpty()) return std::nullopt;
   return name + QStringLiteral(".log");

@@ -19,4 +19,8 @@ std::optional<QString> company_settings_file(const QString& name);
 // "<name exactly as held>.log", or nothing for a bad name.
 std::optional<QString> company_log_file(const QString& name);
 
+// "<name without trailing blanks>.lock": there while a conversion of the company
+// is under way. Nothing for a bad name.
+std::optional<QString> company_lock_file(const QString& name);
+
 }  // namespace tsubakuro

@@ -13,8 +13,7 @@
 #include "core/settings/system_settings.h"
 #include "core/zengin/record_layout.h"
 #include "gui/app/about_window.h"
-#include "gui/conversion/date_prompt.h"
-#include "gui/conversion/window_helpers.h"
+#include "gui/conversion/conversion_flow.h"
 #include "gui/editors/company_picker.h"
 #include "gui/editors/company_switch.h"
 #include "gui/editors/field_options_editor.h"
@@ -224,7 +223,7 @@ void MainWindow::open_field_options() { show_child(new FieldOptionsEditor(app_))
 
 void MainWindow::open_company_switch() { show_child(new CompanySwitch(app_)); }
 
-void MainWindow::open_conversion() { show_conversion_window(app_, new DatePrompt(app_)); }
+void MainWindow::open_conversion() { ConversionFlow::start(app_); }
 
 void MainWindow::open_result_viewer() { show_child(new ResultViewer(app_)); }
 
@@ -282,9 +281,13 @@ void MainWindow::store_geometry() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // A conversion under way is cancelled by its window closing: 終了 ends the
+  // program in one go.
+  ending_ = true;
   mdi_area_->closeAllSubWindows();
   for (const QMdiSubWindow* frame : mdi_area_->subWindowList()) {
     if (frame->isVisible()) {
+      ending_ = false;
       event->ignore();  // a child refused to close
       return;
     }

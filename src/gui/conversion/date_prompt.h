@@ -8,15 +8,20 @@ class QPushButton;
 
 namespace tsubakuro {
 
+class ConversionProcedure;
+
 // 変換日付入力: the first step of a conversion. Shows which company and kind will
 // be converted, takes the transfer date as month and day, stores it in the
-// company's header values and saves the company file, then hands over to the
-// preparation window.
+// company's header values and saves the company file, then says date_stored.
+// It stays open until the preparation window takes over.
 class DatePrompt : public ChildWindow {
   Q_OBJECT
 
  public:
-  explicit DatePrompt(AppState& app);
+  DatePrompt(AppState& app, ConversionProcedure& procedure);
+
+ signals:
+  void date_stored();
 
  protected:
   void on_opened() override;
@@ -24,6 +29,7 @@ class DatePrompt : public ChildWindow {
  private:
   void start_conversion();
 
+  ConversionProcedure& procedure_;
   CompanyLabels labels_{};
   QLineEdit* month_ = nullptr;  // Text1(0)
   QLineEdit* day_ = nullptr;    // Text1(1)
