@@ -1,12 +1,8 @@
 // What the user had before a conversion is still there after it, however the
 // conversion ends: killed, cancelled, refused, or fed a file that is no list.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -18,8 +14,6 @@
 #include "core/text/cp932.h"
 #include "reliability_support.h"
 #include "test_support.h"
-
-extern char** environ;
 
 namespace tsubakuro::testing {
 namespace {
@@ -75,7 +69,10 @@ TEST_F(ConversionSafety, AKilledRunLeavesLastMonthsBankFileAndLog) {
   start_mid_run(converter);
   ::kill(static_cast<pid_t>(converter.processId()), SIGKILL);
   converter.waitForFinished();
-  EXPECT_EQ(changed_files(before, folder_snapshot()).join(u", ").toStdString(), "");
+  // The run's lock stays behind; the next run takes it over (below).
+  QStringList changed = changed_files(before, folder_snapshot());
+  changed.removeAll(QString::fromUtf8(kSampleCompany) + QStringLiteral(".lock"));
+  EXPECT_EQ(changed.join(u", ").toStdString(), "");
 }
 
 TEST_F(ConversionSafety, ALockLeftByAKilledRunIsTakenOver) {
@@ -150,24 +147,29 @@ TEST_F(ConversionSafety, APipeOrADeviceAsTheListIsRefusedAtOnce) {
   EXPECT_EQ(read_file(kOutput), "last month's bank file");
 }
 
-// Peak resident memory of one converter run, in bytes, as the kernel counted it
-// for that process alone.
+// The converter's own peak resident memory, in bytes: its high-water mark
+// (VmHWM), read until it ends. (The rusage of a spawned child would also count
+// this test process's memory, which the child shares until it starts the
+// converter.)
 qint64 converter_peak_memory(int* exit_status) {
-  const QByteArray program = QFile::encodeName(binary_path(QStringLiteral("tsubakuro-convert")));
-  char* argv[] = {const_cast<char*>(program.constData()), nullptr};
-  posix_spawn_file_actions_t quiet;
-  posix_spawn_file_actions_init(&quiet);
-  posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, program.constData(), &quiet, nullptr, argv, environ);
-  posix_spawn_file_actions_destroy(&quiet);
-  if (spawned != 0) return -1;
-  int status = 0;
-  rusage usage{};
-  if (wait4(pid, &status, 0, &usage) != pid) return -1;
-  *exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return static_cast<qint64>(usage.ru_maxrss) * 1024;
+  QProcess converter;
+  converter.setProgram(binary_path(QStringLiteral("tsubakuro-convert")));
+  converter.setStandardOutputFile(QProcess::nullDevice());
+  converter.setStandardErrorFile(QProcess::nullDevice());
+  converter.start();
+  if (!converter.waitForStarted()) return -1;
+  QFile status(QStringLiteral("/proc/%1/status").arg(converter.processId()));
+  qint64 peak = 0;
+  while (!converter.waitForFinished(1)) {
+    if (!status.open(QIODevice::ReadOnly)) continue;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+      if (line.startsWith("VmHWM:"))
+        peak = std::max(peak, line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024);
+    }
+    status.close();
+  }
+  *exit_status = converter.exitStatus() == QProcess::NormalExit ? converter.exitCode() : -1;
+  return peak;
 }
 
 // A list of one endless line (a sparse file of zeros after the heading) must cost

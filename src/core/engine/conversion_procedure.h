@@ -47,6 +47,8 @@ class ConversionProcedure {
   // that a window can still show them.
   bool load_company();
   bool company_read() const { return company_read_; }
+  // False when another conversion of the company, in this program or another,
+  // holds it.
   bool claim();
   // Claims first when not yet claimed. The company keeps its old date when the
   // file cannot be written.
