@@ -27,8 +27,7 @@ QString with_separators(qint64 number) {
   return QLocale(QLocale::Japanese, QLocale::Japan).toString(number);
 }
 
-void print_field_errors(const QString& log_file) {
-  const FieldErrorSummary errors = summarize_field_errors(log_file, kErrorLinesShown);
+void print_field_errors(const FieldErrorSummary& errors) {
   for (const QString& line : errors.first) print_out(line);
   if (errors.total > errors.first.size())
     print_out(
@@ -92,15 +91,23 @@ void drive(ConversionRun& run) {
 
 ExitStatus report_outcome(const ConversionRun& run) {
   switch (run.outcome()) {
-    case RunOutcome::Normal:
+    case RunOutcome::Normal: {
+      FieldErrorSummary summary;
+      if (run.has_errors() || run.options().bank_rules.normalize_names)
+        summary = summarize_field_errors(run.log_file(), kErrorLinesShown);
       if (run.has_errors()) {
         print_out(QStringLiteral("変換エラーがあります。エラーログ: %1").arg(run.log_file()));
-        print_field_errors(run.log_file());
+        print_field_errors(summary);
       } else {
         print_out(QStringLiteral("変換が終了しました。"));
       }
+      if (summary.corrections > 0)
+        print_out(
+            QStringLiteral("名前を全銀協の文字に直した欄: %1件（エラーログに「補正：」で記録）")
+                .arg(with_separators(summary.corrections)));
       print_totals(run);
       return run.has_errors() ? kConvertedWithErrors : kConverted;
+    }
     case RunOutcome::Cancelled:
       print_out(QStringLiteral("変換をキャンセルされました。"));
       print_out(QStringLiteral("出力ファイル %1 には中止までの %2 件だけが書かれています。")
@@ -124,6 +131,8 @@ ExitStatus run_convert(const ConvertRequest& request) {
   SystemSettings system;
   init_field_dictionary(system);
   load_system_settings(system);
+  if (request.check_characters) system.bank_rules.check_characters = *request.check_characters;
+  if (request.normalize_names) system.bank_rules.normalize_names = *request.normalize_names;
   if (request.company) system.current_company = *request.company;
   if (request.kind) system.transfer_kind = *request.kind;
   if (system.current_company.trimmed().isEmpty())
