@@ -9,9 +9,11 @@
 #include "cli/log_summary.h"
 #include "cli/progress_bar.h"
 #include "core/engine/conversion_run.h"
+#include "core/engine/transfer_date.h"
 #include "core/engine/workbook_export.h"
 #include "core/settings/company_settings.h"
 #include "core/settings/system_settings.h"
+#include "core/zengin/bank_calendar.h"
 
 namespace tsubakuro::cli {
 
@@ -158,6 +160,13 @@ ExitStatus run_convert(const ConvertRequest& request) {
   print_out(QStringLiteral("%1【%2】 %3  指定日 %4")
                 .arg(system.current_company, company_name, transfer_kind_word(system.transfer_kind),
                      section.header_values[kHeaderDateIndex]));
+  // Only a warning, as in the date prompt: the list may be converted ahead of time.
+  if (const std::optional<QDate> day =
+          transfer_day(section.header_values[kHeaderDateIndex], QDate::currentDate())) {
+    const QString warning = bank_closed_warning(*day);
+    if (!warning.isEmpty())
+      print_error(QStringLiteral("警告: 指定日 %1 は%2").arg(full_date_text(*day), warning));
+  }
 
   if (!prepare_workbook(section.input_file)) return kNotConverted;
   if (interrupt_requested()) {
