@@ -24,11 +24,11 @@ class DatePrompt : public ChildWindow {
  public:
   DatePrompt(AppState& app, ConversionProcedure& procedure);
 
- signals:
-  void date_stored();
-
   // The day the entered date is counted from; tests fix it.
   void set_today(std::function<QDate()> today);
+
+ signals:
+  void date_stored();
 
  protected:
   void on_opened() override;
