@@ -2,6 +2,7 @@
 
 #include "core/engine/field_checks.h"
 #include "core/text/cp932.h"
+#include "core/zengin/padding.h"
 
 namespace tsubakuro {
 namespace {
@@ -62,6 +63,14 @@ int RecordAssembler::put(QStringView text) {
 void RecordAssembler::put_checked(QStringView text) {
   const int field = put(text);
   if (check_fails(text, field)) fail(field);
+}
+
+void RecordAssembler::put_digits(QStringView value) {
+  const int width = layout_[next_field_ - 1].width;
+  const bool kept = zero_right_keeps_value(value, width);
+  const int field = next_field_;
+  put_checked(zero_right(value, width));
+  if (!kept) fail(field);
 }
 
 void RecordAssembler::put_checked_if(bool check, QStringView text) {

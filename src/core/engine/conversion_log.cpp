@@ -41,6 +41,19 @@ QString log_timestamp(const QDateTime& moment) {
   return moment.toString(QStringLiteral("yyyy/MM/dd H:mm:ss"));
 }
 
+QString log_record_number(qint64 record_number) {
+  return (QStringLiteral("000000") + QString::number(record_number)).right(6);
+}
+
+QString compose_extra_columns_error(qint64 record_number, qint64 columns, qint64 usual_columns) {
+  return QStringLiteral("ボディ：%1件目の列数（%2）がほかの行（%3）より多くなっています。")
+      .arg(log_record_number(record_number))
+      .arg(columns)
+      .arg(usual_columns);
+}
+
+QString no_data_error() { return QStringLiteral("ボディ：変換するデータがありません。"); }
+
 QString compose_field_error(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
                             int data_kind, int field, qint64 record_number) {
   switch (data_kind) {
@@ -49,7 +62,7 @@ QString compose_field_error(const FieldTable& field_names, TransferKind transfer
           .arg(field)
           .arg(field_names.at(transfer, RecordKind::Header, field));
     case 2: {
-      const QString record = (QStringLiteral("000000") + QString::number(record_number)).right(6);
+      const QString record = log_record_number(record_number);
       // With the 20-digit option fields 12 and 13 are one item in the file, so the
       // fields after them are numbered as the bank sees them.
       const int shown = twenty_digit && field > 13 ? field - 1 : field;
