@@ -78,10 +78,12 @@ class OddPaymentList : public ::testing::Test {
   ScopedWorkingDir dir;
 };
 
-TEST_F(OddPaymentList, AnEmptyFileGivesHeaderTrailerAndEndRecords) {
+// Still a whole bank file, but no success: it pays nobody.
+TEST_F(OddPaymentList, AnEmptyFileGivesHeaderTrailerAndEndRecordsAndAnError) {
   const ConverterRun run = convert(QByteArray());
-  EXPECT_EQ(run.exit_code, 0);
-  EXPECT_TRUE(run.output.contains(QStringLiteral("変換が終了しました。")));
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_TRUE(run.output.contains(QStringLiteral("ボディ：変換するデータがありません。")))
+      << run.output.toStdString();
   const QList<QByteArray> written = records();
   ASSERT_EQ(written.size(), 3);
   EXPECT_EQ(written[1].sliced(1, 6), "000000") << "the trailer counts no row";
@@ -131,8 +133,9 @@ TEST_F(OddPaymentList, ATenMegabyteLineIsConvertedInFull) {
   ASSERT_EQ(convert(joined({kHeading, clean_row(1), clean_row(2)}, "\r\n", true)).exit_code, 0);
   const QList<QByteArray> expected = records();
 
-  // A long unused column changes nothing; a long name is cut to its field.
-  const QByteArray long_tail = clean_row(1) + "," + QByteArray(10 << 20, 'A');
+  // A long unused column (the last, 摘要) changes nothing; a long name is cut to
+  // its field.
+  const QByteArray long_tail = clean_row(1) + QByteArray(10 << 20, 'A');
   QByteArray long_name = clean_row(2);
   long_name.replace(cp932(QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ")), QByteArray(10 << 20, '\xB1'));
   const ConverterRun run = convert(joined({kHeading, long_tail, long_name}, "\r\n", true));
