@@ -63,6 +63,12 @@ DatePrompt::DatePrompt(AppState& app) : ChildWindow(app, WindowSlot::DatePrompt)
   QPalette warning_palette = closed_warning_->palette();
   warning_palette.setColor(QPalette::WindowText, Qt::red);
   closed_warning_->setPalette(warning_palette);
+  // Room for the longest day and reason, so the window does not open too narrow
+  // for the text that appears as the user types.
+  full_date_->setMinimumWidth(
+      full_date_->fontMetrics().horizontalAdvance(QStringLiteral("0000年00月00日（月）")));
+  closed_warning_->setMinimumWidth(closed_warning_->fontMetrics().horizontalAdvance(
+      QStringLiteral("銀行休業日です（即位礼正殿の儀）")));
   day_row->addWidget(full_date_);
   day_row->addWidget(closed_warning_);
   day_row->addStretch();
