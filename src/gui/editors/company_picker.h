@@ -2,9 +2,9 @@
 
 #include "gui/shell/child_window.h"
 
-class QComboBox;
-
 namespace tsubakuro {
+
+class ChoiceList;
 
 // 環境設定切替: chooses the company the settings editor opens on, or starts a new one.
 class CompanyPicker : public ChildWindow {
@@ -17,7 +17,7 @@ class CompanyPicker : public ChildWindow {
   // 1 新規, 2 修正: hands the name and the mode to the editor and makes way for it.
   void open_editor(int mode);
 
-  QComboBox* company_list_ = nullptr;
+  ChoiceList* company_list_ = nullptr;
 };
 
 }  // namespace tsubakuro

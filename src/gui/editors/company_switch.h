@@ -3,11 +3,12 @@
 #include "gui/shell/child_window.h"
 
 class QButtonGroup;
-class QComboBox;
 class QPushButton;
 class QRadioButton;
 
 namespace tsubakuro {
+
+class ChoiceList;
 
 // 切替: chooses the current company and transfer kind that every conversion uses.
 // Each company picked is loaded at once, so the kinds it has in use can be offered.
@@ -21,7 +22,7 @@ class CompanySwitch : public ChildWindow {
   void select_company(int index);
   void confirm();
 
-  QComboBox* company_list_ = nullptr;
+  ChoiceList* company_list_ = nullptr;
   QRadioButton* credit_option_ = nullptr;
   QRadioButton* debit_option_ = nullptr;
   QPushButton* ok_button_ = nullptr;
