@@ -54,15 +54,15 @@ CompanyPicker::CompanyPicker(AppState& app, QWidget* parent)
   if (companies.names.isEmpty()) change_button->setEnabled(false);
   if (companies.current_index >= 0) company_list_->setCurrentIndex(companies.current_index);
 
-  connect(new_button, &QPushButton::clicked, this, [this] { open_editor(1); });
-  connect(change_button, &QPushButton::clicked, this, [this] { open_editor(2); });
+  connect(new_button, &QPushButton::clicked, this, [this] { open_editor(EditMode::New); });
+  connect(change_button, &QPushButton::clicked, this, [this] { open_editor(EditMode::Change); });
   connect(cancel_button, &QPushButton::clicked, this, [this] { close(); });
 }
 
-void CompanyPicker::open_editor(int mode) {
+void CompanyPicker::open_editor(EditMode mode) {
   // A new company is named when it is registered; a changed one is saved under
   // the name given here, so that name must be one the program can keep.
-  if (mode == 2) {
+  if (mode == EditMode::Change) {
     const QString problem = entered_company_name_problem(company_list_->currentText());
     if (!problem.isEmpty()) {
       show_notice(app_, QStringLiteral("エラー"), problem);
@@ -70,9 +70,7 @@ void CompanyPicker::open_editor(int mode) {
       return;
     }
   }
-  app_.edit_company = company_list_->currentText();
-  app_.edit_mode = mode;
-  app_.host->show_child(new CompanyEditor(app_));
+  app_.host->show_child(new CompanyEditor(app_, mode, company_list_->currentText()));
   // The editor and this window never stand open together.
   close();
 }

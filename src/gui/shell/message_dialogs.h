@@ -14,8 +14,8 @@ namespace tsubakuro {
 
 // 確認メッセージ: one "OK" button.
 void show_notice(AppState& app, const QString& title, const QString& message);
-// 選択メッセージ: 1 for "OK", 0 for "ｷｬﾝｾﾙ".
-int ask_confirm(AppState& app, const QString& title, const QString& message);
+// 選択メッセージ: true for "OK", false for "ｷｬﾝｾﾙ".
+bool ask_confirm(AppState& app, const QString& title, const QString& message);
 // What is wrong with a text entered into 入力メッセージ, or empty text when nothing is.
 using TextCheck = std::function<QString(const QString&)>;
 
