@@ -33,6 +33,8 @@ constexpr int kSideRoom = 340;
 constexpr int kOneRowHeight = 540;      // heading row and one record
 constexpr int kScrollableHeight = 780;  // the same with room for a scroll bar
 constexpr int kRowHeight = 240;
+constexpr int kHeaderFitsWidth = 13310;
+constexpr int kTrailerFitsWidth = 12500;
 constexpr int kFirstColumnWidth = 960;
 // The data rows a first opening shows at once.
 constexpr int kFirstDataRows = 20;
@@ -226,17 +228,9 @@ void ResultViewer::lay_out() {
   }
   const double dpi = logical_dpi(this);
   const int client_height = pixels_to_twips(height(), dpi);
-  const int grid_width = qMax(0, frame->width() - to_pixels(kSideRoom));
-  // A grid whose columns are wider than itself shows a horizontal scroll bar
-  // under its one row, and needs the room for it.
-  const auto height_of = [&](Grid grid) {
-    const ResultGridView* view = grids_[grid];
-    const int columns = view->horizontalHeader()->length() +
-                        view->verticalHeader()->sizeHint().width() + 2 * view->frameWidth();
-    return columns <= grid_width ? kOneRowHeight : kScrollableHeight;
-  };
-  const int header_height = height_of(kHeaderGrid);
-  const int trailer_height = height_of(kTrailerGrid);
+  const int outer_width = pixels_to_twips(frame->width(), dpi);
+  const int header_height = outer_width > kHeaderFitsWidth ? kOneRowHeight : kScrollableHeight;
+  const int trailer_height = outer_width > kTrailerFitsWidth ? kOneRowHeight : kScrollableHeight;
   const int end_height = kOneRowHeight;
   const int header_top = kGap;
   const int data_top = header_top + header_height + kGap;
@@ -245,6 +239,7 @@ void ResultViewer::lay_out() {
   // In a main window too small for the four grids the data grid gives way first.
   const int data_height = qMax(0, trailer_top - data_top - kGap);
 
+  const int grid_width = qMax(0, frame->width() - to_pixels(kSideRoom));
   const int left = qMax(0, (width() - grid_width) / 2);
   const auto place = [&](Grid grid, int top, int grid_height) {
     grids_[grid]->setGeometry(left, to_pixels(top), grid_width, to_pixels(grid_height));

@@ -174,7 +174,9 @@ TEST_F(ListsAndNamesTest, CompanyNamesSavingCannotKeepAreRefusedWhereTheyAreEnte
     QString said;
     note_next_notice(&said);
     click(switcher, QStringLiteral("Command1(1)"));
-    if (!message.isEmpty()) EXPECT_EQ(said, message);
+    if (!message.isEmpty()) {
+      EXPECT_EQ(said, message);
+    }
     EXPECT_FALSE(said.isEmpty()) << typed.toStdString();
     EXPECT_TRUE(switcher && switcher->isVisible());
     EXPECT_EQ(app_.system.current_company, QStringLiteral("東京"));
