@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "core/settings/company_name.h"
 #include "core/settings/settings_file.h"
 #include "core/text/write_notation.h"
 
@@ -153,9 +154,7 @@ void load_system_settings(SystemSettings& settings) {
 QString system_settings_problem(const SystemSettings& settings) {
   QString problem =
       unstorable_text_problem(QStringLiteral("「半角ｶﾀｶﾅ変換対象文字列」"), settings.kana_table);
-  if (problem.isEmpty())
-    problem = unstorable_text_problem(QStringLiteral("会社名「%1」").arg(settings.current_company),
-                                      settings.current_company);
+  if (problem.isEmpty()) problem = stored_company_name_problem(settings.current_company);
   for (TransferKind transfer : kTransferKinds) {
     for (RecordKind record : kRecordKinds) {
       const int count = static_cast<int>(record_layout(transfer, record).size());
