@@ -78,10 +78,12 @@ class OddPaymentList : public ::testing::Test {
   ScopedWorkingDir dir;
 };
 
-TEST_F(OddPaymentList, AnEmptyFileGivesHeaderTrailerAndEndRecords) {
+// Still a whole bank file, but no success: it pays nobody.
+TEST_F(OddPaymentList, AnEmptyFileGivesHeaderTrailerAndEndRecordsAndAnError) {
   const ConverterRun run = convert(QByteArray());
-  EXPECT_EQ(run.exit_code, 0);
-  EXPECT_TRUE(run.output.contains(QStringLiteral("変換が終了しました。")));
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_TRUE(run.output.contains(QStringLiteral("ボディ：変換するデータがありません。")))
+      << run.output.toStdString();
   const QList<QByteArray> written = records();
   ASSERT_EQ(written.size(), 3);
   EXPECT_EQ(written[1].sliced(1, 6), "000000") << "the trailer counts no row";

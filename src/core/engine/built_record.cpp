@@ -67,6 +67,14 @@ void RecordAssembler::put_checked(QStringView text) {
   if (check_fails(text, field)) fail(field);
 }
 
+void RecordAssembler::put_digits(QStringView value) {
+  const int width = layout_[next_field_ - 1].width;
+  const bool kept = zero_right_keeps_value(value, width);
+  const int field = next_field_;
+  put_checked(zero_right(value, width));
+  if (!kept) fail(field);
+}
+
 void RecordAssembler::put_checked_if(bool check, QStringView text) {
   if (check)
     put_checked(text);

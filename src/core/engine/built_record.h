@@ -46,6 +46,10 @@ class RecordAssembler {
   int put(QStringView text);
   // Puts the next field and applies the field check of its working kind.
   void put_checked(QStringView text);
+  // A zero-right field of its layout width, checked; a value too long for it keeps
+  // its rightmost characters, so later fields hold their places, but when the
+  // cut drops anything but leading zeros the field fails whatever its kind.
+  void put_digits(QStringView value);
   // put_checked, or put when `check` is false (the name check skipped).
   void put_checked_if(bool check, QStringView text);
   // Puts a name field (company, bank, branch, account holder), space-filled to its

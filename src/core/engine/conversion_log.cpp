@@ -88,6 +88,17 @@ QString compose_field_correction(const FieldTable& field_names, TransferKind tra
       .arg(QString::fromUtf16(kCorrectionPrefix), place, corrected.toString(), original.toString());
 }
 
+QString log_record_number(qint64 record_number) { return record_number_text(record_number); }
+
+QString compose_extra_columns_error(qint64 record_number, qint64 columns, qint64 usual_columns) {
+  return QStringLiteral("ボディ：%1件目の列数（%2）がほかの行（%3）より多くなっています。")
+      .arg(log_record_number(record_number))
+      .arg(columns)
+      .arg(usual_columns);
+}
+
+QString no_data_error() { return QStringLiteral("ボディ：変換するデータがありません。"); }
+
 QString compose_field_error(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
                             int data_kind, int field, qint64 record_number) {
   switch (data_kind) {

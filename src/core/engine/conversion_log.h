@@ -41,6 +41,16 @@ class ConversionLog {
 // whatever the machine's locale: "yyyy/MM/dd H:mm:ss".
 QString log_timestamp(const QDateTime& moment);
 
+// A data record's number as the log shows it: the last six digits, zero-filled.
+QString log_record_number(qint64 record_number);
+
+// A row with more columns than most rows of its list: a separator where none
+// belongs (an unquoted "1,000") moves every later value into the wrong field.
+QString compose_extra_columns_error(qint64 record_number, qint64 columns, qint64 usual_columns);
+
+// A run that wrote no data record: a bank file without payments is no success.
+QString no_data_error();
+
 // The message of a failed field. data_kind is the Zengin code (1, 2 or 8);
 // record_number counts data records and is used for data_kind 2 only;
 // twenty_digit is the 20-digit option that built the record.

@@ -12,6 +12,7 @@
 #include "core/engine/header_record.h"
 #include "core/engine/input_intake.h"
 #include "core/engine/line_reader.h"
+#include "core/engine/list_survey.h"
 #include "core/engine/physical_record.h"
 #include "core/engine/run_files.h"
 #include "core/engine/trailer_record.h"
@@ -82,7 +83,9 @@ class ConversionRun::Impl {
   void start();
   bool open_files();
   void convert_next_line();
-  void convert_row(const QString& line);
+  bool survey_input();
+  bool read_next_line(QByteArray& line);
+  void convert_row(const QString& line, qint64 columns);
   void refuse_long_row();
   void finish();
   void stop_cancelled();
@@ -103,6 +106,8 @@ class ConversionRun::Impl {
   QByteArray pending_output_;
   std::optional<ConversionLog> log_;
   ColumnMap column_map_;
+  ListSurvey survey_;
+  qint64 line_number_ = 0;  // lines read so far, skipped ones included
 };
 
 void ConversionRun::Impl::step() {
@@ -139,7 +144,7 @@ void ConversionRun::Impl::start() {
     abort(input_problem);
     return;
   }
-  if (!open_files()) return;
+  if (!open_files() || !survey_input()) return;
   progress_maximum_ = input_.size();
 
   const QString company_name = trim_trailing_spaces(section_.header_values[3]).toString();
@@ -167,9 +172,27 @@ void ConversionRun::Impl::start() {
       }
       return;
     }
-    reader_->read_line(line);
+    read_next_line(line);
     progress_ += reader_->too_long() ? reader_->line_bytes() : decode_cp932(line).size();
   }
+}
+
+// The first pass: the list's usual column count and where its content ends.
+bool ConversionRun::Impl::survey_input() {
+  QFile list(input_file_);
+  if (list.open(QIODevice::ReadOnly)) {
+    survey_ = survey_list(list, skip_count(section_.skip_header_rows), section_.skip_footer == 1);
+    if (!survey_.failed) return true;
+  }
+  abort(QStringLiteral("入力ファイル「%1」を読み込めません。").arg(input_file_));
+  return false;
+}
+
+bool ConversionRun::Impl::read_next_line(QByteArray& line) {
+  if (!reader_->read_line(line)) return false;
+  ++line_number_;
+  if (reader_->at_end()) drop_end_of_file_mark(line);
+  return true;
 }
 
 // Checks and opens in an order that leaves every file as it was when one cannot
@@ -239,27 +262,34 @@ void ConversionRun::Impl::convert_next_line() {
     return;
   }
   QByteArray bytes;
-  reader_->read_line(bytes);
+  read_next_line(bytes);
   const bool too_long = reader_->too_long();
   const QString line = too_long ? QString() : decode_cp932(bytes);
-  // The footer is the input's last line: one line of look-ahead tells it.
-  const bool footer = section_.skip_footer == 1 && reader_->at_end() && !reader_->failed();
-  if (!footer) {
+  // Empty lines after the last content are no rows, and the footer is the last
+  // line that holds anything.
+  const bool trailing_empty =
+      !too_long && line_number_ > survey_.last_content_line && line_holds_nothing(bytes);
+  const bool footer = section_.skip_footer == 1 && line_number_ == survey_.last_content_line;
+  if (!trailing_empty && !footer) {
     if (too_long) {
       refuse_long_row();
     } else {
-      convert_row(line);
+      convert_row(line, column_count(bytes));
     }
   }
   progress_ += too_long ? reader_->line_bytes() : line.size();
 }
 
-void ConversionRun::Impl::convert_row(const QString& line) {
+void ConversionRun::Impl::convert_row(const QString& line, qint64 columns) {
   ++row_count_;
   ++row_number_;
   const DataRecord row = build_data_record(line, column_map_, transfer_, options_, checker_);
   amount_total_ = saturating_add(amount_total_, row.amount);
   if (!write_record(row.record.bytes)) return;
+  if (survey_.usual_columns > 0 && columns > survey_.usual_columns) {
+    has_errors_ = true;
+    if (!log(compose_extra_columns_error(row_number_, columns, survey_.usual_columns))) return;
+  }
   report(row.record, RecordKind::Data, row_number_);
 }
 
@@ -270,6 +300,10 @@ void ConversionRun::Impl::refuse_long_row() {
 }
 
 void ConversionRun::Impl::finish() {
+  if (row_count_ == 0) {
+    has_errors_ = true;
+    if (!log(no_data_error())) return;
+  }
   const BuiltRecord trailer =
       build_trailer_record(row_count_, amount_total_, transfer_, options_, checker_);
   if (!write_record(trailer.bytes) || !report(trailer, RecordKind::Trailer, row_count_)) return;

@@ -82,6 +82,7 @@ class WorkbookExport {
   bool timed_out_ = false;
   bool reported_ = false;
   QString launch_failure_;
+  QString kind_label_;  // the kind the suite was told to read the workbook as
 };
 
 }  // namespace tsubakuro

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/settings/settings_file.h"
+
 namespace tsubakuro {
 
 namespace {
@@ -29,6 +31,15 @@ QString company_name_problem(const QString& name) {
     return QStringLiteral(
         "会社名に使えない文字（/ \\ \" または制御文字）が含まれています。別の名前にしてください。");
   return QString();
+}
+
+QString stored_company_name_problem(const QString& name) {
+  return unstorable_text_problem(QStringLiteral("会社名「%1」").arg(name), name);
+}
+
+QString entered_company_name_problem(const QString& name) {
+  const QString problem = company_name_problem(name);
+  return problem.isEmpty() ? stored_company_name_problem(name) : problem;
 }
 
 std::optional<QString> company_settings_file(const QString& name) {

@@ -30,8 +30,6 @@ namespace tsubakuro {
 
 namespace {
 
-constexpr int kMinimumWidthTwips = 4000;
-constexpr int kMinimumHeightTwips = 4500;
 constexpr double kResultViewerShare = 0.7;
 
 const char kResultViewerName[] = "変換結果";
@@ -188,8 +186,9 @@ void MainWindow::refresh_main_menus() {
 void MainWindow::enforce_main_minimum() {
   if (isMinimized()) return;
   const double dpi = logical_dpi(this);
-  const QSize minimum(twips_to_pixels(kMinimumWidthTwips, dpi),
-                      twips_to_pixels(kMinimumHeightTwips, dpi));
+  const QSize minimum_twips = minimum_size_twips(WindowSlot::Main);
+  const QSize minimum(twips_to_pixels(minimum_twips.width(), dpi),
+                      twips_to_pixels(minimum_twips.height(), dpi));
   const QSize current = size();
   if (current.width() < minimum.width() || current.height() < minimum.height()) {
     resize(current.expandedTo(minimum));

@@ -13,6 +13,7 @@
 #include "core/settings/settings_file.h"
 #include "gui/editors/option_captions.h"
 #include "gui/shell/message_dialogs.h"
+#include "gui/shell/scrolling_content.h"
 
 namespace tsubakuro {
 
@@ -123,13 +124,16 @@ void SystemSettingsDialog::build_controls() {
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
 
+  auto* content = new QWidget;
+  auto* content_layout = new QVBoxLayout(content);
+  content_layout->addWidget(check4_);
+  content_layout->addWidget(common);
+  content_layout->addWidget(credit);
+  content_layout->addWidget(debit);
+  content_layout->addWidget(bank);
+  content_layout->addStretch();
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(check4_);
-  layout->addWidget(common);
-  layout->addWidget(credit);
-  layout->addWidget(debit);
-  layout->addWidget(bank);
-  layout->addStretch();
+  layout->addWidget(new ScrollingContent(content), 1);
   layout->addLayout(buttons);
 }
 

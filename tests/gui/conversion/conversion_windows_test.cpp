@@ -281,6 +281,49 @@ TEST_F(ConversionWindows, ImpossibleDateIsStoredAndLoggedByTheHeaderCheck) {
   EXPECT_EQ(read_file(kOutput).mid(54, 4), "1340");
 }
 
+// Runs the command-line converter ends with status 1 end here with the error
+// message, never with 「変換が終了しました。」.
+class WrongMoneyInTheWindows : public ConversionWindowTest {
+ protected:
+  void SetUp() override {
+    ConversionWindowTest::SetUp();
+    const QByteArray list = read_file(kInput);
+    heading_ = list.left(list.indexOf('\n') + 1);
+    first_row_ =
+        list.mid(heading_.size(), list.indexOf('\n', heading_.size()) + 1 - heading_.size());
+  }
+
+  void expect_error_ending(const QByteArray& list, const char* month, const char* day,
+                           const QString& logged) {
+    write_file(kInput, list);
+    ASSERT_NE(open_date_prompt(), nullptr);
+    start_conversion(QString::fromLatin1(month), QString::fromLatin1(day));
+    ASSERT_TRUE(wait_for_conversion_end());
+    EXPECT_EQ(answerer_.notices, QList<Notice>{kFinishedWithErrors});
+    EXPECT_TRUE(log_lines().contains(logged)) << log_lines().join(u'\n').toStdString();
+  }
+
+  QByteArray heading_;
+  QByteArray first_row_;
+};
+
+TEST_F(WrongMoneyInTheWindows, NoDataRow) {
+  expect_error_ending(heading_.trimmed(), "4", "25",
+                      QStringLiteral("ボディ：変換するデータがありません。"));
+}
+
+TEST_F(WrongMoneyInTheWindows, DayTheMonthLacks) {
+  expect_error_ending(
+      heading_ + first_row_, "2", "30",
+      compose_field_error(app_.system.field_names, TransferKind::Credit, false, 1, 6, 0));
+}
+
+TEST_F(WrongMoneyInTheWindows, SeparatorInTheAmount) {
+  expect_error_ending(
+      heading_ + first_row_ + QByteArray(first_row_).replace("285000", "285,000"), "4", "25",
+      QStringLiteral("ボディ：000002件目の列数（11）がほかの行（10）より多くなっています。"));
+}
+
 TEST_F(ConversionWindows, FailedSaveIsToldAndStartsNoConversion) {
   keep_clean_rows();
   ASSERT_NE(open_date_prompt(), nullptr);

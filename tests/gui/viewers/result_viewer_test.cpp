@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QPointer>
 #include <QTableView>
 #include <QTest>
@@ -97,15 +99,27 @@ TEST_F(ResultViewerTest, ShowsEveryRecordOfAWellFormedFile) {
   EXPECT_EQ(grid_cell(end, 1, 1), QStringLiteral("9"));
 }
 
-TEST_F(ResultViewerTest, GridsUseTheWorkingFieldNamesAndTheirWidthsInTwips) {
+// A column takes 90 twips a character and one more, but never less than its
+// heading needs in the grid's font: 2:種別コード in 18 px was unreadable.
+TEST_F(ResultViewerTest, GridsUseTheWorkingFieldNamesAndAreWideEnoughForThem) {
   app_.system.field_names.of(TransferKind::Credit, RecordKind::Data)[8] = QStringLiteral("受取人");
+  app_.system.field_names.of(TransferKind::Credit, RecordKind::Data)[9] =
+      QStringLiteral("振込金額（円）");
   testing::write_file("zengin.dat", testing::credit_bank_file(1));
   open_viewer();
   EXPECT_EQ(grid_cell(grid(1), 0, 9), QStringLiteral("9:受取人"));
   const double dpi = logical_dpi(viewer_);
-  EXPECT_EQ(grid(1)->columnWidth(0), twips_to_pixels(180, dpi));   // データ区分
-  EXPECT_EQ(grid(1)->columnWidth(9), twips_to_pixels(990, dpi));   // 振込金額
+  const auto heading_room = [](QTableView* view, int column) {
+    const QString heading = view->model()->headerData(column, Qt::Horizontal).toString();
+    return QFontMetrics(view->horizontalHeader()->font()).horizontalAdvance(heading);
+  };
+  EXPECT_GT(grid(1)->columnWidth(0), twips_to_pixels(180, dpi));  // データ区分, one character
+  EXPECT_GT(grid(1)->columnWidth(0), heading_room(grid(1), 0));
+  EXPECT_GT(grid(0)->columnWidth(1), heading_room(grid(0), 1));    // 2:種別コード
+  EXPECT_GT(grid(1)->columnWidth(9), heading_room(grid(1), 9));    // 10:振込金額（円）
   EXPECT_EQ(grid(2)->columnWidth(3), twips_to_pixels(9180, dpi));  // 未使用, 101
+  EXPECT_EQ(grid(1)->model()->headerData(9, Qt::Horizontal, Qt::ToolTipRole).toString(),
+            QStringLiteral("10:振込金額（円）"));
   EXPECT_EQ(grid(0)->font().pointSize(), 9);
   EXPECT_TRUE(grid(0)->font().fixedPitch());
 }
