@@ -53,9 +53,6 @@ bool prepare_workbook(const QString& input) {
   switch (workbook_route(input, !office_suite_program().isEmpty())) {
     case WorkbookRoute::PlainText:
       return true;
-    case WorkbookRoute::Refused:
-      refuse(refused_workbook_message(input));
-      return false;
     case WorkbookRoute::ExportedByHand:
       if (!QFileInfo(QString::fromLatin1(kWorkbookTextFile)).isFile()) {
         refuse(exported_by_hand_missing_message(input));

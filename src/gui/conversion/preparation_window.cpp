@@ -61,9 +61,6 @@ void PreparationWindow::check_input() {
     case WorkbookRoute::PlainText:
       hand_over();
       return;
-    case WorkbookRoute::Refused:
-      fail(refused_workbook_message(input));
-      return;
     case WorkbookRoute::ExportedByHand:
       if (!QFileInfo(QString::fromLatin1(kWorkbookTextFile)).isFile()) {
         fail(exported_by_hand_missing_message(input));
