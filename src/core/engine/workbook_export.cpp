@@ -90,9 +90,8 @@ QString office_suite_program() { return QStandardPaths::findExecutable(QStringLi
 
 WorkbookRoute workbook_route(const QString& input_path, bool office_suite_installed) {
   if (!is_workbook_path(input_path)) return WorkbookRoute::PlainText;
-  if (office_suite_installed) return WorkbookRoute::Export;
-  if (input_path.right(4).toLower() == QLatin1String(".xls")) return WorkbookRoute::ExportedByHand;
-  return WorkbookRoute::Refused;
+  if (office_suite_installed || is_natively_read_workbook(input_path)) return WorkbookRoute::Export;
+  return WorkbookRoute::ExportedByHand;
 }
 
 QString exported_by_hand_notice(const QString& workbook) {
@@ -137,6 +136,8 @@ WorkbookExport::~WorkbookExport() {
   // The callback may belong to a window that is going away with this object.
   done_ = nullptr;
   reported_ = true;
+  stop_reader_ = true;
+  if (reader_.joinable()) reader_.join();
   QObject::disconnect(&process_, nullptr, nullptr, nullptr);
   kill_suite();
   process_.waitForFinished(5000);
@@ -188,8 +189,58 @@ bool WorkbookExport::launch() {
   return true;
 }
 
+bool WorkbookExport::reads_natively() const {
+  return native_allowed_ && is_natively_read_workbook(workbook_);
+}
+
+std::optional<WorkbookExportResult> WorkbookExport::after_native_read(
+    const WorkbookReadResult& read) {
+  switch (read.status) {
+    case WorkbookReadStatus::Done:
+      return WorkbookExportResult{WorkbookExportStatus::Done, {}};
+    case WorkbookReadStatus::Cancelled:
+      return WorkbookExportResult{WorkbookExportStatus::Cancelled, {}};
+    case WorkbookReadStatus::Failed:
+      return WorkbookExportResult{WorkbookExportStatus::Failed, read.message};
+    case WorkbookReadStatus::Refused:
+      break;
+  }
+  if (office_suite_program().isEmpty()) {
+    return WorkbookExportResult{
+        WorkbookExportStatus::Failed,
+        read.message + QStringLiteral("表計算ソフト(LibreOffice)があれば読めることがあります。")};
+  }
+  return std::nullopt;
+}
+
 void WorkbookExport::start(std::function<void(const WorkbookExportResult&)> done) {
   done_ = std::move(done);
+  if (reads_natively()) {
+    reader_ = std::thread([this] {
+      const WorkbookReadResult read =
+          read_workbook(workbook_, target_, [this] { return stop_reader_.load(); });
+      QMetaObject::invokeMethod(
+          &process_,
+          [this, read] {
+            reader_.join();
+            if (reported_) return;
+            const std::optional<WorkbookExportResult> result = after_native_read(read);
+            if (cancelled_) {
+              report({WorkbookExportStatus::Cancelled, {}});
+            } else if (result) {
+              report(*result);
+            } else {
+              start_suite();
+            }
+          },
+          Qt::QueuedConnection);
+    });
+    return;
+  }
+  start_suite();
+}
+
+void WorkbookExport::start_suite() {
   if (!launch()) {
     // Reported from the event loop, as every other ending is.
     QTimer::singleShot(0, &process_, [this] {
@@ -200,6 +251,14 @@ void WorkbookExport::start(std::function<void(const WorkbookExportResult&)> done
 
 WorkbookExportResult WorkbookExport::run(const std::function<bool()>& stop_requested) {
   WorkbookExportResult result;
+  if (reads_natively()) {
+    const std::optional<WorkbookExportResult> read =
+        after_native_read(read_workbook(workbook_, target_, stop_requested));
+    if (read) {
+      reported_ = true;
+      return *read;
+    }
+  }
   done_ = [&result](const WorkbookExportResult& r) { result = r; };
   if (!launch()) return {WorkbookExportStatus::Failed, launch_failure_};
   if (process_.waitForStarted(30'000)) {
@@ -227,11 +286,12 @@ WorkbookExportResult WorkbookExport::run(const std::function<bool()>& stop_reque
 void WorkbookExport::cancel() {
   if (reported_) return;
   cancelled_ = true;
+  stop_reader_ = true;
   kill_suite();
 }
 
 bool WorkbookExport::active() const {
-  return !reported_ && process_.state() != QProcess::NotRunning;
+  return !reported_ && (reader_.joinable() || process_.state() != QProcess::NotRunning);
 }
 
 void WorkbookExport::kill_suite() {
