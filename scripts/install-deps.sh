@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
+  # Writes the sample company and converts the published bank list (scripts/).
+  python3
   xvfb xauth
   # Reads payment lists kept as workbooks (.xls, .xlsx, .ods) for the conversion.
   libreoffice-calc-nogui
