@@ -4,11 +4,10 @@
 
 #include "core/settings/company_settings.h"
 #include "core/settings/system_settings.h"
+#include "gui/shell/window_host.h"
 #include "gui/shell/window_slots.h"
 
 namespace tsubakuro {
-
-class WindowHost;
 
 // The program's shared records, owned once by the application and handed to every
 // window by reference.
