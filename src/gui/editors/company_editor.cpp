@@ -17,16 +17,14 @@
 #include "gui/shell/message_dialogs.h"
 
 namespace tsubakuro {
-namespace {
 
-constexpr int kNewMode = 1;
-
-}  // namespace
-
-CompanyEditor::CompanyEditor(AppState& app, QWidget* parent)
-    : ChildWindow(app, WindowSlot::CompanyEditor, parent) {
+CompanyEditor::CompanyEditor(AppState& app, EditMode mode, const QString& company, QWidget* parent)
+    : ChildWindow(app, WindowSlot::CompanyEditor, parent),
+      mode_(mode),
+      company_(company),
+      settings_(app.company) {
   setObjectName(QStringLiteral("環境設定"));
-  const bool new_mode = app_.edit_mode == kNewMode;
+  const bool new_mode = mode_ == EditMode::New;
 
   tabs_ = new QTabBar(this);
   tabs_->setObjectName(QStringLiteral("TabStrip1"));
@@ -58,7 +56,7 @@ CompanyEditor::CompanyEditor(AppState& app, QWidget* parent)
   layout->addLayout(buttons);
 
   setWindowTitle(new_mode ? QStringLiteral("環境設定（新規）")
-                          : QStringLiteral("環境設定（変更）：") + app_.edit_company);
+                          : QStringLiteral("環境設定（変更）：") + company_);
   show_page(0);
 
   for (TransferPage* page : {credit_page_, debit_page_}) {
@@ -66,12 +64,12 @@ CompanyEditor::CompanyEditor(AppState& app, QWidget* parent)
   }
   if (!new_mode) {
     DialogNotifier notifier(app_);
-    load_company_settings(app_.edit_company, app_.company, notifier);
-    credit_page_->fill(app_.company.credit);
-    debit_page_->fill(app_.company.debit);
+    load_company_settings(company_, settings_, notifier);
+    credit_page_->fill(settings_.credit);
+    debit_page_->fill(settings_.debit);
   }
   options_page_->name_options(app_.system.field_names);
-  options_page_->fill(app_.company);
+  options_page_->fill(settings_);
   apply_merged_field_rule();
 
   connect(tabs_, &QTabBar::currentChanged, this, &CompanyEditor::show_page);
@@ -110,14 +108,12 @@ void CompanyEditor::apply_merged_field_rule() {
 }
 
 void CompanyEditor::browse(TransferPage* page, int box) {
-  const QString chosen = FileChooser::choose(app_, this);
-  if (!chosen.isEmpty()) page->file_box(box)->setText(chosen);
+  if (const std::optional<QString> chosen = FileChooser::choose(app_, this))
+    page->file_box(box)->setText(*chosen);
 }
 
 void CompanyEditor::save_clicked() {
-  // The shared record takes the edits only once they are on disk, so a refused
-  // save leaves it holding the company as it was loaded.
-  CompanySettings edited = app_.company;
+  CompanySettings edited = settings_;
   credit_page_->store(edited.credit);
   debit_page_->store(edited.debit);
   options_page_->store(edited);
@@ -126,19 +122,21 @@ void CompanyEditor::save_clicked() {
     show_notice(app_, QStringLiteral("エラー"), problem);
     return;
   }
-  if (app_.edit_mode == kNewMode) {
-    const QString name = ask_new_name();
+  QString name = company_;
+  if (mode_ == EditMode::New) {
+    name = ask_new_name();
     if (name.isEmpty()) return;
-    app_.edit_company = name;
-  } else if (ask_confirm(app_, QStringLiteral("保存確認"), QStringLiteral("保存しますか？")) != 1) {
+  } else if (!ask_confirm(app_, QStringLiteral("保存確認"), QStringLiteral("保存しますか？"))) {
     return;
   }
-  const SaveResult result = save_company_settings(app_.edit_company, edited);
+  const SaveResult result = save_company_settings(name, edited);
   if (!result.ok) {
     show_notice(app_, QStringLiteral("エラー"), result.message);
     return;
   }
-  app_.company = edited;
+  // The current company's record follows its file, so a conversion started now
+  // shows what was just saved.
+  if (name == app_.system.current_company) app_.company = edited;
   close();
 }
 
@@ -154,7 +152,7 @@ QString CompanyEditor::ask_new_name() {
     }
     const std::optional<QString> file = company_settings_file(name);
     if (file && QFileInfo::exists(*file) &&
-        ask_confirm(app_, QStringLiteral("存在確認"), QStringLiteral("上書きしますか？")) != 1) {
+        !ask_confirm(app_, QStringLiteral("存在確認"), QStringLiteral("上書きしますか？"))) {
       continue;
     }
     return name;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+
+#include "core/settings/company_settings.h"
 #include "gui/shell/child_window.h"
 
 class QPushButton;
@@ -11,14 +14,18 @@ namespace tsubakuro {
 class OptionsPage;
 class TransferPage;
 
+enum class EditMode { New, Change };  // 新規 registers a company, 修正 changes one
+
 // 環境設定: edits one company's settings on three pages (振込, 振替, 共通) and writes
-// them to its settings file. Opens on AppState::edit_company in AppState::edit_mode
-// (1 registers a new company, 2 changes one).
+// them to its settings file. Works on its own copy: the current company's settings
+// change only when this window saves that company.
 class CompanyEditor : public ChildWindow {
   Q_OBJECT
 
  public:
-  explicit CompanyEditor(AppState& app, QWidget* parent = nullptr);
+  // `company` is the name to change; a new company is named when it is saved.
+  CompanyEditor(AppState& app, EditMode mode, const QString& company = QString(),
+                QWidget* parent = nullptr);
 
  private:
   void show_page(int index);
@@ -30,6 +37,11 @@ class CompanyEditor : public ChildWindow {
   // accepts to overwrite an existing one; empty text when the user gave up.
   QString ask_new_name();
 
+  EditMode mode_;
+  QString company_;
+  // What the pages were filled from: the company as read from its file (in new
+  // mode, and when the file cannot be read, the current company's values).
+  CompanySettings settings_;
   QTabBar* tabs_ = nullptr;
   QStackedWidget* pages_ = nullptr;
   TransferPage* credit_page_ = nullptr;

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/editors/company_editor.h"
 #include "gui/editors/company_list.h"
 
 namespace tsubakuro {
@@ -53,15 +52,13 @@ CompanyPicker::CompanyPicker(AppState& app, QWidget* parent)
   if (companies.names.isEmpty()) change_button->setEnabled(false);
   if (companies.current_index >= 0) company_list_->setCurrentIndex(companies.current_index);
 
-  connect(new_button, &QPushButton::clicked, this, [this] { open_editor(1); });
-  connect(change_button, &QPushButton::clicked, this, [this] { open_editor(2); });
+  connect(new_button, &QPushButton::clicked, this, [this] { open_editor(EditMode::New); });
+  connect(change_button, &QPushButton::clicked, this, [this] { open_editor(EditMode::Change); });
   connect(cancel_button, &QPushButton::clicked, this, [this] { close(); });
 }
 
-void CompanyPicker::open_editor(int mode) {
-  app_.edit_company = company_list_->currentText();
-  app_.edit_mode = mode;
-  app_.host->show_child(new CompanyEditor(app_));
+void CompanyPicker::open_editor(EditMode mode) {
+  app_.host->show_child(new CompanyEditor(app_, mode, company_list_->currentText()));
   // The editor and this window never stand open together.
   close();
 }

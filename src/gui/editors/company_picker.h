@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/editors/company_editor.h"
 #include "gui/shell/child_window.h"
 
 class QComboBox;
@@ -14,8 +15,8 @@ class CompanyPicker : public ChildWindow {
   explicit CompanyPicker(AppState& app, QWidget* parent = nullptr);
 
  private:
-  // 1 新規, 2 修正: hands the name and the mode to the editor and makes way for it.
-  void open_editor(int mode);
+  // Opens the editor on the name in 社名 and makes way for it.
+  void open_editor(EditMode mode);
 
   QComboBox* company_list_ = nullptr;
 };

@@ -28,7 +28,7 @@ QComboBox* new_company_box(QWidget* parent) {
 }  // namespace
 
 CompanySwitch::CompanySwitch(AppState& app, QWidget* parent)
-    : ChildWindow(app, WindowSlot::CompanySwitch, parent) {
+    : ChildWindow(app, WindowSlot::CompanySwitch, parent), selected_(app.company) {
   setObjectName(QStringLiteral("切替"));
   setWindowTitle(QStringLiteral("切替"));
 
@@ -89,9 +89,11 @@ CompanySwitch::CompanySwitch(AppState& app, QWidget* parent)
 void CompanySwitch::select_company(int index) {
   company_list_->setCurrentIndex(index);
   DialogNotifier notifier(app_);
-  load_company_settings(company_list_->itemText(index), app_.company, notifier);
-  const bool credit = app_.company.credit.enabled == 1;
-  const bool debit = app_.company.debit.enabled == 1;
+  // A file that cannot be read leaves the copy as it was, and the options follow that.
+  selected_name_ = company_list_->itemText(index);
+  load_company_settings(selected_name_, selected_, notifier);
+  const bool credit = selected_.credit.enabled == 1;
+  const bool debit = selected_.debit.enabled == 1;
   credit_option_->setEnabled(credit);
   debit_option_->setEnabled(debit);
   ok_button_->setEnabled(credit || debit);
@@ -100,7 +102,18 @@ void CompanySwitch::select_company(int index) {
 void CompanySwitch::confirm() {
   app_.system.transfer_kind =
       debit_option_->isChecked() ? TransferKind::Debit : TransferKind::Credit;
-  app_.system.current_company = company_list_->currentText();
+  const QString name = company_list_->currentText();
+  if (name != selected_name_) {
+    // A typed name was never picked: its own file, or nothing, stands for it, never
+    // the company picked before. A missing file is told when a conversion starts.
+    class Quiet : public Notifier {
+      void show_notice(const QString&, const QString&) override {}
+    } quiet;
+    selected_ = CompanySettings{};
+    load_company_settings(name, selected_, quiet);
+  }
+  app_.system.current_company = name;
+  app_.company = selected_;
   if (app_.host != nullptr) app_.host->company_changed();
   close();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/settings/company_settings.h"
 #include "gui/shell/child_window.h"
 
 class QButtonGroup;
@@ -10,7 +11,8 @@ class QRadioButton;
 namespace tsubakuro {
 
 // 切替: chooses the current company and transfer kind that every conversion uses.
-// Each company picked is loaded at once, so the kinds it has in use can be offered.
+// Each company picked is loaded at once into the window's own copy, so the kinds it
+// has in use can be offered; "OK" makes that copy the current company's settings.
 class CompanySwitch : public ChildWindow {
   Q_OBJECT
 
@@ -21,6 +23,8 @@ class CompanySwitch : public ChildWindow {
   void select_company(int index);
   void confirm();
 
+  QString selected_name_;     // the company picked last
+  CompanySettings selected_;  // its settings, as read from its file
   QComboBox* company_list_ = nullptr;
   QRadioButton* credit_option_ = nullptr;
   QRadioButton* debit_option_ = nullptr;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 #include "core/settings/company_settings.h"
 #include "core/settings/system_settings.h"
 #include "gui/shell/window_host.h"
@@ -10,16 +8,15 @@
 namespace tsubakuro {
 
 // The program's shared records, owned once by the application and handed to every
-// window by reference.
+// window by reference. Nothing here is a message from one window to the next: a
+// window gets what it needs in its constructor and keeps its own copy of what it
+// edits.
 struct AppState {
   SystemSettings system;
-  CompanySettings company;  // the company loaded last
+  // The settings of system.current_company, as last read from its file. Only a
+  // confirmed 切替 puts another company here.
+  CompanySettings company;
   OpenWindowCounts open_windows;
-  // Handed from the company picker to the company settings editor.
-  QString edit_company;
-  int edit_mode = 0;  // 1 新規, 2 修正
-  // The file chooser's answer: empty text when the user cancelled.
-  QString chosen_file_path;
   WindowHost* host = nullptr;  // the main window, while it exists
 };
 

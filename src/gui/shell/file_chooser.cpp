@@ -121,10 +121,10 @@ FileChooser::FileChooser(AppState& app, QWidget* parent) : QDialog(parent), app_
   drive_list_->setFocus();
 }
 
-QString FileChooser::choose(AppState& app, QWidget* parent) {
+std::optional<QString> FileChooser::choose(AppState& app, QWidget* parent) {
   FileChooser chooser(app, parent);
   chooser.exec();
-  return app.chosen_file_path;
+  return chooser.chosen();
 }
 
 QString FileChooser::selected_file() const {
@@ -141,7 +141,7 @@ void FileChooser::showEvent(QShowEvent* event) {
 }
 
 void FileChooser::done(int result) {
-  if (result != Accepted) app_.chosen_file_path.clear();
+  if (result != Accepted) chosen_.reset();
   if (opened_ && !closed_) {
     closed_ = true;
     window_closed(app_, this, WindowSlot::FileChooser);
@@ -227,7 +227,7 @@ int FileChooser::drive_index_of(const QString& path) const {
 }
 
 void FileChooser::accept_choice() {
-  app_.chosen_file_path = compose_chosen_path(directory_, selected_file());
+  chosen_ = compose_chosen_path(directory_, selected_file());
   accept();
 }
 

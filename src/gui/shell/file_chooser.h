@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <optional>
 
 #include "gui/shell/app_state.h"
 
@@ -12,18 +13,20 @@ class QPushButton;
 
 namespace tsubakuro {
 
-// ファイル選択: picks a file through a drive, a directory and a file list, and leaves
-// the full path in AppState::chosen_file_path. Every way out other than "OK"
-// (ｷｬﾝｾﾙ, Esc, the close box) leaves the empty text, so the caller never takes the
-// answer of an earlier use for the user's choice.
+// ファイル選択: picks a file through a drive, a directory and a file list, and answers
+// with the full path. Every way out other than "OK" (ｷｬﾝｾﾙ, Esc, the close box)
+// answers nothing.
 class FileChooser : public QDialog {
   Q_OBJECT
 
  public:
   explicit FileChooser(AppState& app, QWidget* parent = nullptr);
 
-  // Shows the chooser modally; the result is also left in app.chosen_file_path.
-  static QString choose(AppState& app, QWidget* parent);
+  // Shows the chooser modally and gives its answer.
+  static std::optional<QString> choose(AppState& app, QWidget* parent);
+
+  // The path "OK" composed; nothing before that or after any other way out.
+  const std::optional<QString>& chosen() const { return chosen_; }
 
   // The directory list's folder, the one OK gives.
   QString directory() const { return directory_; }
@@ -51,6 +54,7 @@ class FileChooser : public QDialog {
   QPushButton* ok_button_ = nullptr;
   QPushButton* cancel_button_ = nullptr;
   QString directory_;
+  std::optional<QString> chosen_;
   int shown_drive_ = -1;
   bool opened_ = false;
   bool closed_ = false;

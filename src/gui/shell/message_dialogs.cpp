@@ -174,10 +174,10 @@ void show_notice(AppState& app, const QString& title, const QString& message) {
   dialog.exec();
 }
 
-int ask_confirm(AppState& app, const QString& title, const QString& message) {
+bool ask_confirm(AppState& app, const QString& title, const QString& message) {
   MessageDialog dialog(app, MessageDialog::Kind::Confirm, title, message, dialog_parent(app));
   dialog.exec();
-  return dialog.answer();
+  return dialog.answer() == 1;
 }
 
 QString ask_text(AppState& app, const QString& title, const QString& message) {

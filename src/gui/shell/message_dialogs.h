@@ -13,8 +13,8 @@ namespace tsubakuro {
 
 // 確認メッセージ: one "OK" button.
 void show_notice(AppState& app, const QString& title, const QString& message);
-// 選択メッセージ: 1 for "OK", 0 for "ｷｬﾝｾﾙ".
-int ask_confirm(AppState& app, const QString& title, const QString& message);
+// 選択メッセージ: true for "OK", false for "ｷｬﾝｾﾙ".
+bool ask_confirm(AppState& app, const QString& title, const QString& message);
 // 入力メッセージ: the text entered when "OK" was pressed, empty text for "ｷｬﾝｾﾙ".
 QString ask_text(AppState& app, const QString& title, const QString& message);
 

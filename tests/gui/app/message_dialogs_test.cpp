@@ -68,10 +68,10 @@ TEST(MessageDialogs, ConfirmGrowsWithItsMessageAndAnswersWithTheButtonIndex) {
     EXPECT_EQ(cancel->x(), dialog->width() / 2 + px(100));
     click_button(dialog, QStringLiteral("Command1(1)"));
   });
-  EXPECT_EQ(ask_confirm(app, QStringLiteral("存在確認"), message), 1);
+  EXPECT_TRUE(ask_confirm(app, QStringLiteral("存在確認"), message));
 
   click_when_modal_shows(QStringLiteral("Command1(0)"));
-  EXPECT_EQ(ask_confirm(app, QStringLiteral("保存確認"), QStringLiteral("保存しますか？")), 0);
+  EXPECT_FALSE(ask_confirm(app, QStringLiteral("保存確認"), QStringLiteral("保存しますか？")));
 }
 
 TEST(MessageDialogs, TextPromptIgnoresOkUntilSomethingIsTyped) {

@@ -66,10 +66,8 @@ CompanySettings every_value_set() {
 
 class CompanyEditorTest : public testing::EditorsTest {
  protected:
-  QWidget* open_editor(int mode, const QString& company = QString()) {
-    app_.edit_mode = mode;
-    app_.edit_company = company;
-    main_->show_child(new CompanyEditor(app_));
+  QWidget* open_editor(EditMode mode, const QString& company = QString()) {
+    main_->show_child(new CompanyEditor(app_, mode, company));
     return open_window(QStringLiteral("環境設定"));
   }
 
@@ -95,8 +93,8 @@ class CompanyEditorTest : public testing::EditorsTest {
 };
 
 TEST_F(CompanyEditorTest, NewModeStartsBlankWithBothFootersChecked) {
-  app_.company.kana_table = QStringLiteral("ｱｲ");  // the company loaded last
-  QWidget* editor = open_editor(1);
+  app_.company.kana_table = QStringLiteral("ｱｲ");  // the current company's
+  QWidget* editor = open_editor(EditMode::New);
   ASSERT_NE(editor, nullptr);
   EXPECT_EQ(editor->windowTitle(), QStringLiteral("環境設定（新規）"));
   EXPECT_EQ(control<QPushButton>(editor, QStringLiteral("Command2(1)"))->text(),
@@ -133,7 +131,7 @@ TEST_F(CompanyEditorTest, NewModeStartsBlankWithBothFootersChecked) {
 TEST_F(CompanyEditorTest, RowsAndOptionsAreNamedByTheWorkingFieldNames) {
   app_.system.field_names.of(TransferKind::Credit, RecordKind::Data)[11] =
       QStringLiteral("得意先番号");
-  QWidget* editor = open_editor(1);
+  QWidget* editor = open_editor(EditMode::New);
   EXPECT_EQ(label_of(editor, QStringLiteral("Text2(4)")), QStringLiteral("振込指定日"));
   EXPECT_EQ(label_of(editor, QStringLiteral("Text21(4)")), QStringLiteral("振替指定日"));
   EXPECT_EQ(label_of(editor, QStringLiteral("Combo1(10)")), QStringLiteral("得意先番号"));
@@ -152,7 +150,7 @@ TEST_F(CompanyEditorTest, RowsAndOptionsAreNamedByTheWorkingFieldNames) {
 TEST_F(CompanyEditorTest, SavingAfterLoadingGivesBackEveryValue) {
   save_company(QStringLiteral("基準"), every_value_set());
   save_company(QStringLiteral("東京"), every_value_set());
-  QWidget* editor = open_editor(2, QStringLiteral("東京"));
+  QWidget* editor = open_editor(EditMode::Change, QStringLiteral("東京"));
   EXPECT_EQ(control<QPushButton>(editor, QStringLiteral("Command2(1)"))->text(),
             QStringLiteral("更新"));
   QFile::remove(QStringLiteral("東京.cfg"));
@@ -166,11 +164,34 @@ TEST_F(CompanyEditorTest, SavingAfterLoadingGivesBackEveryValue) {
   EXPECT_EQ(app_.open_windows.count(WindowSlot::CompanyEditor), 0);
 }
 
+TEST_F(CompanyEditorTest, OnlySavingTheCurrentCompanyChangesItsSettingsInMemory) {
+  CompanySettings tokyo = every_value_set();
+  save_company(QStringLiteral("東京"), tokyo);
+  save_company(QStringLiteral("大阪"), CompanySettings{});
+  app_.system.current_company = QStringLiteral("東京");
+  app_.company = tokyo;
+
+  QWidget* editor = open_editor(EditMode::Change, QStringLiteral("大阪"));
+  control<QLineEdit>(editor, QStringLiteral("Text1(0)"))->setText(QStringLiteral("大阪.csv"));
+  DialogResponder responder({{kConfirm, 1}, {kConfirm, 1}});
+  click(editor, QStringLiteral("Command2(1)"));
+  EXPECT_EQ(load(QStringLiteral("大阪")).credit.input_file, QStringLiteral("大阪.csv"));
+  EXPECT_EQ(app_.company, tokyo);
+
+  editor = open_editor(EditMode::Change, QStringLiteral("東京"));
+  control<QLineEdit>(editor, QStringLiteral("Text1(0)"))->setText(QStringLiteral("東京.csv"));
+  click(editor, QStringLiteral("Command2(1)"));
+  EXPECT_TRUE(responder.all_answered());
+  EXPECT_EQ(app_.system.current_company, QStringLiteral("東京"));
+  EXPECT_EQ(app_.company.credit.input_file, QStringLiteral("東京.csv"));
+  EXPECT_EQ(app_.company, load(QStringLiteral("東京")));
+}
+
 TEST_F(CompanyEditorTest, AnUnknownRecordLengthIsShownAndSavedAs120) {
   CompanySettings stored = every_value_set();
   stored.record_length = 200;
   save_company(QStringLiteral("東京"), stored);
-  QWidget* editor = open_editor(2, QStringLiteral("東京"));
+  QWidget* editor = open_editor(EditMode::Change, QStringLiteral("東京"));
   EXPECT_TRUE(control<QRadioButton>(editor, QStringLiteral("Option1(0)"))->isChecked());
   DialogResponder responder({{kConfirm, 1}});
   click(editor, QStringLiteral("Command2(1)"));
@@ -180,7 +201,7 @@ TEST_F(CompanyEditorTest, AnUnknownRecordLengthIsShownAndSavedAs120) {
 TEST_F(CompanyEditorTest, DecliningTheSaveKeepsTheWindowAndTheFile) {
   save_company(QStringLiteral("東京"), every_value_set());
   const QByteArray before = read_file(QStringLiteral("東京.cfg"));
-  QWidget* editor = open_editor(2, QStringLiteral("東京"));
+  QWidget* editor = open_editor(EditMode::Change, QStringLiteral("東京"));
   control<QLineEdit>(editor, QStringLiteral("Text1(0)"))->setText(QStringLiteral("x.csv"));
   DialogResponder responder({{kConfirm, 0}});
   click(editor, QStringLiteral("Command2(1)"));
@@ -190,7 +211,7 @@ TEST_F(CompanyEditorTest, DecliningTheSaveKeepsTheWindowAndTheFile) {
 
 TEST_F(CompanyEditorTest, RegisteringAnExistingNameAsksAgainUntilOverwriteIsAccepted) {
   save_company(QStringLiteral("東京"), every_value_set());
-  QWidget* editor = open_editor(1);
+  QWidget* editor = open_editor(EditMode::New);
   QTest::keyClicks(control<QLineEdit>(editor, QStringLiteral("Text2(3)")), QStringLiteral("TOKYO"));
   control<QCheckBox>(editor, QStringLiteral("Check1"))->setChecked(true);
 
@@ -210,12 +231,11 @@ TEST_F(CompanyEditorTest, RegisteringAnExistingNameAsksAgainUntilOverwriteIsAcce
   EXPECT_EQ(saved.credit.skip_header_rows, QStringLiteral("0"));
   EXPECT_EQ(saved.debit.skip_footer, 1);
   EXPECT_EQ(saved.record_length, 120);
-  EXPECT_EQ(app_.edit_company, QStringLiteral("東京"));
   EXPECT_EQ(open_window(QStringLiteral("環境設定")), nullptr);
 }
 
 TEST_F(CompanyEditorTest, CancellingTheNameSavesNothing) {
-  QWidget* editor = open_editor(1);
+  QWidget* editor = open_editor(EditMode::New);
   DialogResponder responder({{kPrompt, 0}});
   click(editor, QStringLiteral("Command2(1)"));
   EXPECT_TRUE(responder.all_answered());
@@ -224,7 +244,7 @@ TEST_F(CompanyEditorTest, CancellingTheNameSavesNothing) {
 }
 
 TEST_F(CompanyEditorTest, ANameThatCannotNameAFileIsRefusedAndAskedAgain) {
-  QWidget* editor = open_editor(1);
+  QWidget* editor = open_editor(EditMode::New);
   DialogResponder responder({{kPrompt, 1, QStringLiteral("東京/大阪")},
                              {kNotice, 0},
                              {kPrompt, 1, QStringLiteral("東京大阪")}});
@@ -238,7 +258,7 @@ TEST_F(CompanyEditorTest, ANameThatCannotNameAFileIsRefusedAndAskedAgain) {
 TEST_F(CompanyEditorTest, ADoubleQuoteIsRefusedNamingTheFieldAndTheWindowStays) {
   save_company(QStringLiteral("東京"), every_value_set());
   const QByteArray before = read_file(QStringLiteral("東京.cfg"));
-  QWidget* editor = open_editor(2, QStringLiteral("東京"));
+  QWidget* editor = open_editor(EditMode::Change, QStringLiteral("東京"));
   auto* name_box = control<QLineEdit>(editor, QStringLiteral("Text21(3)"));
   name_box->setText(QStringLiteral("東京\"商事\""));
 
@@ -257,7 +277,7 @@ TEST_F(CompanyEditorTest, AFailedSaveIsToldAndTheWindowKeepsItsValues) {
   QWidget* editor = nullptr;
   {
     DialogResponder responder({{kNotice, 0}});  // the settings file is missing
-    editor = open_editor(2, QStringLiteral("東京"));
+    editor = open_editor(EditMode::Change, QStringLiteral("東京"));
     ASSERT_NE(editor, nullptr);
   }
   auto* input = control<QLineEdit>(editor, QStringLiteral("Text1(0)"));
@@ -273,7 +293,7 @@ TEST_F(CompanyEditorTest, AFailedSaveIsToldAndTheWindowKeepsItsValues) {
 
 TEST_F(CompanyEditorTest, OwnOptionsDisableMergedBodyListsOnEveryTabChange) {
   app_.system.company_specific = 1;
-  QWidget* editor = open_editor(1);
+  QWidget* editor = open_editor(EditMode::New);
   auto* credit_field13 = control<QComboBox>(editor, QStringLiteral("Combo1(11)"));
   auto* debit_field13 = control<QComboBox>(editor, QStringLiteral("Combo21(11)"));
   auto* debit_field14 = control<QComboBox>(editor, QStringLiteral("Combo21(12)"));
@@ -302,7 +322,7 @@ TEST_F(CompanyEditorTest, SystemOptionsDisableTheirBodyListsForGood) {
   app_.system.debit_data_zero = 1;
   CompanySettings stored = every_value_set();
   save_company(QStringLiteral("東京"), stored);
-  QWidget* editor = open_editor(2, QStringLiteral("東京"));
+  QWidget* editor = open_editor(EditMode::Change, QStringLiteral("東京"));
   auto* debit_field14 = control<QComboBox>(editor, QStringLiteral("Combo21(12)"));
   select_tab(editor, 1);
   EXPECT_FALSE(debit_field14->isEnabled());
@@ -326,7 +346,7 @@ TEST_F(CompanyEditorTest, CopyFromTheSystemFillsTheCommonPageWithoutSaving) {
   app_.system.crlf_each_record = 1;
   app_.system.debit_trailer_zero = 1;
   app_.system.record_length = 130;
-  QWidget* editor = open_editor(1);
+  QWidget* editor = open_editor(EditMode::New);
   select_tab(editor, 2);
   click(editor, QStringLiteral("Command3"));
   EXPECT_EQ(control<QLineEdit>(editor, QStringLiteral("Text4"))->text(), QStringLiteral("ｶﾅ"));
@@ -339,7 +359,7 @@ TEST_F(CompanyEditorTest, CopyFromTheSystemFillsTheCommonPageWithoutSaving) {
 
 TEST_F(CompanyEditorTest, BrowseFillsTheBoxOnlyWhenAFileWasChosen) {
   testing::write_file(QStringLiteral("支払.csv"), "1\r\n");
-  QWidget* editor = open_editor(1);
+  QWidget* editor = open_editor(EditMode::New);
   auto* output = control<QLineEdit>(editor, QStringLiteral("Text11(1)"));
   output->setText(QStringLiteral("前.dat"));
   select_tab(editor, 1);

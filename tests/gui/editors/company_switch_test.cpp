@@ -51,10 +51,11 @@ TEST_F(CompanySwitchTest, PreselectsAndLoadsTheCurrentCompany) {
   QWidget* window = open_switch();
   EXPECT_EQ(control<QComboBox>(window, QStringLiteral("社名"))->currentText(),
             QStringLiteral("東京"));
-  EXPECT_EQ(app_.company.credit.input_file, QStringLiteral("tokyo.csv"));
   EXPECT_FALSE(control<QRadioButton>(window, QStringLiteral("Option1(0)"))->isEnabled());
   EXPECT_TRUE(control<QRadioButton>(window, QStringLiteral("Option1(1)"))->isEnabled());
   EXPECT_EQ(app_.open_windows.count(WindowSlot::CompanySwitch), 1);
+  click(window, QStringLiteral("Command1(1)"));
+  EXPECT_EQ(app_.company.credit.input_file, QStringLiteral("tokyo.csv"));
 }
 
 TEST_F(CompanySwitchTest, FallsBackToTheFirstCompanyWhenTheCurrentOneIsGone) {
@@ -68,8 +69,10 @@ TEST_F(CompanySwitchTest, FallsBackToTheFirstCompanyWhenTheCurrentOneIsGone) {
   QWidget* window = open_switch();
   EXPECT_EQ(control<QComboBox>(window, QStringLiteral("社名"))->currentText(),
             QStringLiteral("大阪"));
-  EXPECT_EQ(app_.company.credit.input_file, QStringLiteral("osaka.csv"));
   EXPECT_TRUE(responder.seen().isEmpty()) << responder.seen().join(u'\n').toStdString();
+  click(window, QStringLiteral("Command1(1)"));
+  EXPECT_EQ(app_.system.current_company, QStringLiteral("大阪"));
+  EXPECT_EQ(app_.company.credit.input_file, QStringLiteral("osaka.csv"));
 }
 
 TEST_F(CompanySwitchTest, KeepsAKindTheCompanyDoesNotUseSelectedButDisabled) {
@@ -102,21 +105,39 @@ TEST_F(CompanySwitchTest, OkSetsCompanyKindAndTitle) {
   EXPECT_EQ(app_.open_windows.count(WindowSlot::CompanySwitch), 0);
 }
 
-TEST_F(CompanySwitchTest, CancelKeepsTheCurrentCompanyButNotTheLoadedSettings) {
+TEST_F(CompanySwitchTest, CancelKeepsTheCurrentCompanyAndItsSettings) {
   CompanySettings osaka = company_using(true, false);
   osaka.credit.input_file = QStringLiteral("osaka.csv");
   save_company(QStringLiteral("大阪"), osaka);
-  save_company(QStringLiteral("東京"), company_using(false, true));
+  CompanySettings tokyo = company_using(false, true);
+  tokyo.credit.input_file = QStringLiteral("tokyo.csv");
+  save_company(QStringLiteral("東京"), tokyo);
   app_.system.current_company = QStringLiteral("東京");
+  app_.company = tokyo;
 
   QWidget* window = open_switch();
   auto* list = control<QComboBox>(window, QStringLiteral("社名"));
   list->setCurrentIndex(0);
   list->activated(0);
+  EXPECT_TRUE(control<QRadioButton>(window, QStringLiteral("Option1(0)"))->isEnabled());
   click(window, QStringLiteral("Command1(0)"));
   EXPECT_EQ(app_.system.current_company, QStringLiteral("東京"));
-  EXPECT_EQ(app_.company.credit.input_file, QStringLiteral("osaka.csv"));
+  EXPECT_EQ(app_.company, tokyo);
   EXPECT_EQ(main_->windowTitle(), QStringLiteral("ツバクロ"));
+}
+
+TEST_F(CompanySwitchTest, ATypedNameNeverTakesThePickedCompanysSettings) {
+  CompanySettings osaka = company_using(true, false);
+  osaka.credit.input_file = QStringLiteral("osaka.csv");
+  save_company(QStringLiteral("大阪"), osaka);
+  QWidget* window = open_switch();
+  auto* list = control<QComboBox>(window, QStringLiteral("社名"));
+  list->setEditText(QStringLiteral("京都"));
+  DialogResponder responder({});
+  click(window, QStringLiteral("Command1(1)"));
+  EXPECT_TRUE(responder.seen().isEmpty()) << responder.seen().join(u'\n').toStdString();
+  EXPECT_EQ(app_.system.current_company, QStringLiteral("京都"));
+  EXPECT_EQ(app_.company, CompanySettings{});
 }
 
 TEST_F(CompanySwitchTest, OffersOnlyCancelWithoutAUsableCompany) {
@@ -152,8 +173,6 @@ TEST_F(CompanyPickerTest, ChangeOpensTheEditorOnTheChosenCompany) {
             QStringLiteral("東京"));
   click(picker, QStringLiteral("Command1(2)"));
 
-  EXPECT_EQ(app_.edit_company, QStringLiteral("東京"));
-  EXPECT_EQ(app_.edit_mode, 2);
   EXPECT_EQ(open_window(QStringLiteral("環境設定切替")), nullptr);
   QWidget* editor = open_window(QStringLiteral("環境設定"));
   ASSERT_NE(editor, nullptr);
@@ -167,7 +186,6 @@ TEST_F(CompanyPickerTest, WithoutCompaniesOnlyNewAndCancelAreOffered) {
   EXPECT_TRUE(control<QPushButton>(picker, QStringLiteral("Command1(1)"))->isEnabled());
   EXPECT_FALSE(control<QPushButton>(picker, QStringLiteral("Command1(2)"))->isEnabled());
   click(picker, QStringLiteral("Command1(1)"));
-  EXPECT_EQ(app_.edit_mode, 1);
   QWidget* editor = open_window(QStringLiteral("環境設定"));
   ASSERT_NE(editor, nullptr);
   EXPECT_EQ(editor->windowTitle(), QStringLiteral("環境設定（新規）"));

@@ -81,7 +81,7 @@ TEST_F(FileChooserTest, OkGivesTheFolderAndTheSelectedFile) {
                     files->visualItemRect(files->item(0)).center());
   click(&chooser, "Command1(1)");
   EXPECT_EQ(chooser.result(), QDialog::Accepted);
-  EXPECT_EQ(app_.chosen_file_path, QDir::currentPath() + QStringLiteral("/支払.csv"));
+  EXPECT_EQ(chooser.chosen(), QDir::currentPath() + QStringLiteral("/支払.csv"));
   EXPECT_EQ(app_.open_windows.count(WindowSlot::FileChooser), 0);
 }
 
@@ -91,25 +91,23 @@ TEST_F(FileChooserTest, OkWithoutAFileGivesTheFolderWithASeparator) {
   activate(list(&chooser, "Dir1"), QStringLiteral("給与"));
   EXPECT_EQ(texts(list(&chooser, "File1")), QStringList{QStringLiteral("十二月.csv")});
   click(&chooser, "Command1(1)");
-  EXPECT_EQ(app_.chosen_file_path, QDir::currentPath() + QStringLiteral("/給与/"));
+  EXPECT_EQ(chooser.chosen(), QDir::currentPath() + QStringLiteral("/給与/"));
 }
 
 TEST_F(FileChooserTest, EveryOtherWayOutGivesNothing) {
   {
-    app_.chosen_file_path = QStringLiteral("/earlier/choice.csv");
     FileChooser chooser(app_);
     chooser.show();
     list(&chooser, "File1")->setCurrentRow(0);
     click(&chooser, "Command1(0)");
-    EXPECT_EQ(app_.chosen_file_path, QString());
+    EXPECT_EQ(chooser.chosen(), std::nullopt);
   }
   {
-    app_.chosen_file_path = QStringLiteral("/earlier/choice.csv");
     FileChooser chooser(app_);
     chooser.show();
     list(&chooser, "File1")->setCurrentRow(0);
     chooser.close();  // the close box
-    EXPECT_EQ(app_.chosen_file_path, QString());
+    EXPECT_EQ(chooser.chosen(), std::nullopt);
     EXPECT_EQ(app_.open_windows.count(WindowSlot::FileChooser), 0);
   }
 }
@@ -123,6 +121,8 @@ TEST_F(FileChooserTest, ChooseWaitsForTheModalAnswer) {
     click(chooser, "Command1(1)");
   });
   EXPECT_EQ(FileChooser::choose(app_, nullptr), QDir::currentPath() + QStringLiteral("/支払.csv"));
+  QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+  EXPECT_EQ(FileChooser::choose(app_, nullptr), std::nullopt);
 }
 
 TEST_F(FileChooserTest, AFolderThatCannotBeReadIsToldAndTheListsStay) {
