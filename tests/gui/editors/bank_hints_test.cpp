@@ -24,10 +24,8 @@ const QString kNotInList = QStringLiteral("銀行一覧にありません");
 // the names the shipped list gives them.
 class BankHintsTest : public testing::EditorsTest {
  protected:
-  QWidget* open_editor(int mode, const QString& company = {}) {
-    app_.edit_mode = mode;
-    app_.edit_company = company;
-    main_->show_child(new CompanyEditor(app_));
+  QWidget* open_editor(EditMode mode, const QString& company = {}) {
+    main_->show_child(new CompanyEditor(app_, mode, company));
     return open_window(QStringLiteral("環境設定"));
   }
 
@@ -51,7 +49,7 @@ class BankHintsTest : public testing::EditorsTest {
 
 TEST_F(BankHintsTest, TypedCodesFillEmptyNamesAndShowTheKanjiNames) {
   ASSERT_TRUE(shipped_bank_list());
-  editor_ = open_editor(1);
+  editor_ = open_editor(EditMode::New);
   ASSERT_NE(editor_, nullptr);
 
   // Typed digit by digit: the name of every code on the way is replaced.
@@ -101,7 +99,7 @@ TEST_F(BankHintsTest, LoadedCodesAreNamedButNoStoredNameChanges) {
   settings.debit.header_values[5] = QStringLiteral("0310");
   settings.debit.header_values[7] = QStringLiteral("099");
   save_company(QStringLiteral("東京"), settings);
-  editor_ = open_editor(2, QStringLiteral("東京"));
+  editor_ = open_editor(EditMode::Change, QStringLiteral("東京"));
   ASSERT_NE(editor_, nullptr);
 
   EXPECT_EQ(hint(kBankHint)->text(), QStringLiteral("みずほ"));
@@ -114,7 +112,7 @@ TEST_F(BankHintsTest, LoadedCodesAreNamedButNoStoredNameChanges) {
 }
 
 TEST_F(BankHintsTest, BankSearchFillsBothCodesAndKanaNames) {
-  editor_ = open_editor(1);
+  editor_ = open_editor(EditMode::New);
   ASSERT_NE(editor_, nullptr);
   type(kBankName, QStringLiteral("ﾌﾙｲ"));
 
