@@ -9,9 +9,11 @@
 #include "cli/log_summary.h"
 #include "cli/progress_bar.h"
 #include "core/engine/conversion_run.h"
+#include "core/engine/transfer_date.h"
 #include "core/engine/workbook_export.h"
 #include "core/settings/company_settings.h"
 #include "core/settings/system_settings.h"
+#include "core/zengin/bank_calendar.h"
 
 namespace tsubakuro::cli {
 
@@ -27,8 +29,7 @@ QString with_separators(qint64 number) {
   return QLocale(QLocale::Japanese, QLocale::Japan).toString(number);
 }
 
-void print_field_errors(const QString& log_file) {
-  const FieldErrorSummary errors = summarize_field_errors(log_file, kErrorLinesShown);
+void print_field_errors(const FieldErrorSummary& errors) {
   for (const QString& line : errors.first) print_out(line);
   if (errors.total > errors.first.size())
     print_out(
@@ -92,15 +93,23 @@ void drive(ConversionRun& run) {
 
 ExitStatus report_outcome(const ConversionRun& run) {
   switch (run.outcome()) {
-    case RunOutcome::Normal:
+    case RunOutcome::Normal: {
+      FieldErrorSummary summary;
+      if (run.has_errors() || run.options().bank_rules.normalize_names)
+        summary = summarize_field_errors(run.log_file(), kErrorLinesShown);
       if (run.has_errors()) {
         print_out(QStringLiteral("変換エラーがあります。エラーログ: %1").arg(run.log_file()));
-        print_field_errors(run.log_file());
+        print_field_errors(summary);
       } else {
         print_out(QStringLiteral("変換が終了しました。"));
       }
+      if (summary.corrections > 0)
+        print_out(
+            QStringLiteral("名前を全銀協の文字に直した欄: %1件（エラーログに「補正：」で記録）")
+                .arg(with_separators(summary.corrections)));
       print_totals(run);
       return run.has_errors() ? kConvertedWithErrors : kConverted;
+    }
     case RunOutcome::Cancelled:
       print_out(QStringLiteral("変換をキャンセルされました。"));
       print_out(QStringLiteral("出力ファイル %1 には中止までの %2 件だけが書かれています。")
@@ -124,6 +133,8 @@ ExitStatus run_convert(const ConvertRequest& request) {
   SystemSettings system;
   init_field_dictionary(system);
   load_system_settings(system);
+  if (request.check_characters) system.bank_rules.check_characters = *request.check_characters;
+  if (request.normalize_names) system.bank_rules.normalize_names = *request.normalize_names;
   if (request.company) system.current_company = *request.company;
   if (request.kind) system.transfer_kind = *request.kind;
   if (system.current_company.trimmed().isEmpty())
@@ -149,6 +160,13 @@ ExitStatus run_convert(const ConvertRequest& request) {
   print_out(QStringLiteral("%1【%2】 %3  指定日 %4")
                 .arg(system.current_company, company_name, transfer_kind_word(system.transfer_kind),
                      section.header_values[kHeaderDateIndex]));
+  // Only a warning, as in the date prompt: the list may be converted ahead of time.
+  if (const std::optional<QDate> day =
+          transfer_day(section.header_values[kHeaderDateIndex], QDate::currentDate())) {
+    const QString warning = bank_closed_warning(*day);
+    if (!warning.isEmpty())
+      print_error(QStringLiteral("警告: 指定日 %1 は%2").arg(full_date_text(*day), warning));
+  }
 
   if (!prepare_workbook(section.input_file)) return kNotConverted;
   if (interrupt_requested()) {

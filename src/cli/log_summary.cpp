@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "core/engine/conversion_log.h"
 #include "core/text/cp932.h"
 
 namespace tsubakuro::cli {
@@ -31,8 +32,13 @@ FieldErrorSummary summarize_field_errors(const QString& log_file, int shown) {
   while (!file.atEnd()) {
     QByteArray line = file.readLine();
     if (holding) {
-      if (summary.total < shown) summary.first.append(unquoted(held));
-      ++summary.total;
+      const QString message = unquoted(held);
+      if (message.startsWith(QStringView(kCorrectionPrefix))) {
+        ++summary.corrections;
+      } else {
+        if (summary.total < shown) summary.first.append(message);
+        ++summary.total;
+      }
     }
     held = std::move(line);
     holding = true;

@@ -2,19 +2,32 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
+#include <QString>
 #include <QStringView>
 #include <span>
 
+#include "core/settings/bank_rules_settings.h"
 #include "core/zengin/record_layout.h"
 
 namespace tsubakuro {
 
 class FieldChecker;
 
+// A name field mended into the banks' characters: the log tells the user both texts.
+struct FieldCorrection {
+  int field = 0;
+  QString corrected;
+  QString original;
+};
+
 // A logical record as it goes to the file, with the fields that failed.
 struct BuiltRecord {
   QByteArray bytes;          // exactly kLogicalRecordLength bytes of CP932
   QList<int> failed_fields;  // field numbers from 1, in check order
+  // Why a field failed, where a rule can say more than "正しくありません".
+  QMap<int, QString> failure_reasons;
+  QList<FieldCorrection> corrections;  // in field order
 };
 
 // Lays the fields of one record down in order, fitting each to its width in
@@ -26,7 +39,8 @@ struct BuiltRecord {
 // account; the cut, or a character CP932 cannot hold, fails the field.
 class RecordAssembler {
  public:
-  RecordAssembler(TransferKind transfer, RecordKind record, const FieldChecker& checker);
+  RecordAssembler(TransferKind transfer, RecordKind record, const FieldChecker& checker,
+                  BankRules bank_rules = {});
 
   // Puts the next field (fields come in order from 1) and returns its number.
   int put(QStringView text);
@@ -34,9 +48,15 @@ class RecordAssembler {
   void put_checked(QStringView text);
   // put_checked, or put when `check` is false (the name check skipped).
   void put_checked_if(bool check, QStringView text);
+  // Puts a name field (company, bank, branch, account holder), space-filled to its
+  // width. With the banks' rules on it is mended before it is fitted and checked by
+  // their rule, which takes the place of the field's kind; otherwise it is checked
+  // by its kind when `kind_check`.
+  void put_name(QStringView value, bool kind_check);
   // Puts a code field that passes only when `accepted`.
   void put_code(QStringView text, bool accepted);
   void fail(int field);
+  void fail(int field, const QString& reason);
   // Applies the field check of `field` to `text`: true when it fails.
   bool check_fails(QStringView text, int field) const;
 
@@ -45,10 +65,13 @@ class RecordAssembler {
  private:
   std::span<const FieldLayout> layout_;
   const FieldChecker& checker_;
+  const BankRules bank_rules_;
   int part_;
   int next_field_ = 1;
   quint32 failed_mask_ = 0;
   QByteArray bytes_;
+  QMap<int, QString> failure_reasons_;
+  QList<FieldCorrection> corrections_;
 };
 
 }  // namespace tsubakuro

@@ -41,6 +41,43 @@ QString log_timestamp(const QDateTime& moment) {
   return moment.toString(QStringLiteral("yyyy/MM/dd H:mm:ss"));
 }
 
+namespace {
+
+QString record_number_text(qint64 record_number) {
+  return (QStringLiteral("000000") + QString::number(record_number)).right(6);
+}
+
+// With the 20-digit option fields 12 and 13 are one item in the file, so the
+// fields after them are numbered as the bank sees them.
+int shown_data_field(bool twenty_digit, int field) {
+  return twenty_digit && field > 13 ? field - 1 : field;
+}
+
+}  // namespace
+
+QString compose_field_correction(const FieldTable& field_names, TransferKind transfer,
+                                 bool twenty_digit, int data_kind, int field, qint64 record_number,
+                                 QStringView corrected, QStringView original) {
+  QString place;
+  switch (data_kind) {
+    case 1:
+      place = QStringLiteral("ヘッダの[%1]%2")
+                  .arg(field)
+                  .arg(field_names.at(transfer, RecordKind::Header, field));
+      break;
+    case 2:
+      place = QStringLiteral("%1件目の[%2]%3")
+                  .arg(record_number_text(record_number))
+                  .arg(shown_data_field(twenty_digit, field))
+                  .arg(field_names.at(transfer, RecordKind::Data, field));
+      break;
+    default:
+      return QString();
+  }
+  return QStringLiteral("%1%2「%3」←「%4」")
+      .arg(QString::fromUtf16(kCorrectionPrefix), place, corrected.toString(), original.toString());
+}
+
 QString compose_field_error(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
                             int data_kind, int field, qint64 record_number) {
   switch (data_kind) {
@@ -49,13 +86,9 @@ QString compose_field_error(const FieldTable& field_names, TransferKind transfer
           .arg(field)
           .arg(field_names.at(transfer, RecordKind::Header, field));
     case 2: {
-      const QString record = (QStringLiteral("000000") + QString::number(record_number)).right(6);
-      // With the 20-digit option fields 12 and 13 are one item in the file, so the
-      // fields after them are numbered as the bank sees them.
-      const int shown = twenty_digit && field > 13 ? field - 1 : field;
       return QStringLiteral("ボディ：%1件目の[%2]%3が正しくありません。")
-          .arg(record)
-          .arg(shown)
+          .arg(record_number_text(record_number))
+          .arg(shown_data_field(twenty_digit, field))
           .arg(field_names.at(transfer, RecordKind::Data, field));
     }
     case 8:

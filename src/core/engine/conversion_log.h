@@ -41,6 +41,14 @@ QString log_timestamp(const QDateTime& moment);
 QString compose_field_error(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
                             int data_kind, int field, qint64 record_number);
 
+// The note of a name field mended into the banks' characters, numbered as its
+// error would be: 補正：000012件目の[9]預金者名「ﾔﾏﾀﾞ ﾊﾅｺ」←「やまだ　はなこ」.
+// Not an error: the run goes on as if the list had held the mended text.
+QString compose_field_correction(const FieldTable& field_names, TransferKind transfer,
+                                 bool twenty_digit, int data_kind, int field, qint64 record_number,
+                                 QStringView corrected, QStringView original);
+inline constexpr char16_t kCorrectionPrefix[] = u"補正：";
+
 // Composes the message of a failed field and appends it to the log; false, with
 // log.error(), when the line could not be written.
 bool report_field_error(ConversionLog& log, const FieldTable& field_names, TransferKind transfer,

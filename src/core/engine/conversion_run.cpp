@@ -276,12 +276,22 @@ bool ConversionRun::Impl::flush_output() {
 bool ConversionRun::Impl::commit_output() { return flush_output() && output_.commit(); }
 
 bool ConversionRun::Impl::report(const BuiltRecord& record, RecordKind kind, qint64 record_number) {
+  // Numbered by the 20-digit option that built the record.
+  const bool twenty_digit = options_.twenty_digit(transfer_);
+  for (const FieldCorrection& correction : record.corrections) {
+    if (!log(compose_field_correction(field_names_, transfer_, twenty_digit, data_kind_code(kind),
+                                      correction.field, record_number, correction.corrected,
+                                      correction.original)))
+      return false;
+  }
   for (int field : record.failed_fields) {
     has_errors_ = true;
-    // Numbered by the 20-digit option that built the record.
-    if (!log(compose_field_error(field_names_, transfer_, options_.twenty_digit(transfer_),
-                                 data_kind_code(kind), field, record_number)))
-      return false;
+    QString message = compose_field_error(field_names_, transfer_, twenty_digit,
+                                          data_kind_code(kind), field, record_number);
+    if (const auto reason = record.failure_reasons.find(field);
+        reason != record.failure_reasons.end())
+      message += u'（' + *reason + u'）';
+    if (!log(message)) return false;
   }
   return true;
 }

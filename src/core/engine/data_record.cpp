@@ -63,19 +63,19 @@ DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKin
   const auto trimmed = [&](int i) { return trim_leading_spaces(v(i)); };
   const bool check_names = options.skip_name_check != 1;
   const bool debit = transfer == TransferKind::Debit;
-  RecordAssembler record(transfer, RecordKind::Data, checker);
+  RecordAssembler record(transfer, RecordKind::Data, checker, options.bank_rules);
 
   record.put_checked(u"2");
   record.put_checked(zero_right(trimmed(0), 4));
-  record.put_checked_if(check_names, space_left(v(1), 15));
+  record.put_name(v(1), check_names);
   record.put_checked(zero_right(trimmed(2), 3));
-  record.put_checked_if(check_names, space_left(v(3), 15));
+  record.put_name(v(3), check_names);
   const QString clearing_house = space_left(trimmed(4), 4);
   record.put_code(clearing_house, clearing_house == u"    ");
   const QString account_type = space_left(trimmed(5), 1);
   record.put_code(account_type, is_one_of(account_type, {u"1", u"2", u"9"}));
   record.put_checked(zero_right(trimmed(6), 7));
-  record.put_checked_if(check_names, space_left(v(7), 30));
+  record.put_name(v(7), check_names);
   record.put_checked(zero_right(trimmed(8), 10));
   const QString new_code = space_left(trimmed(9), 1);
   record.put_code(new_code, is_one_of(new_code, {u"0", u"1", u"2", u" "}));

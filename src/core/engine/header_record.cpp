@@ -28,22 +28,27 @@ BuiltRecord build_header_record(const std::array<QString, kHeaderValueCount>& h,
                                 TransferKind transfer, const ConversionOptions& options,
                                 const FieldChecker& checker) {
   const bool check_names = options.skip_name_check != 1;
-  RecordAssembler record(transfer, RecordKind::Header, checker);
+  RecordAssembler record(transfer, RecordKind::Header, checker, options.bank_rules);
 
   record.put_checked(u"1");
   const QString kind_code = space_left(h[0], 2);
   record.put_code(kind_code, accepted_kind_code(kind_code, transfer));
-  record.put_checked(space_left(h[1], 1));
+  const QString code_class = space_left(h[1], 1);
+  record.put_checked(code_class);
+  // Any other code announces another character set (1: EBCDIC); the file is
+  // Shift-JIS, so banks that check the code refuse it.
+  if (options.bank_rules.check_characters && code_class != u"0")
+    record.fail(3, QStringLiteral("シフトJISのファイルは「0」"));
   record.put_checked(space_left(h[2], 10));
-  record.put_checked_if(check_names, space_left(h[3], 40));
+  record.put_name(h[3], check_names);
 
   const QString date = transfer_date_field(h[4]);
   record.put_code(date, !record.check_fails(date, 6) && date_in_range(date));
 
   record.put_checked(zero_right(h[5], 4));
-  record.put_checked_if(check_names, space_left(h[6], 15));
+  record.put_name(h[6], check_names);
   record.put_checked(zero_right(h[7], 3));
-  record.put_checked_if(check_names, space_left(h[8], 15));
+  record.put_name(h[8], check_names);
   const QString account_type = space_left(h[9], 1);
   record.put_code(account_type, account_type == u"1" || account_type == u"2");
   record.put_checked(zero_right(h[10], 7));

@@ -102,6 +102,7 @@ void load_system_settings(SystemSettings& settings) {
   settings.window_height.fill(0);
   settings.window_width.fill(0);
   settings.kana_table = QString::fromUtf16(kDefaultKanaTable);
+  settings.bank_rules = load_bank_rules();
 
   if (!QFileInfo(QString::fromLatin1(kSystemSettingsFile)).isFile()) return;
   const std::optional<QString> text = read_settings_text(QString::fromLatin1(kSystemSettingsFile));

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
   tsubakuro::AppState app;
   app.open_windows.reset();
   tsubakuro::init_field_dictionary(app.system);
+  tsubakuro::prepare_program_settings_on_first_start();
   tsubakuro::load_system_settings(app.system);
 
   {

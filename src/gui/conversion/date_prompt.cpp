@@ -2,12 +2,14 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "core/engine/transfer_date.h"
+#include "core/zengin/bank_calendar.h"
 #include "gui/conversion/preparation_window.h"
 #include "gui/shell/message_dialogs.h"
 
@@ -50,6 +52,30 @@ DatePrompt::DatePrompt(AppState& app) : ChildWindow(app, WindowSlot::DatePrompt)
   date_row->addStretch();
   layout->addLayout(date_row);
 
+  // What the two boxes mean as a day, and a warning when banks do not work then:
+  // the bank would refuse the file or move the transfer. Only a warning, since the
+  // user may convert ahead and change the date later.
+  auto* day_row = new QHBoxLayout;
+  full_date_ = new QLabel(this);
+  full_date_->setObjectName(QStringLiteral("LabelTransferDay"));
+  closed_warning_ = new QLabel(this);
+  closed_warning_->setObjectName(QStringLiteral("LabelBankClosed"));
+  QPalette warning_palette = closed_warning_->palette();
+  warning_palette.setColor(QPalette::WindowText, Qt::red);
+  closed_warning_->setPalette(warning_palette);
+  // Room for the longest day and reason, so the window does not open too narrow
+  // for the text that appears as the user types.
+  full_date_->setMinimumWidth(
+      full_date_->fontMetrics().horizontalAdvance(QStringLiteral("0000年00月00日（月）")));
+  closed_warning_->setMinimumWidth(closed_warning_->fontMetrics().horizontalAdvance(
+      QStringLiteral("銀行休業日です（即位礼正殿の儀）")));
+  day_row->addWidget(full_date_);
+  day_row->addWidget(closed_warning_);
+  day_row->addStretch();
+  layout->addLayout(day_row);
+  for (QLineEdit* box : {month_, day_})
+    connect(box, &QLineEdit::textChanged, this, &DatePrompt::show_transfer_day);
+
   auto* buttons = new QHBoxLayout;
   cancel_ = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
   start_ = new QPushButton(QStringLiteral("変換開始"), this);
@@ -63,6 +89,18 @@ DatePrompt::DatePrompt(AppState& app) : ChildWindow(app, WindowSlot::DatePrompt)
   connect(cancel_, &QPushButton::clicked, this, &QWidget::close);
   connect(start_, &QPushButton::clicked, this, &DatePrompt::start_conversion);
   connect(day_, &QLineEdit::returnPressed, start_, &QPushButton::click);
+}
+
+void DatePrompt::set_today(std::function<QDate()> today) {
+  today_ = std::move(today);
+  show_transfer_day();
+}
+
+void DatePrompt::show_transfer_day() {
+  const std::optional<QDate> day =
+      transfer_day(compose_transfer_date(month_->text(), day_->text()), today_());
+  full_date_->setText(day ? full_date_text(*day) : QString());
+  closed_warning_->setText(day ? bank_closed_warning(*day) : QString());
 }
 
 void DatePrompt::on_opened() {

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QDate>
+#include <functional>
+
 #include "gui/conversion/window_helpers.h"
 #include "gui/shell/child_window.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -18,15 +22,22 @@ class DatePrompt : public ChildWindow {
  public:
   explicit DatePrompt(AppState& app);
 
+  // The day the entered date is counted from; tests fix it.
+  void set_today(std::function<QDate()> today);
+
  protected:
   void on_opened() override;
 
  private:
   void start_conversion();
+  void show_transfer_day();
 
   CompanyLabels labels_{};
-  QLineEdit* month_ = nullptr;  // Text1(0)
-  QLineEdit* day_ = nullptr;    // Text1(1)
+  QLineEdit* month_ = nullptr;        // Text1(0)
+  QLineEdit* day_ = nullptr;          // Text1(1)
+  QLabel* full_date_ = nullptr;       // the day the entry means
+  QLabel* closed_warning_ = nullptr;  // red, when banks are closed that day
+  std::function<QDate()> today_ = [] { return QDate::currentDate(); };
   QPushButton* cancel_ = nullptr;
   QPushButton* start_ = nullptr;
 };

@@ -102,6 +102,15 @@ void SystemSettingsDialog::build_controls() {
   debit_layout->addWidget(debit_data);
   debit_layout->addWidget(debit_trailer);
 
+  check_characters_ = make_check_box(QStringLiteral("CheckBankCharacters"),
+                                     QStringLiteral("全銀協の使用可能文字を確認する"));
+  normalize_names_ = make_check_box(QStringLiteral("CheckNormalizeNames"),
+                                    QStringLiteral("名前を全銀協の文字に直す"));
+  auto* bank = new QGroupBox(QStringLiteral("銀行提出チェック"));
+  auto* bank_layout = new QVBoxLayout(bank);
+  bank_layout->addWidget(check_characters_);
+  bank_layout->addWidget(normalize_names_);
+
   auto* ok = new QPushButton(QStringLiteral("OK"));
   ok->setObjectName(indexed_name("Command1", 1));
   ok->setDefault(true);
@@ -119,6 +128,7 @@ void SystemSettingsDialog::build_controls() {
   layout->addWidget(common);
   layout->addWidget(credit);
   layout->addWidget(debit);
+  layout->addWidget(bank);
   layout->addStretch();
   layout->addLayout(buttons);
 }
@@ -133,6 +143,8 @@ void SystemSettingsDialog::load_values() {
   check3_[2]->setChecked(settings.debit_data_zero == 1);
   check4_->setChecked(settings.company_specific == 1);
   check11_->setChecked(settings.skip_name_check == 1);
+  check_characters_->setChecked(settings.bank_rules.check_characters);
+  normalize_names_->setChecked(settings.bank_rules.normalize_names);
 
   const int length = effective_record_length(settings.record_length.value_or(0));
   for (int i = 0; i < static_cast<int>(kRecordLengths.size()); ++i)
@@ -148,6 +160,8 @@ void SystemSettingsDialog::store_values(SystemSettings& settings) const {
   settings.debit_data_zero = checked(check3_[2]);
   settings.company_specific = checked(check4_);
   settings.skip_name_check = checked(check11_);
+  settings.bank_rules.check_characters = check_characters_->isChecked();
+  settings.bank_rules.normalize_names = normalize_names_->isChecked();
   for (int i = 0; i < static_cast<int>(kRecordLengths.size()); ++i) {
     if (option1_[i]->isChecked()) settings.record_length = kRecordLengths[i];
   }
@@ -163,7 +177,12 @@ void SystemSettingsDialog::accept_values() {
     text1_->setFocus();
     return;
   }
+  const BankRules previous_rules = app_.system.bank_rules;
   store_values(app_.system);
+  if (app_.system.bank_rules != previous_rules) {
+    const SaveResult saved = save_bank_rules(app_.system.bank_rules);
+    if (!saved.ok) show_notice(app_, QStringLiteral("エラー"), saved.message);
+  }
   close();
 }
 

@@ -36,6 +36,16 @@ QVariant ResultDataModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   if (role == Qt::TextAlignmentRole)
     return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+  if (role == Qt::BackgroundRole || role == Qt::ToolTipRole) {
+    if (corrections_.empty()) return {};
+    // Grid row r shows data record r + 1, field c + 1; the name fields come before
+    // the 20-digit columns, so their numbers are the same in both layouts.
+    const std::optional<QString> original =
+        corrections_.data_original(index.row() + 1, index.column() + 1);
+    if (!original || !row(index.row()).data) return {};
+    return role == Qt::BackgroundRole ? QVariant(corrected_cell_tint())
+                                      : QVariant(corrected_cell_tooltip(*original));
+  }
   if (role != Qt::DisplayRole) return {};
   const Row& shown = row(index.row());
   return index.column() < shown.cells.size() ? shown.cells[index.column()] : QString();
@@ -46,6 +56,12 @@ QVariant ResultDataModel::headerData(int section, Qt::Orientation orientation, i
   if (orientation == Qt::Horizontal) return headings_.value(section);
   if (role != Qt::DisplayRole || !row(section).data) return {};
   return QString::number(section + 1);
+}
+
+void ResultDataModel::set_corrections(LoggedCorrections corrections) {
+  beginResetModel();
+  corrections_ = std::move(corrections);
+  endResetModel();
 }
 
 void ResultDataModel::show_through_record(qint64 number) {

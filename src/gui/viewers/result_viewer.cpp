@@ -5,6 +5,7 @@
 #include <QStandardItemModel>
 #include <QTimer>
 
+#include "core/settings/company_name.h"
 #include "core/settings/company_settings.h"
 #include "core/settings/conversion_options.h"
 #include "core/zengin/record_layout.h"
@@ -66,7 +67,10 @@ void ResultViewer::on_opened() {
   transfer_ = app_.system.transfer_kind;
   const ConversionOptions options = take_conversion_options(app_.system, app_.company);
   twenty_digit_ = options.twenty_digit(transfer_);
+  const std::optional<QString> log_file = company_log_file(app_.system.current_company);
+  corrections_ = log_file ? LoggedCorrections::read(*log_file) : LoggedCorrections();
   set_up_grids();
+  data_model_->set_corrections(corrections_);
   const QString& company = app_.system.current_company;
   setWindowTitle(
       company.isEmpty()
@@ -152,7 +156,14 @@ void ResultViewer::show_fixed_record(qint64 number) {
   const QStringList cells =
       result_cells(cut_record(read.bytes, record_layout(transfer_, record)), record, twenty_digit_);
   QStandardItemModel* model = fixed_models_[grid];
-  for (int c = 0; c < cells.size(); ++c) model->setData(model->index(0, c), cells[c]);
+  for (int c = 0; c < cells.size(); ++c) {
+    model->setData(model->index(0, c), cells[c]);
+    if (grid != kHeaderGrid) continue;
+    if (const std::optional<QString> original = corrections_.header_original(c + 1)) {
+      model->setData(model->index(0, c), corrected_cell_tint(), Qt::BackgroundRole);
+      model->setData(model->index(0, c), corrected_cell_tooltip(*original), Qt::ToolTipRole);
+    }
+  }
 }
 
 void ResultViewer::show_data_record(qint64 number) {

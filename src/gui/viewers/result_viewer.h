@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <array>
 
+#include "core/engine/field_corrections.h"
 #include "core/zengin/record_layout.h"
 #include "core/zengin/zengin_record_reader.h"
 #include "gui/shell/child_window.h"
@@ -60,6 +61,7 @@ class ResultViewer : public ChildWindow {
   qint64 last_data_record_ = 0;
   bool past_end_ = false;  // the last read reached past the end of the file
   bool closing_ = false;
+  LoggedCorrections corrections_;
 };
 
 }  // namespace tsubakuro

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFile>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -11,6 +13,7 @@
 #include <optional>
 
 #include "options_test_support.h"
+#include "test_support.h"
 
 namespace tsubakuro {
 namespace {
@@ -163,6 +166,40 @@ TEST(SystemSettingsDialog, RefusesAKanaSetHoldingADoubleQuoteAndStaysOpen) {
   dialog.click("Command1(1)");
   EXPECT_EQ(app.system.kana_table, QStringLiteral("ｱｲ"));
   EXPECT_EQ(app.system.company_specific, 1);
+}
+
+TEST(SystemSettingsDialog, BankRulesAreShownAndWrittenToTheirOwnFileOnOk) {
+  testing::ScopedWorkingDir dir;
+  AppState app = fresh_app();
+  app.system.bank_rules.normalize_names = true;
+  {
+    OpenDialog dialog(app);
+    QCheckBox* check = dialog.control<QCheckBox>("CheckBankCharacters");
+    QCheckBox* normalize = dialog.control<QCheckBox>("CheckNormalizeNames");
+    ASSERT_TRUE(check && normalize);
+    EXPECT_EQ(check->text(), QStringLiteral("全銀協の使用可能文字を確認する"));
+    EXPECT_EQ(normalize->text(), QStringLiteral("名前を全銀協の文字に直す"));
+    EXPECT_FALSE(check->isChecked());
+    EXPECT_TRUE(normalize->isChecked());
+    auto* group = qobject_cast<QGroupBox*>(check->parentWidget());
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->title(), QStringLiteral("銀行提出チェック"));
+
+    testing::click_button_as_user(check);
+    dialog.click("Command1(0)");  // ｷｬﾝｾﾙ
+  }
+  EXPECT_FALSE(app.system.bank_rules.check_characters);
+  EXPECT_FALSE(QFile::exists(QStringLiteral("tsubakuro.ini")));
+
+  {
+    OpenDialog dialog(app);
+    testing::click_button_as_user(dialog.control<QCheckBox>("CheckBankCharacters"));
+    dialog.click("Command1(1)");  // OK
+  }
+  EXPECT_TRUE(app.system.bank_rules.check_characters);
+  EXPECT_TRUE(app.system.bank_rules.normalize_names);
+  EXPECT_EQ(load_bank_rules(), app.system.bank_rules) << "written at once, not at the end";
+  EXPECT_FALSE(QFile::exists(QStringLiteral("tbk.ini")));
 }
 
 }  // namespace

@@ -318,5 +318,41 @@ TEST_F(ResultViewerTest, LayoutKeepsTheMinimumSizeAndStacksTheGrids) {
   EXPECT_EQ(grid(2)->height(), px(780));
 }
 
+TEST_F(ResultViewerTest, NamesTheRunMendedAreTintedWithWhatTheListHeldAsTooltip) {
+  testing::write_file("zengin.dat", testing::credit_bank_file(3));
+  testing::write_cp932_file(
+      QStringLiteral("東京.log"),
+      QStringLiteral("\"東京【ｶ)ﾂﾊﾞｸﾛｼｮｳｼﾞ】:振込\"\r\n"
+                     "\"★★変換開始★★ 2026/12/07 9:05:01\"\r\n"
+                     "\"補正：ヘッダの[5]会社名「ｶ)ﾂﾊﾞｸﾛｼﾖｳｼﾞ」←「ｶ)ﾂﾊﾞｸﾛｼｮｳｼﾞ」\"\r\n"
+                     "\"補正：000002件目の[9]預金者名「ﾀﾅｶ ｲﾁﾛｳ」←「たなか　いちろう」\"\r\n"
+                     "\"ボディ：000003件目の[9]預金者名が正しくありません。\"\r\n"
+                     "\"★★変換終了★★ 2026/12/07 9:05:02\"\r\n"));
+  open_viewer();
+  const auto cell = [this](int grid_index, int row, int column) {
+    return grid(grid_index)->model()->index(row - 1, column - 1);
+  };
+  const QModelIndex mended = cell(1, 2, 9);
+  EXPECT_TRUE(mended.data(Qt::BackgroundRole).value<QColor>().isValid());
+  EXPECT_TRUE(mended.data(Qt::ToolTipRole).toString().contains(QStringLiteral("たなか　いちろう")));
+  for (const QModelIndex& plain : {cell(1, 1, 9), cell(1, 3, 9), cell(1, 2, 8), cell(1, 2, 10)}) {
+    EXPECT_FALSE(plain.data(Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(plain.data(Qt::ToolTipRole).isValid());
+  }
+  const QModelIndex company_name = cell(0, 1, 5);
+  EXPECT_TRUE(company_name.data(Qt::BackgroundRole).value<QColor>().isValid());
+  EXPECT_TRUE(company_name.data(Qt::ToolTipRole).toString().contains(QStringLiteral("ｼｮｳｼﾞ")));
+  EXPECT_FALSE(cell(0, 1, 8).data(Qt::BackgroundRole).isValid());
+}
+
+TEST_F(ResultViewerTest, WithoutALogNothingIsTinted) {
+  testing::write_file("zengin.dat", testing::credit_bank_file(2));
+  open_viewer();
+  for (int row = 0; row < 2; ++row) {
+    for (int column = 0; column < 15; ++column)
+      EXPECT_FALSE(grid(1)->model()->index(row, column).data(Qt::BackgroundRole).isValid());
+  }
+}
+
 }  // namespace
 }  // namespace tsubakuro
