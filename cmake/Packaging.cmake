@@ -12,6 +12,9 @@ install(FILES data/io.github.tsubakuro.Tsubakuro.metainfo.xml
 install(DIRECTORY data/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 install(FILES data/icons/tsubakuro.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# The bank list the conversion checks codes against, and its licence.
+install(FILES data/banks.tsv data/banks-license.txt
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/tsubakuro)
 if(EXISTS ${PROJECT_SOURCE_DIR}/docs/manual.html)
   install(FILES docs/manual.html DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()

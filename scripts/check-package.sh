@@ -34,6 +34,7 @@ expected=(
   usr/share/applications/io.github.tsubakuro.Tsubakuro.desktop
   usr/share/metainfo/io.github.tsubakuro.Tsubakuro.metainfo.xml
   usr/share/icons/hicolor/scalable/apps/tsubakuro.svg
+  usr/share/tsubakuro/banks.tsv usr/share/tsubakuro/banks-license.txt
 )
 for size in 16 24 32 48 64 128 256; do
   expected+=("usr/share/icons/hicolor/${size}x${size}/apps/tsubakuro.png")

@@ -10,6 +10,8 @@ packages=(
   libzip-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
+  # Writes the sample company and converts the published bank list (scripts/).
+  python3
   xvfb xauth
   # Reads .xls workbooks, and any other workbook the program cannot read itself.
   libreoffice-calc-nogui

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include "core/engine/transfer_date.h"
+#include "core/zengin/bank_list.h"
 
 namespace tsubakuro::cli {
 
@@ -64,6 +65,10 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
     }
     if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
       parsed.show_help = true;
+      continue;
+    }
+    if (option == QLatin1String("--version")) {
+      parsed.show_version = true;
       continue;
     }
     const bool takes_value =
@@ -139,6 +144,7 @@ QString help_text() {
       "                     名前の欄の全角カナ・ひらがな・小書きのカナ・小文字などを\n"
       "                     全銀協の文字に直します（省略時は tsubakuro.ini の設定）。\n"
       "  --help             この説明を表示します。\n"
+      "  --version          版と、使っている銀行一覧の日付を表示します。\n"
       "\n"
       "変換中は Ctrl+C で中止できます（出力ファイルはそれまでのレコードだけになります）。\n"
       "端末で大きなファイルを変換するときは、標準エラーに進み具合を表示します。\n"
@@ -149,6 +155,13 @@ QString help_text() {
       "  2    変換できませんでした（引数の誤り、会社別CFGファイルがない、入力ファイルが\n"
       "       ない、使用しない種別、ファイルを開けない・書けない など）。\n"
       "  130  Ctrl+C で変換を中止しました。\n");
+}
+
+QString version_text() {
+  const auto banks = shipped_bank_list();
+  return QStringLiteral("tsubakuro-convert %1\n銀行一覧: %2")
+      .arg(QStringLiteral(TSUBAKURO_VERSION),
+           banks ? banks->edition() : QStringLiteral("見つかりません"));
 }
 
 }  // namespace tsubakuro::cli

@@ -23,6 +23,7 @@ struct ConvertRequest {
 struct ParsedCommandLine {
   ConvertRequest request;
   bool show_help = false;
+  bool show_version = false;
   QString error;  // a Japanese message when the arguments cannot be used
 };
 
@@ -34,5 +35,9 @@ ParsedCommandLine parse_command_line(const QStringList& arguments);
 std::optional<QString> parse_transfer_date(const QString& text);
 
 QString help_text();
+
+// The release and the edition of the bank list the conversion checks codes
+// against, one per line.
+QString version_text();
 
 }  // namespace tsubakuro::cli

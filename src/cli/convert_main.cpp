@@ -17,5 +17,9 @@ int main(int argc, char** argv) {
     print_out(help_text());
     return kConverted;
   }
+  if (parsed.show_version) {
+    print_out(version_text());
+    return kConverted;
+  }
   return run_convert(parsed.request);
 }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 
@@ -16,6 +17,28 @@ TEST(ConvertArguments, HelpExplainsOptionsAndExitStatusesInJapanese) {
                            "変換エラーがあります", "会社別CFGファイル"})
     EXPECT_TRUE(result.standard_output.contains(QString::fromUtf8(text))) << text;
   EXPECT_TRUE(QDir().entryList(QDir::Files).isEmpty()) << "help touches no file";
+}
+
+TEST(ConvertArguments, VersionNamesTheReleaseAndTheDateOfTheBankList) {
+  ScopedWorkingDir dir;
+  // The shipped list's first line: "#zengin-code", the package version, the date.
+  QFile list(source_path(QStringLiteral("data/banks.tsv")));
+  ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+  const QStringList header = QString::fromUtf8(list.readLine().trimmed()).split(u'\t');
+  ASSERT_EQ(header.size(), 3);
+  const QDate date = QDate::fromString(header[2], Qt::ISODate);
+
+  const ConvertProcessResult result = run_tsubakuro_convert({QStringLiteral("--version")});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_TRUE(result.standard_output.startsWith(QStringLiteral("tsubakuro-convert 3.1.4\n")))
+      << result.standard_output.toStdString();
+  EXPECT_TRUE(result.standard_output.contains(QStringLiteral("銀行一覧: %1年%2月%3日版")
+                                                  .arg(date.year())
+                                                  .arg(date.month())
+                                                  .arg(date.day())))
+      << result.standard_output.toStdString();
+  EXPECT_TRUE(result.standard_output.contains(header[1]));
+  EXPECT_TRUE(QDir().entryList(QDir::Files).isEmpty());
 }
 
 TEST(ConvertArguments, BadArgumentsConvertNothing) {

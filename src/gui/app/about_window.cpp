@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "core/zengin/bank_list.h"
 #include "gui/app/version.h"
 #include "gui/shell/message_dialogs.h"
 #include "gui/shell/system_info.h"
@@ -36,7 +37,15 @@ AboutWindow::AboutWindow(AppState& app, QWidget* parent, std::function<bool()> s
   auto* description = new QLabel(
       QStringLiteral("支払一覧から全銀協規定フォーマットの\n振込・振替データを作成します。"), this);
   description->setObjectName(QStringLiteral("lblDescription"));
-  for (QLabel* label : {title, version, description}) label->setAccessibleName(label->text());
+  const auto banks = shipped_bank_list();
+  auto* bank_list =
+      new QLabel(QStringLiteral("銀行一覧: %1")
+                     .arg(banks ? banks->edition()
+                                : QStringLiteral("見つかりません（コードの確認はしません）")),
+                 this);
+  bank_list->setObjectName(QStringLiteral("lblBankList"));
+  for (QLabel* label : {title, version, description, bank_list})
+    label->setAccessibleName(label->text());
 
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setObjectName(QStringLiteral("cmdOK"));
@@ -51,15 +60,16 @@ AboutWindow::AboutWindow(AppState& app, QWidget* parent, std::function<bool()> s
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(16, 16, 16, 16);
   grid->setHorizontalSpacing(16);
-  grid->addWidget(logo, 0, 0, 3, 1, Qt::AlignTop);
+  grid->addWidget(logo, 0, 0, 4, 1, Qt::AlignTop);
   grid->addWidget(title, 0, 1);
   grid->addWidget(version, 1, 1);
   grid->addWidget(description, 2, 1);
+  grid->addWidget(bank_list, 3, 1);
   auto* buttons = new QVBoxLayout;
   buttons->addWidget(ok);
   buttons->addWidget(system_info);
   buttons->addStretch();
-  grid->addLayout(buttons, 0, 2, 3, 1);
+  grid->addLayout(buttons, 0, 2, 4, 1);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -10,10 +10,19 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/zengin/padding.h"
+#include "gui/editors/bank_search_window.h"
 #include "gui/shell/choice_list.h"
 
 namespace tsubakuro {
 namespace {
+
+// Header values 5 to 8: 取引銀行番号, 取引銀行名, 取引支店番号, 取引支店名.
+constexpr int kBankCodeValue = 5;
+constexpr int kBranchCodeValue = 7;
+constexpr std::array<int, 2> kCodeValues{kBankCodeValue, kBranchCodeValue};
+constexpr int kCodeWidths[2] = {4, 3};
+const QString kNotInList = QStringLiteral("銀行一覧にありません");
 
 constexpr int kPathLimit = 256;
 constexpr int kColumnChoices = 30;
@@ -29,12 +38,16 @@ struct PageNames {
   const char16_t* body_list;
   const char16_t* skip_rows;
   const char16_t* footer;
+  const char16_t* bank_hint;
+  const char16_t* bank_search;
 };
 
-constexpr PageNames kCreditNames{u"Text1", u"Command1", u"Check1", u"振込変換使用する",
-                                 u"Text2", u"Combo1",   u"Combo2", u"Check2"};
-constexpr PageNames kDebitNames{u"Text11", u"Command11", u"Check11", u"振替変換使用する",
-                                u"Text21", u"Combo21",   u"Combo11", u"Check21"};
+constexpr PageNames kCreditNames{u"Text1",     u"Command1",   u"Check1", u"振込変換使用する",
+                                 u"Text2",     u"Combo1",     u"Combo2", u"Check2",
+                                 u"BankHint2", u"BankSearch2"};
+constexpr PageNames kDebitNames{u"Text11",     u"Command11",   u"Check11", u"振替変換使用する",
+                                u"Text21",     u"Combo21",     u"Combo11", u"Check21",
+                                u"BankHint21", u"BankSearch21"};
 
 QString indexed(const char16_t* name, int index) {
   return QStringLiteral("%1(%2)").arg(QString::fromUtf16(name)).arg(index);
@@ -58,9 +71,23 @@ void set_label(QLabel* label, QWidget* control, const QString& text) {
   control->setAccessibleName(text);
 }
 
+// The code as the header record writes it, so the page names what the bank reads.
+QString written_code(const QLineEdit* box, int which) {
+  return zero_right(box->text(), kCodeWidths[which]);
+}
+
+void show_hint(QLabel* hint, const QString& text, bool unknown) {
+  hint->setText(text);
+  hint->setAccessibleName(text);
+  QPalette palette = hint->parentWidget()->palette();
+  if (unknown) palette.setColor(QPalette::WindowText, Qt::red);
+  hint->setPalette(palette);
+}
+
 }  // namespace
 
-TransferPage::TransferPage(TransferKind kind, QWidget* parent) : QWidget(parent), kind_(kind) {
+TransferPage::TransferPage(TransferKind kind, QWidget* parent)
+    : QWidget(parent), kind_(kind), bank_list_(shipped_bank_list()) {
   const PageNames& names = kind == TransferKind::Debit ? kDebitNames : kCreditNames;
 
   auto* file_group = new QGroupBox(QStringLiteral("ﾌｧｲﾙ設定"), this);
@@ -96,6 +123,23 @@ TransferPage::TransferPage(TransferKind kind, QWidget* parent) : QWidget(parent)
     header_layout->addWidget(header_labels_[i], i, 0);
     header_layout->addWidget(header_boxes_[i], i, 1);
   }
+  for (int which = 0; which < 2; ++which) {
+    bank_hints_[which] = new QLabel(header_group);
+    bank_hints_[which]->setObjectName(indexed(names.bank_hint, which));
+    header_layout->addWidget(bank_hints_[which], kCodeValues[which], 2);
+    connect(header_boxes_[kCodeValues[which]], &QLineEdit::textEdited, this,
+            [this, which] { code_edited(which); });
+    connect(header_boxes_[kCodeValues[which]], &QLineEdit::textChanged, this,
+            &TransferPage::show_bank_hints);
+  }
+  bank_search_button_ = new QPushButton(QStringLiteral("銀行検索"), header_group);
+  bank_search_button_->setObjectName(QString::fromUtf16(names.bank_search));
+  bank_search_button_->setAccessibleName(QStringLiteral("銀行検索"));
+  bank_search_button_->setEnabled(bank_list_ != nullptr);
+  if (!bank_list_) bank_search_button_->setToolTip(QStringLiteral("銀行一覧が見つかりません"));
+  connect(bank_search_button_, &QPushButton::clicked, this, &TransferPage::search_bank);
+  header_layout->addWidget(bank_search_button_, kBankCodeValue + 1, 2, Qt::AlignLeft);
+  header_layout->setColumnStretch(1, 1);
   header_layout->setRowStretch(kHeaderValueCount, 1);
 
   auto* body_group = new QGroupBox(QStringLiteral("ﾎﾞﾃﾞｨ情報"), this);
@@ -155,7 +199,54 @@ void TransferPage::fill(const TransferSettings& section) {
   file_boxes_[0]->setText(section.input_file);
   file_boxes_[1]->setText(section.output_file);
   for (int i = 0; i < kHeaderValueCount; ++i) header_boxes_[i]->setText(section.header_values[i]);
+  filled_names_ = {};
   for (int i = 0; i < kBodyColumnCount; ++i) body_lists_[i]->set_value(section.body_columns[i]);
+}
+
+void TransferPage::code_edited(int which) {
+  if (!bank_list_) return;
+  // The bank's code changes which branch the branch code names, too.
+  for (int i = which; i < 2; ++i) {
+    QLineEdit* name_box = header_boxes_[kCodeValues[i] + 1];
+    if (!name_box->text().isEmpty() && name_box->text() != filled_names_[i]) continue;
+    const QString bank = written_code(header_boxes_[kBankCodeValue], 0);
+    const auto entry =
+        i == 0 ? bank_list_->bank(bank)
+               : bank_list_->branch(bank, written_code(header_boxes_[kBranchCodeValue], 1));
+    filled_names_[i] = entry ? entry->kana.left(name_box->maxLength()).toString() : QString();
+    name_box->setText(filled_names_[i]);
+  }
+}
+
+void TransferPage::show_bank_hints() {
+  if (!bank_list_) return;
+  const QString bank_code = header_boxes_[kBankCodeValue]->text();
+  const QString branch_code = header_boxes_[kBranchCodeValue]->text();
+  const auto bank = bank_list_->bank(written_code(header_boxes_[kBankCodeValue], 0));
+  if (bank_code.isEmpty()) {
+    show_hint(bank_hints_[0], {}, false);
+  } else {
+    show_hint(bank_hints_[0], bank ? bank->name.toString() : kNotInList, !bank);
+  }
+  // A branch can be judged only within a bank the list knows.
+  if (branch_code.isEmpty() || !bank) {
+    show_hint(bank_hints_[1], {}, false);
+    return;
+  }
+  const auto branch =
+      bank_list_->branch(bank->code, written_code(header_boxes_[kBranchCodeValue], 1));
+  show_hint(bank_hints_[1], branch ? branch->name.toString() : kNotInList, !branch);
+}
+
+void TransferPage::search_bank() {
+  const auto bank_code = written_code(header_boxes_[kBankCodeValue], 0);
+  const auto branch_code = written_code(header_boxes_[kBranchCodeValue], 1);
+  const auto chosen = BankSearchWindow::choose(bank_list_, bank_code, branch_code, this);
+  if (!chosen) return;
+  const std::array<QString, 4> values{chosen->bank_code, chosen->bank_kana, chosen->branch_code,
+                                      chosen->branch_kana};
+  for (int i = 0; i < 4; ++i) header_boxes_[kBankCodeValue + i]->setText(values[i]);
+  filled_names_ = {chosen->bank_kana, chosen->branch_kana};
 }
 
 void TransferPage::store(TransferSettings& section) const {

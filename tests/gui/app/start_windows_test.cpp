@@ -4,6 +4,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "core/zengin/bank_list.h"
 #include "gui/app/about_window.h"
 #include "gui/app/dialog_driver.h"
 #include "gui/app/splash_window.h"
@@ -58,6 +59,9 @@ TEST(AboutWindow, NamesTheReleaseAndSaysWhenThereIsNoSystemInformation) {
   EXPECT_EQ(about.windowTitle(), QStringLiteral("ツバクロのﾊﾞｰｼﾞｮﾝ情報"));
   EXPECT_EQ(label_text(&about, "lblTitle"), QStringLiteral("ツバクロ"));
   EXPECT_EQ(label_text(&about, "lblVersion"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 3.1.4"));
+  ASSERT_TRUE(shipped_bank_list());
+  EXPECT_EQ(label_text(&about, "lblBankList"),
+            QStringLiteral("銀行一覧: ") + shipped_bank_list()->edition());
   auto* system_info = about.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"));
   ASSERT_NE(system_info, nullptr);
   EXPECT_EQ(system_info->text(), QStringLiteral("ｼｽﾃﾑ情報(&S)..."));
