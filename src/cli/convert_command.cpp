@@ -46,7 +46,6 @@ ExitStatus refuse(const QString& message) {
 bool prepare_workbook(const QString& input, WorkbookRoute route) {
   switch (route) {
     case WorkbookRoute::PlainText:
-    case WorkbookRoute::Refused:  // refused by the procedure
       return true;
     case WorkbookRoute::ExportedByHand:
       print_out(exported_by_hand_notice(input));

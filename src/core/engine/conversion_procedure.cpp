@@ -107,10 +107,6 @@ std::optional<WorkbookRoute> ConversionProcedure::prepare() {
     return std::nullopt;
   }
   const WorkbookRoute route = workbook_route(input, !office_suite_program().isEmpty());
-  if (route == WorkbookRoute::Refused) {
-    fail(refused_workbook_message(input));
-    return std::nullopt;
-  }
   if (route == WorkbookRoute::ExportedByHand &&
       !QFileInfo(QString::fromLatin1(kWorkbookTextFile)).isFile()) {
     fail(exported_by_hand_missing_message(input));

@@ -55,7 +55,6 @@ void PreparationWindow::check_input() {
   }
   switch (*route) {
     case WorkbookRoute::PlainText:
-    case WorkbookRoute::Refused:  // refused by the procedure
       hand_over();
       return;
     case WorkbookRoute::ExportedByHand:
