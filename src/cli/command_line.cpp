@@ -64,9 +64,10 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
       parsed.show_version = true;
       continue;
     }
-    const bool takes_value = option == QLatin1String("--dir") ||
-                             option == QLatin1String("--company") ||
-                             option == QLatin1String("--kind") || option == QLatin1String("--date");
+    const bool takes_value =
+        option == QLatin1String("--dir") || option == QLatin1String("--company") ||
+        option == QLatin1String("--kind") || option == QLatin1String("--date") ||
+        option == QLatin1String("--check-codes");
     if (!takes_value) {
       if (option.startsWith(QLatin1Char('-')))
         return fail(QStringLiteral("不明なオプションです: %1").arg(option));
@@ -83,6 +84,13 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
       parsed.request.directory = *value;
     } else if (option == QLatin1String("--company")) {
       parsed.request.company = *value;
+    } else if (option == QLatin1String("--check-codes")) {
+      const QString word = normalized(*value).toLower();
+      if (word != QLatin1String("on") && word != QLatin1String("off"))
+        return fail(
+            QStringLiteral("--check-codes には on か off を指定してください（指定された値: %1）。")
+                .arg(*value));
+      parsed.request.check_codes = word == QLatin1String("on");
     } else if (option == QLatin1String("--kind")) {
       parsed.request.kind = parse_kind(*value);
       if (!parsed.request.kind)
@@ -119,6 +127,9 @@ QString help_text() {
       "  --date 月日        振込指定日・振替指定日。0405、4/5、4-5、4月5日 の形で\n"
       "                     指定します。指定すると会社名.cfg に保存してから変換します\n"
       "                     （変換処理の日付入力と同じです）。省略時は保存済みの日付。\n"
+      "  --check-codes on|off\n"
+      "                     振込・引落銀行と支店のコードを銀行一覧で確認するか\n"
+      "                     （省略時は tsubakuro.ini の bank_rules/check_codes）。\n"
       "  --help             この説明を表示します。\n"
       "  --version          版と、使っている銀行一覧の日付を表示します。\n"
       "\n"

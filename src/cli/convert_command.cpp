@@ -156,6 +156,7 @@ ExitStatus run_convert(const ConvertRequest& request) {
     return kCancelled;
   }
   ConversionRun run(system, company, notifier);
+  if (request.check_codes) run.set_bank_list(*request.check_codes ? shipped_bank_list() : nullptr);
   drive(run);
   return report_outcome(run);
 }

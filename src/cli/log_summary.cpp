@@ -18,6 +18,10 @@ QString unquoted(QByteArray line) {
   return decode_cp932(line);
 }
 
+bool is_note(const QString& line) {
+  return line.startsWith(QStringLiteral("補正：")) || line.startsWith(QStringLiteral("注意："));
+}
+
 }  // namespace
 
 FieldErrorSummary summarize_field_errors(const QString& log_file, int shown) {
@@ -30,7 +34,8 @@ FieldErrorSummary summarize_field_errors(const QString& log_file, int shown) {
   bool holding = false;
   while (!file.atEnd()) {
     QByteArray line = file.readLine();
-    if (holding) {
+    // Corrections and the bank list's warnings are told in the log, but are no errors.
+    if (holding && !is_note(unquoted(held))) {
       if (summary.total < shown) summary.first.append(unquoted(held));
       ++summary.total;
     }

@@ -78,6 +78,13 @@ void RecordAssembler::put_code(QStringView text, bool accepted) {
 
 void RecordAssembler::fail(int field) { failed_mask_ |= 1u << field; }
 
+void RecordAssembler::fail(int field, const QString& reason) {
+  fail(field);
+  reasons_.insert(field, reason);
+}
+
+void RecordAssembler::note(RecordNote note) { notes_.append(std::move(note)); }
+
 bool RecordAssembler::check_fails(QStringView text, int field) const {
   return checker_.check_field(text, part_, field).value_or(0) == 1;
 }
@@ -85,6 +92,8 @@ bool RecordAssembler::check_fails(QStringView text, int field) const {
 BuiltRecord RecordAssembler::finish() {
   BuiltRecord record;
   record.bytes = std::move(bytes_);
+  record.reasons = std::move(reasons_);
+  record.notes = std::move(notes_);
   for (int field = 1; field <= static_cast<int>(layout_.size()); ++field) {
     if (failed_mask_ & (1u << field)) record.failed_fields.append(field);
   }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
+#include <QString>
 #include <QStringView>
 #include <span>
 
@@ -11,10 +13,22 @@ namespace tsubakuro {
 
 class FieldChecker;
 
+// A line the log takes about a field that did not fail: a value the build put
+// in for the one given (補正), or a value the bank list names differently (注意).
+struct RecordNote {
+  enum class Kind { Corrected, Differs };
+  Kind kind;
+  int field;
+  QString text;   // as the record holds it
+  QString other;  // Corrected: the value given; Differs: the list's
+};
+
 // A logical record as it goes to the file, with the fields that failed.
 struct BuiltRecord {
-  QByteArray bytes;          // exactly kLogicalRecordLength bytes of CP932
-  QList<int> failed_fields;  // field numbers from 1, in check order
+  QByteArray bytes;             // exactly kLogicalRecordLength bytes of CP932
+  QList<int> failed_fields;     // field numbers from 1, in check order
+  QHash<int, QString> reasons;  // why a failed field failed, where more can be said
+  QList<RecordNote> notes;      // in field order
 };
 
 // Lays the fields of one record down in order, fitting each to its width in
@@ -37,6 +51,10 @@ class RecordAssembler {
   // Puts a code field that passes only when `accepted`.
   void put_code(QStringView text, bool accepted);
   void fail(int field);
+  // Fails `field` and keeps why, in words for the log.
+  void fail(int field, const QString& reason);
+  void note(RecordNote note);
+  int next_field() const { return next_field_; }
   // Applies the field check of `field` to `text`: true when it fails.
   bool check_fails(QStringView text, int field) const;
 
@@ -49,6 +67,8 @@ class RecordAssembler {
   int next_field_ = 1;
   quint32 failed_mask_ = 0;
   QByteArray bytes_;
+  QHash<int, QString> reasons_;
+  QList<RecordNote> notes_;
 };
 
 }  // namespace tsubakuro

@@ -67,6 +67,34 @@ QString compose_field_error(const FieldTable& field_names, TransferKind transfer
   }
 }
 
+QString compose_field_error(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
+                            int data_kind, int field, qint64 record_number, const QString& reason) {
+  const QString message =
+      compose_field_error(field_names, transfer, twenty_digit, data_kind, field, record_number);
+  return reason.isEmpty() ? message : message + u'（' + reason + u'）';
+}
+
+QString compose_field_note(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
+                           int data_kind, const RecordNote& note, qint64 record_number) {
+  QString label;
+  if (data_kind == 2) {
+    const QString record = (QStringLiteral("000000") + QString::number(record_number)).right(6);
+    const int shown = twenty_digit && note.field > 13 ? note.field - 1 : note.field;
+    label = QStringLiteral("%1件目の[%2]%3")
+                .arg(record)
+                .arg(shown)
+                .arg(field_names.at(transfer, RecordKind::Data, note.field));
+  } else {
+    label = QStringLiteral("ヘッダの[%1]%2")
+                .arg(note.field)
+                .arg(field_names.at(transfer, RecordKind::Header, note.field));
+  }
+  if (note.kind == RecordNote::Kind::Corrected)
+    return QStringLiteral("補正：%1「%2」←「%3」").arg(label, note.text, note.other);
+  return QStringLiteral("注意：%1「%2」は銀行一覧では「%3」です。")
+      .arg(label, note.text, note.other);
+}
+
 bool report_field_error(ConversionLog& log, const FieldTable& field_names, TransferKind transfer,
                         bool twenty_digit, int data_kind, int field, qint64 record_number) {
   return log.append_log(

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QString>
 
+#include "core/engine/built_record.h"
 #include "core/zengin/field_dictionary.h"
 
 namespace tsubakuro {
@@ -40,6 +41,18 @@ QString log_timestamp(const QDateTime& moment);
 // twenty_digit is the 20-digit option that built the record.
 QString compose_field_error(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
                             int data_kind, int field, qint64 record_number);
+
+// The message of a failed field followed by why it failed, when that is known:
+// "…が正しくありません。（銀行一覧にない銀行番号「9999」）".
+QString compose_field_error(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
+                            int data_kind, int field, qint64 record_number, const QString& reason);
+
+// The line of a field the build filled in or the bank list names otherwise:
+// "補正：000003件目の[3]振込銀行名「ﾐｽﾞﾎ」←「」",
+// "注意：000003件目の[3]振込銀行名「ﾐﾅﾄｷﾞﾝｺｳ」は銀行一覧では「ﾐｽﾞﾎ」です。";
+// a header field is named "ヘッダの[8]取引銀行名".
+QString compose_field_note(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
+                           int data_kind, const RecordNote& note, qint64 record_number);
 
 // Composes the message of a failed field and appends it to the log; false, with
 // log.error(), when the line could not be written.

@@ -14,6 +14,7 @@
 #include "core/engine/line_reader.h"
 #include "core/engine/physical_record.h"
 #include "core/engine/trailer_record.h"
+#include "core/settings/bank_rules_settings.h"
 #include "core/settings/company_name.h"
 #include "core/text/cp932.h"
 #include "core/text/leading_number.h"
@@ -64,6 +65,9 @@ class ConversionRun::Impl {
   const FieldChecker checker_;
   Notifier& notifier_;
   std::function<QDateTime()> clock_ = [] { return QDateTime::currentDateTime(); };
+  // Read on the first run that checks codes; none when the list is missing.
+  std::shared_ptr<const BankList> banks_;
+  bool banks_given_ = false;
 
   const QString input_file_;
   const QString log_file_;
@@ -156,8 +160,10 @@ void ConversionRun::Impl::start() {
     return;
   if (!log(marker(QStringLiteral("★★変換開始★★")))) return;
 
+  // The banks' rules are the program's own settings, read as the run starts.
+  if (!banks_given_ && load_bank_rules().check_codes) banks_ = shipped_bank_list();
   const BuiltRecord header =
-      build_header_record(section_.header_values, transfer_, options_, checker_);
+      build_header_record(section_.header_values, transfer_, options_, checker_, banks_.get());
   if (!write_record(header.bytes) || !report(header, RecordKind::Header, 0)) return;
 
   row_count_ = 0;
@@ -238,7 +244,8 @@ void ConversionRun::Impl::convert_next_line() {
 
 void ConversionRun::Impl::convert_row(const QString& line) {
   ++row_count_;
-  const DataRecord row = build_data_record(line, column_map_, transfer_, options_, checker_);
+  const DataRecord row =
+      build_data_record(line, column_map_, transfer_, options_, checker_, banks_.get());
   amount_total_ = saturating_add(amount_total_, row.amount);
   if (!write_record(row.record.bytes)) return;
   report(row.record, RecordKind::Data, row_count_);
@@ -275,15 +282,28 @@ bool ConversionRun::Impl::flush_output() {
 
 bool ConversionRun::Impl::commit_output() { return flush_output() && output_.commit(); }
 
+// Corrections come first, as they were made before any check; differences,
+// which are no errors, after the record's errors.
 bool ConversionRun::Impl::report(const BuiltRecord& record, RecordKind kind, qint64 record_number) {
+  const bool twenty_digit = options_.twenty_digit(transfer_);
+  const auto log_notes = [&](RecordNote::Kind wanted) {
+    for (const RecordNote& note : record.notes) {
+      if (note.kind != wanted) continue;
+      if (!log(compose_field_note(field_names_, transfer_, twenty_digit, data_kind_code(kind), note,
+                                  record_number)))
+        return false;
+    }
+    return true;
+  };
+  if (!log_notes(RecordNote::Kind::Corrected)) return false;
   for (int field : record.failed_fields) {
     has_errors_ = true;
     // Numbered by the 20-digit option that built the record.
-    if (!log(compose_field_error(field_names_, transfer_, options_.twenty_digit(transfer_),
-                                 data_kind_code(kind), field, record_number)))
+    if (!log(compose_field_error(field_names_, transfer_, twenty_digit, data_kind_code(kind), field,
+                                 record_number, record.reasons.value(field))))
       return false;
   }
-  return true;
+  return log_notes(RecordNote::Kind::Differs);
 }
 
 bool ConversionRun::Impl::log(const QString& message) {
@@ -323,6 +343,10 @@ QString ConversionRun::log_file() const { return impl_->log_file_; }
 QString ConversionRun::failure_message() const { return impl_->failure_message_; }
 void ConversionRun::set_clock(std::function<QDateTime()> clock) {
   impl_->clock_ = std::move(clock);
+}
+void ConversionRun::set_bank_list(std::shared_ptr<const BankList> banks) {
+  impl_->banks_ = std::move(banks);
+  impl_->banks_given_ = true;
 }
 
 }  // namespace tsubakuro

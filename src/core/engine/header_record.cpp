@@ -1,5 +1,6 @@
 #include "core/engine/header_record.h"
 
+#include "core/engine/bank_fields.h"
 #include "core/zengin/padding.h"
 
 namespace tsubakuro {
@@ -26,7 +27,7 @@ bool date_in_range(QStringView field) {
 
 BuiltRecord build_header_record(const std::array<QString, kHeaderValueCount>& h,
                                 TransferKind transfer, const ConversionOptions& options,
-                                const FieldChecker& checker) {
+                                const FieldChecker& checker, const BankList* banks) {
   const bool check_names = options.skip_name_check != 1;
   RecordAssembler record(transfer, RecordKind::Header, checker);
 
@@ -40,10 +41,9 @@ BuiltRecord build_header_record(const std::array<QString, kHeaderValueCount>& h,
   const QString date = transfer_date_field(h[4]);
   record.put_code(date, !record.check_fails(date, 6) && date_in_range(date));
 
-  record.put_checked(zero_right(h[5], 4));
-  record.put_checked_if(check_names, space_left(h[6], 15));
-  record.put_checked(zero_right(h[7], 3));
-  record.put_checked_if(check_names, space_left(h[8], 15));
+  // The company's own names stay as its settings hold them: 環境設定 fills them.
+  put_bank_fields(record, {zero_right(h[5], 4), h[6], zero_right(h[7], 3), h[8], false},
+                  check_names, banks);
   const QString account_type = space_left(h[9], 1);
   record.put_code(account_type, account_type == u"1" || account_type == u"2");
   record.put_checked(zero_right(h[10], 7));

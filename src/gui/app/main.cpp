@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "core/settings/bank_rules_settings.h"
 #include "core/settings/system_settings.h"
 #include "gui/app/main_window.h"
 #include "gui/app/splash_window.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
   tsubakuro::AppState app;
   app.open_windows.reset();
   tsubakuro::init_field_dictionary(app.system);
+  tsubakuro::prepare_program_settings_on_first_start();
   tsubakuro::load_system_settings(app.system);
 
   {

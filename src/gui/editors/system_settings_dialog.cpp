@@ -10,7 +10,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "core/settings/bank_rules_settings.h"
 #include "core/settings/settings_file.h"
+#include "core/zengin/bank_list.h"
 #include "gui/editors/option_captions.h"
 #include "gui/shell/message_dialogs.h"
 
@@ -102,6 +104,15 @@ void SystemSettingsDialog::build_controls() {
   debit_layout->addWidget(debit_data);
   debit_layout->addWidget(debit_trailer);
 
+  check_codes_ = make_check_box(QStringLiteral("chkCheckCodes"),
+                                QStringLiteral("銀行・支店コードを銀行一覧で確認する"));
+  if (!shipped_bank_list()) {
+    check_codes_->setEnabled(false);
+    check_codes_->setToolTip(QStringLiteral("銀行一覧が見つからないため確認できません"));
+  }
+  auto* bank_rules = new QGroupBox(QStringLiteral("銀行提出チェック"));
+  (new QVBoxLayout(bank_rules))->addWidget(check_codes_);
+
   auto* ok = new QPushButton(QStringLiteral("OK"));
   ok->setObjectName(indexed_name("Command1", 1));
   ok->setDefault(true);
@@ -119,6 +130,7 @@ void SystemSettingsDialog::build_controls() {
   layout->addWidget(common);
   layout->addWidget(credit);
   layout->addWidget(debit);
+  layout->addWidget(bank_rules);
   layout->addStretch();
   layout->addLayout(buttons);
 }
@@ -133,6 +145,7 @@ void SystemSettingsDialog::load_values() {
   check3_[2]->setChecked(settings.debit_data_zero == 1);
   check4_->setChecked(settings.company_specific == 1);
   check11_->setChecked(settings.skip_name_check == 1);
+  check_codes_->setChecked(load_bank_rules().check_codes);
 
   const int length = effective_record_length(settings.record_length.value_or(0));
   for (int i = 0; i < static_cast<int>(kRecordLengths.size()); ++i)
@@ -162,6 +175,17 @@ void SystemSettingsDialog::accept_values() {
     show_notice(app_, QStringLiteral("エラー"), problem);
     text1_->setFocus();
     return;
+  }
+  // tsubakuro.ini is written at once: tbk.ini waits for the main window to close,
+  // but the banks' rules have no place there.
+  BankRules rules = load_bank_rules();
+  if (rules.check_codes != check_codes_->isChecked()) {
+    rules.check_codes = check_codes_->isChecked();
+    const SaveResult saved = save_bank_rules(rules);
+    if (!saved.ok) {
+      show_notice(app_, QStringLiteral("エラー"), saved.message);
+      return;
+    }
   }
   store_values(app_.system);
   close();

@@ -32,6 +32,7 @@ class SystemSettingsDialog : public ChildWindow {
   std::array<QRadioButton*, 6> option1_{};
   QCheckBox* check2_ = nullptr;         // credit_20digit
   std::array<QCheckBox*, 3> check3_{};  // debit_20digit, debit_trailer_zero, debit_data_zero
+  QCheckBox* check_codes_ = nullptr;    // bank_rules.check_codes, in tsubakuro.ini
 };
 
 }  // namespace tsubakuro

@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTest>
 #include <optional>
 
+#include "core/settings/bank_rules_settings.h"
 #include "options_test_support.h"
+#include "test_support.h"
 
 namespace tsubakuro {
 namespace {
@@ -163,6 +167,37 @@ TEST(SystemSettingsDialog, RefusesAKanaSetHoldingADoubleQuoteAndStaysOpen) {
   dialog.click("Command1(1)");
   EXPECT_EQ(app.system.kana_table, QStringLiteral("ｱｲ"));
   EXPECT_EQ(app.system.company_specific, 1);
+}
+
+}  // namespace
+}  // namespace tsubakuro
+
+namespace tsubakuro {
+namespace {
+
+TEST(SystemSettingsDialog, TheCodeCheckLivesInTheProgramSettingsAndIsSavedWithOk) {
+  testing::ScopedWorkingDir dir;
+  AppState app = fresh_app();
+  {
+    OpenDialog dialog(app);
+    auto* box = dialog.control<QCheckBox>("chkCheckCodes");
+    EXPECT_EQ(box->text(), QStringLiteral("銀行・支店コードを銀行一覧で確認する"));
+    EXPECT_FALSE(box->isChecked());  // no "tsubakuro.ini": off
+    box->setChecked(true);
+    dialog.click("Command1(0)");  // ｷｬﾝｾﾙ writes nothing
+  }
+  EXPECT_FALSE(QFile::exists(QStringLiteral("tsubakuro.ini")));
+  {
+    OpenDialog dialog(app);
+    dialog.control<QCheckBox>("chkCheckCodes")->setChecked(true);
+    dialog.click("Command1(1)");
+  }
+  EXPECT_TRUE(load_bank_rules().check_codes);
+  EXPECT_TRUE(QSettings(QStringLiteral("tsubakuro.ini"), QSettings::IniFormat)
+                  .value(QStringLiteral("bank_rules/check_codes"))
+                  .toBool());
+  OpenDialog again(app);
+  EXPECT_TRUE(again.control<QCheckBox>("chkCheckCodes")->isChecked());
 }
 
 }  // namespace

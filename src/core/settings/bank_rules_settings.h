@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include "core/settings/notifier.h"
+
+namespace tsubakuro {
+
+// The program's own settings live in "tsubakuro.ini" (INI, UTF-8) beside "tbk.ini",
+// whose layout other tools still read and so never grows.
+inline constexpr char kProgramSettingsFile[] = "tsubakuro.ini";
+
+// What the banks' rules add to a conversion. Every rule is off unless the file
+// turns it on, so a folder that has no "tsubakuro.ini" converts exactly as before.
+struct BankRules {
+  bool check_codes = false;  // bank and branch codes checked against the bank list
+
+  // Every rule on: what a new folder starts with.
+  static BankRules all_on();
+  bool operator==(const BankRules&) const = default;
+};
+
+// Reads the [bank_rules] group of "tsubakuro.ini" in the working folder; a missing
+// file or key leaves that rule off.
+BankRules load_bank_rules();
+
+// Writes the group, keeping whatever else the file holds; on failure the result
+// says why.
+SaveResult save_bank_rules(const BankRules& rules);
+
+// A first start in an empty folder (no "tbk.ini" and no "tsubakuro.ini") writes
+// "tsubakuro.ini" with every rule on, so new users get the banks' rules; folders
+// that already hold a company's settings keep converting as they always have.
+void prepare_program_settings_on_first_start();
+
+}  // namespace tsubakuro
