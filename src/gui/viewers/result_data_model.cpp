@@ -13,6 +13,12 @@ constexpr int kCachedRows = 512;
 
 constexpr char kDataKind = '2';
 
+// Columns of the data grid: 0 is field 1, so fields 2 to 5 (bank code and name,
+// branch code and name) are columns 1 to 4 in either 20-digit mode.
+constexpr int kBankCodeColumn = 1;
+constexpr int kBranchCodeColumn = 3;
+constexpr int kBranchNameColumn = 4;
+
 }  // namespace
 
 ResultDataModel::ResultDataModel(ZenginRecordReader& reader, TransferKind transfer,
@@ -36,6 +42,7 @@ QVariant ResultDataModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   if (role == Qt::TextAlignmentRole)
     return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+  if (role == Qt::ToolTipRole) return bank_tip(row(index.row()), index.column());
   if (role != Qt::DisplayRole) return {};
   const Row& shown = row(index.row());
   return index.column() < shown.cells.size() ? shown.cells[index.column()] : QString();
@@ -46,6 +53,19 @@ QVariant ResultDataModel::headerData(int section, Qt::Orientation orientation, i
   if (orientation == Qt::Horizontal) return headings_.value(section);
   if (role != Qt::DisplayRole || !row(section).data) return {};
   return QString::number(section + 1);
+}
+
+QString ResultDataModel::bank_tip(const Row& shown, int column) const {
+  if (!banks_ || !shown.data || column < kBankCodeColumn || column > kBranchNameColumn ||
+      shown.cells.size() <= kBranchNameColumn)
+    return {};
+  const auto bank = banks_->bank(shown.cells[kBankCodeColumn]);
+  if (!bank) return QStringLiteral("銀行一覧にありません");
+  if (column < kBranchCodeColumn) return bank->name.toString();
+  const auto branch = banks_->branch(bank->code, shown.cells[kBranchCodeColumn]);
+  const QString bank_name = bank->name.toString();
+  if (!branch) return bank_name + QStringLiteral("（支店は銀行一覧にありません）");
+  return bank_name + u' ' + branch->name.toString();
 }
 
 void ResultDataModel::show_through_record(qint64 number) {

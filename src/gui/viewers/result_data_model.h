@@ -4,6 +4,7 @@
 #include <QCache>
 #include <QStringList>
 
+#include "core/zengin/bank_list.h"
 #include "core/zengin/record_layout.h"
 #include "core/zengin/zengin_record_reader.h"
 
@@ -35,6 +36,8 @@ class ResultDataModel : public QAbstractTableModel {
     QStringList cells;
   };
   const Row& row(int model_row) const;
+  // The kanji names the bank list gives the bank and branch of a shown row.
+  QString bank_tip(const Row& shown, int column) const;
 
   ZenginRecordReader& reader_;
   TransferKind transfer_;
@@ -43,6 +46,7 @@ class ResultDataModel : public QAbstractTableModel {
   int rows_ = 0;
   mutable QCache<int, Row> cache_;
   Row blank_;
+  std::shared_ptr<const BankList> banks_ = shipped_bank_list();
 };
 
 }  // namespace tsubakuro
