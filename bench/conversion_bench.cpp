@@ -111,7 +111,7 @@ void Conversion(benchmark::State& state) {
   const CompanySettings& company = workspace().company_for(rows);
   SilentNotifier notifier;
   for (auto _ : state) {
-    ConversionRun run(workspace().system(), company, notifier);
+    ConversionRun run(workspace().system(), company);
     while (run.running()) run.step();
     if (run.outcome() != RunOutcome::Normal || run.has_errors() || run.row_count() != rows) {
       state.SkipWithError("the conversion did not convert every row cleanly");

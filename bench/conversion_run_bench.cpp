@@ -65,7 +65,7 @@ void BM_Conversion(benchmark::State& state) {
 
   SilentNotifier notifier;
   for (auto _ : state) {
-    ConversionRun run(system, company, notifier);
+    ConversionRun run(system, company);
     while (run.running()) run.step();
     if (run.outcome() != RunOutcome::Normal) state.SkipWithError("the conversion did not finish");
   }

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "core/engine/conversion_procedure.h"
 #include "core/engine/conversion_run.h"
 #include "core/settings/company_settings.h"
 #include "core/settings/system_settings.h"
@@ -91,8 +92,7 @@ void BM_StepLoop(benchmark::State& state) {
   AppState app;
   load(app);
   for (auto _ : state) {
-    QuietNotifier quiet;
-    ConversionRun run(app.system, app.company, quiet);
+    ConversionRun run(app.system, app.company);
     while (run.running()) run.step();
     benchmark::DoNotOptimize(run.row_count());
   }
@@ -134,7 +134,9 @@ void BM_RunWindow(benchmark::State& state) {
     }
   });
   for (auto _ : state) {
-    main.show_child(new RunWindow(app));
+    ConversionProcedure procedure(app.system);
+    procedure.load_company();
+    main.show_child(new RunWindow(app, procedure));
     since_last_tick.start();
     ticker.start();
     while (app.open_windows.count(WindowSlot::Conversion) > 0) QCoreApplication::processEvents();

@@ -28,9 +28,11 @@ set(CPACK_PACKAGE_DESCRIPTION
     "ツバクロ turns a company's payment list (Shift-JIS comma-separated text or a workbook) into a bank file in the Zengin fixed-length format, for credit transfers and direct debits.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+# The libraries the programs link (Qt, libzip for the workbooks read without the
+# office suite) become dependencies through dpkg-shlibdeps.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
-# Workbooks are read through the office suite and the grids want a Japanese
+# ".xls" workbooks are read through the office suite and the grids want a Japanese
 # fixed-pitch font; both help but neither is needed to convert text lists.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-calc-nogui, fonts-ipafont-gothic")
 include(CPack)

@@ -3,6 +3,7 @@
 
 Every file is Shift-JIS (code page 932) with CR LF line ends:
   tbk.ini            the system settings, with サンプル商事 selected for 振込
+  tsubakuro.ini      the program's own settings (UTF-8, LF): the banks' rules on
   サンプル商事.cfg    the company settings, both transfer kinds enabled
   振込データ.csv      a payment list for credit transfers (salaries and suppliers)
   振替データ.csv      a payment list for direct debits, ending in a total row
@@ -204,9 +205,15 @@ def debit_list():
     return [",".join(row) for row in rows]
 
 
+def program_settings():
+    # Both of the banks' rules on, as a first start in an empty folder writes them.
+    return "[bank_rules]\ncheck_characters=true\nnormalize_names=true\n"
+
+
 def main():
     (HERE / "tsubakuro.ini").write_text("[bank_rules]\ncheck_codes=true\n", encoding="utf-8")
     write_lines("tbk.ini", system_settings())
+    (HERE / "tsubakuro.ini").write_text(program_settings(), encoding="utf-8", newline="\n")
     write_lines(f"{COMPANY}.cfg", company_settings())
     write_lines("振込データ.csv", credit_list())
     write_lines("振替データ.csv", debit_list())

@@ -25,6 +25,7 @@ contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 
 # dpkg-shlibdeps found the Qt library the converter links; nobody listed it.
 [[ $depends == *libqt6core6* ]] || fail "Depends was not computed from the binaries: $depends"
+[[ $depends == *libzip* ]] || fail "the workbook reader's zip library is not a dependency: $depends"
 [[ $depends != *libreoffice* ]] || fail "the office suite must not be required: $depends"
 [[ $recommends == *libreoffice* ]] || fail "the office suite is not recommended: $recommends"
 

@@ -6,12 +6,14 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  # Reads .xlsx, .xlsm and .ods workbooks (zip archives) without the office suite.
+  libzip-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   # Writes the sample company and converts the published bank list (scripts/).
   python3
   xvfb xauth
-  # Reads payment lists kept as workbooks (.xls, .xlsx, .ods) for the conversion.
+  # Reads .xls workbooks, and any other workbook the program cannot read itself.
   libreoffice-calc-nogui
   # The fuzzers, and the checks of the installed files and the Debian package.
   clang libclang-rt-14-dev

@@ -11,8 +11,7 @@ scripts/build.sh build
 work_dir=${TSUBAKURO_WORK_DIR:-$root/work}
 if [ ! -d "$work_dir" ]; then
   mkdir -p "$work_dir"
-  cp -n "$root"/examples/tbk.ini "$root"/examples/tsubakuro.ini "$root"/examples/*.cfg \
-    "$root"/examples/*.csv "$work_dir"/
+  cp -n "$root"/examples/tbk.ini "$root"/examples/tsubakuro.ini "$root"/examples/*.cfg "$root"/examples/*.csv "$work_dir"/
 fi
 cd "$work_dir"
 

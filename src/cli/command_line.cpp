@@ -22,6 +22,13 @@ std::optional<TransferKind> parse_kind(const QString& text) {
   return std::nullopt;
 }
 
+std::optional<bool> parse_switch(const QString& text) {
+  const QString value = normalized(text).toLower();
+  if (value == QLatin1String("on")) return true;
+  if (value == QLatin1String("off")) return false;
+  return std::nullopt;
+}
+
 QString usage_hint() {
   return QStringLiteral("使い方は tsubakuro-convert --help で表示できます。");
 }
@@ -67,7 +74,8 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
     const bool takes_value =
         option == QLatin1String("--dir") || option == QLatin1String("--company") ||
         option == QLatin1String("--kind") || option == QLatin1String("--date") ||
-        option == QLatin1String("--check-codes");
+        option == QLatin1String("--check-characters") ||
+        option == QLatin1String("--normalize-names") || option == QLatin1String("--check-codes");
     if (!takes_value) {
       if (option.startsWith(QLatin1Char('-')))
         return fail(QStringLiteral("不明なオプションです: %1").arg(option));
@@ -84,19 +92,25 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
       parsed.request.directory = *value;
     } else if (option == QLatin1String("--company")) {
       parsed.request.company = *value;
-    } else if (option == QLatin1String("--check-codes")) {
-      const QString word = normalized(*value).toLower();
-      if (word != QLatin1String("on") && word != QLatin1String("off"))
-        return fail(
-            QStringLiteral("--check-codes には on か off を指定してください（指定された値: %1）。")
-                .arg(*value));
-      parsed.request.check_codes = word == QLatin1String("on");
     } else if (option == QLatin1String("--kind")) {
       parsed.request.kind = parse_kind(*value);
       if (!parsed.request.kind)
         return fail(
             QStringLiteral("--kind には 振込 か 振替 を指定してください（指定された値: %1）。")
                 .arg(*value));
+    } else if (option == QLatin1String("--check-characters") ||
+               option == QLatin1String("--normalize-names") ||
+               option == QLatin1String("--check-codes")) {
+      const std::optional<bool> on = parse_switch(*value);
+      if (!on)
+        return fail(QStringLiteral("%1 には on か off を指定してください（指定された値: %2）。")
+                        .arg(option, *value));
+      if (option == QLatin1String("--check-characters"))
+        parsed.request.check_characters = on;
+      else if (option == QLatin1String("--normalize-names"))
+        parsed.request.normalize_names = on;
+      else
+        parsed.request.check_codes = on;
     } else {
       parsed.request.transfer_date = parse_transfer_date(*value);
       if (!parsed.request.transfer_date)
@@ -112,6 +126,8 @@ QString help_text() {
   return QStringLiteral(
       "使い方: tsubakuro-convert [--dir フォルダ] [--company 会社名] [--kind 振込|振替] "
       "[--date 月日]\n"
+      "                         [--check-characters on|off] [--normalize-names on|off]\n"
+      "                         [--check-codes on|off]\n"
       "\n"
       "支払一覧（カンマ区切りの Shift-JIS テキスト）を全銀協規定フォーマットの\n"
       "振込・振替ファイルに変換します。デスクトップ版ツバクロの「変換処理」と同じ\n"
@@ -127,9 +143,15 @@ QString help_text() {
       "  --date 月日        振込指定日・振替指定日。0405、4/5、4-5、4月5日 の形で\n"
       "                     指定します。指定すると会社名.cfg に保存してから変換します\n"
       "                     （変換処理の日付入力と同じです）。省略時は保存済みの日付。\n"
+      "  --check-characters on|off\n"
+      "                     名前の欄（会社名・銀行名・支店名・預金者名）が全銀協の使用可能\n"
+      "                     文字だけかを確認します（省略時は tsubakuro.ini の設定）。\n"
+      "  --normalize-names on|off\n"
+      "                     名前の欄の全角カナ・ひらがな・小書きのカナ・小文字などを\n"
+      "                     全銀協の文字に直します（省略時は tsubakuro.ini の設定）。\n"
       "  --check-codes on|off\n"
-      "                     振込・引落銀行と支店のコードを銀行一覧で確認するか\n"
-      "                     （省略時は tsubakuro.ini の bank_rules/check_codes）。\n"
+      "                     銀行・支店コードを銀行一覧で確認し、空の銀行名・支店名を\n"
+      "                     補います（省略時は tsubakuro.ini の設定）。\n"
       "  --help             この説明を表示します。\n"
       "  --version          版と、使っている銀行一覧の日付を表示します。\n"
       "\n"

@@ -16,6 +16,8 @@ struct ConvertRequest {
   std::optional<TransferKind> kind;
   std::optional<QString> transfer_date;  // MMDD, as the date prompt stores it
   // The banks' rules for this run only; unset ones come from "tsubakuro.ini".
+  std::optional<bool> check_characters;
+  std::optional<bool> normalize_names;
   std::optional<bool> check_codes;
 };
 

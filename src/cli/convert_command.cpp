@@ -8,18 +8,14 @@
 #include "cli/interrupt.h"
 #include "cli/log_summary.h"
 #include "cli/progress_bar.h"
-#include "core/engine/conversion_run.h"
-#include "core/engine/workbook_export.h"
-#include "core/settings/company_settings.h"
-#include "core/settings/system_settings.h"
+#include "core/engine/conversion_procedure.h"
+#include "core/engine/transfer_date.h"
+#include "core/zengin/bank_calendar.h"
 
 namespace tsubakuro::cli {
 
 namespace {
 
-const QString kErrorTitle = QStringLiteral("エラー");
-constexpr int kHeaderDateIndex = 4;
-constexpr int kHeaderCompanyNameIndex = 3;
 // Enough to see what kind of mistake the list holds; the log has them all.
 constexpr int kErrorLinesShown = 20;
 
@@ -27,8 +23,7 @@ QString with_separators(qint64 number) {
   return QLocale(QLocale::Japanese, QLocale::Japan).toString(number);
 }
 
-void print_field_errors(const QString& log_file) {
-  const FieldErrorSummary errors = summarize_field_errors(log_file, kErrorLinesShown);
+void print_field_errors(const FieldErrorSummary& errors) {
   for (const QString& line : errors.first) print_out(line);
   if (errors.total > errors.first.size())
     print_out(
@@ -42,25 +37,17 @@ void print_totals(const ConversionRun& run) {
 }
 
 ExitStatus refuse(const QString& message) {
-  print_error(kErrorTitle + QStringLiteral(": ") + message);
+  print_error(ConversionProcedure::kErrorTitle + QStringLiteral(": ") + message);
   return kNotConverted;
 }
 
 // A workbook reaches the run as "tbk.tmp", made as the desktop program's
 // preparation window makes it, so both roads give the same files.
-bool prepare_workbook(const QString& input) {
-  if (!QFileInfo(input).isFile()) return true;  // the run reports a missing input
-  switch (workbook_route(input, !office_suite_program().isEmpty())) {
+bool prepare_workbook(const QString& input, WorkbookRoute route) {
+  switch (route) {
     case WorkbookRoute::PlainText:
       return true;
-    case WorkbookRoute::Refused:
-      refuse(refused_workbook_message(input));
-      return false;
     case WorkbookRoute::ExportedByHand:
-      if (!QFileInfo(QString::fromLatin1(kWorkbookTextFile)).isFile()) {
-        refuse(exported_by_hand_missing_message(input));
-        return false;
-      }
       print_out(exported_by_hand_notice(input));
       return true;
     case WorkbookRoute::Export: {
@@ -73,6 +60,11 @@ bool prepare_workbook(const QString& input) {
     }
   }
   return false;
+}
+
+void print_cancelled() {
+  print_out(QStringLiteral("変換をキャンセルされました。"));
+  print_out(QStringLiteral("出力ファイルは変更されていません。"));
 }
 
 // Steps the run to its end, serving Ctrl+C between two lines.
@@ -92,22 +84,32 @@ void drive(ConversionRun& run) {
 
 ExitStatus report_outcome(const ConversionRun& run) {
   switch (run.outcome()) {
-    case RunOutcome::Normal:
+    case RunOutcome::Normal: {
+      FieldErrorSummary summary;
+      const BankRules& rules = run.options().bank_rules;
+      if (run.has_errors() || rules.normalize_names || rules.check_codes)
+        summary = summarize_field_errors(run.log_file(), kErrorLinesShown);
       if (run.has_errors()) {
         print_out(QStringLiteral("変換エラーがあります。エラーログ: %1").arg(run.log_file()));
-        print_field_errors(run.log_file());
+        print_field_errors(summary);
       } else {
         print_out(QStringLiteral("変換が終了しました。"));
       }
+      if (summary.corrections > 0)
+        print_out(
+            QStringLiteral("名前を全銀協の文字に直した欄: %1件（エラーログに「補正：」で記録）")
+                .arg(with_separators(summary.corrections)));
+      if (summary.warnings > 0)
+        print_out(QStringLiteral("銀行一覧と違う名前: %1件（エラーログに「注意：」で記録）")
+                      .arg(with_separators(summary.warnings)));
       print_totals(run);
       return run.has_errors() ? kConvertedWithErrors : kConverted;
+    }
     case RunOutcome::Cancelled:
-      print_out(QStringLiteral("変換をキャンセルされました。"));
-      print_out(QStringLiteral("出力ファイル %1 には中止までの %2 件だけが書かれています。")
-                    .arg(run.output_file(), with_separators(run.row_count())));
+      print_cancelled();
       return kCancelled;
     case RunOutcome::NotRun:
-      return kNotConverted;  // the run has told the notifier why
+      return refuse(run.failure_message());
   }
   return kNotConverted;
 }
@@ -124,41 +126,40 @@ ExitStatus run_convert(const ConvertRequest& request) {
   SystemSettings system;
   init_field_dictionary(system);
   load_system_settings(system);
+  if (request.check_characters) system.bank_rules.check_characters = *request.check_characters;
+  if (request.normalize_names) system.bank_rules.normalize_names = *request.normalize_names;
+  if (request.check_codes) system.bank_rules.check_codes = *request.check_codes;
   if (request.company) system.current_company = *request.company;
   if (request.kind) system.transfer_kind = *request.kind;
   if (system.current_company.trimmed().isEmpty())
     return refuse(QStringLiteral("会社が選ばれていません。--company で会社名を指定してください。"));
 
-  StderrNotifier notifier;
-  CompanySettings company;
-  // A missing file or a name that is no file name has been told to the notifier.
-  if (!load_company_settings(system.current_company, company, notifier)) return kNotConverted;
+  ConversionProcedure procedure(system);
+  if (!procedure.load_company() || !procedure.claim()) return refuse(procedure.problem());
+  if (request.transfer_date && !procedure.store_date(*request.transfer_date))
+    return refuse(procedure.problem());
 
-  TransferSettings& section = company.section(system.transfer_kind);
-  if (section.enabled == 0)
-    return refuse(QStringLiteral("環境設定にて、使用するにチェックが入っていません。"));
-
-  if (request.transfer_date) {
-    section.header_values[kHeaderDateIndex] = *request.transfer_date;
-    const SaveResult saved = save_company_settings(system.current_company, company);
-    if (!saved.ok) return refuse(saved.message);
+  print_out(QStringLiteral("%1【%2】 %3  指定日 %4")
+                .arg(procedure.company_name(), procedure.company_title(),
+                     transfer_kind_word(procedure.kind()), procedure.transfer_date()));
+  // Only a warning, as in the date prompt: the list may be converted ahead of time.
+  if (const std::optional<QDate> day =
+          transfer_day(procedure.transfer_date(), QDate::currentDate())) {
+    const QString warning = bank_closed_warning(*day);
+    if (!warning.isEmpty())
+      print_error(QStringLiteral("警告: 指定日 %1 は%2").arg(full_date_text(*day), warning));
   }
 
-  QString company_name = section.header_values[kHeaderCompanyNameIndex];
-  while (company_name.endsWith(QLatin1Char(' '))) company_name.chop(1);
-  print_out(QStringLiteral("%1【%2】 %3  指定日 %4")
-                .arg(system.current_company, company_name, transfer_kind_word(system.transfer_kind),
-                     section.header_values[kHeaderDateIndex]));
-
-  if (!prepare_workbook(section.input_file)) return kNotConverted;
+  const std::optional<WorkbookRoute> route = procedure.prepare();
+  if (!route) return refuse(procedure.problem());
+  if (!prepare_workbook(procedure.section().input_file, *route)) return kNotConverted;
   if (interrupt_requested()) {
-    print_out(QStringLiteral("変換をキャンセルされました。"));
+    print_cancelled();
     return kCancelled;
   }
-  ConversionRun run(system, company, notifier);
-  if (request.check_codes) run.set_bank_list(*request.check_codes ? shipped_bank_list() : nullptr);
-  drive(run);
-  return report_outcome(run);
+  const std::unique_ptr<ConversionRun> run = procedure.make_run();
+  drive(*run);
+  return report_outcome(*run);
 }
 
 }  // namespace tsubakuro::cli

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "core/engine/conversion_log.h"
 #include "core/text/cp932.h"
 
 namespace tsubakuro::cli {
@@ -18,10 +19,6 @@ QString unquoted(QByteArray line) {
   return decode_cp932(line);
 }
 
-bool is_note(const QString& line) {
-  return line.startsWith(QStringLiteral("補正：")) || line.startsWith(QStringLiteral("注意："));
-}
-
 }  // namespace
 
 FieldErrorSummary summarize_field_errors(const QString& log_file, int shown) {
@@ -34,10 +31,16 @@ FieldErrorSummary summarize_field_errors(const QString& log_file, int shown) {
   bool holding = false;
   while (!file.atEnd()) {
     QByteArray line = file.readLine();
-    // Corrections and the bank list's warnings are told in the log, but are no errors.
-    if (holding && !is_note(unquoted(held))) {
-      if (summary.total < shown) summary.first.append(unquoted(held));
-      ++summary.total;
+    if (holding) {
+      const QString message = unquoted(held);
+      if (message.startsWith(QStringView(kCorrectionPrefix))) {
+        ++summary.corrections;
+      } else if (message.startsWith(QStringView(kWarningPrefix))) {
+        ++summary.warnings;
+      } else {
+        if (summary.total < shown) summary.first.append(message);
+        ++summary.total;
+      }
     }
     held = std::move(line);
     holding = true;

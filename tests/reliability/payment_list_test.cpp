@@ -78,10 +78,12 @@ class OddPaymentList : public ::testing::Test {
   ScopedWorkingDir dir;
 };
 
-TEST_F(OddPaymentList, AnEmptyFileGivesHeaderTrailerAndEndRecords) {
+// Still a whole bank file, but no success: it pays nobody.
+TEST_F(OddPaymentList, AnEmptyFileGivesHeaderTrailerAndEndRecordsAndAnError) {
   const ConverterRun run = convert(QByteArray());
-  EXPECT_EQ(run.exit_code, 0);
-  EXPECT_TRUE(run.output.contains(QStringLiteral("変換が終了しました。")));
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_TRUE(run.output.contains(QStringLiteral("ボディ：変換するデータがありません。")))
+      << run.output.toStdString();
   const QList<QByteArray> written = records();
   ASSERT_EQ(written.size(), 3);
   EXPECT_EQ(written[1].sliced(1, 6), "000000") << "the trailer counts no row";
@@ -127,22 +129,23 @@ TEST_F(OddPaymentList, InvalidShiftJisBytesAreFieldErrorsOfTheirRow) {
   EXPECT_FALSE(log().contains(QStringLiteral("000003件目"))) << log().toStdString();
 }
 
-TEST_F(OddPaymentList, ATenMegabyteLineIsConvertedInFull) {
+TEST_F(OddPaymentList, ALongLineIsConvertedAndALineOverAMegabyteIsAnErrorOfItsRow) {
   ASSERT_EQ(convert(joined({kHeading, clean_row(1), clean_row(2)}, "\r\n", true)).exit_code, 0);
   const QList<QByteArray> expected = records();
 
-  // A long unused column changes nothing; a long name is cut to its field.
-  const QByteArray long_tail = clean_row(1) + "," + QByteArray(10 << 20, 'A');
+  // A long name is cut to its field; a line of 10 MB is no payment row.
+  const QByteArray too_long = clean_row(1) + "," + QByteArray(10 << 20, 'A');
   QByteArray long_name = clean_row(2);
-  long_name.replace(cp932(QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ")), QByteArray(10 << 20, '\xB1'));
-  const ConverterRun run = convert(joined({kHeading, long_tail, long_name}, "\r\n", true));
-  EXPECT_EQ(run.exit_code, 0) << run.output.toStdString();
+  long_name.replace(cp932(QStringLiteral("ﾔﾏﾀﾞ ﾀﾛｳ")), QByteArray(900 << 10, '\xB1'));
+  const ConverterRun run = convert(joined({kHeading, too_long, long_name}, "\r\n", true));
+  EXPECT_EQ(run.exit_code, 1) << run.output.toStdString();
+  EXPECT_TRUE(log().contains(QStringLiteral("ボディ：000001件目の行が長すぎます。")))
+      << log().toStdString();
   const QList<QByteArray> written = records();
-  ASSERT_EQ(written.size(), expected.size());
-  EXPECT_EQ(written[1], expected[1]);
-  EXPECT_EQ(written[2].sliced(50, 30), QByteArray(30, '\xB1')) << "the name field";
-  EXPECT_EQ(written[2].sliced(80, 10), expected[2].sliced(80, 10)) << "the amount keeps its place";
-  EXPECT_EQ(written[3], expected[3]) << "the totals";
+  ASSERT_EQ(written.size(), 4) << "header, the second row, trailer, end";
+  EXPECT_EQ(written[1].sliced(50, 30), QByteArray(30, '\xB1')) << "the name field";
+  EXPECT_EQ(written[1].sliced(80, 10), expected[2].sliced(80, 10)) << "the amount keeps its place";
+  EXPECT_EQ(written[2].sliced(1, 6), "000001") << "the trailer counts the record written";
 }
 
 TEST_F(OddPaymentList, ABinaryFileEndsWithWholeRecords) {

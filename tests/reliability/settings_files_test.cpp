@@ -30,7 +30,7 @@ QStringList load_and_convert(const std::string& what) {
     EXPECT_FALSE(notifier.notices.value(0).second.isEmpty());
     return {};
   }
-  ConversionRun run(system, company, notifier);
+  ConversionRun run(system, company);
   // A step takes a line; more steps than the list has bytes is a hang.
   const qint64 limit = QFile(QString::fromUtf8(kSampleCreditList)).size() + 16;
   qint64 steps = 0;

@@ -7,26 +7,30 @@ namespace tsubakuro {
 namespace {
 
 constexpr int kNameWidth = 15;
+constexpr int kBankCodeWidth = 4;
+constexpr int kBranchCodeWidth = 3;
 
-// The list's kana as the record holds it, and whether `written` is that name.
-bool same_name(QStringView written, QStringView listed) {
-  return bank_name_key(written) == bank_name_key(space_left(listed, kNameWidth));
+// The code as the record writes it, when it is one the list can hold: digits
+// that the field's width keeps whole. Any other code fails its own check.
+std::optional<QString> listable_code(const QString& code, int width) {
+  if (!zero_right_keeps_value(code, width)) return std::nullopt;
+  QString padded = zero_right(code, width);
+  if (check_digits(padded) != 0) return std::nullopt;
+  return padded;
 }
 
-void put_name(RecordAssembler& record, const QString& given,
-              const std::optional<BankListEntry>& entry, bool fill, bool check_names) {
-  QString name = given;
-  const bool empty = trim_leading_spaces(given).isEmpty();
+void put_listed_name(RecordAssembler& record, const QString& given,
+                     const std::optional<BankListEntry>& entry, bool fill, bool check_names) {
   const int field = record.next_field();
-  if (entry && fill && empty) {
+  QString name = given;
+  if (entry && fill && trim_leading_spaces(given).isEmpty()) {
     name = entry->kana.toString();
-    record.note({RecordNote::Kind::Corrected, field, name, given});
+    record.correct(field, name, given);
   }
-  const QString written = space_left(name, kNameWidth);
-  record.put_checked_if(check_names, written);
-  if (entry && !same_name(written, entry->kana)) {
-    record.note({RecordNote::Kind::Differs, field, trim_trailing_spaces(written).toString(),
-                 entry->kana.toString()});
+  const QString written = record.put_name(name, check_names);
+  if (entry && bank_name_key(written) != bank_name_key(space_left(entry->kana, kNameWidth))) {
+    record.note_difference(
+        {field, trim_trailing_spaces(written).toString(), entry->kana.toString()});
   }
 }
 
@@ -34,29 +38,25 @@ void put_name(RecordAssembler& record, const QString& given,
 
 void put_bank_fields(RecordAssembler& record, const BankFieldValues& values, bool check_names,
                      const BankList* banks) {
+  const std::optional<QString> bank_code = listable_code(values.bank_code, kBankCodeWidth);
+  const std::optional<QString> branch_code = listable_code(values.branch_code, kBranchCodeWidth);
   std::optional<BankListEntry> bank;
   std::optional<BankListEntry> branch;
-  // A code that is not all digits already fails its own check; only a code of
-  // digits is looked for in the list, and a branch only within a bank it knows.
-  const bool bank_digits = check_digits(values.bank_code) == 0;
-  const bool branch_digits = check_digits(values.branch_code) == 0;
-  if (banks && bank_digits) bank = banks->bank(values.bank_code);
-  if (bank && branch_digits) branch = banks->branch(values.bank_code, values.branch_code);
+  // A branch is looked for only within a bank the list knows.
+  if (banks && bank_code) bank = banks->bank(*bank_code);
+  if (bank && branch_code) branch = banks->branch(*bank_code, *branch_code);
 
   const int bank_field = record.next_field();
-  record.put_checked(values.bank_code);
-  if (banks && bank_digits && !bank) {
-    record.fail(bank_field, QStringLiteral("銀行一覧にない銀行番号「%1」").arg(values.bank_code));
-  }
-  put_name(record, values.bank_name, bank, values.fill_empty_names, check_names);
+  record.put_digits(values.bank_code);
+  if (banks && bank_code && !bank)
+    record.fail(bank_field, QStringLiteral("銀行一覧にない銀行番号「%1」").arg(*bank_code));
+  put_listed_name(record, values.bank_name, bank, values.fill_empty_names, check_names);
 
   const int branch_field = record.next_field();
-  record.put_checked(values.branch_code);
-  if (bank && branch_digits && !branch) {
-    record.fail(branch_field,
-                QStringLiteral("銀行一覧にない支店番号「%1」").arg(values.branch_code));
-  }
-  put_name(record, values.branch_name, branch, values.fill_empty_names, check_names);
+  record.put_digits(values.branch_code);
+  if (bank && branch_code && !branch)
+    record.fail(branch_field, QStringLiteral("銀行一覧にない支店番号「%1」").arg(*branch_code));
+  put_listed_name(record, values.branch_name, branch, values.fill_empty_names, check_names);
 }
 
 }  // namespace tsubakuro

@@ -8,7 +8,7 @@
 namespace tsubakuro {
 
 // The four fields a record gives its bank and branch, in record order: the codes
-// already padded as the record writes them, the names as they came.
+// without their leading blanks, the names as they came.
 struct BankFieldValues {
   QString bank_code;
   QString bank_name;
@@ -19,10 +19,11 @@ struct BankFieldValues {
 };
 
 // Puts the four fields into `record` (its next four fields) with their field
-// checks; names are checked only when `check_names`. With a bank list, a code the
-// list does not know fails its field with the reason; a name that is not the
-// list's kana for the code (weighed by bank_name_key) is noted as a difference,
-// and an empty name is filled from the list when asked, noted as a correction.
+// checks; names go through RecordAssembler::put_name, kind-checked when
+// `check_names`. With a bank list, a code the list does not know fails its field
+// with the reason; a name that is not the list's kana for the code (weighed by
+// bank_name_key) is noted as a difference, and an empty name is filled from the
+// list when asked, noted as a correction.
 void put_bank_fields(RecordAssembler& record, const BankFieldValues& values, bool check_names,
                      const BankList* banks);
 

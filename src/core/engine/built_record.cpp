@@ -1,7 +1,9 @@
 #include "core/engine/built_record.h"
 
 #include "core/engine/field_checks.h"
+#include "core/text/bank_characters.h"
 #include "core/text/cp932.h"
+#include "core/zengin/padding.h"
 
 namespace tsubakuro {
 namespace {
@@ -46,9 +48,10 @@ bool append_fitted(QStringView text, int width, QByteArray& out) {
 }  // namespace
 
 RecordAssembler::RecordAssembler(TransferKind transfer, RecordKind record,
-                                 const FieldChecker& checker)
+                                 const FieldChecker& checker, BankRules bank_rules)
     : layout_(record_layout(transfer, record)),
       checker_(checker),
+      bank_rules_(bank_rules),
       part_(check_part_number(record)) {
   bytes_.reserve(kLogicalRecordLength);
 }
@@ -64,11 +67,39 @@ void RecordAssembler::put_checked(QStringView text) {
   if (check_fails(text, field)) fail(field);
 }
 
+void RecordAssembler::put_digits(QStringView value) {
+  const int width = layout_[next_field_ - 1].width;
+  const bool kept = zero_right_keeps_value(value, width);
+  const int field = next_field_;
+  put_checked(zero_right(value, width));
+  if (!kept) fail(field);
+}
+
 void RecordAssembler::put_checked_if(bool check, QStringView text) {
   if (check)
     put_checked(text);
   else
     put(text);
+}
+
+QString RecordAssembler::put_name(QStringView value, bool kind_check) {
+  const int field = next_field_;
+  QString text = value.toString();
+  if (bank_rules_.normalize_names) {
+    QString mended = normalize_bank_name(text);
+    if (mended != text) {
+      correct(field, mended, text);
+      text = std::move(mended);
+    }
+  }
+  const QString fitted = space_left(text, layout_[field - 1].width);
+  if (!bank_rules_.check_characters) {
+    put_checked_if(kind_check, fitted);
+    return fitted;
+  }
+  put(fitted);
+  if (const std::optional<QString> problem = bank_name_problem(fitted)) fail(field, *problem);
+  return fitted;
 }
 
 void RecordAssembler::put_code(QStringView text, bool accepted) {
@@ -80,10 +111,16 @@ void RecordAssembler::fail(int field) { failed_mask_ |= 1u << field; }
 
 void RecordAssembler::fail(int field, const QString& reason) {
   fail(field);
-  reasons_.insert(field, reason);
+  failure_reasons_.insert(field, reason);
 }
 
-void RecordAssembler::note(RecordNote note) { notes_.append(std::move(note)); }
+void RecordAssembler::correct(int field, const QString& corrected, const QString& original) {
+  corrections_.append({field, corrected, original});
+}
+
+void RecordAssembler::note_difference(NameDifference difference) {
+  name_differences_.append(std::move(difference));
+}
 
 bool RecordAssembler::check_fails(QStringView text, int field) const {
   return checker_.check_field(text, part_, field).value_or(0) == 1;
@@ -92,8 +129,9 @@ bool RecordAssembler::check_fails(QStringView text, int field) const {
 BuiltRecord RecordAssembler::finish() {
   BuiltRecord record;
   record.bytes = std::move(bytes_);
-  record.reasons = std::move(reasons_);
-  record.notes = std::move(notes_);
+  record.failure_reasons = std::move(failure_reasons_);
+  record.corrections = std::move(corrections_);
+  record.name_differences = std::move(name_differences_);
   for (int field = 1; field <= static_cast<int>(layout_.size()); ++field) {
     if (failed_mask_ & (1u << field)) record.failed_fields.append(field);
   }

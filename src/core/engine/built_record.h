@@ -1,34 +1,44 @@
 #pragma once
 
 #include <QByteArray>
-#include <QHash>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringView>
 #include <span>
 
+#include "core/settings/bank_rules_settings.h"
 #include "core/zengin/record_layout.h"
 
 namespace tsubakuro {
 
 class FieldChecker;
 
-// A line the log takes about a field that did not fail: a value the build put
-// in for the one given (補正), or a value the bank list names differently (注意).
-struct RecordNote {
-  enum class Kind { Corrected, Differs };
-  Kind kind;
-  int field;
-  QString text;   // as the record holds it
-  QString other;  // Corrected: the value given; Differs: the list's
+// A name field mended into the banks' characters: the log tells the user both texts.
+struct FieldCorrection {
+  int field = 0;
+  QString corrected;
+  QString original;
+};
+
+// A bank or branch name that is not the bank list's kana for its code: a warning
+// for the log, as the bank may still take it.
+struct NameDifference {
+  int field = 0;
+  QString written;  // as the record holds it, without the trailing blanks
+  QString listed;
 };
 
 // A logical record as it goes to the file, with the fields that failed.
 struct BuiltRecord {
-  QByteArray bytes;             // exactly kLogicalRecordLength bytes of CP932
-  QList<int> failed_fields;     // field numbers from 1, in check order
-  QHash<int, QString> reasons;  // why a failed field failed, where more can be said
-  QList<RecordNote> notes;      // in field order
+  QByteArray bytes;          // exactly kLogicalRecordLength bytes of CP932
+  QList<int> failed_fields;  // field numbers from 1, in check order
+  // Why a field failed, where a rule can say more than "正しくありません".
+  QMap<int, QString> failure_reasons;
+  // Values the build put in for the ones given (mended names, names filled from
+  // the bank list), in field order.
+  QList<FieldCorrection> corrections;
+  QList<NameDifference> name_differences;  // in field order
 };
 
 // Lays the fields of one record down in order, fitting each to its width in
@@ -40,20 +50,32 @@ struct BuiltRecord {
 // account; the cut, or a character CP932 cannot hold, fails the field.
 class RecordAssembler {
  public:
-  RecordAssembler(TransferKind transfer, RecordKind record, const FieldChecker& checker);
+  RecordAssembler(TransferKind transfer, RecordKind record, const FieldChecker& checker,
+                  BankRules bank_rules = {});
 
   // Puts the next field (fields come in order from 1) and returns its number.
   int put(QStringView text);
   // Puts the next field and applies the field check of its working kind.
   void put_checked(QStringView text);
+  // A zero-right field of its layout width, checked; a value too long for it keeps
+  // its rightmost characters, so later fields hold their places, but when the
+  // cut drops anything but leading zeros the field fails whatever its kind.
+  void put_digits(QStringView value);
   // put_checked, or put when `check` is false (the name check skipped).
   void put_checked_if(bool check, QStringView text);
+  // Puts a name field (company, bank, branch, account holder), space-filled to its
+  // width. With the banks' rules on it is mended before it is fitted and checked by
+  // their rule, which takes the place of the field's kind; otherwise it is checked
+  // by its kind when `kind_check`. Returns the field as written.
+  QString put_name(QStringView value, bool kind_check);
   // Puts a code field that passes only when `accepted`.
   void put_code(QStringView text, bool accepted);
   void fail(int field);
-  // Fails `field` and keeps why, in words for the log.
   void fail(int field, const QString& reason);
-  void note(RecordNote note);
+  // Tells the log that `field` holds `corrected` where `original` was given.
+  void correct(int field, const QString& corrected, const QString& original);
+  void note_difference(NameDifference difference);
+  // The number the next put field gets.
   int next_field() const { return next_field_; }
   // Applies the field check of `field` to `text`: true when it fails.
   bool check_fails(QStringView text, int field) const;
@@ -63,12 +85,14 @@ class RecordAssembler {
  private:
   std::span<const FieldLayout> layout_;
   const FieldChecker& checker_;
+  const BankRules bank_rules_;
   int part_;
   int next_field_ = 1;
   quint32 failed_mask_ = 0;
   QByteArray bytes_;
-  QHash<int, QString> reasons_;
-  QList<RecordNote> notes_;
+  QMap<int, QString> failure_reasons_;
+  QList<FieldCorrection> corrections_;
+  QList<NameDifference> name_differences_;
 };
 
 }  // namespace tsubakuro

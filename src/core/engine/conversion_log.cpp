@@ -8,17 +8,27 @@ ConversionLog::ConversionLog(QString file_name) : file_name_(std::move(file_name
   file_.setFileName(file_name_);
 }
 
+ConversionLog::~ConversionLog() {
+  if (file_.isOpen()) file_.cancelWriting();
+}
+
 bool ConversionLog::reset_log() {
-  if (file_.isOpen()) file_.close();
-  if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+  if (file_.isOpen()) file_.cancelWriting();
+  if (!file_.open(QIODevice::WriteOnly)) {
     error_ = QStringLiteral("ログファイル「%1」を作成できません。").arg(file_name_);
     return false;
   }
   return true;
 }
 
+bool ConversionLog::commit() {
+  if (file_.isOpen() && file_.commit()) return true;
+  error_ = QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name_);
+  return false;
+}
+
 bool ConversionLog::append_log(QStringView message) {
-  if (!file_.isOpen() && !file_.open(QIODevice::WriteOnly | QIODevice::Append)) {
+  if (!file_.isOpen()) {
     error_ = QStringLiteral("ログファイル「%1」を開けません。").arg(file_name_);
     return false;
   }
@@ -41,6 +51,69 @@ QString log_timestamp(const QDateTime& moment) {
   return moment.toString(QStringLiteral("yyyy/MM/dd H:mm:ss"));
 }
 
+namespace {
+
+QString record_number_text(qint64 record_number) {
+  return (QStringLiteral("000000") + QString::number(record_number)).right(6);
+}
+
+// With the 20-digit option fields 12 and 13 are one item in the file, so the
+// fields after them are numbered as the bank sees them.
+int shown_data_field(bool twenty_digit, int field) {
+  return twenty_digit && field > 13 ? field - 1 : field;
+}
+
+// Where a note of a header or data field points, as its error would name it.
+QString field_place(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
+                    int data_kind, int field, qint64 record_number) {
+  switch (data_kind) {
+    case 1:
+      return QStringLiteral("ヘッダの[%1]%2")
+          .arg(field)
+          .arg(field_names.at(transfer, RecordKind::Header, field));
+    case 2:
+      return QStringLiteral("%1件目の[%2]%3")
+          .arg(record_number_text(record_number))
+          .arg(shown_data_field(twenty_digit, field))
+          .arg(field_names.at(transfer, RecordKind::Data, field));
+    default:
+      return QString();
+  }
+}
+
+}  // namespace
+
+QString compose_field_correction(const FieldTable& field_names, TransferKind transfer,
+                                 bool twenty_digit, int data_kind, int field, qint64 record_number,
+                                 QStringView corrected, QStringView original) {
+  const QString place =
+      field_place(field_names, transfer, twenty_digit, data_kind, field, record_number);
+  if (place.isEmpty()) return QString();
+  return QStringLiteral("%1%2「%3」←「%4」")
+      .arg(QString::fromUtf16(kCorrectionPrefix), place, corrected.toString(), original.toString());
+}
+
+QString compose_name_difference(const FieldTable& field_names, TransferKind transfer,
+                                bool twenty_digit, int data_kind, int field, qint64 record_number,
+                                QStringView written, QStringView listed) {
+  const QString place =
+      field_place(field_names, transfer, twenty_digit, data_kind, field, record_number);
+  if (place.isEmpty()) return QString();
+  return QStringLiteral("%1%2「%3」は銀行一覧では「%4」です。")
+      .arg(QString::fromUtf16(kWarningPrefix), place, written.toString(), listed.toString());
+}
+
+QString log_record_number(qint64 record_number) { return record_number_text(record_number); }
+
+QString compose_extra_columns_error(qint64 record_number, qint64 columns, qint64 usual_columns) {
+  return QStringLiteral("ボディ：%1件目の列数（%2）がほかの行（%3）より多くなっています。")
+      .arg(log_record_number(record_number))
+      .arg(columns)
+      .arg(usual_columns);
+}
+
+QString no_data_error() { return QStringLiteral("ボディ：変換するデータがありません。"); }
+
 QString compose_field_error(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
                             int data_kind, int field, qint64 record_number) {
   switch (data_kind) {
@@ -49,13 +122,9 @@ QString compose_field_error(const FieldTable& field_names, TransferKind transfer
           .arg(field)
           .arg(field_names.at(transfer, RecordKind::Header, field));
     case 2: {
-      const QString record = (QStringLiteral("000000") + QString::number(record_number)).right(6);
-      // With the 20-digit option fields 12 and 13 are one item in the file, so the
-      // fields after them are numbered as the bank sees them.
-      const int shown = twenty_digit && field > 13 ? field - 1 : field;
       return QStringLiteral("ボディ：%1件目の[%2]%3が正しくありません。")
-          .arg(record)
-          .arg(shown)
+          .arg(record_number_text(record_number))
+          .arg(shown_data_field(twenty_digit, field))
           .arg(field_names.at(transfer, RecordKind::Data, field));
     }
     case 8:
@@ -65,34 +134,6 @@ QString compose_field_error(const FieldTable& field_names, TransferKind transfer
     default:
       return QString();
   }
-}
-
-QString compose_field_error(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
-                            int data_kind, int field, qint64 record_number, const QString& reason) {
-  const QString message =
-      compose_field_error(field_names, transfer, twenty_digit, data_kind, field, record_number);
-  return reason.isEmpty() ? message : message + u'（' + reason + u'）';
-}
-
-QString compose_field_note(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
-                           int data_kind, const RecordNote& note, qint64 record_number) {
-  QString label;
-  if (data_kind == 2) {
-    const QString record = (QStringLiteral("000000") + QString::number(record_number)).right(6);
-    const int shown = twenty_digit && note.field > 13 ? note.field - 1 : note.field;
-    label = QStringLiteral("%1件目の[%2]%3")
-                .arg(record)
-                .arg(shown)
-                .arg(field_names.at(transfer, RecordKind::Data, note.field));
-  } else {
-    label = QStringLiteral("ヘッダの[%1]%2")
-                .arg(note.field)
-                .arg(field_names.at(transfer, RecordKind::Header, note.field));
-  }
-  if (note.kind == RecordNote::Kind::Corrected)
-    return QStringLiteral("補正：%1「%2」←「%3」").arg(label, note.text, note.other);
-  return QStringLiteral("注意：%1「%2」は銀行一覧では「%3」です。")
-      .arg(label, note.text, note.other);
 }
 
 bool report_field_error(ConversionLog& log, const FieldTable& field_names, TransferKind transfer,

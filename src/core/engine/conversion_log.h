@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QDateTime>
-#include <QFile>
+#include <QSaveFile>
 #include <QString>
 
 #include "core/engine/built_record.h"
@@ -10,17 +10,23 @@
 namespace tsubakuro {
 
 // The error log of a company's last run, "<company>.log" in the working folder:
-// one message per line in the write notation, CP932, CR LF. The file stays open
-// for the run and is flushed after every line, so it is complete on disk after
-// each message even if the run stops.
+// one message per line in the write notation, CP932, CR LF. A run's log is
+// written beside the old one, flushed after every line, and takes the old one's
+// place only when commit() is called, together with the bank file it describes:
+// a run that is killed or fails leaves the previous run's log as it was.
 class ConversionLog {
  public:
   explicit ConversionLog(QString file_name);
+  // Without commit(), the new log is thrown away.
+  ~ConversionLog();
 
-  // Creates the file empty (or empties it). False, with error(), when it cannot.
+  // Starts a new, empty log. False, with error(), when it cannot.
   bool reset_log();
   // Appends `"message"` CR LF. False, with error(), when it cannot.
   bool append_log(QStringView message);
+  // Puts the new log in the old one's place. False, with error(), when it cannot;
+  // the old log then stays.
+  bool commit();
 
   const QString& file_name() const { return file_name_; }
   // A Japanese message naming the file, after a failure.
@@ -28,7 +34,7 @@ class ConversionLog {
 
  private:
   QString file_name_;
-  QFile file_;
+  QSaveFile file_;
   QString error_;
 };
 
@@ -36,23 +42,38 @@ class ConversionLog {
 // whatever the machine's locale: "yyyy/MM/dd H:mm:ss".
 QString log_timestamp(const QDateTime& moment);
 
+// A data record's number as the log shows it: the last six digits, zero-filled.
+QString log_record_number(qint64 record_number);
+
+// A row with more columns than most rows of its list: a separator where none
+// belongs (an unquoted "1,000") moves every later value into the wrong field.
+QString compose_extra_columns_error(qint64 record_number, qint64 columns, qint64 usual_columns);
+
+// A run that wrote no data record: a bank file without payments is no success.
+QString no_data_error();
+
 // The message of a failed field. data_kind is the Zengin code (1, 2 or 8);
 // record_number counts data records and is used for data_kind 2 only;
 // twenty_digit is the 20-digit option that built the record.
 QString compose_field_error(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
                             int data_kind, int field, qint64 record_number);
 
-// The message of a failed field followed by why it failed, when that is known:
-// "…が正しくありません。（銀行一覧にない銀行番号「9999」）".
-QString compose_field_error(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
-                            int data_kind, int field, qint64 record_number, const QString& reason);
+// The note of a name field mended into the banks' characters, numbered as its
+// error would be: 補正：000012件目の[9]預金者名「ﾔﾏﾀﾞ ﾊﾅｺ」←「やまだ　はなこ」.
+// Not an error: the run goes on as if the list had held the mended text.
+QString compose_field_correction(const FieldTable& field_names, TransferKind transfer,
+                                 bool twenty_digit, int data_kind, int field, qint64 record_number,
+                                 QStringView corrected, QStringView original);
+inline constexpr char16_t kCorrectionPrefix[] = u"補正：";
 
-// The line of a field the build filled in or the bank list names otherwise:
-// "補正：000003件目の[3]振込銀行名「ﾐｽﾞﾎ」←「」",
-// "注意：000003件目の[3]振込銀行名「ﾐﾅﾄｷﾞﾝｺｳ」は銀行一覧では「ﾐｽﾞﾎ」です。";
-// a header field is named "ヘッダの[8]取引銀行名".
-QString compose_field_note(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
-                           int data_kind, const RecordNote& note, qint64 record_number);
+// The warning of a bank or branch name that is not the bank list's kana for its
+// code, numbered as its error would be:
+// 注意：000003件目の[3]振込銀行名「ﾐﾅﾄｷﾞﾝｺｳ」は銀行一覧では「ﾐｽﾞﾎ」です。
+// Not an error: the bank may know the name under another spelling.
+QString compose_name_difference(const FieldTable& field_names, TransferKind transfer,
+                                bool twenty_digit, int data_kind, int field, qint64 record_number,
+                                QStringView written, QStringView listed);
+inline constexpr char16_t kWarningPrefix[] = u"注意：";
 
 // Composes the message of a failed field and appends it to the log; false, with
 // log.error(), when the line could not be written.

@@ -12,9 +12,10 @@
 #include "core/engine/header_record.h"
 #include "core/engine/input_intake.h"
 #include "core/engine/line_reader.h"
+#include "core/engine/list_survey.h"
 #include "core/engine/physical_record.h"
+#include "core/engine/run_files.h"
 #include "core/engine/trailer_record.h"
-#include "core/settings/bank_rules_settings.h"
 #include "core/settings/company_name.h"
 #include "core/text/cp932.h"
 #include "core/text/leading_number.h"
@@ -22,8 +23,6 @@
 
 namespace tsubakuro {
 namespace {
-
-const QString kErrorTitle = QStringLiteral("エラー");
 
 qint64 saturating_add(qint64 total, qint64 amount) {
   constexpr qint64 kMax = std::numeric_limits<qint64>::max();
@@ -41,7 +40,7 @@ qint64 skip_count(const QString& stored) {
 
 class ConversionRun::Impl {
  public:
-  Impl(const SystemSettings& system, const CompanySettings& company, Notifier& notifier)
+  Impl(const SystemSettings& system, const CompanySettings& company)
       : options_(take_conversion_options(system, company)),
         transfer_(system.transfer_kind),
         company_(system.current_company),
@@ -49,7 +48,6 @@ class ConversionRun::Impl {
         field_names_(system.field_names),
         field_kinds_(system.field_kinds),
         checker_(field_kinds_, transfer_, options_.kana_table),
-        notifier_(notifier),
         input_file_(run_input_file(section_.input_file)),
         log_file_(company_log_file(company_).value_or(QString())) {}
 
@@ -63,9 +61,8 @@ class ConversionRun::Impl {
   const FieldTable field_names_;
   const FieldTable field_kinds_;
   const FieldChecker checker_;
-  Notifier& notifier_;
   std::function<QDateTime()> clock_ = [] { return QDateTime::currentDateTime(); };
-  // Read on the first run that checks codes; none when the list is missing.
+  // Taken as the run starts when it checks codes; none when the list is missing.
   std::shared_ptr<const BankList> banks_;
   bool banks_given_ = false;
 
@@ -74,13 +71,14 @@ class ConversionRun::Impl {
 
   bool running_ = true;
   bool started_ = false;
-  bool busy_ = false;
-  bool cancel_requested_ = false;
   RunOutcome outcome_ = RunOutcome::Normal;
   bool has_errors_ = false;
   qint64 progress_ = 0;
   qint64 progress_maximum_ = 0;
   qint64 row_count_ = 0;
+  // Numbers the rows in the log: a row too long to convert takes its number
+  // without a record, so the numbers stay those of the list's rows.
+  qint64 row_number_ = 0;
   qint64 amount_total_ = 0;
   QString failure_message_;
 
@@ -88,7 +86,10 @@ class ConversionRun::Impl {
   void start();
   bool open_files();
   void convert_next_line();
-  void convert_row(const QString& line);
+  bool survey_input();
+  bool read_next_line(QByteArray& line);
+  void convert_row(const QString& line, qint64 columns);
+  void refuse_long_row();
   void finish();
   void stop_cancelled();
 
@@ -108,29 +109,22 @@ class ConversionRun::Impl {
   QByteArray pending_output_;
   std::optional<ConversionLog> log_;
   ColumnMap column_map_;
+  ListSurvey survey_;
+  qint64 line_number_ = 0;  // lines read so far, skipped ones included
 };
 
 void ConversionRun::Impl::step() {
-  if (!running_ || busy_) return;
-  busy_ = true;
+  if (!running_) return;
   if (!started_) {
     started_ = true;
     start();
   } else {
     convert_next_line();
   }
-  busy_ = false;
-  // A cancel that came while the step let events run waits for the step to end.
-  if (cancel_requested_ && running_) stop_cancelled();
 }
 
 void ConversionRun::Impl::cancel() {
-  if (!running_) return;
-  if (busy_) {
-    cancel_requested_ = true;
-    return;
-  }
-  stop_cancelled();
+  if (running_) stop_cancelled();
 }
 
 void ConversionRun::Impl::stop_cancelled() {
@@ -138,20 +132,22 @@ void ConversionRun::Impl::stop_cancelled() {
   outcome_ = RunOutcome::Cancelled;
   if (!started_) return;  // nothing was opened, nothing is touched
   input_.close();
+  // A bank file without its trailer is no bank file: the old one stays.
+  pending_output_.clear();
+  output_.cancelWriting();
   if (!log(marker(QStringLiteral("★★キャンセル★★")))) return;
-  // What was written so far stays, without trailer or end record.
-  if (!commit_output())
-    abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(output_.fileName()));
+  if (!log_->commit()) abort(log_->error());
 }
 
 void ConversionRun::Impl::start() {
   has_errors_ = false;
   progress_ = 0;
-  if (section_.input_file.isEmpty() || !QFileInfo::exists(section_.input_file)) {
-    abort(QStringLiteral("入力ファイルが存在しません。"));
+  const QString input_problem = input_file_problem(section_.input_file);
+  if (!input_problem.isEmpty()) {
+    abort(input_problem);
     return;
   }
-  if (!open_files()) return;
+  if (!open_files() || !survey_input()) return;
   progress_maximum_ = input_.size();
 
   const QString company_name = trim_trailing_spaces(section_.header_values[3]).toString();
@@ -160,13 +156,13 @@ void ConversionRun::Impl::start() {
     return;
   if (!log(marker(QStringLiteral("★★変換開始★★")))) return;
 
-  // The banks' rules are the program's own settings, read as the run starts.
-  if (!banks_given_ && load_bank_rules().check_codes) banks_ = shipped_bank_list();
+  if (!banks_given_ && options_.bank_rules.check_codes) banks_ = shipped_bank_list();
   const BuiltRecord header =
       build_header_record(section_.header_values, transfer_, options_, checker_, banks_.get());
   if (!write_record(header.bytes) || !report(header, RecordKind::Header, 0)) return;
 
   row_count_ = 0;
+  row_number_ = 0;
   amount_total_ = 0;
   column_map_ = prepare_column_map(section_.body_columns);
 
@@ -180,14 +176,32 @@ void ConversionRun::Impl::start() {
       }
       return;
     }
-    reader_->read_line(line);
-    progress_ += decode_cp932(line).size();
+    read_next_line(line);
+    progress_ += reader_->too_long() ? reader_->line_bytes() : decode_cp932(line).size();
   }
 }
 
-// Opens in an order that leaves every file as it was when one cannot be opened:
-// the input only reads, the output is written beside its old content and
-// replaces it only at the end, and the log is emptied last.
+// The first pass: the list's usual column count and where its content ends.
+bool ConversionRun::Impl::survey_input() {
+  QFile list(input_file_);
+  if (list.open(QIODevice::ReadOnly)) {
+    survey_ = survey_list(list, skip_count(section_.skip_header_rows), section_.skip_footer == 1);
+    if (!survey_.failed) return true;
+  }
+  abort(QStringLiteral("入力ファイル「%1」を読み込めません。").arg(input_file_));
+  return false;
+}
+
+bool ConversionRun::Impl::read_next_line(QByteArray& line) {
+  if (!reader_->read_line(line)) return false;
+  ++line_number_;
+  if (reader_->at_end()) drop_end_of_file_mark(line);
+  return true;
+}
+
+// Checks and opens in an order that leaves every file as it was when one cannot
+// be opened: the input only reads, and the output and the log are written beside
+// their old selves, replacing them only at the end.
 bool ConversionRun::Impl::open_files() {
   if (log_file_.isEmpty()) {
     abort(company_name_problem(company_));
@@ -200,15 +214,33 @@ bool ConversionRun::Impl::open_files() {
               .arg(input_file_));
     return false;
   }
+  if (input_file_ != section_.input_file) {
+    const QString problem = input_file_problem(input_file_);
+    if (!problem.isEmpty()) {
+      abort(problem);
+      return false;
+    }
+  }
+  if (section_.output_file.isEmpty()) {
+    abort(QStringLiteral("出力ファイルが設定されていません。"));
+    return false;
+  }
+  const QString output_problem =
+      output_file_problem(section_.output_file, section_.input_file, input_file_, log_file_);
+  if (!output_problem.isEmpty()) {
+    abort(output_problem);
+    return false;
+  }
+  const QString log_kind = special_file_kind(log_file_);
+  if (!log_kind.isEmpty()) {
+    abort(QStringLiteral("ログファイル「%1」は%2です。").arg(log_file_, log_kind));
+    return false;
+  }
   if (!input_.open(QIODevice::ReadOnly)) {
     abort(QStringLiteral("入力ファイル「%1」を開けません。").arg(input_file_));
     return false;
   }
   reader_.emplace(input_);
-  if (section_.output_file.isEmpty()) {
-    abort(QStringLiteral("出力ファイルが設定されていません。"));
-    return false;
-  }
   output_.setFileName(section_.output_file);
   // Unbuffered, with a buffer of our own: Qt 6.4 commits a buffered QSaveFile
   // whose final flush failed, which would pass a cut-short bank file off as whole.
@@ -234,34 +266,65 @@ void ConversionRun::Impl::convert_next_line() {
     return;
   }
   QByteArray bytes;
-  reader_->read_line(bytes);
-  const QString line = decode_cp932(bytes);
-  // The footer is the input's last line: one line of look-ahead tells it.
-  const bool footer = section_.skip_footer == 1 && reader_->at_end() && !reader_->failed();
-  if (!footer) convert_row(line);
-  progress_ += line.size();
+  read_next_line(bytes);
+  const bool too_long = reader_->too_long();
+  const QString line = too_long ? QString() : decode_cp932(bytes);
+  // Empty lines after the last content are no rows, and the footer is the last
+  // line that holds anything.
+  const bool trailing_empty =
+      !too_long && line_number_ > survey_.last_content_line && line_holds_nothing(bytes);
+  const bool footer = section_.skip_footer == 1 && line_number_ == survey_.last_content_line;
+  if (!trailing_empty && !footer) {
+    if (too_long) {
+      refuse_long_row();
+    } else {
+      convert_row(line, column_count(bytes));
+    }
+  }
+  progress_ += too_long ? reader_->line_bytes() : line.size();
 }
 
-void ConversionRun::Impl::convert_row(const QString& line) {
+void ConversionRun::Impl::convert_row(const QString& line, qint64 columns) {
   ++row_count_;
+  ++row_number_;
   const DataRecord row =
       build_data_record(line, column_map_, transfer_, options_, checker_, banks_.get());
   amount_total_ = saturating_add(amount_total_, row.amount);
   if (!write_record(row.record.bytes)) return;
-  report(row.record, RecordKind::Data, row_count_);
+  if (survey_.usual_columns > 0 && columns > survey_.usual_columns) {
+    has_errors_ = true;
+    if (!log(compose_extra_columns_error(row_number_, columns, survey_.usual_columns))) return;
+  }
+  report(row.record, RecordKind::Data, row_number_);
+}
+
+void ConversionRun::Impl::refuse_long_row() {
+  ++row_number_;
+  has_errors_ = true;
+  log(QStringLiteral("ボディ：%1件目の行が長すぎます。").arg(row_number_, 6, 10, QLatin1Char('0')));
 }
 
 void ConversionRun::Impl::finish() {
+  if (row_count_ == 0) {
+    has_errors_ = true;
+    if (!log(no_data_error())) return;
+  }
   const BuiltRecord trailer =
       build_trailer_record(row_count_, amount_total_, transfer_, options_, checker_);
   if (!write_record(trailer.bytes) || !report(trailer, RecordKind::Trailer, row_count_)) return;
   if (!write_record(build_end_record())) return;
   input_.close();
+  if (!log(marker(QStringLiteral("★★変換終了★★")))) return;
+  // The bank file first: a log that says 変換終了 must never stand beside an
+  // old bank file.
   if (!commit_output()) {
     abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(section_.output_file));
     return;
   }
-  if (!log(marker(QStringLiteral("★★変換終了★★")))) return;
+  if (!log_->commit()) {
+    abort(log_->error());
+    return;
+  }
   running_ = false;
   progress_ = progress_maximum_;
 }
@@ -285,25 +348,30 @@ bool ConversionRun::Impl::commit_output() { return flush_output() && output_.com
 // Corrections come first, as they were made before any check; differences,
 // which are no errors, after the record's errors.
 bool ConversionRun::Impl::report(const BuiltRecord& record, RecordKind kind, qint64 record_number) {
+  // Numbered by the 20-digit option that built the record.
   const bool twenty_digit = options_.twenty_digit(transfer_);
-  const auto log_notes = [&](RecordNote::Kind wanted) {
-    for (const RecordNote& note : record.notes) {
-      if (note.kind != wanted) continue;
-      if (!log(compose_field_note(field_names_, transfer_, twenty_digit, data_kind_code(kind), note,
-                                  record_number)))
-        return false;
-    }
-    return true;
-  };
-  if (!log_notes(RecordNote::Kind::Corrected)) return false;
-  for (int field : record.failed_fields) {
-    has_errors_ = true;
-    // Numbered by the 20-digit option that built the record.
-    if (!log(compose_field_error(field_names_, transfer_, twenty_digit, data_kind_code(kind), field,
-                                 record_number, record.reasons.value(field))))
+  for (const FieldCorrection& correction : record.corrections) {
+    if (!log(compose_field_correction(field_names_, transfer_, twenty_digit, data_kind_code(kind),
+                                      correction.field, record_number, correction.corrected,
+                                      correction.original)))
       return false;
   }
-  return log_notes(RecordNote::Kind::Differs);
+  for (int field : record.failed_fields) {
+    has_errors_ = true;
+    QString message = compose_field_error(field_names_, transfer_, twenty_digit,
+                                          data_kind_code(kind), field, record_number);
+    if (const auto reason = record.failure_reasons.find(field);
+        reason != record.failure_reasons.end())
+      message += u'（' + *reason + u'）';
+    if (!log(message)) return false;
+  }
+  for (const NameDifference& difference : record.name_differences) {
+    if (!log(compose_name_difference(field_names_, transfer_, twenty_digit, data_kind_code(kind),
+                                     difference.field, record_number, difference.written,
+                                     difference.listed)))
+      return false;
+  }
+  return true;
 }
 
 bool ConversionRun::Impl::log(const QString& message) {
@@ -318,12 +386,11 @@ void ConversionRun::Impl::abort(const QString& message) {
   failure_message_ = message;
   input_.close();
   if (output_.isOpen()) output_.cancelWriting();
-  notifier_.show_notice(kErrorTitle, message);
+  log_.reset();  // the new log is thrown away with the bank file
 }
 
-ConversionRun::ConversionRun(const SystemSettings& system, const CompanySettings& company,
-                             Notifier& notifier)
-    : impl_(std::make_unique<Impl>(system, company, notifier)) {}
+ConversionRun::ConversionRun(const SystemSettings& system, const CompanySettings& company)
+    : impl_(std::make_unique<Impl>(system, company)) {}
 
 ConversionRun::~ConversionRun() = default;
 

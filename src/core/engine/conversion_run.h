@@ -7,7 +7,6 @@
 
 #include "core/settings/company_settings.h"
 #include "core/settings/conversion_options.h"
-#include "core/settings/notifier.h"
 #include "core/settings/system_settings.h"
 #include "core/zengin/bank_list.h"
 
@@ -20,24 +19,28 @@ enum class RunOutcome {
 };
 
 // One conversion of the current company and transfer kind, one step at a time, so
-// that a window can let pending events run between steps and the command-line
+// that a window can serve its events between steps and the command-line
 // converter can loop; both give the same bytes. The first step opens the files and
 // writes the header; each later step converts one input line; the step that meets
-// the end of the input writes the trailer and end records. Messages the user must
-// see at once (a missing input file, a file that cannot be opened or written) go to
-// the notifier and end the run with NotRun, leaving the bank file as it was; the
-// final message is the caller's, from outcome() and has_errors().
+// the end of the input writes the trailer and end records.
+//
+// The bank file and the log are written beside the files they replace and take
+// their places together when the run ends; a cancelled run replaces the log only.
+// A run that fails (a missing input, a file that cannot be opened or written)
+// ends with NotRun and failure_message(), every file as it was. The run never
+// talks to the user itself: what to say, and when, is the caller's.
 class ConversionRun {
  public:
-  ConversionRun(const SystemSettings& system, const CompanySettings& company, Notifier& notifier);
+  ConversionRun(const SystemSettings& system, const CompanySettings& company);
   ~ConversionRun();
   ConversionRun(const ConversionRun&) = delete;
   ConversionRun& operator=(const ConversionRun&) = delete;
 
   bool running() const;
   void step();
-  // Stops the run: the cancel marker is logged, the records written so far stay,
-  // with no trailer or end record. Does nothing once the run has ended.
+  // Stops the run: the records written so far are thrown away, so the bank file
+  // stays as it was, and the log, ending with the cancel marker, takes the old
+  // log's place. Does nothing once the run has ended.
   void cancel();
 
   RunOutcome outcome() const;
@@ -46,6 +49,7 @@ class ConversionRun {
   // set to the maximum when the run ends normally.
   qint64 progress_value() const;
   qint64 progress_maximum() const;
+  // Data records written; becomes the trailer's 合計件数.
   qint64 row_count() const;
   qint64 amount_total() const;
   const ConversionOptions& options() const;
@@ -53,15 +57,15 @@ class ConversionRun {
   QString input_file() const;
   QString output_file() const;
   QString log_file() const;
-  // After outcome NotRun: the message that was shown.
+  // After outcome NotRun: what went wrong, in Japanese, naming the file.
   QString failure_message() const;
 
   // The clock of the log markers' date and time; tests fix it so logs compare
   // byte for byte. Set it before the first step.
   void set_clock(std::function<QDateTime()> clock);
   // The bank list the codes are checked against. Unless one is given (or none,
-  // to check nothing), the run takes the shipped list when "tsubakuro.ini" turns
-  // the check on. Set it before the first step.
+  // to check nothing), the run takes the shipped list when its options' bank
+  // rules turn the check on. Set it before the first step.
   void set_bank_list(std::shared_ptr<const BankList> banks);
 
  private:

@@ -21,6 +21,30 @@ QStringView unquoted(QStringView column) {
   return column;
 }
 
+constexpr int kAmountField = 10;
+constexpr int kCustomerField = 12;
+
+bool only_digits(QStringView text) {
+  for (QChar c : text) {
+    if (c < u'0' || c > u'9') return false;
+  }
+  return true;
+}
+
+// The amount the bank reads from the record: the digits of 金額 as written (a
+// field that is not all digits has failed, and counts its leading digits).
+qint64 written_amount(const QByteArray& record, TransferKind transfer) {
+  const int start = field_start(transfer, RecordKind::Data, kAmountField) - 1;
+  const int width = record_layout(transfer, RecordKind::Data)[kAmountField - 1].width;
+  qint64 amount = 0;
+  for (int i = start; i < start + width; ++i) {
+    const char c = record[i];
+    if (c < '0' || c > '9') break;
+    amount = amount * 10 + (c - '0');
+  }
+  return amount;
+}
+
 bool is_one_of(QStringView field, std::initializer_list<QStringView> accepted) {
   for (QStringView code : accepted) {
     if (field == code) return true;
@@ -65,30 +89,36 @@ DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKin
   const auto trimmed = [&](int i) { return trim_leading_spaces(v(i)); };
   const bool check_names = options.skip_name_check != 1;
   const bool debit = transfer == TransferKind::Debit;
-  RecordAssembler record(transfer, RecordKind::Data, checker);
+  RecordAssembler record(transfer, RecordKind::Data, checker, options.bank_rules);
 
   record.put_checked(u"2");
-  put_bank_fields(record,
-                  {zero_right(trimmed(0), 4), v(1).toString(), zero_right(trimmed(2), 3),
-                   v(3).toString(), true},
-                  check_names, banks);
+  put_bank_fields(
+      record,
+      {trimmed(0).toString(), v(1).toString(), trimmed(2).toString(), v(3).toString(), true},
+      check_names, banks);
   const QString clearing_house = space_left(trimmed(4), 4);
   record.put_code(clearing_house, clearing_house == u"    ");
   const QString account_type = space_left(trimmed(5), 1);
   record.put_code(account_type, is_one_of(account_type, {u"1", u"2", u"9"}));
-  record.put_checked(zero_right(trimmed(6), 7));
-  record.put_checked_if(check_names, space_left(v(7), 30));
-  record.put_checked(zero_right(trimmed(8), 10));
+  record.put_digits(trimmed(6));
+  record.put_name(v(7), check_names);
+  // The bank moves what the field says: an amount written with a sign or a
+  // fraction is refused rather than rounded, whatever the field's working kind.
+  const QStringView amount = trimmed(8);
+  record.put_digits(amount);
+  if (!only_digits(amount)) record.fail(kAmountField);
   const QString new_code = space_left(trimmed(9), 1);
   record.put_code(new_code, is_one_of(new_code, {u"0", u"1", u"2", u" "}));
 
   if (options.twenty_digit(transfer)) {
     const QString customer = zero_right(trimmed(10), 20);
+    const bool kept = zero_right_keeps_value(trimmed(10), 20);
     record.put_checked(QStringView(customer).first(10));
+    if (!kept) record.fail(kCustomerField);
     record.put_checked(QStringView(customer).last(10));
   } else {
-    record.put_checked(zero_right(trimmed(10), 10));
-    record.put_checked(zero_right(trimmed(11), 10));
+    record.put_digits(trimmed(10));
+    record.put_digits(trimmed(11));
   }
 
   const QString designation =
@@ -97,7 +127,9 @@ DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKin
                                      : is_one_of(designation, {u"7", u"8", u" "}));
   record.put(space_left(v(13), 8));
 
-  return {record.finish(), round_half_even(leading_number(v(8)))};
+  BuiltRecord built = record.finish();
+  const qint64 written = written_amount(built.bytes, transfer);
+  return {std::move(built), written};
 }
 
 }  // namespace tsubakuro

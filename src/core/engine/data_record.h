@@ -28,8 +28,7 @@ RowColumns split_row(QStringView line, int max_column);
 
 struct DataRecord {
   BuiltRecord record;
-  // The row's amount column, rounded half to even; taken from the column rather
-  // than the 10-digit field, so a longer value adds in full.
+  // The amount as the record holds it, so the trailer agrees with the file.
   qint64 amount = 0;
 };
 

@@ -11,16 +11,22 @@ bool accepted_kind_code(QStringView code, TransferKind transfer) {
   return code == u"21" || code == u"11" || code == u"12";
 }
 
-// The stored date is month then day; each half is padded on its own and the
-// range is compared as text, so the day is never weighed against the month.
+// The stored date is month then day; each half is padded on its own.
 QString transfer_date_field(QStringView stored) {
   return zero_right(stored.left(2), 2) + zero_right(stored.right(2), 2);
 }
 
-bool date_in_range(QStringView field) {
-  const QStringView month = field.left(2);
-  const QStringView day = field.right(2);
-  return month >= u"01" && month <= u"12" && day >= u"01" && day <= u"31";
+// A day the calendar has: the bank refuses 0230 or 0431. The year is not known
+// here, so 29 February always passes.
+bool date_is_a_day(QStringView field) {
+  static constexpr int kDaysInMonth[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  for (QChar c : field) {
+    if (c < u'0' || c > u'9') return false;
+  }
+  const int month = field.left(2).toInt();
+  const int day = field.right(2).toInt();
+  if (month < 1 || month > 12) return false;
+  return day >= 1 && day <= kDaysInMonth[month - 1];
 }
 
 }  // namespace
@@ -29,24 +35,28 @@ BuiltRecord build_header_record(const std::array<QString, kHeaderValueCount>& h,
                                 TransferKind transfer, const ConversionOptions& options,
                                 const FieldChecker& checker, const BankList* banks) {
   const bool check_names = options.skip_name_check != 1;
-  RecordAssembler record(transfer, RecordKind::Header, checker);
+  RecordAssembler record(transfer, RecordKind::Header, checker, options.bank_rules);
 
   record.put_checked(u"1");
   const QString kind_code = space_left(h[0], 2);
   record.put_code(kind_code, accepted_kind_code(kind_code, transfer));
-  record.put_checked(space_left(h[1], 1));
+  const QString code_class = space_left(h[1], 1);
+  record.put_checked(code_class);
+  // Any other code announces another character set (1: EBCDIC); the file is
+  // Shift-JIS, so banks that check the code refuse it.
+  if (options.bank_rules.check_characters && code_class != u"0")
+    record.fail(3, QStringLiteral("シフトJISのファイルは「0」"));
   record.put_checked(space_left(h[2], 10));
-  record.put_checked_if(check_names, space_left(h[3], 40));
+  record.put_name(h[3], check_names);
 
   const QString date = transfer_date_field(h[4]);
-  record.put_code(date, !record.check_fails(date, 6) && date_in_range(date));
+  record.put_code(date, !record.check_fails(date, 6) && date_is_a_day(date));
 
   // The company's own names stay as its settings hold them: 環境設定 fills them.
-  put_bank_fields(record, {zero_right(h[5], 4), h[6], zero_right(h[7], 3), h[8], false},
-                  check_names, banks);
+  put_bank_fields(record, {h[5], h[6], h[7], h[8], false}, check_names, banks);
   const QString account_type = space_left(h[9], 1);
   record.put_code(account_type, account_type == u"1" || account_type == u"2");
-  record.put_checked(zero_right(h[10], 7));
+  record.put_digits(h[10]);
   record.put(space_left(h[11], 17));
   return record.finish();
 }

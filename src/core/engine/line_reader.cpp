@@ -36,7 +36,18 @@ qsizetype LineReader::find_terminator(qsizetype from) const {
 bool LineReader::at_end() { return position_ >= buffer_.size() && !fill(); }
 
 bool LineReader::read_line(QByteArray& line) {
+  too_long_ = false;
+  qint64 dropped = 0;
   qsizetype scanned = 0;  // bytes after position_ known to hold no terminator
+  const auto take = [&](qsizetype end) {
+    line_bytes_ = dropped + (end - position_);
+    if (too_long_ || end - position_ > kMaxLineBytes) {
+      too_long_ = true;
+      line.clear();
+    } else {
+      line = buffer_.sliced(position_, end - position_);
+    }
+  };
   for (;;) {
     const qsizetype end = find_terminator(position_ + scanned);
     if (end >= 0) {
@@ -47,16 +58,22 @@ bool LineReader::read_line(QByteArray& line) {
         fill();
         continue;
       }
-      line = buffer_.sliced(position_, end - position_);
+      take(end);
       position_ = end + 1;
       if (buffer_[end] == '\r' && position_ < buffer_.size() && buffer_[position_] == '\n')
         ++position_;
       return true;
     }
     scanned = buffer_.size() - position_;
+    if (scanned > kMaxLineBytes) {
+      too_long_ = true;
+      dropped += scanned;
+      position_ = buffer_.size();
+      scanned = 0;
+    }
     if (!fill()) {
-      if (scanned == 0) return false;
-      line = buffer_.sliced(position_);
+      if (scanned == 0 && !too_long_) return false;
+      take(buffer_.size());
       position_ = buffer_.size();
       return true;
     }

@@ -25,19 +25,47 @@ constexpr char kCsvFilter[] =
 
 QString file_label(const QString& path) { return QFileInfo(path).fileName(); }
 
-// The suite opens almost anything, and reads a file it does not recognise as plain
-// text: a damaged workbook would come out as rows of garbage. Only the containers
-// a workbook can be in go to it: the compound file of ".xls", the zip archive of
-// ".xlsx", ".xlsm" and ".ods", and the XML or HTML that some systems save as ".xls".
-bool looks_like_workbook(const QString& path) {
+struct WorkbookKind {
+  QStringView suffix;
+  const char* magic;  // the container's first bytes
+  qsizetype magic_size;
+  // The suite's import filter: named, it never guesses, and a file it cannot open
+  // as this kind fails instead of being read as plain text (a damaged workbook
+  // would otherwise come out as rows of garbage, and garbage as data records).
+  const char* filter;
+  const char* label;
+};
+
+// ".xls" is the compound file of Excel 97-2003; ".xlsx" and ".xlsm" are the
+// Office Open XML zip archive Excel writes; ".ods" is OpenDocument's zip archive.
+constexpr WorkbookKind kWorkbookKinds[] = {
+    {u".xls", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8, "MS Excel 97", "Excel 97-2003 ブック"},
+    {u".xlsx", "PK\x03\x04", 4, "Calc MS Excel 2007 XML", "Excel ブック"},
+    {u".xlsm", "PK\x03\x04", 4, "Calc MS Excel 2007 XML", "Excel マクロ有効ブック"},
+    {u".ods", "PK\x03\x04", 4, "calc8", "OpenDocument スプレッドシート"},
+};
+
+const WorkbookKind* workbook_kind(const QString& path) {
+  for (const WorkbookKind& kind : kWorkbookKinds) {
+    if (path.endsWith(kind.suffix, Qt::CaseInsensitive)) return &kind;
+  }
+  return nullptr;
+}
+
+// Saves starting the suite for a file that plainly is not the container of its kind.
+bool has_container_of(const QString& path, const WorkbookKind& kind) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return false;
-  const QByteArray head = file.read(512);
-  if (head.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) return true;
-  if (head.startsWith("PK\x03\x04")) return true;
-  QByteArray text = head;
-  if (text.startsWith("\xEF\xBB\xBF")) text.remove(0, 3);
-  return text.trimmed().startsWith('<');
+  return file.read(kind.magic_size) == QByteArray(kind.magic, kind.magic_size);
+}
+
+QString kind_label(const WorkbookKind* kind) {
+  return kind ? QString::fromUtf8(kind->label) : QStringLiteral("表計算のブック");
+}
+
+QString not_a_workbook_message(const QString& workbook, const QString& label) {
+  return QStringLiteral("「%1」は%2として読み込めません。壊れているか、別の形式のファイルです。")
+      .arg(file_label(workbook), label);
 }
 
 // A cell holding a line break would cut its row in two, and the run reads one row
@@ -62,9 +90,8 @@ QString office_suite_program() { return QStandardPaths::findExecutable(QStringLi
 
 WorkbookRoute workbook_route(const QString& input_path, bool office_suite_installed) {
   if (!is_workbook_path(input_path)) return WorkbookRoute::PlainText;
-  if (office_suite_installed) return WorkbookRoute::Export;
-  if (input_path.right(4).toLower() == QLatin1String(".xls")) return WorkbookRoute::ExportedByHand;
-  return WorkbookRoute::Refused;
+  if (office_suite_installed || is_natively_read_workbook(input_path)) return WorkbookRoute::Export;
+  return WorkbookRoute::ExportedByHand;
 }
 
 QString exported_by_hand_notice(const QString& workbook) {
@@ -109,6 +136,8 @@ WorkbookExport::~WorkbookExport() {
   // The callback may belong to a window that is going away with this object.
   done_ = nullptr;
   reported_ = true;
+  stop_reader_ = true;
+  if (reader_.joinable()) reader_.join();
   QObject::disconnect(&process_, nullptr, nullptr, nullptr);
   kill_suite();
   process_.waitForFinished(5000);
@@ -120,11 +149,12 @@ bool WorkbookExport::launch() {
     launch_failure_ = refused_workbook_message(workbook_);
     return false;
   }
-  if (!looks_like_workbook(workbook_)) {
-    launch_failure_ =
-        QStringLiteral("「%1」は表計算のブックとして読み込めません。").arg(file_label(workbook_));
+  const WorkbookKind* kind = workbook_kind(workbook_);
+  if (!kind || !has_container_of(workbook_, *kind)) {
+    launch_failure_ = not_a_workbook_message(workbook_, kind_label(kind));
     return false;
   }
+  kind_label_ = kind_label(kind);
   work_dir_ =
       std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/tsubakuro-XXXXXX"));
   if (!work_dir_->isValid()) {
@@ -140,6 +170,7 @@ bool WorkbookExport::launch() {
       QStringLiteral("--headless"),
       QStringLiteral("--norestore"),
       QStringLiteral("--nolockcheck"),
+      QStringLiteral("--infilter=") + QString::fromLatin1(kind->filter),
       QStringLiteral("--convert-to"),
       QString::fromLatin1(kCsvFilter),
       QStringLiteral("--outdir"),
@@ -158,8 +189,58 @@ bool WorkbookExport::launch() {
   return true;
 }
 
+bool WorkbookExport::reads_natively() const {
+  return native_allowed_ && is_natively_read_workbook(workbook_);
+}
+
+std::optional<WorkbookExportResult> WorkbookExport::after_native_read(
+    const WorkbookReadResult& read) {
+  switch (read.status) {
+    case WorkbookReadStatus::Done:
+      return WorkbookExportResult{WorkbookExportStatus::Done, {}};
+    case WorkbookReadStatus::Cancelled:
+      return WorkbookExportResult{WorkbookExportStatus::Cancelled, {}};
+    case WorkbookReadStatus::Failed:
+      return WorkbookExportResult{WorkbookExportStatus::Failed, read.message};
+    case WorkbookReadStatus::Refused:
+      break;
+  }
+  if (office_suite_program().isEmpty()) {
+    return WorkbookExportResult{
+        WorkbookExportStatus::Failed,
+        read.message + QStringLiteral("表計算ソフト(LibreOffice)があれば読めることがあります。")};
+  }
+  return std::nullopt;
+}
+
 void WorkbookExport::start(std::function<void(const WorkbookExportResult&)> done) {
   done_ = std::move(done);
+  if (reads_natively()) {
+    reader_ = std::thread([this] {
+      const WorkbookReadResult read =
+          read_workbook(workbook_, target_, [this] { return stop_reader_.load(); });
+      QMetaObject::invokeMethod(
+          &process_,
+          [this, read] {
+            reader_.join();
+            if (reported_) return;
+            const std::optional<WorkbookExportResult> result = after_native_read(read);
+            if (cancelled_) {
+              report({WorkbookExportStatus::Cancelled, {}});
+            } else if (result) {
+              report(*result);
+            } else {
+              start_suite();
+            }
+          },
+          Qt::QueuedConnection);
+    });
+    return;
+  }
+  start_suite();
+}
+
+void WorkbookExport::start_suite() {
   if (!launch()) {
     // Reported from the event loop, as every other ending is.
     QTimer::singleShot(0, &process_, [this] {
@@ -170,6 +251,14 @@ void WorkbookExport::start(std::function<void(const WorkbookExportResult&)> done
 
 WorkbookExportResult WorkbookExport::run(const std::function<bool()>& stop_requested) {
   WorkbookExportResult result;
+  if (reads_natively()) {
+    const std::optional<WorkbookExportResult> read =
+        after_native_read(read_workbook(workbook_, target_, stop_requested));
+    if (read) {
+      reported_ = true;
+      return *read;
+    }
+  }
   done_ = [&result](const WorkbookExportResult& r) { result = r; };
   if (!launch()) return {WorkbookExportStatus::Failed, launch_failure_};
   if (process_.waitForStarted(30'000)) {
@@ -197,11 +286,12 @@ WorkbookExportResult WorkbookExport::run(const std::function<bool()>& stop_reque
 void WorkbookExport::cancel() {
   if (reported_) return;
   cancelled_ = true;
+  stop_reader_ = true;
   kill_suite();
 }
 
 bool WorkbookExport::active() const {
-  return !reported_ && process_.state() != QProcess::NotRunning;
+  return !reported_ && (reader_.joinable() || process_.state() != QProcess::NotRunning);
 }
 
 void WorkbookExport::kill_suite() {
@@ -233,9 +323,8 @@ WorkbookExportResult WorkbookExport::collect() {
   if (process_.exitStatus() != QProcess::NormalExit || process_.exitCode() != 0 ||
       sheets.size() != 1) {
     return {WorkbookExportStatus::Failed,
-            QStringLiteral("「%1」を表計算ソフトで読み込めませんでした。"
-                           "壊れているか、パスワードが掛かっている可能性があります。")
-                .arg(name)};
+            not_a_workbook_message(workbook_, kind_label_) +
+                QStringLiteral("パスワードが掛かったブックも読み込めません。")};
   }
   QFile sheet(out.filePath(sheets.first()));
   QByteArray csv;

@@ -4,22 +4,26 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <thread>
 
 #include "core/engine/input_intake.h"
+#include "core/engine/workbook_reader.h"
 
 namespace tsubakuro {
 
 // A payment list kept as a workbook reaches the run as "tbk.tmp", the first
-// worksheet's cell values as comma-separated CP932 text. The office suite makes that
-// file when it is installed; without it only an ".xls" path keeps its old meaning
-// (the user exports "tbk.tmp" by hand), and the other workbook kinds are refused.
+// worksheet's cell values as comma-separated CP932 text. ".xlsx", ".xlsm" and ".ods"
+// are read by the program itself (workbook_reader.h), falling back to the office
+// suite for a workbook it cannot read; ".xls" needs the suite, and without it keeps
+// its old meaning (the user exports "tbk.tmp" by hand).
 enum class WorkbookRoute {
   PlainText,       // not a workbook: the run reads the configured file itself
-  Export,          // the office suite converts the workbook into "tbk.tmp"
+  Export,          // the workbook is converted into "tbk.tmp"
   ExportedByHand,  // ".xls" without the office suite: the run reads the user's "tbk.tmp"
-  Refused,         // a workbook that cannot be read without the office suite
 };
 
 // The office suite's program ("soffice" on the search path), or empty text.
@@ -39,11 +43,12 @@ struct WorkbookExportResult {
   QString message;  // after Failed: what went wrong, in Japanese, naming the workbook
 };
 
-// One conversion of a workbook's first worksheet into `target` by the office suite.
-// The suite writes into a private temporary folder with a private profile (a suite
-// the user has open would otherwise take the request over); `target` is replaced
-// only when the suite produced a sheet, so a failure never leaves a stale
-// "tbk.tmp" looking like the result.
+// One conversion of a workbook's first worksheet into `target`: by the program's
+// own reader for the kinds it reads (on a thread of its own under start(), so the
+// window stays responsive), otherwise or when that reader refuses the workbook by
+// the office suite. The suite writes into a private temporary folder with a private profile (a
+// suite the user has open would otherwise take the request over); `target` is replaced only when
+// the suite produced a sheet, so a failure never leaves a stale "tbk.tmp" looking like the result.
 class WorkbookExport {
  public:
   static constexpr int kDefaultTimeLimitMs = 180'000;
@@ -63,8 +68,14 @@ class WorkbookExport {
   // Stops the suite and everything it started; `done` then reports Cancelled.
   void cancel();
   bool active() const;
+  // Leaves the program's own reader out (to compare it with the suite).
+  void use_office_suite_only() { native_allowed_ = false; }
 
  private:
+  bool reads_natively() const;
+  // The result of the program's own reading, or nullopt when the suite must try.
+  std::optional<WorkbookExportResult> after_native_read(const WorkbookReadResult& read);
+  void start_suite();
   bool launch();
   void on_finished();
   void kill_suite();
@@ -81,7 +92,11 @@ class WorkbookExport {
   bool cancelled_ = false;
   bool timed_out_ = false;
   bool reported_ = false;
+  bool native_allowed_ = true;
   QString launch_failure_;
+  QString kind_label_;  // the kind the suite was told to read the workbook as
+  std::thread reader_;
+  std::atomic<bool> stop_reader_{false};
 };
 
 }  // namespace tsubakuro

@@ -13,7 +13,9 @@ inline constexpr char kProgramSettingsFile[] = "tsubakuro.ini";
 // What the banks' rules add to a conversion. Every rule is off unless the file
 // turns it on, so a folder that has no "tsubakuro.ini" converts exactly as before.
 struct BankRules {
-  bool check_codes = false;  // bank and branch codes checked against the bank list
+  bool check_characters = false;  // names hold only the characters banks accept
+  bool normalize_names = false;   // names are mended into those characters first
+  bool check_codes = false;       // bank and branch codes checked against the bank list
 
   // Every rule on: what a new folder starts with.
   static BankRules all_on();
@@ -24,8 +26,8 @@ struct BankRules {
 // file or key leaves that rule off.
 BankRules load_bank_rules();
 
-// Writes the group, keeping whatever else the file holds; on failure the result
-// says why.
+// Writes the group, keeping whatever else the file holds; on failure the old file
+// stays and the result says why.
 SaveResult save_bank_rules(const BankRules& rules);
 
 // A first start in an empty folder (no "tbk.ini" and no "tsubakuro.ini") writes

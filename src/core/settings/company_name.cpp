@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/settings/settings_file.h"
+
 namespace tsubakuro {
 
 namespace {
@@ -31,9 +33,23 @@ QString company_name_problem(const QString& name) {
   return QString();
 }
 
+QString stored_company_name_problem(const QString& name) {
+  return unstorable_text_problem(QStringLiteral("会社名「%1」").arg(name), name);
+}
+
+QString entered_company_name_problem(const QString& name) {
+  const QString problem = company_name_problem(name);
+  return problem.isEmpty() ? stored_company_name_problem(name) : problem;
+}
+
 std::optional<QString> company_settings_file(const QString& name) {
   if (!company_name_problem(name).isEmpty()) return std::nullopt;
   return without_trailing_blanks(name) + QStringLiteral(".cfg");
+}
+
+std::optional<QString> company_lock_file(const QString& name) {
+  if (!company_name_problem(name).isEmpty()) return std::nullopt;
+  return without_trailing_blanks(name) + QStringLiteral(".lock");
 }
 
 std::optional<QString> company_log_file(const QString& name) {

@@ -76,7 +76,9 @@ QString section_problem(const TransferSettings& transfer, TransferKind kind,
 
 }  // namespace
 
-bool load_company_settings(const QString& company, CompanySettings& settings, Notifier& notifier) {
+bool load_company_settings(const QString& company, CompanySettings& settings, Notifier& notifier,
+                           int* values_read) {
+  if (values_read != nullptr) *values_read = 0;
   const QString error_title = QStringLiteral("エラー");
   const std::optional<QString> file_name = company_settings_file(company);
   if (!file_name) {
@@ -99,16 +101,21 @@ bool load_company_settings(const QString& company, CompanySettings& settings, No
   clear_section(settings.credit);
   clear_section(settings.debit);
   WriteNotationReader reader(*text);
+  int read = 0;
   for_each_value(
       settings,
-      [&reader](QString& value) {
-        if (!reader.at_end()) value = reader.read_item();
+      [&reader, &read](QString& value) {
+        if (reader.at_end()) return;
+        value = reader.read_item();
+        ++read;
       },
-      [&reader](int& value, Number kind) {
+      [&reader, &read](int& value, Number kind) {
         if (reader.at_end()) return;
         const QString item = reader.read_item();
         value = kind == Number::Flag ? settings_flag(item) : settings_integer(item);
+        ++read;
       });
+  if (values_read != nullptr) *values_read = read;
   return true;
 }
 
@@ -123,6 +130,13 @@ SaveResult save_company_settings(const QString& company, const CompanySettings& 
       settings, [&writer](const QString& value) { writer.write_text(value); },
       [&writer](int value, Number) { writer.write_number(value); });
   return write_settings_file(*file_name, writer.text());
+}
+
+int values_through_section(TransferKind kind) {
+  // input_file, output_file, the header values, the body columns,
+  // skip_header_rows and enabled, as for_each_value reads them.
+  constexpr int kSectionValues = 2 + kHeaderValueCount + kBodyColumnCount + 2;
+  return kind == TransferKind::Debit ? 2 * kSectionValues : kSectionValues;
 }
 
 QString company_settings_problem(const CompanySettings& settings, const FieldTable& field_names) {

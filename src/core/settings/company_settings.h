@@ -50,8 +50,14 @@ struct CompanySettings {
 
 // Loads "<company>.cfg" into `settings`. A missing file is told through the
 // notifier ("会社別CFGファイルが存在しません") and leaves `settings` unchanged, as
-// does a name that cannot be a file name. Returns whether a file was read.
-bool load_company_settings(const QString& company, CompanySettings& settings, Notifier& notifier);
+// does a name that cannot be a file name. Returns whether a file was read;
+// `values_read` counts the values the file held (a short file is accepted).
+bool load_company_settings(const QString& company, CompanySettings& settings, Notifier& notifier,
+                           int* values_read = nullptr);
+
+// The number of values a file must hold for the section of `kind` to be whole:
+// the 振込 section is the file's first 30 values, the 振替 section the next 30.
+int values_through_section(TransferKind kind);
 
 // Writes "<company>.cfg" whole (temporary file, then rename). Refuses a bad name
 // and a text holding a double quote, which the file cannot store intact.

@@ -27,6 +27,7 @@ ConversionOptions take_conversion_options(const SystemSettings& system,
     options.record_length = system.record_length.value_or(0);
     options.skip_name_check = system.skip_name_check;
   }
+  options.bank_rules = system.bank_rules;
   return options;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "core/settings/bank_rules_settings.h"
 #include "core/zengin/record_layout.h"
 
 namespace tsubakuro {
@@ -20,6 +21,8 @@ struct ConversionOptions {
   int debit_data_zero = 0;
   int record_length = 0;  // as stored; see physical_record_length
   int skip_name_check = 0;
+  // The same for every company: banks' rules are not a company's choice.
+  BankRules bank_rules;
 
   // L: the stored length when it is one of 120, 122, 128, 130, 256, 258, else 120.
   int physical_record_length() const { return effective_record_length(record_length); }

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "core/settings/company_name.h"
 #include "core/settings/settings_file.h"
 #include "core/text/write_notation.h"
 
@@ -32,12 +33,15 @@ void ensure_shape(FieldTable& table, const FieldTable& builtin) {
   }
 }
 
-void distribute_kinds(const QString& kinds, TransferKind transfer, FieldTable& field_kinds) {
+// A kind the string does not reach (a file cut short) is the built-in one: a
+// blank there would turn the field's check off without anyone having chosen it.
+void distribute_kinds(const QString& kinds, TransferKind transfer, const FieldTable& builtin,
+                      FieldTable& field_kinds) {
   qsizetype position = 0;
   for (RecordKind record : kRecordKinds) {
     QStringList& list = field_kinds.of(transfer, record);
     for (int i = 0; i < kinds_in_file(transfer, record); ++i, ++position)
-      list[i] = kinds.mid(position, 1);
+      list[i] = position < kinds.size() ? kinds.mid(position, 1) : builtin.of(transfer, record)[i];
   }
 }
 
@@ -102,6 +106,7 @@ void load_system_settings(SystemSettings& settings) {
   settings.window_height.fill(0);
   settings.window_width.fill(0);
   settings.kana_table = QString::fromUtf16(kDefaultKanaTable);
+  settings.bank_rules = load_bank_rules();
 
   if (!QFileInfo(QString::fromLatin1(kSystemSettingsFile)).isFile()) return;
   const std::optional<QString> text = read_settings_text(QString::fromLatin1(kSystemSettingsFile));
@@ -124,14 +129,12 @@ void load_system_settings(SystemSettings& settings) {
   reader.flag(settings.company_specific);
   reader.flag(settings.skip_name_check);
 
-  // The kinds are taken from the two strings even when the file ends before
-  // them: the kinds then become empty and those fields go unchecked.
   QString credit_kinds;
   QString debit_kinds;
   reader.text(credit_kinds);
   reader.text(debit_kinds);
-  distribute_kinds(credit_kinds, TransferKind::Credit, settings.field_kinds);
-  distribute_kinds(debit_kinds, TransferKind::Debit, settings.field_kinds);
+  distribute_kinds(credit_kinds, TransferKind::Credit, builtin_kinds, settings.field_kinds);
+  distribute_kinds(debit_kinds, TransferKind::Debit, builtin_kinds, settings.field_kinds);
   settings.field_kinds.of(TransferKind::Debit, RecordKind::Trailer).last() =
       builtin_kinds.of(TransferKind::Debit, RecordKind::Trailer).last();
 
@@ -151,9 +154,7 @@ void load_system_settings(SystemSettings& settings) {
 QString system_settings_problem(const SystemSettings& settings) {
   QString problem =
       unstorable_text_problem(QStringLiteral("「半角ｶﾀｶﾅ変換対象文字列」"), settings.kana_table);
-  if (problem.isEmpty())
-    problem = unstorable_text_problem(QStringLiteral("会社名「%1」").arg(settings.current_company),
-                                      settings.current_company);
+  if (problem.isEmpty()) problem = stored_company_name_problem(settings.current_company);
   for (TransferKind transfer : kTransferKinds) {
     for (RecordKind record : kRecordKinds) {
       const int count = static_cast<int>(record_layout(transfer, record).size());

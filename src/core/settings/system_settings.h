@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "core/settings/bank_rules_settings.h"
 #include "core/settings/notifier.h"
 #include "core/zengin/field_dictionary.h"
 #include "core/zengin/record_layout.h"
@@ -29,6 +30,8 @@ struct SystemSettings {
   int skip_name_check = 0;
   FieldTable field_names;
   FieldTable field_kinds;
+  // Kept in "tsubakuro.ini", not in "tbk.ini", whose layout stays as it was.
+  BankRules bank_rules;
   // Geometry of every window slot, in twips.
   std::array<int, kWindowSlotCount> window_top{};
   std::array<int, kWindowSlotCount> window_left{};
@@ -40,12 +43,13 @@ struct SystemSettings {
 // start-up before load_system_settings so the file can override them.
 void init_field_dictionary(SystemSettings& settings);
 
-// Reads "tbk.ini" from the working folder. A missing file leaves the defaults; a
-// short file leaves the rest unchanged; garbage never crashes.
+// Reads "tbk.ini" from the working folder, and the banks' rules from
+// "tsubakuro.ini". A missing file leaves the defaults; a short file leaves the
+// rest unchanged; garbage never crashes.
 void load_system_settings(SystemSettings& settings);
 
 // Writes "tbk.ini" whole (temporary file, then rename): on failure the old file
-// stays and the result says why.
+// stays and the result says why. The banks' rules are saved by save_bank_rules.
 SaveResult save_system_settings(const SystemSettings& settings);
 
 // Empty when every text of `settings` can be stored in "tbk.ini"; otherwise the

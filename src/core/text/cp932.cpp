@@ -1,145 +1,137 @@
 #include "core/text/cp932.h"
 
-#include <iconv.h>
+#include <array>
+#include <cstdint>
 
-#include <cerrno>
-#include <cstring>
-#include <stdexcept>
+#include "core/text/cp932_table.h"
 
 namespace tsubakuro {
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
 
-// iconv descriptors are costly to open and hold shift state, so each thread keeps
-// one pair and resets it before every use.
-class Converter {
- public:
-  Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {
-    if (handle_ == reinterpret_cast<iconv_t>(-1))
-      throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
-  }
-  ~Converter() { iconv_close(handle_); }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-
-  // Converts one unit; returns the bytes written to out, or -1 when the input
-  // unit has no form in the target.
-  int convert(const char* in, size_t in_size, char* out, size_t out_size) {
-    iconv(handle_, nullptr, nullptr, nullptr, nullptr);
-    char* in_ptr = const_cast<char*>(in);
-    char* out_ptr = out;
-    size_t in_left = in_size;
-    size_t out_left = out_size;
-    if (iconv(handle_, &in_ptr, &in_left, &out_ptr, &out_left) == static_cast<size_t>(-1))
-      return -1;
-    return static_cast<int>(out_size - out_left);
-  }
-
- private:
-  iconv_t handle_;
-};
-
-Converter& decoder() {
-  thread_local Converter converter("UTF-16LE", "CP932");
-  return converter;
-}
-
-Converter& encoder() {
-  thread_local Converter converter("CP932", "UTF-16LE");
-  return converter;
-}
-
 bool is_half_width_katakana_byte(unsigned char byte) { return byte >= 0xA1 && byte <= 0xDF; }
-
-bool is_lead_byte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 bool is_trail_byte(unsigned char byte) {
   return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
 }
 
-// The bytes a payment list is mostly made of map without iconv.
-bool decode_single(unsigned char byte, char16_t* out) {
-  if (byte < 0x80) {
-    *out = byte;
-    return true;
-  }
-  if (is_half_width_katakana_byte(byte)) {
-    *out = static_cast<char16_t>(0xFF61 + (byte - 0xA1));
-    return true;
-  }
-  return false;
-}
+bool is_in_nec_selected_ibm_rows(std::uint16_t code) { return code >= 0xED40 && code <= 0xEEFC; }
 
-char16_t decode_pair(unsigned char lead, unsigned char trail) {
-  const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-  char out[4];
-  const int written = decoder().convert(in, 2, out, sizeof out);
-  if (written != 2) return kReplacement;
-  return static_cast<char16_t>(static_cast<unsigned char>(out[0]) |
-                               (static_cast<unsigned char>(out[1]) << 8));
-}
+// For every UTF-16 unit its CP932 form: a pair as lead * 256 + trail, a single byte
+// as itself, 0 for a unit CP932 cannot hold (U+0000 is handled before the table).
+class EncodeTable {
+ public:
+  EncodeTable() {
+    codes_.fill(0);
+    for (int row = 0; row < cp932::kLeadCount; ++row) {
+      const int lead = row < 0x9F - 0x81 + 1 ? 0x81 + row : 0xE0 + row - (0x9F - 0x81 + 1);
+      for (int column = 0; column < cp932::kTrailCount; ++column) {
+        const char16_t unit = cp932::kPairTable[row][column];
+        if (unit == 0) continue;
+        const auto code = static_cast<std::uint16_t>(lead * 256 + 0x40 + column);
+        // Some characters have two or three codes (NEC's row 13, the NEC-selected
+        // IBM extensions at 0xED/0xEE, the IBM extensions at 0xFA-0xFC). Windows and
+        // iconv write the lowest, except that the NEC-selected rows give way to
+        // the IBM ones.
+        std::uint16_t& held = codes_[unit];
+        if (held == 0 || (is_in_nec_selected_ibm_rows(held) && !is_in_nec_selected_ibm_rows(code)))
+          held = code;
+      }
+    }
+    for (int unit = 0x20; unit < 0x80; ++unit) codes_[unit] = static_cast<std::uint16_t>(unit);
+    for (int byte = 0xA1; byte <= 0xDF; ++byte) codes_[0xFF61 + byte - 0xA1] = byte;
+    // Characters written in one direction only: their look-alikes from other
+    // Japanese code pages (JIS X 0201's yen sign and overline, the EUC and
+    // Shift-JIS forms of the dashes, the wave dash, minus, cent, pound and not).
+    codes_[0x00A5] = 0x5C;
+    codes_[0x203E] = 0x7E;
+    codes_[0x00A2] = 0x8191;
+    codes_[0x00A3] = 0x8192;
+    codes_[0x00AC] = 0x81CA;
+    codes_[0x2014] = 0x815C;
+    codes_[0x2016] = 0x8161;
+    codes_[0x2212] = 0x817C;
+    codes_[0x301C] = 0x8160;
+  }
 
-// Encodes one UTF-16 unit; returns the byte count (1 or 2) or 0.
-int encode_unit(char16_t unit, char* out) {
-  if (unit < 0x80) {
-    out[0] = static_cast<char>(unit);
-    return 1;
-  }
-  if (unit >= 0xFF61 && unit <= 0xFF9F) {
-    out[0] = static_cast<char>(0xA1 + (unit - 0xFF61));
-    return 1;
-  }
-  if (unit >= 0xD800 && unit <= 0xDFFF) return 0;  // CP932 holds nothing beyond the BMP
-  const char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-  const int written = encoder().convert(in, 2, out, 2);
-  return written > 0 ? written : 0;
+  std::uint16_t code(char16_t unit) const { return codes_[unit]; }
+
+ private:
+  std::array<std::uint16_t, 0x10000> codes_;
+};
+
+const EncodeTable& encode_table() {
+  static const EncodeTable table;
+  return table;
 }
 
 }  // namespace
 
+int encode_cp932_unit(char16_t unit, char* out) {
+  if (unit < 0x80) {
+    out[0] = static_cast<char>(unit);
+    return 1;
+  }
+  const std::uint16_t code = encode_table().code(unit);
+  if (code == 0) return 0;
+  if (code < 0x100) {
+    out[0] = static_cast<char>(code);
+    return 1;
+  }
+  out[0] = static_cast<char>(code >> 8);
+  out[1] = static_cast<char>(code & 0xFF);
+  return 2;
+}
+
 QString decode_cp932(QByteArrayView bytes) {
-  QString text;
-  text.reserve(bytes.size());
+  QString text(bytes.size(), Qt::Uninitialized);
+  auto* const begin = reinterpret_cast<char16_t*>(text.data());
+  char16_t* out = begin;
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
   const qsizetype size = bytes.size();
   for (qsizetype i = 0; i < size; ++i) {
-    char16_t unit;
-    if (decode_single(data[i], &unit)) {
-      text.append(QChar(unit));
-    } else if (is_lead_byte(data[i]) && i + 1 < size) {
-      const char16_t decoded = decode_pair(data[i], data[i + 1]);
-      text.append(QChar(decoded));
+    const unsigned char byte = data[i];
+    if (byte < 0x80) {
+      *out++ = byte;
+    } else if (is_half_width_katakana_byte(byte)) {
+      *out++ = static_cast<char16_t>(0xFF61 + (byte - 0xA1));
+    } else if (const int row = cp932::lead_row(byte); row >= 0 && i + 1 < size) {
+      const unsigned char trail = data[i + 1];
+      const char16_t decoded =
+          trail >= 0x40 && trail <= 0xFC ? cp932::kPairTable[row][trail - 0x40] : char16_t{0};
+      *out++ = decoded != 0 ? decoded : kReplacement;
       // An invalid trail byte may itself start the next character.
-      if (decoded != kReplacement || is_trail_byte(data[i + 1])) ++i;
+      if (decoded != 0 || is_trail_byte(trail)) ++i;
     } else {
-      text.append(QChar(kReplacement));
+      *out++ = kReplacement;
     }
   }
+  text.truncate(out - begin);
   return text;
 }
 
 Cp932Encoding encode_cp932(QStringView text) {
   Cp932Encoding result;
-  result.bytes.reserve(text.size());
-  char out[2];
+  result.bytes.resize(text.size() * 2);
+  char* const begin = result.bytes.data();
+  char* out = begin;
   for (const QChar character : text) {
-    const int count = encode_unit(character.unicode(), out);
+    const int count = encode_cp932_unit(character.unicode(), out);
     if (count == 0) {
-      result.bytes.append('?');
+      *out++ = '?';
       result.complete = false;
     } else {
-      result.bytes.append(out, count);
+      out += count;
     }
   }
+  result.bytes.truncate(out - begin);
   return result;
 }
 
 int cp932_byte_count(QChar character) {
   char out[2];
-  return encode_unit(character.unicode(), out);
+  return encode_cp932_unit(character.unicode(), out);
 }
 
 }  // namespace tsubakuro

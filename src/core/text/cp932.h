@@ -26,4 +26,8 @@ Cp932Encoding encode_cp932(QStringView text);
 // 1 or 2 for a character CP932 holds, 0 for one it cannot.
 int cp932_byte_count(QChar character);
 
+// Writes one UTF-16 unit's CP932 bytes to out (room for two); returns their count,
+// or 0 for a unit CP932 cannot hold (a surrogate among them).
+int encode_cp932_unit(char16_t unit, char* out);
+
 }  // namespace tsubakuro

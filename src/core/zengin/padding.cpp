@@ -9,6 +9,13 @@ QString zero_right(QStringView value, int width) {
   return padded;
 }
 
+bool zero_right_keeps_value(QStringView value, int width) {
+  for (qsizetype i = 0; i < value.size() - width; ++i) {
+    if (value[i] != u'0') return false;
+  }
+  return true;
+}
+
 QString space_left(QStringView value, int width) {
   if (value.size() >= width) return value.left(width).toString();
   QString padded = value.toString();

@@ -9,6 +9,10 @@ namespace tsubakuro {
 // characters.
 QString zero_right(QStringView value, int width);
 
+// True when zero_right(value, width) drops nothing but leading zeros: the digits
+// the bank reads are the value's whole number.
+bool zero_right_keeps_value(QStringView value, int width);
+
 // space-left: left-aligned and space-filled; a longer value keeps its leftmost
 // characters.
 QString space_left(QStringView value, int width);

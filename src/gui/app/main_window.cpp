@@ -13,8 +13,7 @@
 #include "core/settings/system_settings.h"
 #include "core/zengin/record_layout.h"
 #include "gui/app/about_window.h"
-#include "gui/conversion/date_prompt.h"
-#include "gui/conversion/window_helpers.h"
+#include "gui/conversion/conversion_flow.h"
 #include "gui/editors/company_picker.h"
 #include "gui/editors/company_switch.h"
 #include "gui/editors/field_options_editor.h"
@@ -31,8 +30,6 @@ namespace tsubakuro {
 
 namespace {
 
-constexpr int kMinimumWidthTwips = 4000;
-constexpr int kMinimumHeightTwips = 4500;
 constexpr double kResultViewerShare = 0.7;
 
 const char kResultViewerName[] = "変換結果";
@@ -189,8 +186,9 @@ void MainWindow::refresh_main_menus() {
 void MainWindow::enforce_main_minimum() {
   if (isMinimized()) return;
   const double dpi = logical_dpi(this);
-  const QSize minimum(twips_to_pixels(kMinimumWidthTwips, dpi),
-                      twips_to_pixels(kMinimumHeightTwips, dpi));
+  const QSize minimum_twips = minimum_size_twips(WindowSlot::Main);
+  const QSize minimum(twips_to_pixels(minimum_twips.width(), dpi),
+                      twips_to_pixels(minimum_twips.height(), dpi));
   const QSize current = size();
   if (current.width() < minimum.width() || current.height() < minimum.height()) {
     resize(current.expandedTo(minimum));
@@ -224,7 +222,7 @@ void MainWindow::open_field_options() { show_child(new FieldOptionsEditor(app_))
 
 void MainWindow::open_company_switch() { show_child(new CompanySwitch(app_)); }
 
-void MainWindow::open_conversion() { show_conversion_window(app_, new DatePrompt(app_)); }
+void MainWindow::open_conversion() { ConversionFlow::start(app_); }
 
 void MainWindow::open_result_viewer() { show_child(new ResultViewer(app_)); }
 
@@ -282,9 +280,13 @@ void MainWindow::store_geometry() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // A conversion under way is cancelled by its window closing: 終了 ends the
+  // program in one go.
+  ending_ = true;
   mdi_area_->closeAllSubWindows();
   for (const QMdiSubWindow* frame : mdi_area_->subWindowList()) {
     if (frame->isVisible()) {
+      ending_ = false;
       event->ignore();  // a child refused to close
       return;
     }

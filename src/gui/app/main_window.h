@@ -50,6 +50,7 @@ class MainWindow : public QMainWindow, public WindowHost {
   QWidget* host_widget() override { return this; }
   void company_changed() override { set_main_title(); }
   void menus_changed() override { refresh_main_menus(); }
+  bool ending() const override { return ending_; }
 
   // Puts a child window into the MDI area and shows it; the child deletes itself
   // when closed (Qt::WA_DeleteOnClose on the child). `flags` are the frame's
@@ -94,6 +95,7 @@ class MainWindow : public QMainWindow, public WindowHost {
   QAction* arrange_item_ = nullptr;                // 並べて表示M2
   std::array<QPushButton*, 5> toolbar_buttons_{};  // Command1(0..4)
   QPointer<QWidget> help_window_;
+  bool ending_ = false;
 };
 
 }  // namespace tsubakuro

@@ -2,23 +2,21 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/engine/conversion_procedure.h"
 #include "core/engine/transfer_date.h"
-#include "gui/conversion/preparation_window.h"
+#include "core/zengin/bank_calendar.h"
 #include "gui/shell/message_dialogs.h"
 
 namespace tsubakuro {
-namespace {
 
-constexpr int kDateValue = 4;  // 振込指定日 / 振替指定日 in the kind's header values
-
-}  // namespace
-
-DatePrompt::DatePrompt(AppState& app) : ChildWindow(app, WindowSlot::DatePrompt) {
+DatePrompt::DatePrompt(AppState& app, ConversionProcedure& procedure)
+    : ChildWindow(app, WindowSlot::DatePrompt), procedure_(procedure) {
   setObjectName(QStringLiteral("変換日付入力"));
   setWindowTitle(QStringLiteral("変換処理"));
 
@@ -50,6 +48,30 @@ DatePrompt::DatePrompt(AppState& app) : ChildWindow(app, WindowSlot::DatePrompt)
   date_row->addStretch();
   layout->addLayout(date_row);
 
+  // What the two boxes mean as a day, and a warning when banks do not work then:
+  // the bank would refuse the file or move the transfer. Only a warning, since the
+  // user may convert ahead and change the date later.
+  auto* day_row = new QHBoxLayout;
+  full_date_ = new QLabel(this);
+  full_date_->setObjectName(QStringLiteral("LabelTransferDay"));
+  closed_warning_ = new QLabel(this);
+  closed_warning_->setObjectName(QStringLiteral("LabelBankClosed"));
+  QPalette warning_palette = closed_warning_->palette();
+  warning_palette.setColor(QPalette::WindowText, Qt::red);
+  closed_warning_->setPalette(warning_palette);
+  // Room for the longest day and reason, so the window does not open too narrow
+  // for the text that appears as the user types.
+  full_date_->setMinimumWidth(
+      full_date_->fontMetrics().horizontalAdvance(QStringLiteral("0000年00月00日（月）")));
+  closed_warning_->setMinimumWidth(closed_warning_->fontMetrics().horizontalAdvance(
+      QStringLiteral("銀行休業日です（即位礼正殿の儀）")));
+  day_row->addWidget(full_date_);
+  day_row->addWidget(closed_warning_);
+  day_row->addStretch();
+  layout->addLayout(day_row);
+  for (QLineEdit* box : {month_, day_})
+    connect(box, &QLineEdit::textChanged, this, &DatePrompt::show_transfer_day);
+
   auto* buttons = new QHBoxLayout;
   cancel_ = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
   start_ = new QPushButton(QStringLiteral("変換開始"), this);
@@ -65,49 +87,43 @@ DatePrompt::DatePrompt(AppState& app) : ChildWindow(app, WindowSlot::DatePrompt)
   connect(day_, &QLineEdit::returnPressed, start_, &QPushButton::click);
 }
 
+void DatePrompt::set_today(std::function<QDate()> today) {
+  today_ = std::move(today);
+  show_transfer_day();
+}
+
+void DatePrompt::show_transfer_day() {
+  const std::optional<QDate> day =
+      transfer_day(compose_transfer_date(month_->text(), day_->text()), today_());
+  full_date_->setText(day ? full_date_text(*day) : QString());
+  closed_warning_->setText(day ? bank_closed_warning(*day) : QString());
+}
+
 void DatePrompt::on_opened() {
-  // Messages wait until the window stands on the screen, so the user sees what
-  // they are about.
-  class HeldNotices : public Notifier {
-   public:
-    void show_notice(const QString& title, const QString& message) override {
-      held.append({title, message});
-    }
-    QList<std::pair<QString, QString>> held;
-  } notices;
-  // The company settings in memory are those of whichever company was loaded last:
-  // when this company's file cannot be read they are not this company's, and a
-  // conversion with them would write another company's bank file.
-  const bool loaded = load_company_settings(app_.system.current_company, app_.company, notices);
-  const TransferSettings& section = app_.company.section(app_.system.transfer_kind);
-  show_company_labels(labels_, app_);
-  month_->setText(section.header_values[kDateValue].left(2));
-  day_->setText(section.header_values[kDateValue].right(2));
+  // The company settings are read afresh for this conversion: those of another
+  // company must never be converted under this one's name.
+  const bool ready = procedure_.load_company();
+  show_company_labels(labels_, procedure_);
+  const QString date = procedure_.transfer_date();
+  month_->setText(date.left(2));
+  day_->setText(date.right(2));
   month_->setFocus();
-  if (loaded && section.enabled == 0) {
-    notices.show_notice(QStringLiteral("エラー"),
-                        QStringLiteral("環境設定にて、使用するにチェックが入っていません。"));
-  }
-  start_->setEnabled(loaded && section.enabled != 0);
-  if (notices.held.isEmpty()) return;
-  QTimer::singleShot(0, this, [this, held = notices.held] {
-    for (const auto& [title, message] : held) show_notice(app_, title, message);
+  start_->setEnabled(ready);
+  if (ready) return;
+  // The message waits until the window stands on the screen, so the user sees
+  // what it is about.
+  QTimer::singleShot(0, this, [this, message = procedure_.problem()] {
+    show_notice(app_, ConversionProcedure::kErrorTitle, message);
   });
 }
 
 void DatePrompt::start_conversion() {
-  QString& date = app_.company.section(app_.system.transfer_kind).header_values[kDateValue];
-  const QString previous = date;
-  date = compose_transfer_date(month_->text(), day_->text());
-  const SaveResult saved = save_company_settings(app_.system.current_company, app_.company);
-  if (!saved.ok) {
-    // The file keeps the old date; so does the company in memory.
-    date = previous;
-    show_notice(app_, QStringLiteral("エラー"), saved.message);
+  if (!procedure_.store_date(compose_transfer_date(month_->text(), day_->text()))) {
+    show_notice(app_, ConversionProcedure::kErrorTitle, procedure_.problem());
     return;
   }
   start_->setEnabled(false);
-  show_conversion_window(app_, new PreparationWindow(app_));
+  emit date_stored();
 }
 
 }  // namespace tsubakuro

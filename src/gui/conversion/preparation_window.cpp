@@ -7,19 +7,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/engine/workbook_export.h"
-#include "gui/conversion/run_window.h"
+#include "core/engine/conversion_procedure.h"
 #include "gui/conversion/window_helpers.h"
 #include "gui/shell/message_dialogs.h"
 
 namespace tsubakuro {
-namespace {
 
-const QString kErrorTitle = QStringLiteral("エラー");
-
-}  // namespace
-
-PreparationWindow::PreparationWindow(AppState& app) : ChildWindow(app, WindowSlot::Conversion) {
+PreparationWindow::PreparationWindow(AppState& app, ConversionProcedure& procedure)
+    : ChildWindow(app, WindowSlot::Conversion), procedure_(procedure) {
   setObjectName(QStringLiteral("Excel変換"));
   setWindowTitle(QStringLiteral("作業準備"));
 
@@ -52,23 +47,17 @@ void PreparationWindow::on_opened() {
 
 void PreparationWindow::check_input() {
   if (!running_) return;
-  const QString input = app_.company.section(app_.system.transfer_kind).input_file;
-  if (!QFileInfo(input).isFile()) {
-    fail(QStringLiteral("入力ファイルが存在しません。"));
+  const QString input = procedure_.section().input_file;
+  const std::optional<WorkbookRoute> route = procedure_.prepare();
+  if (!route) {
+    fail(procedure_.problem());
     return;
   }
-  switch (workbook_route(input, !office_suite_program().isEmpty())) {
+  switch (*route) {
     case WorkbookRoute::PlainText:
       hand_over();
       return;
-    case WorkbookRoute::Refused:
-      fail(refused_workbook_message(input));
-      return;
     case WorkbookRoute::ExportedByHand:
-      if (!QFileInfo(QString::fromLatin1(kWorkbookTextFile)).isFile()) {
-        fail(exported_by_hand_missing_message(input));
-        return;
-      }
       show_notice(app_, windowTitle(), exported_by_hand_notice(input));
       if (running_) hand_over();
       return;
@@ -108,7 +97,7 @@ void PreparationWindow::stop() {
 
 void PreparationWindow::fail(const QString& message) {
   running_ = false;
-  show_notice(app_, kErrorTitle, message);
+  show_notice(app_, ConversionProcedure::kErrorTitle, message);
   outcome_ = Outcome::NotReady;
   close();
 }
@@ -128,9 +117,9 @@ void PreparationWindow::on_closing() {
 void PreparationWindow::closeEvent(QCloseEvent* event) {
   ChildWindow::closeEvent(event);
   // Only a finished check opens the run; the close box or the program ending do not.
-  if (ready_ && outcome_ == Outcome::Continue && app_.host != nullptr) {
+  if (ready_ && outcome_ == Outcome::Continue) {
     ready_ = false;
-    show_conversion_window(app_, new RunWindow(app_));
+    emit input_ready();
   }
 }
 

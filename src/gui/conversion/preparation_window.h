@@ -10,18 +10,23 @@ class QPushButton;
 
 namespace tsubakuro {
 
+class ConversionProcedure;
 class WorkbookExport;
 struct WorkbookExportResult;
 
-// Excel変換 ("作業準備"): between the date prompt and the run. Checks that the
-// input file exists and, for a workbook, has the office suite turn its first
-// worksheet into "tbk.tmp"; only when all is ready does the run window open.
+// Excel変換 ("作業準備"): between the date prompt and the run. Checks the input
+// and output files and, for a workbook, has the office suite turn its first
+// worksheet into "tbk.tmp"; only when all is ready does it say input_ready, as
+// it closes.
 class PreparationWindow : public ChildWindow {
   Q_OBJECT
 
  public:
-  explicit PreparationWindow(AppState& app);
+  PreparationWindow(AppState& app, ConversionProcedure& procedure);
   ~PreparationWindow() override;
+
+ signals:
+  void input_ready();
 
  protected:
   void on_opened() override;
@@ -37,6 +42,7 @@ class PreparationWindow : public ChildWindow {
   void fail(const QString& message);
   void hand_over();
 
+  ConversionProcedure& procedure_;
   QLabel* label_ = nullptr;      // Label1
   QPushButton* stop_ = nullptr;  // Command1(0) 中止
   QTimer timer_;                 // Timer1

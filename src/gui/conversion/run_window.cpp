@@ -1,13 +1,14 @@
 #include "gui/conversion/run_window.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/engine/conversion_run.h"
+#include "core/engine/conversion_procedure.h"
+#include "gui/shell/message_dialogs.h"
+#include "gui/shell/window_host.h"
 
 namespace tsubakuro {
 namespace {
@@ -17,7 +18,8 @@ constexpr int kProgressSteps = 1000;
 
 }  // namespace
 
-RunWindow::RunWindow(AppState& app) : ChildWindow(app, WindowSlot::Conversion), notifier_(app) {
+RunWindow::RunWindow(AppState& app, ConversionProcedure& procedure)
+    : ChildWindow(app, WindowSlot::Conversion), procedure_(procedure) {
   setObjectName(QStringLiteral("変換中"));
   setWindowTitle(QStringLiteral("変換中"));
 
@@ -36,8 +38,7 @@ RunWindow::RunWindow(AppState& app) : ChildWindow(app, WindowSlot::Conversion), 
   layout->addWidget(stop_, 0, Qt::AlignHCenter);
 
   timer_.setObjectName(QStringLiteral("Timer1"));
-  timer_.setSingleShot(true);
-  timer_.setInterval(1);
+  timer_.setInterval(0);
   connect(&timer_, &QTimer::timeout, this, &RunWindow::work);
   connect(stop_, &QPushButton::clicked, this, &RunWindow::cancel);
 }
@@ -47,34 +48,24 @@ RunWindow::~RunWindow() = default;
 void RunWindow::on_opened() {
   close_child_window(app_, QStringLiteral("変換日付入力"));
   // The run takes its option snapshot now, as the window loads.
-  run_ = std::make_unique<ConversionRun>(app_.system, app_.company, notifier_);
-  show_company_labels(labels_, app_);
+  run_ = procedure_.make_run();
+  show_company_labels(labels_, procedure_);
   timer_.start();
 }
 
 void RunWindow::work() {
-  working_ = true;
   QElapsedTimer slice;
   slice.start();
-  while (run_->running()) {
-    run_->step();
-    // A step takes microseconds; letting events run after every one of them would
-    // cost more than the conversion. Every few milliseconds keeps 中止 and the
-    // repaints as prompt as the eye can tell.
-    if (slice.elapsed() >= kStepSliceMs) {
-      show_progress();
-      QCoreApplication::processEvents();
-      slice.restart();
-    }
-  }
-  working_ = false;
-  close();
+  // A step takes microseconds; returning to the event loop after every one of
+  // them would cost more than the conversion.
+  while (run_->running() && slice.elapsed() < kStepSliceMs) run_->step();
+  show_progress();
+  if (!run_->running()) close();
 }
 
 void RunWindow::cancel() {
   run_->cancel();
-  // Inside the work loop the loop sees the run stopped and closes the window.
-  if (!working_) close();
+  close();
 }
 
 void RunWindow::show_progress() {
@@ -84,33 +75,31 @@ void RunWindow::show_progress() {
 }
 
 void RunWindow::closeEvent(QCloseEvent* event) {
-  if (working_) {
-    // Closed from outside while a step sequence is under way: stop the run and let
-    // the loop close the window when it comes back.
-    run_->cancel();
-    event->ignore();
-    return;
-  }
   ChildWindow::closeEvent(event);
-  // The viewer opens once this window no longer counts as open, since a viewer is
-  // not allowed beside a running conversion.
-  if (open_log_viewer_ && app_.host != nullptr) {
-    open_log_viewer_ = false;
-    app_.host->open_log_viewer();
-  }
+  if (!event->isAccepted()) return;
+  const bool open_log_viewer = open_log_viewer_;
+  open_log_viewer_ = false;
+  emit run_closed(open_log_viewer);
 }
 
 void RunWindow::on_closing() {
   timer_.stop();
   if (!run_) return;
-  run_->cancel();  // nothing to do unless the window closes before the run has ended
+  // Closed from outside (its close box, or the program ending) while at work:
+  // the run stops as for 中止.
+  run_->cancel();
+  tell_outcome();
+  run_.reset();  // closes the input
+}
+
+void RunWindow::tell_outcome() {
   const RunOutcome outcome = run_->outcome();
-  const bool has_errors = run_->has_errors();
   if (outcome == RunOutcome::Normal) progress_->setValue(kProgressSteps);
-  run_.reset();  // closes the input and the output
+  // The program ending takes the user's 終了 as the answer: no message stops it.
+  if (app_.host == nullptr || app_.host->ending()) return;
   switch (outcome) {
     case RunOutcome::Normal:
-      if (has_errors) {
+      if (run_->has_errors()) {
         show_notice(app_, QStringLiteral("変換終了"), QStringLiteral("変換エラーがあります。"));
         open_log_viewer_ = true;
       } else {
@@ -118,10 +107,13 @@ void RunWindow::on_closing() {
       }
       break;
     case RunOutcome::Cancelled:
-      show_notice(app_, QStringLiteral("取消し"), QStringLiteral("変換をキャンセルされました。"));
+      show_notice(
+          app_, QStringLiteral("取消し"),
+          QStringLiteral("変換をキャンセルされました。\n出力ファイルは変更されていません。"));
       break;
     case RunOutcome::NotRun:
-      break;  // the run has shown its own message
+      show_notice(app_, ConversionProcedure::kErrorTitle, run_->failure_message());
+      break;
   }
 }
 

@@ -3,15 +3,9 @@
 #include <QLayout>
 #include <QMdiSubWindow>
 
+#include "core/engine/conversion_procedure.h"
+
 namespace tsubakuro {
-namespace {
-
-QString without_trailing_spaces(QString text) {
-  while (text.endsWith(u' ')) text.chop(1);
-  return text;
-}
-
-}  // namespace
 
 CompanyLabels add_company_labels(QWidget* window, QLayout* layout) {
   CompanyLabels labels;
@@ -24,11 +18,10 @@ CompanyLabels add_company_labels(QWidget* window, QLayout* layout) {
   return labels;
 }
 
-void show_company_labels(const CompanyLabels& labels, const AppState& app) {
-  const TransferKind kind = app.system.transfer_kind;
-  labels[0]->setText(app.system.current_company);
-  labels[1]->setText(without_trailing_spaces(app.company.section(kind).header_values[3]));
-  labels[2]->setText(transfer_kind_word(kind));
+void show_company_labels(const CompanyLabels& labels, const ConversionProcedure& procedure) {
+  labels[0]->setText(procedure.company_name());
+  labels[1]->setText(procedure.company_title());
+  labels[2]->setText(transfer_kind_word(procedure.kind()));
   for (QLabel* label : labels) label->setAccessibleName(label->text());
 }
 

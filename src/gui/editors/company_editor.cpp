@@ -13,8 +13,10 @@
 #include "core/settings/company_name.h"
 #include "gui/editors/options_page.h"
 #include "gui/editors/transfer_page.h"
+#include "gui/shell/choice_list.h"
 #include "gui/shell/file_chooser.h"
 #include "gui/shell/message_dialogs.h"
+#include "gui/shell/scrolling_content.h"
 
 namespace tsubakuro {
 
@@ -52,7 +54,7 @@ CompanyEditor::CompanyEditor(AppState& app, EditMode mode, const QString& compan
   buttons->addWidget(cancel_button);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs_);
-  layout->addWidget(pages_, 1);
+  layout->addWidget(new ScrollingContent(pages_), 1);
   layout->addLayout(buttons);
 
   setWindowTitle(new_mode ? QStringLiteral("環境設定（新規）")
@@ -143,13 +145,9 @@ void CompanyEditor::save_clicked() {
 QString CompanyEditor::ask_new_name() {
   for (;;) {
     const QString name =
-        ask_text(app_, QStringLiteral("新規登録"), QStringLiteral("登録名称を入力してください。"));
+        ask_text(app_, QStringLiteral("新規登録"), QStringLiteral("登録名称を入力してください。"),
+                 entered_company_name_problem);
     if (name.isEmpty()) return {};
-    const QString problem = company_name_problem(name);
-    if (!problem.isEmpty()) {
-      show_notice(app_, QStringLiteral("エラー"), problem);
-      continue;
-    }
     const std::optional<QString> file = company_settings_file(name);
     if (file && QFileInfo::exists(*file) &&
         !ask_confirm(app_, QStringLiteral("存在確認"), QStringLiteral("上書きしますか？"))) {

@@ -6,7 +6,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/settings/company_name.h"
+#include "gui/editors/company_editor.h"
 #include "gui/editors/company_list.h"
+#include "gui/shell/choice_list.h"
+#include "gui/shell/message_dialogs.h"
 
 namespace tsubakuro {
 
@@ -19,11 +23,9 @@ CompanyPicker::CompanyPicker(AppState& app, QWidget* parent)
   note->setObjectName(QStringLiteral("Label1"));
 
   auto* name_label = new QLabel(QStringLiteral("社名"), this);
-  company_list_ = new QComboBox(this);
+  company_list_ = new ChoiceList(this);
   company_list_->setObjectName(QStringLiteral("社名"));
   company_list_->setAccessibleName(QStringLiteral("社名"));
-  company_list_->setEditable(true);
-  company_list_->setInsertPolicy(QComboBox::NoInsert);
   company_list_->setMinimumContentsLength(20);
   name_label->setBuddy(company_list_);
 
@@ -58,6 +60,16 @@ CompanyPicker::CompanyPicker(AppState& app, QWidget* parent)
 }
 
 void CompanyPicker::open_editor(EditMode mode) {
+  // A new company is named when it is registered; a changed one is saved under
+  // the name given here, so that name must be one the program can keep.
+  if (mode == EditMode::Change) {
+    const QString problem = entered_company_name_problem(company_list_->currentText());
+    if (!problem.isEmpty()) {
+      show_notice(app_, QStringLiteral("エラー"), problem);
+      company_list_->setFocus();
+      return;
+    }
+  }
   app_.host->show_child(new CompanyEditor(app_, mode, company_list_->currentText()));
   // The editor and this window never stand open together.
   close();

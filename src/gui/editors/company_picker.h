@@ -3,9 +3,9 @@
 #include "gui/editors/company_editor.h"
 #include "gui/shell/child_window.h"
 
-class QComboBox;
-
 namespace tsubakuro {
+
+class ChoiceList;
 
 // 環境設定切替: chooses the company the settings editor opens on, or starts a new one.
 class CompanyPicker : public ChildWindow {
@@ -18,7 +18,7 @@ class CompanyPicker : public ChildWindow {
   // Opens the editor on the name in 社名 and makes way for it.
   void open_editor(EditMode mode);
 
-  QComboBox* company_list_ = nullptr;
+  ChoiceList* company_list_ = nullptr;
 };
 
 }  // namespace tsubakuro

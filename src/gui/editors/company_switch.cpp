@@ -9,18 +9,17 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "core/settings/company_name.h"
 #include "gui/editors/company_list.h"
+#include "gui/shell/choice_list.h"
 #include "gui/shell/message_dialogs.h"
 
 namespace tsubakuro {
 namespace {
 
-QComboBox* new_company_box(QWidget* parent) {
-  auto* box = new QComboBox(parent);
+ChoiceList* new_company_box(QWidget* parent) {
+  auto* box = new ChoiceList(parent);
   box->setObjectName(QStringLiteral("社名"));
-  box->setEditable(true);
-  // A typed name is taken as it stands; it never joins the list.
-  box->setInsertPolicy(QComboBox::NoInsert);
   box->setMinimumContentsLength(20);
   return box;
 }
@@ -100,6 +99,14 @@ void CompanySwitch::select_company(int index) {
 }
 
 void CompanySwitch::confirm() {
+  // The name becomes the current company, which the system settings file keeps:
+  // a name it cannot keep is refused now, not when the session ends.
+  const QString problem = entered_company_name_problem(company_list_->currentText());
+  if (!problem.isEmpty()) {
+    show_notice(app_, QStringLiteral("エラー"), problem);
+    company_list_->setFocus();
+    return;
+  }
   app_.system.transfer_kind =
       debit_option_->isChecked() ? TransferKind::Debit : TransferKind::Credit;
   const QString name = company_list_->currentText();

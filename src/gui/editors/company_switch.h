@@ -4,11 +4,12 @@
 #include "gui/shell/child_window.h"
 
 class QButtonGroup;
-class QComboBox;
 class QPushButton;
 class QRadioButton;
 
 namespace tsubakuro {
+
+class ChoiceList;
 
 // 切替: chooses the current company and transfer kind that every conversion uses.
 // Each company picked is loaded at once into the window's own copy, so the kinds it
@@ -25,7 +26,7 @@ class CompanySwitch : public ChildWindow {
 
   QString selected_name_;     // the company picked last
   CompanySettings selected_;  // its settings, as read from its file
-  QComboBox* company_list_ = nullptr;
+  ChoiceList* company_list_ = nullptr;
   QRadioButton* credit_option_ = nullptr;
   QRadioButton* debit_option_ = nullptr;
   QPushButton* ok_button_ = nullptr;

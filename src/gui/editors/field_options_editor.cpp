@@ -11,7 +11,9 @@
 #include <QVBoxLayout>
 
 #include "core/settings/settings_file.h"
+#include "gui/shell/choice_list.h"
 #include "gui/shell/message_dialogs.h"
+#include "gui/shell/scrolling_content.h"
 
 namespace tsubakuro {
 
@@ -45,11 +47,11 @@ QString name_caption(TransferKind transfer, RecordKind record, int field) {
            QString::fromUtf16(record_layout(transfer, record)[field - 1].name));
 }
 
-// Both the half-width and the full-width blank: a name typed as blanks through
-// an input method is as empty to the user as one of spaces.
+// Only the half-width blank is padding; a full-width one is a character of the
+// name, kept as the user typed it.
 QString without_trailing_blanks(QString text) {
   qsizetype end = text.size();
-  while (end > 0 && (text[end - 1] == u' ' || text[end - 1] == u'\u3000')) --end;
+  while (end > 0 && text[end - 1] == u' ') --end;
   text.truncate(end);
   return text;
 }
@@ -63,7 +65,7 @@ FieldOptionsEditor::FieldOptionsEditor(AppState& app) : ChildWindow(app, WindowS
   tab_strip_ = new QTabWidget;
   tab_strip_->setObjectName(QStringLiteral("TabStrip1"));
   for (TransferKind transfer : kTransferKinds)
-    tab_strip_->addTab(build_page(transfer), transfer_kind_word(transfer));
+    tab_strip_->addTab(new ScrollingContent(build_page(transfer)), transfer_kind_word(transfer));
   connect(tab_strip_, &QTabWidget::currentChanged, this, &FieldOptionsEditor::show_page);
 
   auto* ok = new QPushButton(QStringLiteral("OK"));
@@ -110,10 +112,8 @@ QWidget* FieldOptionsEditor::build_page(TransferKind transfer) {
       row.name->setAccessibleName(
           QStringLiteral("%1 %2 %3 名称").arg(transfer_word, record_kind_word(record), label_text));
       label->setBuddy(row.name);
-      row.kind = new QComboBox;
-      row.kind->setEditable(true);
       // Typed text is a kind of its own ("N" unless it reads 文字), not a new entry.
-      row.kind->setInsertPolicy(QComboBox::NoInsert);
+      row.kind = new ChoiceList;
       row.kind->addItems(kinds);
       row.kind->setObjectName(
           QStringLiteral("Combo%1(%2)").arg(kind_array_number(transfer, record)).arg(i));
@@ -153,7 +153,7 @@ void FieldOptionsEditor::load_values() {
         record_rows[i].name->setText(
             without_trailing_blanks(settings.field_names.at(transfer, record, i + 1)));
         const bool character = settings.field_kinds.at(transfer, record, i + 1) == u"C";
-        record_rows[i].kind->setCurrentText(character ? kCharacterKind : kNumericKind);
+        record_rows[i].kind->set_value(character ? kCharacterKind : kNumericKind);
       }
     }
   }

@@ -5,11 +5,12 @@
 
 #include "gui/shell/child_window.h"
 
-class QComboBox;
 class QLineEdit;
 class QTabWidget;
 
 namespace tsubakuro {
+
+class ChoiceList;
 
 // オプション: the user's own name and kind (文字 or 数字) for every Zengin field of both
 // transfer kinds. Only "OK" changes SystemSettings; everything opened afterwards
@@ -31,7 +32,7 @@ class FieldOptionsEditor : public ChildWindow {
  private:
   struct Row {
     QLineEdit* name = nullptr;
-    QComboBox* kind = nullptr;
+    ChoiceList* kind = nullptr;
   };
   using Rows = std::array<std::vector<Row>, kRecordKindCount>;
 

@@ -15,6 +15,7 @@
 #include "core/zengin/bank_list.h"
 #include "gui/editors/option_captions.h"
 #include "gui/shell/message_dialogs.h"
+#include "gui/shell/scrolling_content.h"
 
 namespace tsubakuro {
 
@@ -104,14 +105,21 @@ void SystemSettingsDialog::build_controls() {
   debit_layout->addWidget(debit_data);
   debit_layout->addWidget(debit_trailer);
 
-  check_codes_ = make_check_box(QStringLiteral("chkCheckCodes"),
+  check_characters_ = make_check_box(QStringLiteral("CheckBankCharacters"),
+                                     QStringLiteral("全銀協の使用可能文字を確認する"));
+  normalize_names_ = make_check_box(QStringLiteral("CheckNormalizeNames"),
+                                    QStringLiteral("名前を全銀協の文字に直す"));
+  check_codes_ = make_check_box(QStringLiteral("CheckBankCodes"),
                                 QStringLiteral("銀行・支店コードを銀行一覧で確認する"));
   if (!shipped_bank_list()) {
     check_codes_->setEnabled(false);
     check_codes_->setToolTip(QStringLiteral("銀行一覧が見つからないため確認できません"));
   }
-  auto* bank_rules = new QGroupBox(QStringLiteral("銀行提出チェック"));
-  (new QVBoxLayout(bank_rules))->addWidget(check_codes_);
+  auto* bank = new QGroupBox(QStringLiteral("銀行提出チェック"));
+  auto* bank_layout = new QVBoxLayout(bank);
+  bank_layout->addWidget(check_characters_);
+  bank_layout->addWidget(normalize_names_);
+  bank_layout->addWidget(check_codes_);
 
   auto* ok = new QPushButton(QStringLiteral("OK"));
   ok->setObjectName(indexed_name("Command1", 1));
@@ -125,13 +133,16 @@ void SystemSettingsDialog::build_controls() {
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
 
+  auto* content = new QWidget;
+  auto* content_layout = new QVBoxLayout(content);
+  content_layout->addWidget(check4_);
+  content_layout->addWidget(common);
+  content_layout->addWidget(credit);
+  content_layout->addWidget(debit);
+  content_layout->addWidget(bank);
+  content_layout->addStretch();
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(check4_);
-  layout->addWidget(common);
-  layout->addWidget(credit);
-  layout->addWidget(debit);
-  layout->addWidget(bank_rules);
-  layout->addStretch();
+  layout->addWidget(new ScrollingContent(content), 1);
   layout->addLayout(buttons);
 }
 
@@ -145,7 +156,9 @@ void SystemSettingsDialog::load_values() {
   check3_[2]->setChecked(settings.debit_data_zero == 1);
   check4_->setChecked(settings.company_specific == 1);
   check11_->setChecked(settings.skip_name_check == 1);
-  check_codes_->setChecked(load_bank_rules().check_codes);
+  check_characters_->setChecked(settings.bank_rules.check_characters);
+  normalize_names_->setChecked(settings.bank_rules.normalize_names);
+  check_codes_->setChecked(settings.bank_rules.check_codes);
 
   const int length = effective_record_length(settings.record_length.value_or(0));
   for (int i = 0; i < static_cast<int>(kRecordLengths.size()); ++i)
@@ -161,6 +174,9 @@ void SystemSettingsDialog::store_values(SystemSettings& settings) const {
   settings.debit_data_zero = checked(check3_[2]);
   settings.company_specific = checked(check4_);
   settings.skip_name_check = checked(check11_);
+  settings.bank_rules.check_characters = check_characters_->isChecked();
+  settings.bank_rules.normalize_names = normalize_names_->isChecked();
+  settings.bank_rules.check_codes = check_codes_->isChecked();
   for (int i = 0; i < static_cast<int>(kRecordLengths.size()); ++i) {
     if (option1_[i]->isChecked()) settings.record_length = kRecordLengths[i];
   }
@@ -176,18 +192,12 @@ void SystemSettingsDialog::accept_values() {
     text1_->setFocus();
     return;
   }
-  // tsubakuro.ini is written at once: tbk.ini waits for the main window to close,
-  // but the banks' rules have no place there.
-  BankRules rules = load_bank_rules();
-  if (rules.check_codes != check_codes_->isChecked()) {
-    rules.check_codes = check_codes_->isChecked();
-    const SaveResult saved = save_bank_rules(rules);
-    if (!saved.ok) {
-      show_notice(app_, QStringLiteral("エラー"), saved.message);
-      return;
-    }
-  }
+  const BankRules previous_rules = app_.system.bank_rules;
   store_values(app_.system);
+  if (app_.system.bank_rules != previous_rules) {
+    const SaveResult saved = save_bank_rules(app_.system.bank_rules);
+    if (!saved.ok) show_notice(app_, QStringLiteral("エラー"), saved.message);
+  }
   close();
 }
 

@@ -11,8 +11,8 @@ class QRadioButton;
 namespace tsubakuro {
 
 // システム設定: the system-wide conversion options and the switch that hands them over
-// to each company's own copy. Values reach SystemSettings on "OK" only; the file is
-// written when the main window closes.
+// to each company's own copy. Values reach SystemSettings on "OK" only; "tbk.ini" is
+// written when the main window closes, the banks' rules ("tsubakuro.ini") on "OK".
 class SystemSettingsDialog : public ChildWindow {
   Q_OBJECT
 
@@ -32,7 +32,9 @@ class SystemSettingsDialog : public ChildWindow {
   std::array<QRadioButton*, 6> option1_{};
   QCheckBox* check2_ = nullptr;         // credit_20digit
   std::array<QCheckBox*, 3> check3_{};  // debit_20digit, debit_trailer_zero, debit_data_zero
-  QCheckBox* check_codes_ = nullptr;    // bank_rules.check_codes, in tsubakuro.ini
+  QCheckBox* check_characters_ = nullptr;
+  QCheckBox* normalize_names_ = nullptr;
+  QCheckBox* check_codes_ = nullptr;
 };
 
 }  // namespace tsubakuro

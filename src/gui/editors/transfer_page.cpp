@@ -12,6 +12,7 @@
 
 #include "core/zengin/padding.h"
 #include "gui/editors/bank_search_window.h"
+#include "gui/shell/choice_list.h"
 
 namespace tsubakuro {
 namespace {
@@ -52,15 +53,10 @@ QString indexed(const char16_t* name, int index) {
   return QStringLiteral("%1(%2)").arg(QString::fromUtf16(name)).arg(index);
 }
 
-QComboBox* new_number_list(int first, int last, QWidget* parent) {
-  auto* list = new QComboBox(parent);
-  list->setEditable(true);
-  list->setInsertPolicy(QComboBox::NoInsert);
-  // Completing "1" to "10" would change what the user typed.
-  list->setCompleter(nullptr);
+ChoiceList* new_number_list(int first, int last, QWidget* parent) {
+  auto* list = new ChoiceList(parent);
   for (int number = first; number <= last; ++number) list->addItem(QString::number(number));
-  list->setCurrentIndex(-1);
-  list->setEditText(QString());
+  list->set_value(QString());
   return list;
 }
 
@@ -198,13 +194,13 @@ void TransferPage::label_rows(const FieldTable& field_names) {
 
 void TransferPage::fill(const TransferSettings& section) {
   use_check_->setChecked(section.enabled == 1);
-  skip_rows_list_->setEditText(section.skip_header_rows);
+  skip_rows_list_->set_value(section.skip_header_rows);
   footer_check_->setChecked(section.skip_footer == 1);
   file_boxes_[0]->setText(section.input_file);
   file_boxes_[1]->setText(section.output_file);
   for (int i = 0; i < kHeaderValueCount; ++i) header_boxes_[i]->setText(section.header_values[i]);
   filled_names_ = {};
-  for (int i = 0; i < kBodyColumnCount; ++i) body_lists_[i]->setEditText(section.body_columns[i]);
+  for (int i = 0; i < kBodyColumnCount; ++i) body_lists_[i]->set_value(section.body_columns[i]);
 }
 
 void TransferPage::code_edited(int which) {

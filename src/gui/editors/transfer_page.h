@@ -10,12 +10,13 @@
 #include "core/zengin/field_dictionary.h"
 
 class QCheckBox;
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace tsubakuro {
+
+class ChoiceList;
 
 // One page of 環境設定 for one transfer kind: the files, the use flag, the fixed
 // header values, the input column of every data field and the rows to skip. The
@@ -36,7 +37,7 @@ class TransferPage : public QWidget {
 
   TransferKind kind() const { return kind_; }
   // The list of data field `number` (2 to 15).
-  QComboBox* body_list(int number) const { return body_lists_[number - 2]; }
+  ChoiceList* body_list(int number) const { return body_lists_[number - 2]; }
   QPushButton* browse_button(int index) const { return browse_buttons_[index]; }
   QLineEdit* file_box(int index) const { return file_boxes_[index]; }
   QLineEdit* header_box(int index) const { return header_boxes_[index]; }
@@ -52,8 +53,8 @@ class TransferPage : public QWidget {
   std::array<QLabel*, kHeaderValueCount> header_labels_{};
   std::array<QLineEdit*, kHeaderValueCount> header_boxes_{};
   std::array<QLabel*, kBodyColumnCount> body_labels_{};
-  std::array<QComboBox*, kBodyColumnCount> body_lists_{};
-  QComboBox* skip_rows_list_ = nullptr;
+  std::array<ChoiceList*, kBodyColumnCount> body_lists_{};
+  ChoiceList* skip_rows_list_ = nullptr;
   QCheckBox* footer_check_ = nullptr;
 
   // 0 the bank, 1 the branch.

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "gui/shell/app_state.h"
+#include "gui/shell/message_dialogs.h"
 
 class QLabel;
 class QLineEdit;
@@ -25,6 +26,8 @@ class MessageDialog : public QDialog {
 
   // The index of the button that closed the dialog: 1 "OK", 0 "ｷｬﾝｾﾙ".
   int answer() const { return answer_; }
+  // For 入力メッセージ: the rule the text must pass before "OK" closes the prompt.
+  void set_text_check(TextCheck check) { check_ = std::move(check); }
   // The text of the input box when the dialog closed.
   QString entered_text() const { return entered_text_; }
 
@@ -48,6 +51,7 @@ class MessageDialog : public QDialog {
   QPushButton* cancel_ = nullptr;
   int answer_ = 0;
   QString entered_text_;
+  TextCheck check_;
   bool placed_ = false;
 };
 

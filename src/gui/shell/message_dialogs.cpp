@@ -139,9 +139,19 @@ void MessageDialog::lay_out(int label_width_twips) {
 void MessageDialog::showEvent(QShowEvent* event) {
   if (!placed_) {
     placed_ = true;
-    const double dpi = logical_dpi(this);
-    move(twips_to_pixels(app_.system.window_left[kMessageSlot], dpi),
-         twips_to_pixels(app_.system.window_top[kMessageSlot], dpi));
+    const int left = app_.system.window_left[kMessageSlot];
+    const int top = app_.system.window_top[kMessageSlot];
+    if (left == 0 && top == 0) {
+      // No place of its own yet: over the window the user is looking at, not
+      // over the menus in the screen's corner.
+      const QWidget* over = parentWidget() ? parentWidget()->window() : nullptr;
+      const QRect target = over ? over->frameGeometry() : reachable_area(this);
+      move(target.x() + (target.width() - width()) / 2,
+           target.y() + (target.height() - height()) / 2);
+    } else {
+      const double dpi = logical_dpi(this);
+      move(twips_to_pixels(left, dpi), twips_to_pixels(top, dpi));
+    }
     keep_on_screen(this);
     if (text_) text_->setFocus();
   }
@@ -152,6 +162,15 @@ void MessageDialog::press(int index) {
   // An empty answer is no answer: the prompt stays until a name is typed or
   // the user cancels.
   if (kind_ == Kind::Text && index == 1 && text_->text().isEmpty()) return;
+  if (kind_ == Kind::Text && index == 1 && check_) {
+    const QString problem = check_(text_->text());
+    if (!problem.isEmpty()) {
+      show_notice(app_, QStringLiteral("エラー"), problem);
+      text_->setFocus();
+      text_->selectAll();
+      return;
+    }
+  }
   answer_ = index;
   if (text_) entered_text_ = text_->text();
   done(index == 1 ? Accepted : Rejected);
@@ -180,8 +199,10 @@ bool ask_confirm(AppState& app, const QString& title, const QString& message) {
   return dialog.answer() == 1;
 }
 
-QString ask_text(AppState& app, const QString& title, const QString& message) {
+QString ask_text(AppState& app, const QString& title, const QString& message,
+                 const TextCheck& check) {
   MessageDialog dialog(app, MessageDialog::Kind::Text, title, message, dialog_parent(app));
+  dialog.set_text_check(check);
   dialog.exec();
   return dialog.answer() == 1 ? dialog.entered_text() : QString();
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 #include "core/settings/notifier.h"
 #include "gui/shell/app_state.h"
@@ -15,8 +16,14 @@ namespace tsubakuro {
 void show_notice(AppState& app, const QString& title, const QString& message);
 // 選択メッセージ: true for "OK", false for "ｷｬﾝｾﾙ".
 bool ask_confirm(AppState& app, const QString& title, const QString& message);
+// What is wrong with a text entered into 入力メッセージ, or empty text when nothing is.
+using TextCheck = std::function<QString(const QString&)>;
+
 // 入力メッセージ: the text entered when "OK" was pressed, empty text for "ｷｬﾝｾﾙ".
-QString ask_text(AppState& app, const QString& title, const QString& message);
+// With a `check`, "OK" on a text it finds fault with shows its message and
+// leaves the prompt open with the text as typed.
+QString ask_text(AppState& app, const QString& title, const QString& message,
+                 const TextCheck& check = {});
 
 // Hands the core's messages to show_notice.
 class DialogNotifier : public Notifier {

@@ -27,6 +27,9 @@ class WindowHost {
   virtual void menus_changed() = 0;
   // A child window grew: the frame keeps it within reach.
   virtual void enforce_main_minimum() = 0;
+  // The program is ending (終了): windows closing now stop their work without
+  // asking or telling the user anything more.
+  virtual bool ending() const = 0;
 
  protected:
   ~WindowHost() = default;

@@ -60,6 +60,16 @@ class NormalGeometryTracker : public QObject {
   QWidget* frame_;
 };
 
+bool is_child_frame(const QWidget* frame) { return !frame->isWindow() && frame->parentWidget(); }
+
+// A size below the minimum was never one a user chose: the windows grow to
+// their minimum on every resize, so only a settings file that holds none (the
+// first start) or a damaged one gives it.
+bool is_saved_size(WindowSlot slot, int width, int height) {
+  const QSize minimum = minimum_size_twips(slot);
+  return width > 0 && height > 0 && width >= minimum.width() && height >= minimum.height();
+}
+
 QRect normal_geometry(const QWidget* frame) {
   const QVariant remembered = frame->property(kNormalGeometryProperty);
   return remembered.isValid() ? remembered.toRect() : QRect(frame->pos(), frame->size());
@@ -82,6 +92,7 @@ void window_opened(AppState& app, QWidget* window, WindowSlot slot) {
   const double dpi = logical_dpi(frame);
   frame->move(twips_to_pixels(settings.window_left[i], dpi),
               twips_to_pixels(settings.window_top[i], dpi));
+  const QRect area = reachable_area(frame);
   bool maximize = false;
   if (keeps_size(slot)) {
     int height = settings.window_height[i];
@@ -91,8 +102,20 @@ void window_opened(AppState& app, QWidget* window, WindowSlot slot) {
       height = -height;
       width = -width;
     }
-    frame->resize(twips_to_pixels(width, dpi), twips_to_pixels(height, dpi));
+    if (is_saved_size(slot, width, height)) {
+      frame->resize(twips_to_pixels(width, dpi), twips_to_pixels(height, dpi));
+    } else if (slot == WindowSlot::Main) {
+      const QSize size = first_start_main_size(area.size());
+      frame->resize(size);
+      frame->move(area.x() + (area.width() - size.width()) / 2,
+                  area.y() + (area.height() - size.height()) / 2);
+    } else {
+      frame->resize(frame->sizeHint());
+    }
+  } else if (is_child_frame(frame) && window->layout()) {
+    frame->resize(frame->sizeHint());
   }
+  if (is_child_frame(frame) && area.isValid()) frame->resize(frame->size().boundedTo(area.size()));
   keep_on_screen(frame);
   new NormalGeometryTracker(frame);
   if (maximize) frame->setWindowState(frame->windowState() | Qt::WindowMaximized);
@@ -121,18 +144,56 @@ void window_closed(AppState& app, QWidget* window, WindowSlot slot) {
 
 void keep_on_screen(QWidget* window) {
   QWidget* frame = window_frame(window);
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen) return;
+  const QRect area = reachable_area(frame);
+  if (!area.isValid()) return;
   // Compared in pixels: the same rule as in twips, without rounding a window
   // that already fits by a pixel.
-  const QSize screen_size = screen->geometry().size();
   int left = frame->x();
   int top = frame->y();
-  if (left + frame->width() > screen_size.width()) left = screen_size.width() - frame->width();
-  if (left < 0) left = 0;
-  if (top + frame->height() > screen_size.height()) top = screen_size.height() - frame->height();
-  if (top < 0) top = 0;
+  const int right = area.x() + area.width();
+  const int bottom = area.y() + area.height();
+  if (left + frame->width() > right) left = right - frame->width();
+  if (left < area.x()) left = area.x();
+  if (top + frame->height() > bottom) top = bottom - frame->height();
+  if (top < area.y()) top = area.y();
   if (left != frame->x() || top != frame->y()) frame->move(left, top);
+}
+
+QSize minimum_size_twips(WindowSlot slot) {
+  switch (slot) {
+    case WindowSlot::Main:
+      return {4000, 4500};
+    case WindowSlot::ResultViewer:
+      return {3000, 4200};
+    case WindowSlot::LogViewer:
+      return {1750, 2800};
+    default:
+      return {};
+  }
+}
+
+QSize first_start_main_size(const QSize& available) {
+  constexpr QSize kFirstStartSize(1024, 768);
+  constexpr double kScreenShare = 0.9;
+  if (available.isEmpty()) return kFirstStartSize;
+  return kFirstStartSize.boundedTo(QSize(static_cast<int>(available.width() * kScreenShare),
+                                         static_cast<int>(available.height() * kScreenShare)));
+}
+
+QRect reachable_area(const QWidget* window) {
+  const QWidget* frame = window;
+  if (const auto* mdi_frame = qobject_cast<const QMdiSubWindow*>(window->parentWidget()))
+    frame = mdi_frame;
+  // The work area is the MDI area's viewport, which a child frame lives in.
+  // Before the main window shows, its viewport has no size of its own yet;
+  // the screen's then stands in.
+  if (is_child_frame(frame) && frame->parentWidget()->isVisible())
+    return frame->parentWidget()->rect();
+  const QScreen* screen =
+      frame->isWindow() && frame->screen() ? frame->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return {};
+  const QRect available = screen->availableGeometry();
+  return frame->isWindow() ? available : QRect(QPoint(0, 0), available.size());
 }
 
 }  // namespace tsubakuro

@@ -1,9 +1,11 @@
 #include "gui/viewers/log_viewer.h"
 
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -17,8 +19,10 @@ namespace tsubakuro {
 
 namespace {
 
-constexpr int kMinimumWidthTwips = 1750;
-constexpr int kMinimumHeightTwips = 2800;
+// What a first opening shows: the longest lines a conversion writes (a field
+// error names the row, the field and the reason) and a screenful of them.
+constexpr int kFirstColumns = 100;
+constexpr int kFirstLines = 30;
 // The counter steps by 20 a tick and the reading stops once it reaches 300,
 // which is what limits the window to 14 portions.
 constexpr int kCounterStep = 20;
@@ -109,6 +113,15 @@ void LogViewer::append(const QString& text) {
   text_->horizontalScrollBar()->setValue(horizontal);
 }
 
+QSize LogViewer::sizeHint() const {
+  const QFontMetrics metrics(text_->font());
+  const int bar = text_->verticalScrollBar()->sizeHint().width();
+  const int frame =
+      2 * text_->frameWidth() + 2 * static_cast<int>(text_->document()->documentMargin());
+  return {metrics.horizontalAdvance(QString(kFirstColumns, QChar(u'0'))) + bar + frame,
+          metrics.lineSpacing() * kFirstLines + bar + frame};
+}
+
 void LogViewer::resizeEvent(QResizeEvent* event) {
   ChildWindow::resizeEvent(event);
   QWidget* frame = window_frame(this);
@@ -116,8 +129,9 @@ void LogViewer::resizeEvent(QResizeEvent* event) {
   if (app_.host) app_.host->enforce_main_minimum();
   if (!frame->isMaximized() && frame != this) {
     const double dpi = logical_dpi(frame);
-    const QSize minimum(twips_to_pixels(kMinimumWidthTwips, dpi),
-                        twips_to_pixels(kMinimumHeightTwips, dpi));
+    const QSize minimum_twips = minimum_size_twips(WindowSlot::LogViewer);
+    const QSize minimum(twips_to_pixels(minimum_twips.width(), dpi),
+                        twips_to_pixels(minimum_twips.height(), dpi));
     if (frame->width() < minimum.width() || frame->height() < minimum.height()) {
       frame->resize(frame->size().expandedTo(minimum));
     }

@@ -25,6 +25,9 @@ class LogViewer : public ChildWindow {
   explicit LogViewer(AppState& app, QWidget* parent = nullptr);
   ~LogViewer() override;
 
+  // The size a first opening takes (the work area permitting).
+  QSize sizeHint() const override;
+
  protected:
   void on_opened() override;
   void on_closing() override;

@@ -42,7 +42,22 @@ QVariant ResultDataModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   if (role == Qt::TextAlignmentRole)
     return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
-  if (role == Qt::ToolTipRole) return bank_tip(row(index.row()), index.column());
+  if (role == Qt::BackgroundRole || role == Qt::ToolTipRole) {
+    const Row& shown = row(index.row());
+    if (!shown.data) return {};
+    // Grid row r shows data record r + 1, field c + 1; the name fields come before
+    // the 20-digit columns, so their numbers are the same in both layouts.
+    const std::optional<QString> original =
+        corrections_.empty() ? std::nullopt
+                             : corrections_.data_original(index.row() + 1, index.column() + 1);
+    if (role == Qt::BackgroundRole) return original ? QVariant(corrected_cell_tint()) : QVariant();
+    QString tip = bank_tip(shown, index.column());
+    if (original) {
+      const QString corrected = corrected_cell_tooltip(*original);
+      tip = tip.isEmpty() ? corrected : corrected + u'\n' + tip;
+    }
+    return tip.isEmpty() ? QVariant() : QVariant(tip);
+  }
   if (role != Qt::DisplayRole) return {};
   const Row& shown = row(index.row());
   return index.column() < shown.cells.size() ? shown.cells[index.column()] : QString();
@@ -66,6 +81,12 @@ QString ResultDataModel::bank_tip(const Row& shown, int column) const {
   const QString bank_name = bank->name.toString();
   if (!branch) return bank_name + QStringLiteral("（支店は銀行一覧にありません）");
   return bank_name + u' ' + branch->name.toString();
+}
+
+void ResultDataModel::set_corrections(LoggedCorrections corrections) {
+  beginResetModel();
+  corrections_ = std::move(corrections);
+  endResetModel();
 }
 
 void ResultDataModel::show_through_record(qint64 number) {

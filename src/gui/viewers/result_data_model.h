@@ -4,6 +4,7 @@
 #include <QCache>
 #include <QStringList>
 
+#include "core/engine/field_corrections.h"
 #include "core/zengin/bank_list.h"
 #include "core/zengin/record_layout.h"
 #include "core/zengin/zengin_record_reader.h"
@@ -27,6 +28,10 @@ class ResultDataModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation,
                       int role = Qt::DisplayRole) const override;
 
+  // The names the run mended, from its log: their cells are tinted, and their
+  // tooltip tells what the list held.
+  void set_corrections(LoggedCorrections corrections);
+
   // Grows the grid so that record `number` is its last row. Never shrinks it.
   void show_through_record(qint64 number);
 
@@ -43,6 +48,7 @@ class ResultDataModel : public QAbstractTableModel {
   TransferKind transfer_;
   bool twenty_digit_;
   QStringList headings_;
+  LoggedCorrections corrections_;
   int rows_ = 0;
   mutable QCache<int, Row> cache_;
   Row blank_;

@@ -137,6 +137,13 @@ void ResultGridView::set_fixed_sizes(int row_height, int first_column_width) {
   static_cast<FixedHeader*>(verticalHeader())->set_thickness(first_column_width);
 }
 
+int ResultGridView::heading_width(const QString& heading) const {
+  const QHeaderView* header = horizontalHeader();
+  const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+  // One pixel each side for the section's own line.
+  return QFontMetrics(header->font()).horizontalAdvance(heading) + 2 * margin + 2;
+}
+
 bool ResultGridView::eventFilter(QObject* watched, QEvent* event) {
   // QTableView draws its corner as an empty header section; here it names the
   // record kind, as the grid's fixed corner cell.

@@ -21,6 +21,9 @@ class ResultGridView : public QTableView {
   // Sizes in pixels: the height of every row (the heading row included) and the
   // width of the fixed first column.
   void set_fixed_sizes(int row_height, int first_column_width);
+  // The width in pixels a column needs to show `heading` whole, in the grid's
+  // font.
+  int heading_width(const QString& heading) const;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -51,4 +51,10 @@ QStringList result_headings(const std::vector<ResultColumn>& columns, const Fiel
 
 int result_column_twips(int characters) { return 90 * (characters + 1); }
 
+QColor corrected_cell_tint() { return QColor(0xff, 0xf2, 0xb3); }
+
+QString corrected_cell_tooltip(const QString& original) {
+  return QStringLiteral("全銀協の文字に補正しました。元の値：「%1」").arg(original);
+}
+
 }  // namespace tsubakuro

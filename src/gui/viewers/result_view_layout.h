@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QStringList>
 #include <vector>
 
@@ -29,6 +30,11 @@ QStringList result_cells(QStringList pieces, RecordKind record, bool twenty_digi
 // "1:データ区分", …: the column number and the working name of its field.
 QStringList result_headings(const std::vector<ResultColumn>& columns, const FieldTable& names,
                             TransferKind transfer, RecordKind record);
+
+// A name the run mended into the banks' characters: a pale tint on its cell, and
+// what the list held in its tooltip.
+QColor corrected_cell_tint();
+QString corrected_cell_tooltip(const QString& original);
 
 // 90 twips per character, plus one character of room.
 int result_column_twips(int characters);

@@ -2,9 +2,11 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QTimer>
 
+#include "core/settings/company_name.h"
 #include "core/settings/company_settings.h"
 #include "core/settings/conversion_options.h"
 #include "core/zengin/record_layout.h"
@@ -27,16 +29,16 @@ constexpr char kTrailerKind = '8';
 constexpr char kEndKind = '9';
 
 // Sizes in twips.
-constexpr int kMinimumWidth = 3000;
-constexpr int kMinimumHeight = 4200;
 constexpr int kGap = 170;
 constexpr int kSideRoom = 340;
 constexpr int kOneRowHeight = 540;      // heading row and one record
 constexpr int kScrollableHeight = 780;  // the same with room for a scroll bar
+constexpr int kRowHeight = 240;
 constexpr int kHeaderFitsWidth = 13310;
 constexpr int kTrailerFitsWidth = 12500;
-constexpr int kRowHeight = 240;
 constexpr int kFirstColumnWidth = 960;
+// The data rows a first opening shows at once.
+constexpr int kFirstDataRows = 20;
 
 const QString kErrorTitle = QStringLiteral("エラー");
 
@@ -66,7 +68,10 @@ void ResultViewer::on_opened() {
   transfer_ = app_.system.transfer_kind;
   const ConversionOptions options = take_conversion_options(app_.system, app_.company);
   twenty_digit_ = options.twenty_digit(transfer_);
+  const std::optional<QString> log_file = company_log_file(app_.system.current_company);
+  corrections_ = log_file ? LoggedCorrections::read(*log_file) : LoggedCorrections();
   set_up_grids();
+  data_model_->set_corrections(corrections_);
   const QString& company = app_.system.current_company;
   setWindowTitle(
       company.isEmpty()
@@ -111,7 +116,35 @@ void ResultViewer::set_up_grid(Grid grid, RecordKind record) {
     view->setModel(model);
   }
   for (int c = 0; c < static_cast<int>(columns.size()); ++c)
-    view->setColumnWidth(c, to_pixels(result_column_twips(columns[c].width)));
+    view->setColumnWidth(c, column_width(view, columns[c], headings[c]));
+}
+
+// The width the field's characters take, but never less than its heading: a
+// heading cut short leaves the user guessing which field a column is.
+int ResultViewer::column_width(const ResultGridView* view, const ResultColumn& column,
+                               const QString& heading) const {
+  return qMax(to_pixels(result_column_twips(column.width)), view->heading_width(heading));
+}
+
+QSize ResultViewer::sizeHint() const {
+  // The widest of the grids with the names of the kind the user works in; a
+  // company's 20-digit option only narrows the data grid.
+  const TransferKind transfer = app_.system.transfer_kind;
+  int widest = 0;
+  for (RecordKind record : {RecordKind::Header, RecordKind::Data, RecordKind::Trailer}) {
+    const std::vector<ResultColumn> columns = result_columns(transfer, record, false);
+    const QStringList headings =
+        result_headings(columns, app_.system.field_names, transfer, record);
+    int width = 0;
+    for (int c = 0; c < static_cast<int>(columns.size()); ++c)
+      width += column_width(grids_[kHeaderGrid], columns[c], headings[c]);
+    widest = qMax(widest, width);
+  }
+  const int bar = grids_[kDataGrid]->verticalScrollBar()->sizeHint().width();
+  const int frame = 2 * grids_[kDataGrid]->frameWidth();
+  const int height_twips = 5 * kGap + 3 * kOneRowHeight + (kFirstDataRows + 1) * kRowHeight;
+  return {widest + to_pixels(kFirstColumnWidth + kSideRoom) + bar + frame,
+          to_pixels(height_twips) + bar + 4 * frame};
 }
 
 void ResultViewer::open_output_file(int record_length) {
@@ -152,7 +185,14 @@ void ResultViewer::show_fixed_record(qint64 number) {
   const QStringList cells =
       result_cells(cut_record(read.bytes, record_layout(transfer_, record)), record, twenty_digit_);
   QStandardItemModel* model = fixed_models_[grid];
-  for (int c = 0; c < cells.size(); ++c) model->setData(model->index(0, c), cells[c]);
+  for (int c = 0; c < cells.size(); ++c) {
+    model->setData(model->index(0, c), cells[c]);
+    if (grid != kHeaderGrid) continue;
+    if (const std::optional<QString> original = corrections_.header_original(c + 1)) {
+      model->setData(model->index(0, c), corrected_cell_tint(), Qt::BackgroundRole);
+      model->setData(model->index(0, c), corrected_cell_tooltip(*original), Qt::ToolTipRole);
+    }
+  }
 }
 
 void ResultViewer::show_data_record(qint64 number) {
@@ -192,14 +232,14 @@ void ResultViewer::lay_out() {
   if (frame->isMinimized()) return;
   if (app_.host) app_.host->enforce_main_minimum();
   if (!(frame->windowState() & Qt::WindowMaximized)) {
+    const QSize minimum = minimum_size_twips(WindowSlot::ResultViewer);
     const QSize grown =
-        frame->size().expandedTo(QSize(to_pixels(kMinimumWidth), to_pixels(kMinimumHeight)));
+        frame->size().expandedTo(QSize(to_pixels(minimum.width()), to_pixels(minimum.height())));
     if (grown != frame->size()) frame->resize(grown);
   }
   const double dpi = logical_dpi(this);
-  const int outer_width = pixels_to_twips(frame->width(), dpi);
   const int client_height = pixels_to_twips(height(), dpi);
-
+  const int outer_width = pixels_to_twips(frame->width(), dpi);
   const int header_height = outer_width > kHeaderFitsWidth ? kOneRowHeight : kScrollableHeight;
   const int trailer_height = outer_width > kTrailerFitsWidth ? kOneRowHeight : kScrollableHeight;
   const int end_height = kOneRowHeight;

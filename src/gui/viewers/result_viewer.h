@@ -3,9 +3,11 @@
 #include <QStringList>
 #include <array>
 
+#include "core/engine/field_corrections.h"
 #include "core/zengin/record_layout.h"
 #include "core/zengin/zengin_record_reader.h"
 #include "gui/shell/child_window.h"
+#include "gui/viewers/result_view_layout.h"
 
 class QStandardItemModel;
 class QTimer;
@@ -31,6 +33,10 @@ class ResultViewer : public ChildWindow {
   // The data records are still being loaded.
   bool loading() const;
 
+  // The size a first opening takes (the work area permitting): every column
+  // of the grids and a screenful of data rows.
+  QSize sizeHint() const override;
+
  protected:
   void on_opened() override;
   void on_closing() override;
@@ -47,6 +53,8 @@ class ResultViewer : public ChildWindow {
   void load_data_batches();
   void lay_out();
   int to_pixels(int twips) const;
+  int column_width(const ResultGridView* view, const ResultColumn& column,
+                   const QString& heading) const;
 
   std::array<ResultGridView*, 4> grids_{};
   std::array<QStandardItemModel*, 4> fixed_models_{};  // none for the data grid
@@ -60,6 +68,7 @@ class ResultViewer : public ChildWindow {
   qint64 last_data_record_ = 0;
   bool past_end_ = false;  // the last read reached past the end of the file
   bool closing_ = false;
+  LoggedCorrections corrections_;
 };
 
 }  // namespace tsubakuro

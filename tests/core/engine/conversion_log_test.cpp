@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QLocale>
 
 #include "core/text/cp932.h"
@@ -14,23 +15,23 @@ using testing::read_file;
 using testing::ScopedWorkingDir;
 using testing::write_file;
 
-TEST(ConversionLog, WritesQuotedCp932LinesCompleteOnDiskAfterEach) {
+// The log describes the bank file beside it: the new one replaces the old only
+// when the run commits both.
+TEST(ConversionLog, WritesQuotedCp932LinesAndTakesTheOldLogsPlaceOnCommit) {
   ScopedWorkingDir dir;
+  write_file(u"サンプル商事.log"_qs, "\"old run\"\r\n");
   ConversionLog log(u"サンプル商事.log"_qs);
   ASSERT_TRUE(log.reset_log());
-  EXPECT_EQ(read_file(u"サンプル商事.log"_qs), QByteArray());
-
   ASSERT_TRUE(log.append_log(u"サンプル商事【ｻﾝﾌﾟﾙｼｮｳｼﾞ】:振込"));
-  // Read while the log is still open: the line must already be there.
-  EXPECT_EQ(read_file(u"サンプル商事.log"_qs),
-            encode_cp932(u"\"サンプル商事【ｻﾝﾌﾟﾙｼｮｳｼﾞ】:振込\"\r\n").bytes);
-
   ASSERT_TRUE(log.append_log(u"★★変換終了★★ 2026/01/02 3:04:05"));
+  EXPECT_EQ(read_file(u"サンプル商事.log"_qs), "\"old run\"\r\n");
+  ASSERT_TRUE(log.commit());
   EXPECT_EQ(decode_cp932(read_file(u"サンプル商事.log"_qs)),
             u"\"サンプル商事【ｻﾝﾌﾟﾙｼｮｳｼﾞ】:振込\"\r\n\"★★変換終了★★ 2026/01/02 3:04:05\"\r\n"_qs);
+  EXPECT_EQ(QDir().entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
-TEST(ConversionLog, ASecondRunStartsFromAnEmptyFile) {
+TEST(ConversionLog, WithoutCommitTheOldLogStaysAndNothingIsLeftBehind) {
   ScopedWorkingDir dir;
   write_file(u"a.log"_qs, "\"old run\"\r\n");
   {
@@ -38,18 +39,8 @@ TEST(ConversionLog, ASecondRunStartsFromAnEmptyFile) {
     ASSERT_TRUE(log.reset_log());
     ASSERT_TRUE(log.append_log(u"first"));
   }
-  ConversionLog log(u"a.log"_qs);
-  ASSERT_TRUE(log.reset_log());
-  ASSERT_TRUE(log.append_log(u"second"));
-  EXPECT_EQ(read_file(u"a.log"_qs), QByteArray("\"second\"\r\n"));
-}
-
-TEST(ConversionLog, AppendWithoutResetAddsToTheFile) {
-  ScopedWorkingDir dir;
-  write_file(u"a.log"_qs, "\"kept\"\r\n");
-  ConversionLog log(u"a.log"_qs);
-  ASSERT_TRUE(log.append_log(u"more"));
-  EXPECT_EQ(read_file(u"a.log"_qs), QByteArray("\"kept\"\r\n\"more\"\r\n"));
+  EXPECT_EQ(read_file(u"a.log"_qs), "\"old run\"\r\n");
+  EXPECT_EQ(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{u"a.log"_qs});
 }
 
 TEST(ConversionLog, AFileThatCannotBeWrittenIsReportedByName) {
@@ -144,6 +135,7 @@ TEST(ReportFieldError, AppendsTheComposedLineToTheLog) {
   ConversionLog log(u"x.log"_qs);
   ASSERT_TRUE(log.reset_log());
   ASSERT_TRUE(report_field_error(log, builtin_field_names(), TransferKind::Debit, true, 2, 14, 12));
+  ASSERT_TRUE(log.commit());
   EXPECT_EQ(decode_cp932(read_file(u"x.log"_qs)),
             u"\"ボディ：000012件目の[13]振替結果コードが正しくありません。\"\r\n"_qs);
 }

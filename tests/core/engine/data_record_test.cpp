@@ -130,18 +130,46 @@ INSTANTIATE_TEST_SUITE_P(
                   {10, "0000000100"}},
                  {},
                  100},
+        // A digit field too short for its value keeps the rightmost digits, so
+        // every later field holds its place, and fails: the bank would pay
+        // another account or amount. The amount counts as the record holds it.
         DataCase{
-            "long_values_keep_their_ends",
+            "long_values_keep_their_ends_and_fail",
             "123456,ﾐｽﾞﾎﾐｽﾞﾎﾐｽﾞﾎﾐｽﾞﾎ,12345,ﾎﾝﾃﾝ,,1,123456789,ﾀﾅｶ,12345678901,,,,,",
             {{2, "3456"}, {3, "ﾐｽﾞﾎﾐｽﾞﾎﾐｽﾞﾎﾐｽﾞ"}, {4, "345"}, {8, "3456789"}, {10, "2345678901"}},
-            {},
-            12345678901},
-        DataCase{"amount_ties_to_even_down",
+            {2, 4, 8, 10},
+            2345678901},
+        DataCase{"leading_zeros_cut_in_silence",
+                 "00012,ﾐｽﾞﾎ,0001,ﾎﾝﾃﾝ,,1,000001234,ﾀﾅｶ,000000000100,,00000000055,,,",
+                 {{2, "0012"}, {4, "001"}, {8, "0001234"}, {10, "0000000100"}, {12, "0000000055"}},
+                 {},
+                 100},
+        DataCase{"customer_numbers_too_long",
+                 "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,1,,12345678901,10000000000,,",
+                 {{12, "2345678901"}, {13, "0000000000"}},
+                 {12, 13},
+                 1},
+        DataCase{"twenty_digit_number_too_long",
+                 "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,1,,123456789012345678901,,,",
+                 {{12, "2345678901"}, {13, "2345678901"}},
+                 {12},
+                 1,
+                 TransferKind::Credit,
+                 [](ConversionOptions& o) { o.credit_20digit = 1; }},
+        // Never rounded, never written with a sign: the row fails and counts
+        // what its field says.
+        DataCase{"amount_with_a_fraction",
                  "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,2.5,,,,,",
                  {{10, "00000002.5"}},
                  {10},
                  2},
-        DataCase{"amount_ties_to_even_up", "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,3.5,,,,,", {}, {10}, 4},
+        DataCase{"amount_with_trailing_zero_cents",
+                 "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,12.30,,,,,",
+                 {{10, "0000012.30"}},
+                 {10},
+                 12},
+        DataCase{
+            "negative_amount", "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,-500,,,,,", {{10, "000000-500"}}, {10}, 0},
         DataCase{"non_numeric_amount_adds_nothing", "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,ABC,,,,,", {}, {10}, 0},
         DataCase{"codes_accepted",
                  "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,9,1,ﾀﾅｶ,1,2,,,8,",
@@ -266,6 +294,25 @@ TEST(DataRecord, KeepsByteOffsetsWhenANameIsWide) {
   EXPECT_EQ(row.record.bytes.mid(50, 30), encode_cp932(u"山田太郎山田太郎山田太郎山田太").bytes);
   EXPECT_EQ(row.record.bytes.mid(80, 10), "0000000500");
   EXPECT_EQ(row.record.failed_fields, QList<int>{9});
+}
+
+// A user may blank a field's kind to turn its character check off; money is
+// still never cut or signed in silence.
+TEST(DataRecord, DigitsLostAndSignedAmountsFailWithTheKindsBlanked) {
+  FieldTable blank = builtin_field_kinds();
+  for (QString& kind : blank.of(TransferKind::Credit, RecordKind::Data)) kind = QStringLiteral(" ");
+  const FieldChecker unchecked(blank, TransferKind::Credit, QString::fromUtf16(kDefaultKanaTable));
+  const auto map = prepare_column_map(straight_columns());
+  const auto failed = [&](QStringView line) {
+    return build_data_record(line, map, TransferKind::Credit, default_options(), unchecked)
+        .record.failed_fields;
+  };
+  EXPECT_EQ(failed(u"1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,100,,,,,"), QList<int>{});
+  EXPECT_EQ(failed(u"12345,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,12345678,ﾀﾅｶ,100,,,,,"), (QList<int>{2, 8}));
+  EXPECT_EQ(failed(u"1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,-100,,,,,"), QList<int>{10});
+  EXPECT_EQ(failed(u"1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,+100,,,,,"), QList<int>{10});
+  EXPECT_EQ(failed(u"1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,100.00,,,,,"), QList<int>{10});
+  EXPECT_EQ(failed(u"1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,1e3,,,,,"), QList<int>{10});
 }
 
 TEST(ColumnMap, TakesTheHighestColumnAtLeastOne) {

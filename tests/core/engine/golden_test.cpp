@@ -54,7 +54,7 @@ TEST_P(GoldenConversion, WritesTheExpectedFiles) {
   CompanySettings company;
   RecordingNotifier notifier;
   ASSERT_TRUE(load_company_settings(system.current_company, company, notifier));
-  ConversionRun run(system, company, notifier);
+  ConversionRun run(system, company);
   run.set_clock(fixed_moment);
   while (run.running()) run.step();
   EXPECT_EQ(run.outcome(), RunOutcome::Normal);

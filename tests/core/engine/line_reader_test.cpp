@@ -63,5 +63,36 @@ TEST(LineReader, ReadsLinesAcrossChunkBoundaries) {
   }
 }
 
+// One endless line must not cost its length in memory: it is dropped as read,
+// comes back empty and marked, and the lines around it are untouched.
+TEST(LineReader, ALineOverTheLimitIsDroppedAndMarked) {
+  constexpr qsizetype kLimit = LineReader::kMaxLineBytes;
+  const QByteArray at_limit(kLimit, 'k');
+  for (qsizetype over : {kLimit + 1, 3 * kLimit + 17}) {
+    // The CR of the long line's end lands on every side of a chunk boundary.
+    QByteArray content =
+        "a\r\n" + at_limit + "\r\n" + QByteArray(over, 'x') + "\r\nb\n" + QByteArray(over, 'y');
+    QBuffer buffer(&content);
+    buffer.open(QIODevice::ReadOnly);
+    LineReader reader(buffer);
+    QByteArray line;
+    QList<std::pair<QByteArray, bool>> read;
+    QList<qint64> sizes;
+    while (reader.read_line(line)) {
+      read.append({line.size() > 16 ? line.left(1) + QByteArray::number(line.size()) : line,
+                   reader.too_long()});
+      sizes.append(reader.line_bytes());
+    }
+    const QList<std::pair<QByteArray, bool>> expected = {{"a", false},
+                                                         {"k" + QByteArray::number(kLimit), false},
+                                                         {"", true},
+                                                         {"b", false},
+                                                         {"", true}};
+    EXPECT_EQ(read, expected) << over;
+    EXPECT_EQ(sizes, (QList<qint64>{1, kLimit, over, 1, over}));
+    EXPECT_FALSE(reader.failed());
+  }
+}
+
 }  // namespace
 }  // namespace tsubakuro

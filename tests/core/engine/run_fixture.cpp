@@ -32,7 +32,7 @@ int RunFixture::run_all(ConversionRun& run) {
 }
 
 std::unique_ptr<ConversionRun> RunFixture::make_run() {
-  auto run = std::make_unique<ConversionRun>(system, company, notifier);
+  auto run = std::make_unique<ConversionRun>(system, company);
   run->set_clock(fixed_moment);
   return run;
 }

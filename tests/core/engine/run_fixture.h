@@ -40,7 +40,6 @@ class RunFixture {
   ScopedWorkingDir dir;
   SystemSettings system;
   CompanySettings company;
-  RecordingNotifier notifier;
 };
 
 }  // namespace tsubakuro::testing

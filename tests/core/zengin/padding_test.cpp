@@ -27,6 +27,15 @@ INSTANTIATE_TEST_SUITE_P(
                       PaddingCase{" 1", 3, "0 1", " 1 "}, PaddingCase{"-5", 4, "00-5", "-5  "},
                       PaddingCase{"ﾀﾅｶ", 4, "0ﾀﾅｶ", "ﾀﾅｶ "}));
 
+TEST(Padding, ZeroRightTellsWhetherTheCutKeptTheValue) {
+  EXPECT_TRUE(zero_right_keeps_value(u"123", 3));
+  EXPECT_TRUE(zero_right_keeps_value(u"", 3));
+  EXPECT_TRUE(zero_right_keeps_value(u"000123", 3));
+  EXPECT_FALSE(zero_right_keeps_value(u"1123", 3));
+  EXPECT_FALSE(zero_right_keeps_value(u"0 123", 3));  // a blank is no leading zero
+  EXPECT_FALSE(zero_right_keeps_value(u"-0123", 4));
+}
+
 TEST(Trim, DropsOnlyHalfWidthBlanks) {
   EXPECT_EQ(trim_leading_spaces(u"  1 "), u"1 ");
   EXPECT_EQ(trim_leading_spaces(u"　1"), u"　1");

@@ -118,19 +118,19 @@ TEST_F(WindowRoutine, ConversionWindowsStoreOnlyTheirPlace) {
 
 TEST_F(WindowRoutine, AViewerClosedMaximizedReopensMaximizedAtItsNormalSize) {
   const int slot = index_of(WindowSlot::ResultViewer);
-  app_.system.window_height[slot] = 3000;
-  app_.system.window_width[slot] = 4500;
+  app_.system.window_height[slot] = 4500;
+  app_.system.window_width[slot] = 6000;
   QMdiSubWindow* frame = open(WindowSlot::ResultViewer, QStringLiteral("変換結果"));
-  EXPECT_EQ(frame->size(), QSize(px(4500), px(3000)));
+  EXPECT_EQ(frame->size(), QSize(px(6000), px(4500)));
   frame->showMaximized();
   frame->widget()->close();
-  EXPECT_EQ(app_.system.window_height[slot], -3000);
-  EXPECT_EQ(app_.system.window_width[slot], -4500);
+  EXPECT_EQ(app_.system.window_height[slot], -4500);
+  EXPECT_EQ(app_.system.window_width[slot], -6000);
 
   frame = open(WindowSlot::ResultViewer, QStringLiteral("変換結果"));
   EXPECT_TRUE(frame->isMaximized());
   frame->showNormal();
-  EXPECT_EQ(frame->size(), QSize(px(4500), px(3000)));
+  EXPECT_EQ(frame->size(), QSize(px(6000), px(4500)));
 }
 
 TEST_F(WindowRoutine, ClosingTheMainWindowClosesItsChildrenFirst) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -22,7 +23,9 @@ const QString kCfg = QStringLiteral("サンプル商事.cfg");
 const Notice kFinished{QStringLiteral("変換終了"), QStringLiteral("変換が終了しました。")};
 const Notice kFinishedWithErrors{QStringLiteral("変換終了"),
                                  QStringLiteral("変換エラーがあります。")};
-const Notice kCancelled{QStringLiteral("取消し"), QStringLiteral("変換をキャンセルされました。")};
+const Notice kCancelled{
+    QStringLiteral("取消し"),
+    QStringLiteral("変換をキャンセルされました。\n出力ファイルは変更されていません。")};
 const Notice kInputMissing{QStringLiteral("エラー"),
                            QStringLiteral("入力ファイルが存在しません。")};
 
@@ -107,38 +110,94 @@ TEST_F(ConversionWindows, FieldErrorsEndWithTheMessageAndTheLogViewer) {
   EXPECT_TRUE(log.last().startsWith(QStringLiteral("★★変換終了★★ ")));
 }
 
-TEST_F(ConversionWindows, CancelAfterSomeRowsKeepsTheRecordsWritten) {
-  // Enough rows that the run is still at work when 中止 is pressed.
+// A list long enough that the run is still at work when the test steps in.
+void lengthen_list() {
   QByteArray list = read_file(kInput);
   const QByteArray row = list.split('\n').at(1) + '\n';
   for (int i = 0; i < 40'000; ++i) list += row;
   write_file(kInput, list);
+}
 
-  QTimer presser;
-  presser.setInterval(1);
-  QObject::connect(&presser, &QTimer::timeout, [&] {
-    QWidget* run = child(QStringLiteral("変換中"));
+// Calls `act` once the run window has done a tenth of its work.
+void when_a_tenth_is_done(QTimer& timer, const std::function<QWidget*()>& run_window,
+                          const std::function<void(QWidget*)>& act) {
+  timer.setInterval(1);
+  QObject::connect(&timer, &QTimer::timeout, [&timer, run_window, act] {
+    QWidget* run = run_window();
     if (run == nullptr) return;
     auto* bar = run->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
     if (bar == nullptr || bar->value() < bar->maximum() / 10) return;
-    presser.stop();
-    click(run, QStringLiteral("Command1(0)"));
+    timer.stop();
+    act(run);
   });
-  presser.start();
+  timer.start();
+}
+
+TEST_F(ConversionWindows, CancelKeepsLastMonthsBankFileAndLogsTheCancel) {
+  lengthen_list();
+  write_file(kOutput, "last month's file");
+  QTimer presser;
+  when_a_tenth_is_done(
+      presser, [this] { return child(QStringLiteral("変換中")); },
+      [this](QWidget* run) { click(run, QStringLiteral("Command1(0)")); });
   ASSERT_NE(open_date_prompt(), nullptr);
   start_conversion(QStringLiteral("4"), QStringLiteral("25"));
   ASSERT_TRUE(wait_for_conversion_end());
   EXPECT_EQ(answerer_.notices, QList<Notice>{kCancelled});
   EXPECT_EQ(child(QStringLiteral("エラーログ")), nullptr);
-
-  const QByteArray output = read_file(kOutput);
-  ASSERT_EQ(output.size() % 122, 0);
-  const qsizetype records = output.size() / 122;
-  EXPECT_GT(records, 1);
-  EXPECT_LT(records, 40'000);
-  EXPECT_EQ(output[0], '1');
-  for (qsizetype i = 1; i < records; ++i) ASSERT_EQ(output[i * 122], '2') << "record " << i;
+  EXPECT_EQ(read_file(kOutput), "last month's file");
   EXPECT_TRUE(log_lines().last().startsWith(QStringLiteral("★★キャンセル★★ ")));
+}
+
+// 終了 while converting: the run stops as for 中止, and the program ends at once
+// without a question or a message in between.
+TEST_F(ConversionWindows, QuitDuringARunEndsTheProgramInOneGo) {
+  lengthen_list();
+  write_file(kOutput, "last month's file");
+  bool closed = false;
+  QTimer quitter;
+  when_a_tenth_is_done(
+      quitter, [this] { return child(QStringLiteral("変換中")); },
+      [this, &closed](QWidget*) { closed = main_->close(); });
+  ASSERT_NE(open_date_prompt(), nullptr);
+  start_conversion(QStringLiteral("4"), QStringLiteral("25"));
+  ASSERT_TRUE(wait_until([&closed] { return closed; }));
+  EXPECT_FALSE(main_->isVisible());
+  EXPECT_TRUE(answerer_.notices.isEmpty());
+  EXPECT_EQ(app_.open_windows.count(WindowSlot::Conversion), 0);
+  EXPECT_EQ(read_file(kOutput), "last month's file");
+  EXPECT_TRUE(log_lines().last().startsWith(QStringLiteral("★★キャンセル★★ ")));
+  EXPECT_TRUE(wait_until([] { return !QFile::exists(kCompany + QStringLiteral(".lock")); }, 5000))
+      << "the claim ends with the conversion";
+}
+
+// The About box is modal; the run must go on behind it, not wait for its OK.
+TEST_F(ConversionWindows, TheAboutBoxOpenedDuringARunLeavesItGoing) {
+  lengthen_list();
+  bool finished_behind_about = false;
+  QTimer about_closer;
+  about_closer.setInterval(5);
+  QObject::connect(&about_closer, &QTimer::timeout, [&] {
+    QWidget* about = QApplication::activeModalWidget();
+    if (about == nullptr || about->objectName() == QStringLiteral("確認メッセージ")) return;
+    if (child(QStringLiteral("変換中")) != nullptr) return;
+    finished_behind_about = true;
+    about_closer.stop();
+    about->close();
+  });
+  QTimer opener;
+  when_a_tenth_is_done(
+      opener, [this] { return child(QStringLiteral("変換中")); },
+      [this, &about_closer](QWidget*) {
+        about_closer.start();
+        main_->show_about();
+      });
+  ASSERT_NE(open_date_prompt(), nullptr);
+  start_conversion(QStringLiteral("4"), QStringLiteral("25"));
+  ASSERT_TRUE(wait_for_conversion_end());
+  ASSERT_TRUE(wait_until([&] { return !about_closer.isActive(); }));
+  EXPECT_TRUE(finished_behind_about);
+  EXPECT_EQ(answerer_.notices, QList<Notice>{kFinishedWithErrors});
 }
 
 TEST_F(ConversionWindows, MissingInputIsToldOnceAndTouchesNothing) {
@@ -220,6 +279,49 @@ TEST_F(ConversionWindows, ImpossibleDateIsStoredAndLoggedByTheHeaderCheck) {
       compose_field_error(app_.system.field_names, TransferKind::Credit, false, 1, 6, 0);
   EXPECT_EQ(log_lines().mid(2, 1), QStringList{date_error});
   EXPECT_EQ(read_file(kOutput).mid(54, 4), "1340");
+}
+
+// Runs the command-line converter ends with status 1 end here with the error
+// message, never with 「変換が終了しました。」.
+class WrongMoneyInTheWindows : public ConversionWindowTest {
+ protected:
+  void SetUp() override {
+    ConversionWindowTest::SetUp();
+    const QByteArray list = read_file(kInput);
+    heading_ = list.left(list.indexOf('\n') + 1);
+    first_row_ =
+        list.mid(heading_.size(), list.indexOf('\n', heading_.size()) + 1 - heading_.size());
+  }
+
+  void expect_error_ending(const QByteArray& list, const char* month, const char* day,
+                           const QString& logged) {
+    write_file(kInput, list);
+    ASSERT_NE(open_date_prompt(), nullptr);
+    start_conversion(QString::fromLatin1(month), QString::fromLatin1(day));
+    ASSERT_TRUE(wait_for_conversion_end());
+    EXPECT_EQ(answerer_.notices, QList<Notice>{kFinishedWithErrors});
+    EXPECT_TRUE(log_lines().contains(logged)) << log_lines().join(u'\n').toStdString();
+  }
+
+  QByteArray heading_;
+  QByteArray first_row_;
+};
+
+TEST_F(WrongMoneyInTheWindows, NoDataRow) {
+  expect_error_ending(heading_.trimmed(), "4", "25",
+                      QStringLiteral("ボディ：変換するデータがありません。"));
+}
+
+TEST_F(WrongMoneyInTheWindows, DayTheMonthLacks) {
+  expect_error_ending(
+      heading_ + first_row_, "2", "30",
+      compose_field_error(app_.system.field_names, TransferKind::Credit, false, 1, 6, 0));
+}
+
+TEST_F(WrongMoneyInTheWindows, SeparatorInTheAmount) {
+  expect_error_ending(
+      heading_ + first_row_ + QByteArray(first_row_).replace("285000", "285,000"), "4", "25",
+      QStringLiteral("ボディ：000002件目の列数（11）がほかの行（10）より多くなっています。"));
 }
 
 TEST_F(ConversionWindows, FailedSaveIsToldAndStartsNoConversion) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStringList>
 #include <QTest>
@@ -48,6 +49,7 @@ class DialogResponder : public QObject {
 
  private:
   void poll() {
+    if (clicking_) return;
     QWidget* dialog = QApplication::activeModalWidget();
     if (dialog == nullptr || !dialog->isVisible()) return;
     const auto* label = dialog->findChild<QLabel*>(QStringLiteral("Label1"));
@@ -72,12 +74,20 @@ class DialogResponder : public QObject {
     }
     auto* target = dialog->findChild<QPushButton*>(QStringLiteral("Command1(%1)").arg(button));
     if (target == nullptr) return;
-    QTest::mouseClick(target, Qt::LeftButton);
+    // Clicked from a turn of its own: a click may open a dialog of its own (a
+    // prompt that refuses a name tells why), and this timer could not fire
+    // again to answer it while its own tick were still running.
+    clicking_ = true;
+    QTimer::singleShot(0, this, [this, target = QPointer<QPushButton>(target)] {
+      clicking_ = false;
+      if (target) QTest::mouseClick(target, Qt::LeftButton);
+    });
   }
 
   std::deque<DialogAnswer> answers_;
   QStringList seen_;
   QTimer timer_;
+  bool clicking_ = false;
 };
 
 }  // namespace tsubakuro::testing

@@ -16,14 +16,6 @@
 namespace tsubakuro {
 namespace {
 
-class CollectingNotifier : public Notifier {
- public:
-  void show_notice(const QString& title, const QString& message) override {
-    notices.append(title + QStringLiteral(": ") + message);
-  }
-  QStringList notices;
-};
-
 // A company whose credit list "in.csv" feeds data fields 2 to 15 from columns 1
 // to 14, with one payment of 10000 that passes every check of the built-in kinds.
 void set_up_company(AppState& app) {
@@ -46,10 +38,9 @@ void set_up_company(AppState& app) {
 }
 
 QStringList convert_and_read_log(AppState& app) {
-  CollectingNotifier notifier;
-  ConversionRun run(app.system, app.company, notifier);
+  ConversionRun run(app.system, app.company);
   while (run.running()) run.step();
-  EXPECT_TRUE(notifier.notices.isEmpty()) << notifier.notices.join(u'\n').toStdString();
+  EXPECT_TRUE(run.failure_message().isEmpty()) << run.failure_message().toStdString();
   return decode_cp932(testing::read_file(app.system.current_company + QStringLiteral(".log")))
       .split(QStringLiteral("\r\n"));
 }

@@ -160,11 +160,16 @@ TEST(FieldOptionsEditor, CancelStoresNothing) {
   EXPECT_EQ(app.open_windows.count(WindowSlot::FieldOptions), 0);
 }
 
+// Only half-width spaces are blanks here: a full-width space is a character of
+// the name, on loading and for ﾌﾞﾗﾝｸ初期値ｾｯﾄ alike.
 TEST(FieldOptionsEditor, BlankDefaultsRefillOnlyEmptyOrBlankNames) {
   AppState app = fresh_app();
   app.system.field_names.of(TransferKind::Debit, RecordKind::Trailer)[6] = QString();
+  app.system.field_names.of(TransferKind::Credit, RecordKind::Header)[4] =
+      QStringLiteral("会社名　 ");
   OpenEditor editor(app);
   EXPECT_EQ(editor.name_box("Text23", 6)->text(), QString());
+  EXPECT_EQ(editor.name_box("Text1", 4)->text(), QStringLiteral("会社名　"));
   editor.retype(editor.name_box("Text2", 9), QString());
   editor.retype(editor.name_box("Text21", 5), QStringLiteral("   "));
   editor.retype(editor.name_box("Text4", 1), QStringLiteral("　　"));
@@ -174,7 +179,8 @@ TEST(FieldOptionsEditor, BlankDefaultsRefillOnlyEmptyOrBlankNames) {
   editor.click("Command1(2)");
   EXPECT_EQ(editor.name_box("Text2", 9)->text(), QStringLiteral("振込金額"));
   EXPECT_EQ(editor.name_box("Text21", 5)->text(), QStringLiteral("振替指定日"));
-  EXPECT_EQ(editor.name_box("Text4", 1)->text(), QStringLiteral("未使用"));
+  EXPECT_EQ(editor.name_box("Text4", 1)->text(), QStringLiteral("　　"));
+  EXPECT_EQ(editor.name_box("Text1", 4)->text(), QStringLiteral("会社名　"));
   EXPECT_EQ(editor.name_box("Text23", 6)->text(), QStringLiteral("振替不能金額"));
   EXPECT_EQ(editor.name_box("Text1", 1)->text(), QStringLiteral("種別"));
   EXPECT_EQ(editor.kind_list("Combo12", 9)->currentText(), QStringLiteral("文字"))

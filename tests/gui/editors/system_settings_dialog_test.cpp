@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -169,35 +170,67 @@ TEST(SystemSettingsDialog, RefusesAKanaSetHoldingADoubleQuoteAndStaysOpen) {
   EXPECT_EQ(app.system.company_specific, 1);
 }
 
-}  // namespace
-}  // namespace tsubakuro
+TEST(SystemSettingsDialog, BankRulesAreShownAndWrittenToTheirOwnFileOnOk) {
+  testing::ScopedWorkingDir dir;
+  AppState app = fresh_app();
+  app.system.bank_rules.normalize_names = true;
+  {
+    OpenDialog dialog(app);
+    QCheckBox* check = dialog.control<QCheckBox>("CheckBankCharacters");
+    QCheckBox* normalize = dialog.control<QCheckBox>("CheckNormalizeNames");
+    ASSERT_TRUE(check && normalize);
+    EXPECT_EQ(check->text(), QStringLiteral("全銀協の使用可能文字を確認する"));
+    EXPECT_EQ(normalize->text(), QStringLiteral("名前を全銀協の文字に直す"));
+    EXPECT_FALSE(check->isChecked());
+    EXPECT_TRUE(normalize->isChecked());
+    auto* group = qobject_cast<QGroupBox*>(check->parentWidget());
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->title(), QStringLiteral("銀行提出チェック"));
 
-namespace tsubakuro {
-namespace {
+    testing::click_button_as_user(check);
+    dialog.click("Command1(0)");  // ｷｬﾝｾﾙ
+  }
+  EXPECT_FALSE(app.system.bank_rules.check_characters);
+  EXPECT_FALSE(QFile::exists(QStringLiteral("tsubakuro.ini")));
+
+  {
+    OpenDialog dialog(app);
+    testing::click_button_as_user(dialog.control<QCheckBox>("CheckBankCharacters"));
+    dialog.click("Command1(1)");  // OK
+  }
+  EXPECT_TRUE(app.system.bank_rules.check_characters);
+  EXPECT_TRUE(app.system.bank_rules.normalize_names);
+  EXPECT_EQ(load_bank_rules(), app.system.bank_rules) << "written at once, not at the end";
+  EXPECT_FALSE(QFile::exists(QStringLiteral("tbk.ini")));
+}
 
 TEST(SystemSettingsDialog, TheCodeCheckLivesInTheProgramSettingsAndIsSavedWithOk) {
   testing::ScopedWorkingDir dir;
   AppState app = fresh_app();
   {
     OpenDialog dialog(app);
-    auto* box = dialog.control<QCheckBox>("chkCheckCodes");
+    auto* box = dialog.control<QCheckBox>("CheckBankCodes");
     EXPECT_EQ(box->text(), QStringLiteral("銀行・支店コードを銀行一覧で確認する"));
     EXPECT_FALSE(box->isChecked());  // no "tsubakuro.ini": off
+    auto* group = qobject_cast<QGroupBox*>(box->parentWidget());
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->title(), QStringLiteral("銀行提出チェック"));
     box->setChecked(true);
     dialog.click("Command1(0)");  // ｷｬﾝｾﾙ writes nothing
   }
   EXPECT_FALSE(QFile::exists(QStringLiteral("tsubakuro.ini")));
   {
     OpenDialog dialog(app);
-    dialog.control<QCheckBox>("chkCheckCodes")->setChecked(true);
+    dialog.control<QCheckBox>("CheckBankCodes")->setChecked(true);
     dialog.click("Command1(1)");
   }
+  EXPECT_TRUE(app.system.bank_rules.check_codes);
   EXPECT_TRUE(load_bank_rules().check_codes);
   EXPECT_TRUE(QSettings(QStringLiteral("tsubakuro.ini"), QSettings::IniFormat)
                   .value(QStringLiteral("bank_rules/check_codes"))
                   .toBool());
   OpenDialog again(app);
-  EXPECT_TRUE(again.control<QCheckBox>("chkCheckCodes")->isChecked());
+  EXPECT_TRUE(again.control<QCheckBox>("CheckBankCodes")->isChecked());
 }
 
 }  // namespace

@@ -93,11 +93,14 @@ TEST_F(ResultViewerInMainWindow, ClosedMaximizedReopensMaximizedWithItsNormalSiz
   EXPECT_EQ(frame->size(), QSize(px(9000), px(6000)));
 }
 
-TEST_F(ResultViewerInMainWindow, NoSavedSizeGrowsToTheMinimum) {
+// No saved size: not the bare minimum of 200 x 280 px, but what the grids need,
+// as far as the work area allows.
+TEST_F(ResultViewerInMainWindow, NoSavedSizeOpensLargeEnoughForTheGrids) {
   QMdiSubWindow* frame = open_from_menu();
   ASSERT_NE(frame, nullptr);
   EXPECT_EQ(frame->pos(), QPoint(0, 0));
-  EXPECT_EQ(frame->size(), QSize(px(3000), px(4200)));
+  EXPECT_GT(frame->width(), px(3000));
+  EXPECT_GT(frame->height(), px(4200));
 }
 
 TEST_F(ResultViewerInMainWindow, ArrangedBesideTheLogViewerItsGridsFollow) {

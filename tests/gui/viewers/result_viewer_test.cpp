@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QPointer>
 #include <QTableView>
 #include <QTest>
@@ -97,15 +99,27 @@ TEST_F(ResultViewerTest, ShowsEveryRecordOfAWellFormedFile) {
   EXPECT_EQ(grid_cell(end, 1, 1), QStringLiteral("9"));
 }
 
-TEST_F(ResultViewerTest, GridsUseTheWorkingFieldNamesAndTheirWidthsInTwips) {
+// A column takes 90 twips a character and one more, but never less than its
+// heading needs in the grid's font: 2:種別コード in 18 px was unreadable.
+TEST_F(ResultViewerTest, GridsUseTheWorkingFieldNamesAndAreWideEnoughForThem) {
   app_.system.field_names.of(TransferKind::Credit, RecordKind::Data)[8] = QStringLiteral("受取人");
+  app_.system.field_names.of(TransferKind::Credit, RecordKind::Data)[9] =
+      QStringLiteral("振込金額（円）");
   testing::write_file("zengin.dat", testing::credit_bank_file(1));
   open_viewer();
   EXPECT_EQ(grid_cell(grid(1), 0, 9), QStringLiteral("9:受取人"));
   const double dpi = logical_dpi(viewer_);
-  EXPECT_EQ(grid(1)->columnWidth(0), twips_to_pixels(180, dpi));   // データ区分
-  EXPECT_EQ(grid(1)->columnWidth(9), twips_to_pixels(990, dpi));   // 振込金額
+  const auto heading_room = [](QTableView* view, int column) {
+    const QString heading = view->model()->headerData(column, Qt::Horizontal).toString();
+    return QFontMetrics(view->horizontalHeader()->font()).horizontalAdvance(heading);
+  };
+  EXPECT_GT(grid(1)->columnWidth(0), twips_to_pixels(180, dpi));  // データ区分, one character
+  EXPECT_GT(grid(1)->columnWidth(0), heading_room(grid(1), 0));
+  EXPECT_GT(grid(0)->columnWidth(1), heading_room(grid(0), 1));    // 2:種別コード
+  EXPECT_GT(grid(1)->columnWidth(9), heading_room(grid(1), 9));    // 10:振込金額（円）
   EXPECT_EQ(grid(2)->columnWidth(3), twips_to_pixels(9180, dpi));  // 未使用, 101
+  EXPECT_EQ(grid(1)->model()->headerData(9, Qt::Horizontal, Qt::ToolTipRole).toString(),
+            QStringLiteral("10:振込金額（円）"));
   EXPECT_EQ(grid(0)->font().pointSize(), 9);
   EXPECT_TRUE(grid(0)->font().fixedPitch());
 }
@@ -316,6 +330,42 @@ TEST_F(ResultViewerTest, LayoutKeepsTheMinimumSizeAndStacksTheGrids) {
   QTest::qWait(10);
   EXPECT_EQ(grid(0)->height(), px(780));
   EXPECT_EQ(grid(2)->height(), px(780));
+}
+
+TEST_F(ResultViewerTest, NamesTheRunMendedAreTintedWithWhatTheListHeldAsTooltip) {
+  testing::write_file("zengin.dat", testing::credit_bank_file(3));
+  testing::write_cp932_file(
+      QStringLiteral("東京.log"),
+      QStringLiteral("\"東京【ｶ)ﾂﾊﾞｸﾛｼｮｳｼﾞ】:振込\"\r\n"
+                     "\"★★変換開始★★ 2026/12/07 9:05:01\"\r\n"
+                     "\"補正：ヘッダの[5]会社名「ｶ)ﾂﾊﾞｸﾛｼﾖｳｼﾞ」←「ｶ)ﾂﾊﾞｸﾛｼｮｳｼﾞ」\"\r\n"
+                     "\"補正：000002件目の[9]預金者名「ﾀﾅｶ ｲﾁﾛｳ」←「たなか　いちろう」\"\r\n"
+                     "\"ボディ：000003件目の[9]預金者名が正しくありません。\"\r\n"
+                     "\"★★変換終了★★ 2026/12/07 9:05:02\"\r\n"));
+  open_viewer();
+  const auto cell = [this](int grid_index, int row, int column) {
+    return grid(grid_index)->model()->index(row - 1, column - 1);
+  };
+  const QModelIndex mended = cell(1, 2, 9);
+  EXPECT_TRUE(mended.data(Qt::BackgroundRole).value<QColor>().isValid());
+  EXPECT_TRUE(mended.data(Qt::ToolTipRole).toString().contains(QStringLiteral("たなか　いちろう")));
+  for (const QModelIndex& plain : {cell(1, 1, 9), cell(1, 3, 9), cell(1, 2, 8), cell(1, 2, 10)}) {
+    EXPECT_FALSE(plain.data(Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(plain.data(Qt::ToolTipRole).isValid());
+  }
+  const QModelIndex company_name = cell(0, 1, 5);
+  EXPECT_TRUE(company_name.data(Qt::BackgroundRole).value<QColor>().isValid());
+  EXPECT_TRUE(company_name.data(Qt::ToolTipRole).toString().contains(QStringLiteral("ｼｮｳｼﾞ")));
+  EXPECT_FALSE(cell(0, 1, 8).data(Qt::BackgroundRole).isValid());
+}
+
+TEST_F(ResultViewerTest, WithoutALogNothingIsTinted) {
+  testing::write_file("zengin.dat", testing::credit_bank_file(2));
+  open_viewer();
+  for (int row = 0; row < 2; ++row) {
+    for (int column = 0; column < 15; ++column)
+      EXPECT_FALSE(grid(1)->model()->index(row, column).data(Qt::BackgroundRole).isValid());
+  }
 }
 
 }  // namespace

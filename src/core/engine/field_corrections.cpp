@@ -1,0 +1,62 @@
+#include "core/engine/field_corrections.h"
+
+#include <QRegularExpression>
+
+#include "core/engine/conversion_log.h"
+#include "core/engine/log_entry_reader.h"
+
+namespace tsubakuro {
+namespace {
+
+constexpr qint64 kLoggedRecordNumbers = 1000000;  // six digits
+
+}  // namespace
+
+std::optional<LoggedCorrection> parse_logged_correction(QStringView message) {
+  if (!message.startsWith(QStringView(kCorrectionPrefix))) return std::nullopt;
+  // The texts may hold any bracket: the arrow between them is where they meet.
+  static const QRegularExpression kNote(
+      QStringLiteral("^補正：(?:ヘッダの|(\\d{6})件目の)\\[(\\d+)\\][^「]*「(.*)」←「(.*)」$"),
+      QRegularExpression::DotMatchesEverythingOption);
+  const QRegularExpressionMatch match = kNote.match(message.toString());
+  if (!match.hasMatch()) return std::nullopt;
+  LoggedCorrection correction;
+  correction.header = !match.hasCaptured(1);
+  correction.record_number = match.capturedView(1).toLongLong();
+  correction.field = match.capturedView(2).toInt();
+  correction.corrected = match.captured(3);
+  correction.original = match.captured(4);
+  return correction;
+}
+
+LoggedCorrections LoggedCorrections::read(const QString& log_file) {
+  LoggedCorrections found;
+  LogEntryReader reader(log_file);
+  if (!reader.open()) return found;
+  while (!reader.at_end()) {
+    if (const std::optional<LoggedCorrection> correction =
+            parse_logged_correction(reader.read_entry()))
+      found.originals_.insert(key(*correction), correction->original);
+  }
+  return found;
+}
+
+std::optional<QString> LoggedCorrections::header_original(int field) const {
+  const auto at = originals_.constFind(key({true, 0, field, {}, {}}));
+  if (at == originals_.constEnd()) return std::nullopt;
+  return *at;
+}
+
+std::optional<QString> LoggedCorrections::data_original(qint64 record_number, int field) const {
+  const auto at = originals_.constFind(key({false, record_number, field, {}, {}}));
+  if (at == originals_.constEnd()) return std::nullopt;
+  return *at;
+}
+
+// Header fields count below zero, data fields by record and field.
+qint64 LoggedCorrections::key(const LoggedCorrection& correction) {
+  if (correction.header) return -correction.field;
+  return (correction.record_number % kLoggedRecordNumbers) * 100 + correction.field;
+}
+
+}  // namespace tsubakuro

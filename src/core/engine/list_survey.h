@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+
+namespace tsubakuro {
+
+// What a first pass over a payment list learns before any row is converted. It
+// reads the list in chunks and only counts separators, so it costs about as
+// much as reading the file once and holds no more than one line.
+struct ListSurvey {
+  // The number of columns most data rows have (the smaller on a tie); 0 when the
+  // list has no data row. Skipped header rows and the footer do not count, and
+  // neither do lines that hold nothing.
+  qint64 usual_columns = 0;
+  // The number (from 1) of the last line that holds anything: every line after
+  // it is a trailing empty line, not a row, and with the footer skipped this is
+  // the footer. 0 when no line holds anything.
+  qint64 last_content_line = 0;
+  bool failed = false;  // the device could not be read to its end
+};
+
+ListSurvey survey_list(QIODevice& device, qint64 skip_header_rows, bool skip_footer);
+
+// A line that holds nothing but blanks: after the last content, it is no row.
+bool line_holds_nothing(const QByteArray& line);
+
+// Drops the end-of-file character (0x1A) that old editors leave at a file's end.
+void drop_end_of_file_mark(QByteArray& last_line);
+
+// Columns of a line as the row split counts them: one more than its commas. A
+// comma is never the second byte of a CP932 character, so bytes suffice.
+qint64 column_count(const QByteArray& line);
+
+}  // namespace tsubakuro

@@ -1,0 +1,882 @@
+#include "core/engine/workbook_reader.h"
+
+#include <zip.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+#include <QTemporaryFile>
+#include <QXmlStreamReader>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "core/engine/sheet_text.h"
+
+namespace tsubakuro {
+namespace {
+
+constexpr QLatin1String kOfficeNs("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
+constexpr QLatin1String kTableNs("urn:oasis:names:tc:opendocument:xmlns:table:1.0");
+constexpr QLatin1String kTextNs("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
+constexpr QLatin1String kCalcExtNs(
+    "urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0");
+constexpr QLatin1String kRelationshipsNs(
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships");
+
+// The suite's sheets end at this row and column; a reference beyond them is damage.
+constexpr qint64 kRowLimit = 1'048'576;
+constexpr int kColumnLimit = 16'384;
+constexpr qsizetype kFlushSize = 256 * 1024;
+
+// A reason the reader gives up on a workbook: the suite may still read it.
+struct Refusal {
+  QString reason;
+};
+
+QString file_label(const QString& path) { return QFileInfo(path).fileName(); }
+
+class ZipArchive {
+ public:
+  explicit ZipArchive(const QString& path) {
+    int error = 0;
+    archive_ = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+  }
+  ~ZipArchive() {
+    if (archive_) zip_discard(archive_);
+  }
+  ZipArchive(const ZipArchive&) = delete;
+  ZipArchive& operator=(const ZipArchive&) = delete;
+
+  bool valid() const { return archive_ != nullptr; }
+  bool contains(const QString& name) const {
+    return zip_name_locate(archive_, name.toUtf8().constData(), 0) >= 0;
+  }
+  zip_t* handle() const { return archive_; }
+
+ private:
+  zip_t* archive_ = nullptr;
+};
+
+// One member of the archive as a stream, so a sheet is inflated as it is parsed.
+class ZipEntryDevice : public QIODevice {
+ public:
+  ZipEntryDevice(const ZipArchive& archive, const QString& name) {
+    file_ = zip_fopen(archive.handle(), name.toUtf8().constData(), 0);
+    if (file_) open(QIODevice::ReadOnly);
+  }
+  ~ZipEntryDevice() override {
+    if (file_) zip_fclose(file_);
+  }
+  bool isSequential() const override { return true; }
+  bool failed() const { return failed_; }
+
+ protected:
+  qint64 readData(char* data, qint64 size) override {
+    const zip_int64_t got = zip_fread(file_, data, static_cast<zip_uint64_t>(size));
+    if (got < 0) {
+      failed_ = true;
+      return -1;
+    }
+    return got;
+  }
+  qint64 writeData(const char*, qint64) override { return -1; }
+
+ private:
+  zip_file_t* file_ = nullptr;
+  bool failed_ = false;
+};
+
+// Parses one member; throws Refusal when it is missing or not well-formed XML.
+class MemberReader {
+ public:
+  MemberReader(const ZipArchive& archive, const QString& name) : device_(archive, name) {
+    if (!device_.isOpen()) throw Refusal{QStringLiteral("%1 がありません").arg(name)};
+    xml_.setDevice(&device_);
+    name_ = name;
+  }
+  QXmlStreamReader& xml() { return xml_; }
+  // After the last token: a parse error is damage.
+  void check() const {
+    if (xml_.hasError() || device_.failed())
+      throw Refusal{QStringLiteral("%1 が壊れています").arg(name_)};
+  }
+
+ private:
+  ZipEntryDevice device_;
+  QXmlStreamReader xml_;
+  QString name_;
+};
+
+// Spreadsheet XML escapes the control characters XML cannot carry as _xHHHH_. The
+// suite decodes those and leaves any other _xHHHH_ as it stands, and so does this.
+QString unescape_ooxml(QString text) {
+  qsizetype at = text.indexOf(u"_x");
+  while (at >= 0 && at + 7 <= text.size()) {
+    bool ok = false;
+    const ushort code = QStringView(text).mid(at + 2, 4).toUShort(&ok, 16);
+    if (ok && code < 0x20 && text[at + 6] == u'_') {
+      text.replace(at, 7, QChar(code));
+      at = text.indexOf(u"_x", at + 1);
+    } else {
+      at = text.indexOf(u"_x", at + 2);
+    }
+  }
+  return text;
+}
+
+// Collects the text of a string item (<si>, <is>): its <t> elements, not the
+// phonetic readings (<rPh>) Japanese workbooks carry beside them.
+QString read_ooxml_string(QXmlStreamReader& xml) {
+  QString text;
+  int depth = 1;
+  int skipped_depth = 0;
+  while (depth > 0 && !xml.atEnd()) {
+    switch (xml.readNext()) {
+      case QXmlStreamReader::StartElement:
+        ++depth;
+        if (skipped_depth == 0 && (xml.name() == u"rPh" || xml.name() == u"phoneticPr"))
+          skipped_depth = depth;
+        if (skipped_depth == 0 && xml.name() == u"t") text += xml.readElementText(), --depth;
+        break;
+      case QXmlStreamReader::EndElement:
+        if (depth == skipped_depth) skipped_depth = 0;
+        --depth;
+        break;
+      default:
+        break;
+    }
+  }
+  return text.contains(u"_x") ? unescape_ooxml(text) : text;
+}
+
+// Where the rows go: each row becomes one line as it arrives, and the lines are
+// written out again at the end, every one filled with empty columns up to the
+// sheet's widest row, as the suite writes a sheet's whole used area.
+class SheetWriter {
+ public:
+  explicit SheetWriter(QTemporaryFile& out) : out_(out) {}
+
+  // The field for the cell at (row, column), counted from 0, in reading order.
+  QByteArray& cell(qint64 row, int column) {
+    if (row < row_ || (row == row_ && column < fields_) || row >= kRowLimit ||
+        column >= kColumnLimit)
+      throw Refusal{QStringLiteral("セルの並びが正しくありません")};
+    if (row > row_) {
+      end_row();
+      while (row_ + 1 < row) {
+        ++row_;
+        fields_per_row_.push_back(0);
+        buffer_.append('\n');
+      }
+      row_ = row;
+    }
+    const int commas = fields_ == 0 ? column : column - fields_ + 1;
+    buffer_.append(commas, ',');
+    fields_ = column + 1;
+    widest_ = std::max(widest_, fields_);
+    return buffer_;
+  }
+
+  bool flush_if_full() {
+    if (buffer_.size() < kFlushSize) return true;
+    return flush();
+  }
+
+  // Writes the finished lines to `target`; false when a file cannot be written.
+  bool finish(const QString& target) {
+    // An empty sheet is one empty line, as the suite writes it.
+    if (row_ < 0) cell(0, 0);
+    end_row();
+    if (!flush() || !out_.flush() || !out_.seek(0)) return false;
+    QSaveFile result(target);
+    if (!result.open(QIODevice::WriteOnly)) return false;
+    QByteArray chunk;
+    QByteArray line;
+    std::size_t index = 0;
+    QByteArray pending;
+    for (;;) {
+      chunk = out_.read(kFlushSize);
+      if (chunk.isEmpty()) break;
+      qsizetype start = 0;
+      for (;;) {
+        const qsizetype end = chunk.indexOf('\n', start);
+        if (end < 0) {
+          pending.append(chunk.constData() + start, chunk.size() - start);
+          break;
+        }
+        line.append(pending);
+        pending.clear();
+        line.append(chunk.constData() + start, end - start);
+        const int fields = std::max(1, fields_per_row_[index++]);
+        line.append(widest_ - fields, ',');
+        line.append('\n');
+        start = end + 1;
+        if (line.size() >= kFlushSize) {
+          if (result.write(line) != line.size()) return false;
+          line.clear();
+        }
+      }
+    }
+    if (result.write(line) != line.size() || out_.error() != QFileDevice::NoError) return false;
+    return result.commit();
+  }
+
+ private:
+  void end_row() {
+    if (row_ < 0 || ended_row_ == row_) return;
+    fields_per_row_.push_back(fields_);
+    buffer_.append('\n');
+    ended_row_ = row_;
+    fields_ = 0;
+  }
+
+  bool flush() {
+    const bool written = out_.write(buffer_) == buffer_.size();
+    buffer_.clear();
+    return written;
+  }
+
+  QTemporaryFile& out_;
+  QByteArray buffer_;
+  std::vector<int> fields_per_row_;
+  qint64 row_ = -1;
+  qint64 ended_row_ = -1;
+  int fields_ = 0;
+  int widest_ = 1;
+};
+
+struct ReadContext {
+  std::optional<SheetLocale> locale;
+  const std::function<bool()>& stop_requested;
+  bool stopped = false;
+
+  SheetLocale require_locale() const {
+    if (!locale) throw Refusal{QStringLiteral("この環境の日付の書き方に対応していません")};
+    return *locale;
+  }
+  // Asked every few thousand rows.
+  bool stop(qint64 row) {
+    if ((row & 0xFFF) == 0 && stop_requested && stop_requested()) stopped = true;
+    return stopped;
+  }
+};
+
+void append_number(QByteArray& out, double value) {
+  append_plain_field(out, sheet_number_text(value));
+}
+
+void append_date(QByteArray& out, const SheetMoment& moment, DateKind kind, SheetLocale locale) {
+  const QString text = sheet_date_text(moment, kind, locale);
+  if (text.isEmpty()) throw Refusal{QStringLiteral("範囲外の日付があります")};
+  append_plain_field(out, text);
+}
+
+// --- Office Open XML ---------------------------------------------------------
+
+enum class CellFormat { Number, Percent, Date, DateTime, Time, Boolean, Unknown };
+
+// What a number format code shows, as far as the export cares: dates and times
+// are written in the locale's own form, percentages with "%", the rest as plain
+// numbers. Fractions, exponents and elapsed times the reader leaves to the suite.
+CellFormat classify_format_code(const QString& code) {
+  if (code == QLatin1String("\"TRUE\";\"TRUE\";\"FALSE\"")) return CellFormat::Boolean;
+  if (code.compare(QLatin1String("General"), Qt::CaseInsensitive) == 0 ||
+      code == QLatin1String("@"))
+    return CellFormat::Number;
+  bool date = false;
+  bool time = false;
+  bool month = false;
+  bool percent = false;
+  bool other = false;
+  const QString lower = code.toLower();
+  for (qsizetype i = 0; i < lower.size(); ++i) {
+    const QChar c = lower[i];
+    if (c == u'"') {
+      const qsizetype end = lower.indexOf(u'"', i + 1);
+      if (end < 0) return CellFormat::Unknown;
+      i = end;
+    } else if (c == u'\\' || c == u'_' || c == u'*') {
+      ++i;
+    } else if (c == u'[') {
+      const qsizetype end = lower.indexOf(u']', i + 1);
+      if (end < 0) return CellFormat::Unknown;
+      const QStringView inside = QStringView(lower).mid(i + 1, end - i - 1);
+      if (inside.startsWith(u'h') || inside.startsWith(u'm') || inside.startsWith(u's'))
+        return CellFormat::Unknown;  // elapsed time
+      i = end;
+    } else if (lower.mid(i, 7) == QLatin1String("general")) {
+      i += 6;
+    } else if (c == u'y' || c == u'd' || c == u'g' || c == u'e') {
+      if (c == u'e' && i + 1 < lower.size() && (lower[i + 1] == u'+' || lower[i + 1] == u'-'))
+        other = true;  // exponent
+      else
+        date = true;
+    } else if (c == u'h' || c == u's') {
+      time = true;
+    } else if (c == u'm') {
+      month = true;
+    } else if (c == u'%') {
+      percent = true;
+    } else if (c == u'?' || c == u'/') {
+      if (!date && !month) other = true;
+    }
+  }
+  if (date || (month && !time)) return time ? CellFormat::DateTime : CellFormat::Date;
+  if (time) return CellFormat::Time;
+  if (other) return CellFormat::Unknown;
+  return percent ? CellFormat::Percent : CellFormat::Number;
+}
+
+CellFormat builtin_format(int id) {
+  if (id == 0 || (id >= 1 && id <= 8) || (id >= 37 && id <= 44) || id == 49)
+    return CellFormat::Number;
+  if (id == 9 || id == 10) return CellFormat::Percent;
+  if (id >= 14 && id <= 17) return CellFormat::Date;
+  if ((id >= 18 && id <= 21) || id == 45 || id == 47) return CellFormat::Time;
+  if (id == 22) return CellFormat::DateTime;
+  return CellFormat::Unknown;
+}
+
+QString member_dir(const QString& member) {
+  const qsizetype slash = member.lastIndexOf(u'/');
+  return slash < 0 ? QString() : member.left(slash + 1);
+}
+
+QString resolve_target(const QString& base_dir, const QString& target) {
+  if (target.startsWith(u'/')) return QDir::cleanPath(target.mid(1));
+  return QDir::cleanPath(base_dir + target);
+}
+
+// The relationships of a member (of the package itself for an empty name), by id,
+// and the first target of each type.
+struct Relationships {
+  QHash<QString, QString> by_id;
+  QHash<QString, QString> by_type;  // the last part of the type's URL
+};
+
+Relationships read_relationships(const ZipArchive& zip, const QString& member) {
+  Relationships result;
+  const QString dir = member_dir(member);
+  const QString rels =
+      dir + QStringLiteral("_rels/") + member.mid(dir.size()) + QStringLiteral(".rels");
+  MemberReader reader(zip, rels);
+  QXmlStreamReader& xml = reader.xml();
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"Relationship") continue;
+    const QXmlStreamAttributes a = xml.attributes();
+    if (a.value(QLatin1String("TargetMode")) == u"External") continue;
+    const QString target = resolve_target(dir, a.value(QLatin1String("Target")).toString());
+    const QString type = a.value(QLatin1String("Type")).toString().section(u'/', -1);
+    result.by_id.insert(a.value(QLatin1String("Id")).toString(), target);
+    if (!result.by_type.contains(type)) result.by_type.insert(type, target);
+  }
+  reader.check();
+  return result;
+}
+
+class XlsxReader {
+ public:
+  XlsxReader(const ZipArchive& zip, SheetWriter& writer, ReadContext& context)
+      : zip_(zip), writer_(writer), context_(context) {}
+
+  void read() {
+    const QString workbook =
+        read_relationships(zip_, QString()).by_type.value(QStringLiteral("officeDocument"));
+    if (workbook.isEmpty()) throw Refusal{QStringLiteral("ブックの本体がありません")};
+    const Relationships parts = read_relationships(zip_, workbook);
+    const QString sheet = parts.by_id.value(first_sheet_id(workbook));
+    if (sheet.isEmpty()) throw Refusal{QStringLiteral("ワークシートがありません")};
+    const QString styles = parts.by_type.value(QStringLiteral("styles"));
+    if (!styles.isEmpty() && zip_.contains(styles)) read_styles(styles);
+    const QString strings = parts.by_type.value(QStringLiteral("sharedStrings"));
+    if (!strings.isEmpty() && zip_.contains(strings)) read_shared_strings(strings);
+    read_sheet(sheet);
+  }
+
+ private:
+  QString first_sheet_id(const QString& workbook) {
+    MemberReader reader(zip_, workbook);
+    QXmlStreamReader& xml = reader.xml();
+    QString id;
+    while (!xml.atEnd() && id.isEmpty()) {
+      if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+      if (xml.name() == u"workbookPr") {
+        const QStringView value = xml.attributes().value(QLatin1String("date1904"));
+        counts_from_1904_ = value == u"1" || value == u"true";
+      } else if (xml.name() == u"sheet") {
+        id = xml.attributes().value(kRelationshipsNs, QLatin1String("id")).toString();
+      }
+    }
+    if (id.isEmpty()) reader.check();
+    return id;
+  }
+
+  void read_styles(const QString& member) {
+    MemberReader reader(zip_, member);
+    QXmlStreamReader& xml = reader.xml();
+    QHash<int, CellFormat> custom;
+    bool in_cell_xfs = false;
+    while (!xml.atEnd()) {
+      const auto token = xml.readNext();
+      if (token == QXmlStreamReader::EndElement && xml.name() == u"cellXfs") in_cell_xfs = false;
+      if (token != QXmlStreamReader::StartElement) continue;
+      const QXmlStreamAttributes a = xml.attributes();
+      if (xml.name() == u"numFmt") {
+        custom.insert(a.value(QLatin1String("numFmtId")).toInt(),
+                      classify_format_code(a.value(QLatin1String("formatCode")).toString()));
+      } else if (xml.name() == u"cellXfs") {
+        in_cell_xfs = true;
+      } else if (in_cell_xfs && xml.name() == u"xf") {
+        const int id = a.value(QLatin1String("numFmtId")).toInt();
+        formats_.push_back(custom.contains(id) ? custom.value(id) : builtin_format(id));
+      }
+    }
+    reader.check();
+  }
+
+  void read_shared_strings(const QString& member) {
+    MemberReader reader(zip_, member);
+    QXmlStreamReader& xml = reader.xml();
+    while (!xml.atEnd()) {
+      if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"si") continue;
+      string_starts_.push_back(static_cast<quint32>(strings_.size()));
+      append_text_field(strings_, read_ooxml_string(xml));
+      if (strings_.size() > 0x7FFF'0000) throw Refusal{QStringLiteral("文字列が多すぎます")};
+    }
+    string_starts_.push_back(static_cast<quint32>(strings_.size()));
+    reader.check();
+  }
+
+  CellFormat format(int style) const {
+    if (style < 0 || style >= static_cast<int>(formats_.size()))
+      return style == 0 ? CellFormat::Number : CellFormat::Unknown;
+    return formats_[style];
+  }
+
+  // "B12" to column 1, row 11; nullopt parts stay as they were.
+  static bool parse_reference(QStringView ref, int& column, qint64& row) {
+    int c = 0;
+    qsizetype i = 0;
+    while (i < ref.size() && ref[i] >= u'A' && ref[i] <= u'Z' && c <= kColumnLimit)
+      c = c * 26 + (ref[i++].unicode() - u'A' + 1);
+    qint64 r = 0;
+    const qsizetype digits_from = i;
+    while (i < ref.size() && ref[i] >= u'0' && ref[i] <= u'9' && r <= kRowLimit)
+      r = r * 10 + (ref[i++].unicode() - u'0');
+    if (c == 0 || i != ref.size() || i == digits_from || r == 0) return false;
+    column = c - 1;
+    row = r - 1;
+    return true;
+  }
+
+  void read_sheet(const QString& member) {
+    MemberReader reader(zip_, member);
+    QXmlStreamReader& xml = reader.xml();
+    qint64 row = -1;
+    int column = -1;
+    while (!xml.atEnd()) {
+      if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+      if (xml.name() == u"row") {
+        const QStringView r = xml.attributes().value(QLatin1String("r"));
+        bool ok = false;
+        const qint64 number = r.toLongLong(&ok);
+        row = ok && number - 1 > row ? number - 1 : row + 1;
+        column = -1;
+        if (context_.stop(row)) return;
+        if (!writer_.flush_if_full()) throw Refusal{QStringLiteral("一時ファイルに書けません")};
+      } else if (xml.name() == u"c") {
+        const QXmlStreamAttributes a = xml.attributes();
+        const QStringView ref = a.value(QLatin1String("r"));
+        qint64 cell_row = row;
+        if (ref.isEmpty() || !parse_reference(ref, column, cell_row)) ++column;
+        if (cell_row != row) throw Refusal{QStringLiteral("セルの並びが正しくありません")};
+        read_cell(xml, row, column, a.value(QLatin1String("t")).toString(),
+                  a.value(QLatin1String("s")).toInt());
+      }
+    }
+    reader.check();
+  }
+
+  void read_cell(QXmlStreamReader& xml, qint64 row, int column, const QString& type, int style) {
+    QString value;
+    bool has_value = false;
+    bool has_formula = false;
+    QString inline_text;
+    bool has_inline = false;
+    int depth = 1;
+    while (depth > 0 && !xml.atEnd()) {
+      const auto token = xml.readNext();
+      if (token == QXmlStreamReader::EndElement) {
+        --depth;
+      } else if (token == QXmlStreamReader::StartElement) {
+        if (xml.name() == u"v") {
+          value = xml.readElementText();
+          has_value = true;
+        } else if (xml.name() == u"f") {
+          has_formula = true;
+          xml.skipCurrentElement();
+        } else if (xml.name() == u"is") {
+          inline_text = read_ooxml_string(xml);
+          has_inline = true;
+        } else {
+          xml.skipCurrentElement();
+        }
+      }
+    }
+    if (type == u"inlineStr") {
+      if (has_inline) append_text_field(writer_.cell(row, column), inline_text);
+      return;
+    }
+    if (!has_value) {
+      // A formula without its last result: only the suite can work it out.
+      if (has_formula) throw Refusal{QStringLiteral("計算結果のない数式があります")};
+      return;
+    }
+    if (type == u"s") {
+      bool ok = false;
+      const qsizetype index = value.toLongLong(&ok);
+      if (!ok || index < 0 || index + 1 >= static_cast<qsizetype>(string_starts_.size()))
+        throw Refusal{QStringLiteral("共有文字列の番号が正しくありません")};
+      const quint32 from = string_starts_[index];
+      writer_.cell(row, column)
+          .append(strings_.constData() + from, string_starts_[index + 1] - from);
+    } else if (type == u"str" || type == u"e") {
+      append_text_field(writer_.cell(row, column), unescape_ooxml(value));
+    } else if (type == u"b") {
+      append_plain_field(writer_.cell(row, column), value.trimmed() == u"0" ? u"FALSE" : u"TRUE");
+    } else if (type.isEmpty() || type == u"n") {
+      bool ok = false;
+      const double number = value.trimmed().toDouble(&ok);
+      if (!ok) throw Refusal{QStringLiteral("数値でない値があります")};
+      append_typed_number(row, column, number, format(style));
+    } else {
+      throw Refusal{QStringLiteral("対応していないセルの種類 %1 があります").arg(type)};
+    }
+  }
+
+  void append_typed_number(qint64 row, int column, double number, CellFormat kind) {
+    switch (kind) {
+      case CellFormat::Number:
+        append_number(writer_.cell(row, column), number);
+        return;
+      case CellFormat::Percent: {
+        QByteArray& out = writer_.cell(row, column);
+        append_number(out, number * 100);
+        out.append('%');
+        return;
+      }
+      case CellFormat::Boolean:
+        append_plain_field(writer_.cell(row, column), number != 0 ? u"TRUE" : u"FALSE");
+        return;
+      case CellFormat::Date:
+      case CellFormat::DateTime:
+      case CellFormat::Time: {
+        const SheetLocale locale = context_.require_locale();
+        const std::optional<SheetMoment> moment = moment_from_serial(number, counts_from_1904_);
+        if (!moment) throw Refusal{QStringLiteral("範囲外の日付があります")};
+        DateKind date_kind = kind == CellFormat::DateTime ? DateKind::DateTime : DateKind::Date;
+        if (kind == CellFormat::Time) {
+          if (number < 0 || number >= 1)
+            throw Refusal{QStringLiteral("24時間以上の時刻があります")};
+          date_kind = DateKind::Time;
+        } else if (kind == CellFormat::Date && moment->time != QTime(0, 0)) {
+          date_kind = DateKind::DateTime;
+        }
+        append_date(writer_.cell(row, column), *moment, date_kind, locale);
+        return;
+      }
+      case CellFormat::Unknown:
+        break;
+    }
+    throw Refusal{QStringLiteral("対応していない表示形式があります")};
+  }
+
+  const ZipArchive& zip_;
+  SheetWriter& writer_;
+  ReadContext& context_;
+  bool counts_from_1904_ = false;
+  std::vector<CellFormat> formats_;
+  QByteArray strings_;  // every shared string as its finished field, one after another
+  std::vector<quint32> string_starts_;
+};
+
+// --- OpenDocument ------------------------------------------------------------
+
+// "PT13H45M10S" (hours may pass 24, seconds may have a fraction) to seconds.
+std::optional<double> parse_duration(QStringView text) {
+  if (!text.startsWith(u"PT")) return std::nullopt;
+  double seconds = 0;
+  qsizetype start = 2;
+  for (qsizetype i = 2; i < text.size(); ++i) {
+    const QChar unit = text[i];
+    if (unit != u'H' && unit != u'M' && unit != u'S') continue;
+    bool ok = false;
+    const double amount = text.mid(start, i - start).toDouble(&ok);
+    if (!ok) return std::nullopt;
+    seconds += amount * (unit == u'H' ? 3600 : unit == u'M' ? 60 : 1);
+    start = i + 1;
+  }
+  if (start != text.size()) return std::nullopt;
+  return seconds;
+}
+
+class OdsReader {
+ public:
+  OdsReader(const ZipArchive& zip, SheetWriter& writer, ReadContext& context)
+      : zip_(zip), writer_(writer), context_(context) {}
+
+  void read() {
+    // Only a spreadsheet: a text document's tables are no payment list.
+    {
+      ZipEntryDevice mimetype(zip_, QStringLiteral("mimetype"));
+      if (!mimetype.isOpen() ||
+          !mimetype.read(100).startsWith("application/vnd.oasis.opendocument.spreadsheet"))
+        throw Refusal{QStringLiteral("表計算のブックではありません")};
+    }
+    MemberReader reader(zip_, QStringLiteral("content.xml"));
+    QXmlStreamReader& xml = reader.xml();
+    while (!xml.atEnd()) {
+      if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"table" &&
+          xml.namespaceUri() == kTableNs) {
+        read_table(xml);
+        return;  // the first worksheet only
+      }
+    }
+    reader.check();
+    throw Refusal{QStringLiteral("ワークシートがありません")};
+  }
+
+ private:
+  struct Cell {
+    int column;
+    QByteArray field;
+  };
+
+  void read_table(QXmlStreamReader& xml) {
+    qint64 row = 0;
+    int depth = 1;
+    while (depth > 0 && !xml.atEnd()) {
+      const auto token = xml.readNext();
+      if (token == QXmlStreamReader::EndElement) {
+        --depth;
+        continue;
+      }
+      if (token != QXmlStreamReader::StartElement) continue;
+      if (xml.namespaceUri() != kTableNs) {
+        xml.skipCurrentElement();
+        continue;
+      }
+      if (xml.name() == u"table-row") {
+        const qint64 repeat =
+            repeat_count(xml.attributes().value(kTableNs, QLatin1String("number-rows-repeated")));
+        read_row(xml);
+        if (!cells_.empty()) {
+          if (row + repeat > kRowLimit) throw Refusal{QStringLiteral("行が多すぎます")};
+          for (qint64 r = 0; r < repeat; ++r) {
+            for (const Cell& cell : cells_) writer_.cell(row + r, cell.column).append(cell.field);
+          }
+        }
+        row += repeat;
+        if (context_.stop(row)) return;
+        if (!writer_.flush_if_full()) throw Refusal{QStringLiteral("一時ファイルに書けません")};
+      } else if (xml.name() == u"table-row-group" || xml.name() == u"table-header-rows" ||
+                 xml.name() == u"table-rows") {
+        ++depth;
+      } else {
+        xml.skipCurrentElement();
+      }
+    }
+    if (xml.hasError()) throw Refusal{QStringLiteral("content.xml が壊れています")};
+  }
+
+  static qint64 repeat_count(QStringView value) {
+    if (value.isEmpty()) return 1;
+    bool ok = false;
+    const qint64 count = value.toLongLong(&ok);
+    return ok && count > 0 ? count : 1;
+  }
+
+  void read_row(QXmlStreamReader& xml) {
+    cells_.clear();
+    int column = 0;
+    while (xml.readNextStartElement()) {
+      if (xml.namespaceUri() != kTableNs ||
+          (xml.name() != u"table-cell" && xml.name() != u"covered-table-cell")) {
+        xml.skipCurrentElement();
+        continue;
+      }
+      const QXmlStreamAttributes a = xml.attributes();
+      const qint64 repeat =
+          repeat_count(a.value(kTableNs, QLatin1String("number-columns-repeated")));
+      QByteArray field;
+      const bool has_content = read_cell(xml, a, field);
+      if (has_content) {
+        if (column + repeat > kColumnLimit) throw Refusal{QStringLiteral("列が多すぎます")};
+        for (qint64 c = 0; c < repeat; ++c) cells_.push_back({static_cast<int>(column + c), field});
+      }
+      column = static_cast<int>(std::min<qint64>(column + repeat, kColumnLimit + 1));
+    }
+  }
+
+  // The cell's field, or false for a cell with nothing in it. Leaves the reader
+  // after the cell's end.
+  bool read_cell(QXmlStreamReader& xml, const QXmlStreamAttributes& a, QByteArray& field) {
+    const QString type = a.value(kOfficeNs, QLatin1String("value-type")).toString();
+    const QString text = read_paragraphs(xml);
+    if (type.isEmpty()) return false;
+    // A formula's error shows as its code ("#DIV/0!"), which the export writes.
+    if (a.value(kCalcExtNs, QLatin1String("value-type")) == u"error") {
+      append_text_field(field, text);
+      return true;
+    }
+    if (type == u"string") {
+      const bool has_value = a.hasAttribute(kOfficeNs, QLatin1String("string-value"));
+      append_text_field(
+          field, has_value ? a.value(kOfficeNs, QLatin1String("string-value")).toString() : text);
+      return true;
+    }
+    if (type == u"boolean") {
+      append_plain_field(field, a.value(kOfficeNs, QLatin1String("boolean-value")) == u"true"
+                                    ? u"TRUE"
+                                    : u"FALSE");
+      return true;
+    }
+    if (type == u"float" || type == u"currency" || type == u"percentage") {
+      bool ok = false;
+      const double value = a.value(kOfficeNs, QLatin1String("value")).toDouble(&ok);
+      if (!ok) throw Refusal{QStringLiteral("数値でない値があります")};
+      append_number(field, type == u"percentage" ? value * 100 : value);
+      if (type == u"percentage") field.append('%');
+      return true;
+    }
+    if (type == u"date") {
+      const QString value = a.value(kOfficeNs, QLatin1String("date-value")).toString();
+      SheetMoment moment{QDate::fromString(value.left(10), Qt::ISODate), QTime(0, 0)};
+      if (value.size() > 10) {
+        const QTime time = QTime::fromString(value.mid(11), Qt::ISODateWithMs);
+        if (value[10] != u'T' || !time.isValid()) moment.date = QDate();
+        // Rounded to the second as the suite shows it; a day's last half second stays.
+        moment.time =
+            QTime(0, 0).addSecs(std::min(86399, (time.msecsSinceStartOfDay() + 500) / 1000));
+      }
+      if (!moment.date.isValid()) throw Refusal{QStringLiteral("日付が正しくありません")};
+      append_date(field, moment, moment.time == QTime(0, 0) ? DateKind::Date : DateKind::DateTime,
+                  context_.require_locale());
+      return true;
+    }
+    if (type == u"time") {
+      const std::optional<double> seconds =
+          parse_duration(a.value(kOfficeNs, QLatin1String("time-value")));
+      if (!seconds) throw Refusal{QStringLiteral("時刻が正しくありません")};
+      const qint64 whole = std::llround(*seconds);
+      if (whole < 0 || whole >= 86400) throw Refusal{QStringLiteral("24時間以上の時刻があります")};
+      append_date(field,
+                  SheetMoment{QDate(1899, 12, 30), QTime(0, 0).addSecs(static_cast<int>(whole))},
+                  DateKind::Time, context_.require_locale());
+      return true;
+    }
+    throw Refusal{QStringLiteral("対応していないセルの種類 %1 があります").arg(type)};
+  }
+
+  // The cell's paragraphs joined by line breaks; notes and drawings left out.
+  QString read_paragraphs(QXmlStreamReader& xml) {
+    QString text;
+    bool first = true;
+    while (xml.readNextStartElement()) {
+      if (xml.namespaceUri() == kTextNs && xml.name() == u"p") {
+        if (!first) text.append(u'\n');
+        first = false;
+        read_inline(xml, text);
+      } else {
+        xml.skipCurrentElement();
+      }
+    }
+    return text;
+  }
+
+  void read_inline(QXmlStreamReader& xml, QString& text) {
+    int depth = 1;
+    while (depth > 0 && !xml.atEnd()) {
+      switch (xml.readNext()) {
+        case QXmlStreamReader::Characters:
+          text.append(xml.text());
+          break;
+        case QXmlStreamReader::StartElement:
+          if (xml.namespaceUri() == kTextNs && xml.name() == u"s") {
+            const QStringView count = xml.attributes().value(kTextNs, QLatin1String("c"));
+            text.append(QString(count.isEmpty() ? 1 : std::clamp(count.toInt(), 1, 10000), u' '));
+            xml.skipCurrentElement();
+          } else if (xml.namespaceUri() == kTextNs && xml.name() == u"tab") {
+            text.append(u'\t');
+            xml.skipCurrentElement();
+          } else if (xml.namespaceUri() == kTextNs && xml.name() == u"line-break") {
+            text.append(u'\n');
+            xml.skipCurrentElement();
+          } else if (xml.namespaceUri() == kOfficeNs && xml.name() == u"annotation") {
+            xml.skipCurrentElement();
+          } else {
+            ++depth;
+          }
+          break;
+        case QXmlStreamReader::EndElement:
+          --depth;
+          break;
+        default:
+          break;
+      }
+    }
+  }
+
+  const ZipArchive& zip_;
+  SheetWriter& writer_;
+  ReadContext& context_;
+  std::vector<Cell> cells_;
+};
+
+}  // namespace
+
+bool is_natively_read_workbook(const QString& path) {
+  for (const char* suffix : {".xlsx", ".xlsm", ".ods"}) {
+    if (path.endsWith(QLatin1String(suffix), Qt::CaseInsensitive)) return true;
+  }
+  return false;
+}
+
+WorkbookReadResult read_workbook(const QString& workbook, const QString& target,
+                                 const std::function<bool()>& stop_requested) {
+  const QString name = file_label(workbook);
+  const auto refused = [&](const QString& reason) {
+    return WorkbookReadResult{WorkbookReadStatus::Refused,
+                              QStringLiteral("「%1」を読み込めません(%2)。").arg(name, reason)};
+  };
+  ZipArchive zip(workbook);
+  if (!zip.valid()) return refused(QStringLiteral("ブックの形式ではないか、壊れています"));
+  QTemporaryFile rows(QDir::tempPath() + QStringLiteral("/tsubakuro-XXXXXX.rows"));
+  if (!rows.open()) {
+    return {WorkbookReadStatus::Failed,
+            QStringLiteral("一時ファイルを作れないため「%1」を変換できません。").arg(name)};
+  }
+  ReadContext context{sheet_locale_from_environment(), stop_requested};
+  SheetWriter writer(rows);
+  try {
+    if (zip.contains(QStringLiteral("mimetype"))) {
+      OdsReader(zip, writer, context).read();
+    } else {
+      XlsxReader(zip, writer, context).read();
+    }
+  } catch (const Refusal& refusal) {
+    return refused(refusal.reason);
+  }
+  if (context.stopped) return {WorkbookReadStatus::Cancelled, {}};
+  if (!writer.finish(target)) {
+    return {WorkbookReadStatus::Failed,
+            QStringLiteral("「%1」に書き込めないため「%2」を変換できません。").arg(target, name)};
+  }
+  return {WorkbookReadStatus::Done, {}};
+}
+
+}  // namespace tsubakuro

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+namespace tsubakuro {
+
+// The characters banks accept in the names of a Zengin file (company, bank,
+// branch and account holder): the space, 0-9, A-Z, the half-width katakana ｱ to
+// ﾝ with ﾞ and ﾟ, and ( ) - . — far fewer than Shift-JIS holds. Small kana, ｦ,
+// ｰ, lower case and full-width characters are refused or the transfer returned.
+
+// Why a name would be refused, in words for the log ("使えない文字「ｮ」"), or
+// nothing when the banks accept it. ﾞ must follow a kana that takes it (ｳ, ｶ to ﾄ,
+// ﾊ to ﾎ) and ﾟ one of ﾊ to ﾎ.
+std::optional<QString> bank_name_problem(QStringView name);
+
+// The name mended into the banks' characters where the mending is mechanical:
+// hiragana and full-width katakana to half-width with the voicing marks split
+// (ガ to ｶﾞ), small kana to their large forms, full-width letters, digits and
+// ( ) . to ASCII, lower case to upper case, long-vowel and dash marks to "-", the
+// full-width space to a space. Anything else (kanji) is left for the check.
+QString normalize_bank_name(QStringView name);
+
+}  // namespace tsubakuro
