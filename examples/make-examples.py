@@ -7,6 +7,7 @@ Every file is Shift-JIS (code page 932) with CR LF line ends:
   サンプル商事.cfg    the company settings, both transfer kinds enabled
   振込データ.csv      a payment list for credit transfers (salaries and suppliers)
   振替データ.csv      a payment list for direct debits, ending in a total row
+  tsubakuro.ini      the program's own settings: bank codes checked against the list
 
 Two rows of 振込データ.csv are wrong on purpose, so that a conversion of the
 sample shows how field errors are logged: row 12 holds a name in full-width
@@ -101,7 +102,10 @@ def system_settings():
 
 # --- the company ---------------------------------------------------------------
 
-BANK = ("0310", "ﾐﾅﾄｷﾞﾝｺｳ", "001", "ﾎﾝﾃﾝ", "1", "1234567")
+# Real banks and branches, with the kana the bank list (data/banks.tsv) gives
+# them, so the sample converts clean with the code check on; none holds a "-",
+# which the kana table below does not take.
+BANK = ("0001", "ﾐｽﾞﾎ", "001", "ﾄｳｷﾖｳ", "1", "1234567")
 
 
 def header_values(kind_code, company_code):
@@ -137,10 +141,10 @@ def company_settings():
 
 # --- payment lists ---------------------------------------------------------------
 
-BANKS = [("0310", "ﾐﾅﾄｷﾞﾝｺｳ"), ("0325", "ﾂﾊﾞｷｼﾝｷﾝ"), ("0348", "ｶｴﾃﾞｷﾞﾝｺｳ"),
-         ("0352", "ｻｸﾗｶﾞﾜｷﾞﾝｺｳ"), ("0377", "ﾋﾊﾞﾘｼﾝｸﾐ")]
-BRANCHES = [("001", "ﾎﾝﾃﾝ"), ("102", "ｴｷﾏｴ"), ("215", "ﾐﾅﾐｸﾞﾁ"), ("318", "ｷﾀﾏﾁ"),
-            ("420", "ｺｳｴﾝﾄﾞｵﾘ")]
+BRANCHES = [("0001", "ﾐｽﾞﾎ", "004", "ﾏﾙﾉｳﾁﾁﾕｳｵｳ"), ("0033", "ﾍﾟｲﾍﾟｲ", "002", "ｽｽﾞﾒ"),
+            ("0009", "ﾐﾂｲｽﾐﾄﾓ", "015", "ﾄｳｷﾖｳﾁﾕｳｵｳ"), ("0010", "ﾘｿﾅ", "005", "ﾃﾝﾘ"),
+            ("0137", "ｷﾗﾎﾞｼ", "006", "ｼﾝｼﾞﾕｸ"), ("0134", "ﾁﾊﾞ", "017", "ｱｷﾊﾊﾞﾗ"),
+            ("0001", "ﾐｽﾞﾎ", "009", "ｶﾝﾀﾞｴｷﾏｴ")]
 
 PAYEES = [
     ("ﾔﾏﾀﾞ ﾀﾛｳ", 285000, "4月分給与"), ("ｽｽﾞｷ ﾊﾅｺ", 243500, "4月分給与"),
@@ -173,8 +177,7 @@ SUBSCRIBERS = [
 def payment_rows(people, first_number, deposit_kind_of):
     rows = []
     for index, (name, amount, *memo) in enumerate(people):
-        bank_code, bank_name = BANKS[index % len(BANKS)]
-        branch_code, branch_name = BRANCHES[(index * 3) % len(BRANCHES)]
+        bank_code, bank_name, branch_code, branch_name = BRANCHES[index % len(BRANCHES)]
         account = f"{(1234567 + index * 2718281) % 10000000:07d}"
         rows.append([bank_code, bank_name, branch_code, branch_name, deposit_kind_of(index),
                      account, name, str(amount), str(first_number + index)] + memo)
@@ -208,6 +211,7 @@ def program_settings():
 
 
 def main():
+    (HERE / "tsubakuro.ini").write_text("[bank_rules]\ncheck_codes=true\n", encoding="utf-8")
     write_lines("tbk.ini", system_settings())
     (HERE / "tsubakuro.ini").write_text(program_settings(), encoding="utf-8", newline="\n")
     write_lines(f"{COMPANY}.cfg", company_settings())

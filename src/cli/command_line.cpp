@@ -75,7 +75,7 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
         option == QLatin1String("--dir") || option == QLatin1String("--company") ||
         option == QLatin1String("--kind") || option == QLatin1String("--date") ||
         option == QLatin1String("--check-characters") ||
-        option == QLatin1String("--normalize-names");
+        option == QLatin1String("--normalize-names") || option == QLatin1String("--check-codes");
     if (!takes_value) {
       if (option.startsWith(QLatin1Char('-')))
         return fail(QStringLiteral("不明なオプションです: %1").arg(option));
@@ -99,13 +99,18 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
             QStringLiteral("--kind には 振込 か 振替 を指定してください（指定された値: %1）。")
                 .arg(*value));
     } else if (option == QLatin1String("--check-characters") ||
-               option == QLatin1String("--normalize-names")) {
+               option == QLatin1String("--normalize-names") ||
+               option == QLatin1String("--check-codes")) {
       const std::optional<bool> on = parse_switch(*value);
       if (!on)
         return fail(QStringLiteral("%1 には on か off を指定してください（指定された値: %2）。")
                         .arg(option, *value));
-      (option == QLatin1String("--check-characters") ? parsed.request.check_characters
-                                                     : parsed.request.normalize_names) = on;
+      if (option == QLatin1String("--check-characters"))
+        parsed.request.check_characters = on;
+      else if (option == QLatin1String("--normalize-names"))
+        parsed.request.normalize_names = on;
+      else
+        parsed.request.check_codes = on;
     } else {
       parsed.request.transfer_date = parse_transfer_date(*value);
       if (!parsed.request.transfer_date)
@@ -122,6 +127,7 @@ QString help_text() {
       "使い方: tsubakuro-convert [--dir フォルダ] [--company 会社名] [--kind 振込|振替] "
       "[--date 月日]\n"
       "                         [--check-characters on|off] [--normalize-names on|off]\n"
+      "                         [--check-codes on|off]\n"
       "\n"
       "支払一覧（カンマ区切りの Shift-JIS テキスト）を全銀協規定フォーマットの\n"
       "振込・振替ファイルに変換します。デスクトップ版ツバクロの「変換処理」と同じ\n"
@@ -143,6 +149,9 @@ QString help_text() {
       "  --normalize-names on|off\n"
       "                     名前の欄の全角カナ・ひらがな・小書きのカナ・小文字などを\n"
       "                     全銀協の文字に直します（省略時は tsubakuro.ini の設定）。\n"
+      "  --check-codes on|off\n"
+      "                     銀行・支店コードを銀行一覧で確認し、空の銀行名・支店名を\n"
+      "                     補います（省略時は tsubakuro.ini の設定）。\n"
       "  --help             この説明を表示します。\n"
       "  --version          版と、使っている銀行一覧の日付を表示します。\n"
       "\n"

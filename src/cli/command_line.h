@@ -18,6 +18,7 @@ struct ConvertRequest {
   // The banks' rules for this run only; unset ones come from "tsubakuro.ini".
   std::optional<bool> check_characters;
   std::optional<bool> normalize_names;
+  std::optional<bool> check_codes;
 };
 
 struct ParsedCommandLine {

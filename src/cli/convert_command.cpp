@@ -86,7 +86,8 @@ ExitStatus report_outcome(const ConversionRun& run) {
   switch (run.outcome()) {
     case RunOutcome::Normal: {
       FieldErrorSummary summary;
-      if (run.has_errors() || run.options().bank_rules.normalize_names)
+      const BankRules& rules = run.options().bank_rules;
+      if (run.has_errors() || rules.normalize_names || rules.check_codes)
         summary = summarize_field_errors(run.log_file(), kErrorLinesShown);
       if (run.has_errors()) {
         print_out(QStringLiteral("変換エラーがあります。エラーログ: %1").arg(run.log_file()));
@@ -98,6 +99,9 @@ ExitStatus report_outcome(const ConversionRun& run) {
         print_out(
             QStringLiteral("名前を全銀協の文字に直した欄: %1件（エラーログに「補正：」で記録）")
                 .arg(with_separators(summary.corrections)));
+      if (summary.warnings > 0)
+        print_out(QStringLiteral("銀行一覧と違う名前: %1件（エラーログに「注意：」で記録）")
+                      .arg(with_separators(summary.warnings)));
       print_totals(run);
       return run.has_errors() ? kConvertedWithErrors : kConverted;
     }
@@ -124,6 +128,7 @@ ExitStatus run_convert(const ConvertRequest& request) {
   load_system_settings(system);
   if (request.check_characters) system.bank_rules.check_characters = *request.check_characters;
   if (request.normalize_names) system.bank_rules.normalize_names = *request.normalize_names;
+  if (request.check_codes) system.bank_rules.check_codes = *request.check_codes;
   if (request.company) system.current_company = *request.company;
   if (request.kind) system.transfer_kind = *request.kind;
   if (system.current_company.trimmed().isEmpty())

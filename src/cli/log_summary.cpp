@@ -35,6 +35,8 @@ FieldErrorSummary summarize_field_errors(const QString& log_file, int shown) {
       const QString message = unquoted(held);
       if (message.startsWith(QStringView(kCorrectionPrefix))) {
         ++summary.corrections;
+      } else if (message.startsWith(QStringView(kWarningPrefix))) {
+        ++summary.warnings;
       } else {
         if (summary.total < shown) summary.first.append(message);
         ++summary.total;

@@ -7,11 +7,13 @@ namespace tsubakuro::cli {
 
 // The field errors of a run's log: the lines between the two opening lines and
 // the closing marker, without the quotes of the notation; the notes of names
-// mended into the banks' characters are counted apart, as they are no errors.
+// mended or filled in (補正) and the bank list's warnings (注意) are counted
+// apart, as they are no errors.
 struct FieldErrorSummary {
   QStringList first;  // at most the number asked for
   qint64 total = 0;
   qint64 corrections = 0;
+  qint64 warnings = 0;
 };
 
 // Reads the log a line at a time, so a log of a million errors costs no memory.

@@ -82,23 +82,24 @@ void RecordAssembler::put_checked_if(bool check, QStringView text) {
     put(text);
 }
 
-void RecordAssembler::put_name(QStringView value, bool kind_check) {
+QString RecordAssembler::put_name(QStringView value, bool kind_check) {
   const int field = next_field_;
   QString text = value.toString();
   if (bank_rules_.normalize_names) {
     QString mended = normalize_bank_name(text);
     if (mended != text) {
-      corrections_.append({field, mended, text});
+      correct(field, mended, text);
       text = std::move(mended);
     }
   }
   const QString fitted = space_left(text, layout_[field - 1].width);
   if (!bank_rules_.check_characters) {
     put_checked_if(kind_check, fitted);
-    return;
+    return fitted;
   }
   put(fitted);
   if (const std::optional<QString> problem = bank_name_problem(fitted)) fail(field, *problem);
+  return fitted;
 }
 
 void RecordAssembler::put_code(QStringView text, bool accepted) {
@@ -113,6 +114,14 @@ void RecordAssembler::fail(int field, const QString& reason) {
   failure_reasons_.insert(field, reason);
 }
 
+void RecordAssembler::correct(int field, const QString& corrected, const QString& original) {
+  corrections_.append({field, corrected, original});
+}
+
+void RecordAssembler::note_difference(NameDifference difference) {
+  name_differences_.append(std::move(difference));
+}
+
 bool RecordAssembler::check_fails(QStringView text, int field) const {
   return checker_.check_field(text, part_, field).value_or(0) == 1;
 }
@@ -122,6 +131,7 @@ BuiltRecord RecordAssembler::finish() {
   record.bytes = std::move(bytes_);
   record.failure_reasons = std::move(failure_reasons_);
   record.corrections = std::move(corrections_);
+  record.name_differences = std::move(name_differences_);
   for (int field = 1; field <= static_cast<int>(layout_.size()); ++field) {
     if (failed_mask_ & (1u << field)) record.failed_fields.append(field);
   }

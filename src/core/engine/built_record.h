@@ -21,13 +21,24 @@ struct FieldCorrection {
   QString original;
 };
 
+// A bank or branch name that is not the bank list's kana for its code: a warning
+// for the log, as the bank may still take it.
+struct NameDifference {
+  int field = 0;
+  QString written;  // as the record holds it, without the trailing blanks
+  QString listed;
+};
+
 // A logical record as it goes to the file, with the fields that failed.
 struct BuiltRecord {
   QByteArray bytes;          // exactly kLogicalRecordLength bytes of CP932
   QList<int> failed_fields;  // field numbers from 1, in check order
   // Why a field failed, where a rule can say more than "正しくありません".
   QMap<int, QString> failure_reasons;
-  QList<FieldCorrection> corrections;  // in field order
+  // Values the build put in for the ones given (mended names, names filled from
+  // the bank list), in field order.
+  QList<FieldCorrection> corrections;
+  QList<NameDifference> name_differences;  // in field order
 };
 
 // Lays the fields of one record down in order, fitting each to its width in
@@ -55,12 +66,17 @@ class RecordAssembler {
   // Puts a name field (company, bank, branch, account holder), space-filled to its
   // width. With the banks' rules on it is mended before it is fitted and checked by
   // their rule, which takes the place of the field's kind; otherwise it is checked
-  // by its kind when `kind_check`.
-  void put_name(QStringView value, bool kind_check);
+  // by its kind when `kind_check`. Returns the field as written.
+  QString put_name(QStringView value, bool kind_check);
   // Puts a code field that passes only when `accepted`.
   void put_code(QStringView text, bool accepted);
   void fail(int field);
   void fail(int field, const QString& reason);
+  // Tells the log that `field` holds `corrected` where `original` was given.
+  void correct(int field, const QString& corrected, const QString& original);
+  void note_difference(NameDifference difference);
+  // The number the next put field gets.
+  int next_field() const { return next_field_; }
   // Applies the field check of `field` to `text`: true when it fails.
   bool check_fails(QStringView text, int field) const;
 
@@ -76,6 +92,7 @@ class RecordAssembler {
   QByteArray bytes_;
   QMap<int, QString> failure_reasons_;
   QList<FieldCorrection> corrections_;
+  QList<NameDifference> name_differences_;
 };
 
 }  // namespace tsubakuro

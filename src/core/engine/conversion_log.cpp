@@ -63,29 +63,44 @@ int shown_data_field(bool twenty_digit, int field) {
   return twenty_digit && field > 13 ? field - 1 : field;
 }
 
+// Where a note of a header or data field points, as its error would name it.
+QString field_place(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
+                    int data_kind, int field, qint64 record_number) {
+  switch (data_kind) {
+    case 1:
+      return QStringLiteral("ヘッダの[%1]%2")
+          .arg(field)
+          .arg(field_names.at(transfer, RecordKind::Header, field));
+    case 2:
+      return QStringLiteral("%1件目の[%2]%3")
+          .arg(record_number_text(record_number))
+          .arg(shown_data_field(twenty_digit, field))
+          .arg(field_names.at(transfer, RecordKind::Data, field));
+    default:
+      return QString();
+  }
+}
+
 }  // namespace
 
 QString compose_field_correction(const FieldTable& field_names, TransferKind transfer,
                                  bool twenty_digit, int data_kind, int field, qint64 record_number,
                                  QStringView corrected, QStringView original) {
-  QString place;
-  switch (data_kind) {
-    case 1:
-      place = QStringLiteral("ヘッダの[%1]%2")
-                  .arg(field)
-                  .arg(field_names.at(transfer, RecordKind::Header, field));
-      break;
-    case 2:
-      place = QStringLiteral("%1件目の[%2]%3")
-                  .arg(record_number_text(record_number))
-                  .arg(shown_data_field(twenty_digit, field))
-                  .arg(field_names.at(transfer, RecordKind::Data, field));
-      break;
-    default:
-      return QString();
-  }
+  const QString place =
+      field_place(field_names, transfer, twenty_digit, data_kind, field, record_number);
+  if (place.isEmpty()) return QString();
   return QStringLiteral("%1%2「%3」←「%4」")
       .arg(QString::fromUtf16(kCorrectionPrefix), place, corrected.toString(), original.toString());
+}
+
+QString compose_name_difference(const FieldTable& field_names, TransferKind transfer,
+                                bool twenty_digit, int data_kind, int field, qint64 record_number,
+                                QStringView written, QStringView listed) {
+  const QString place =
+      field_place(field_names, transfer, twenty_digit, data_kind, field, record_number);
+  if (place.isEmpty()) return QString();
+  return QStringLiteral("%1%2「%3」は銀行一覧では「%4」です。")
+      .arg(QString::fromUtf16(kWarningPrefix), place, written.toString(), listed.toString());
 }
 
 QString log_record_number(qint64 record_number) { return record_number_text(record_number); }

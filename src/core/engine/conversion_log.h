@@ -4,6 +4,7 @@
 #include <QSaveFile>
 #include <QString>
 
+#include "core/engine/built_record.h"
 #include "core/zengin/field_dictionary.h"
 
 namespace tsubakuro {
@@ -64,6 +65,15 @@ QString compose_field_correction(const FieldTable& field_names, TransferKind tra
                                  bool twenty_digit, int data_kind, int field, qint64 record_number,
                                  QStringView corrected, QStringView original);
 inline constexpr char16_t kCorrectionPrefix[] = u"補正：";
+
+// The warning of a bank or branch name that is not the bank list's kana for its
+// code, numbered as its error would be:
+// 注意：000003件目の[3]振込銀行名「ﾐﾅﾄｷﾞﾝｺｳ」は銀行一覧では「ﾐｽﾞﾎ」です。
+// Not an error: the bank may know the name under another spelling.
+QString compose_name_difference(const FieldTable& field_names, TransferKind transfer,
+                                bool twenty_digit, int data_kind, int field, qint64 record_number,
+                                QStringView written, QStringView listed);
+inline constexpr char16_t kWarningPrefix[] = u"注意：";
 
 // Composes the message of a failed field and appends it to the log; false, with
 // log.error(), when the line could not be written.

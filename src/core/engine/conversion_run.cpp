@@ -62,6 +62,9 @@ class ConversionRun::Impl {
   const FieldTable field_kinds_;
   const FieldChecker checker_;
   std::function<QDateTime()> clock_ = [] { return QDateTime::currentDateTime(); };
+  // Taken as the run starts when it checks codes; none when the list is missing.
+  std::shared_ptr<const BankList> banks_;
+  bool banks_given_ = false;
 
   const QString input_file_;
   const QString log_file_;
@@ -153,8 +156,9 @@ void ConversionRun::Impl::start() {
     return;
   if (!log(marker(QStringLiteral("★★変換開始★★")))) return;
 
+  if (!banks_given_ && options_.bank_rules.check_codes) banks_ = shipped_bank_list();
   const BuiltRecord header =
-      build_header_record(section_.header_values, transfer_, options_, checker_);
+      build_header_record(section_.header_values, transfer_, options_, checker_, banks_.get());
   if (!write_record(header.bytes) || !report(header, RecordKind::Header, 0)) return;
 
   row_count_ = 0;
@@ -283,7 +287,8 @@ void ConversionRun::Impl::convert_next_line() {
 void ConversionRun::Impl::convert_row(const QString& line, qint64 columns) {
   ++row_count_;
   ++row_number_;
-  const DataRecord row = build_data_record(line, column_map_, transfer_, options_, checker_);
+  const DataRecord row =
+      build_data_record(line, column_map_, transfer_, options_, checker_, banks_.get());
   amount_total_ = saturating_add(amount_total_, row.amount);
   if (!write_record(row.record.bytes)) return;
   if (survey_.usual_columns > 0 && columns > survey_.usual_columns) {
@@ -340,6 +345,8 @@ bool ConversionRun::Impl::flush_output() {
 
 bool ConversionRun::Impl::commit_output() { return flush_output() && output_.commit(); }
 
+// Corrections come first, as they were made before any check; differences,
+// which are no errors, after the record's errors.
 bool ConversionRun::Impl::report(const BuiltRecord& record, RecordKind kind, qint64 record_number) {
   // Numbered by the 20-digit option that built the record.
   const bool twenty_digit = options_.twenty_digit(transfer_);
@@ -357,6 +364,12 @@ bool ConversionRun::Impl::report(const BuiltRecord& record, RecordKind kind, qin
         reason != record.failure_reasons.end())
       message += u'（' + *reason + u'）';
     if (!log(message)) return false;
+  }
+  for (const NameDifference& difference : record.name_differences) {
+    if (!log(compose_name_difference(field_names_, transfer_, twenty_digit, data_kind_code(kind),
+                                     difference.field, record_number, difference.written,
+                                     difference.listed)))
+      return false;
   }
   return true;
 }
@@ -397,6 +410,10 @@ QString ConversionRun::log_file() const { return impl_->log_file_; }
 QString ConversionRun::failure_message() const { return impl_->failure_message_; }
 void ConversionRun::set_clock(std::function<QDateTime()> clock) {
   impl_->clock_ = std::move(clock);
+}
+void ConversionRun::set_bank_list(std::shared_ptr<const BankList> banks) {
+  impl_->banks_ = std::move(banks);
+  impl_->banks_given_ = true;
 }
 
 }  // namespace tsubakuro

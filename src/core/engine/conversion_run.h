@@ -8,6 +8,7 @@
 #include "core/settings/company_settings.h"
 #include "core/settings/conversion_options.h"
 #include "core/settings/system_settings.h"
+#include "core/zengin/bank_list.h"
 
 namespace tsubakuro {
 
@@ -62,6 +63,10 @@ class ConversionRun {
   // The clock of the log markers' date and time; tests fix it so logs compare
   // byte for byte. Set it before the first step.
   void set_clock(std::function<QDateTime()> clock);
+  // The bank list the codes are checked against. Unless one is given (or none,
+  // to check nothing), the run takes the shipped list when its options' bank
+  // rules turn the check on. Set it before the first step.
+  void set_bank_list(std::shared_ptr<const BankList> banks);
 
  private:
   class Impl;

@@ -1,5 +1,6 @@
 #include "core/engine/data_record.h"
 
+#include "core/engine/bank_fields.h"
 #include "core/text/leading_number.h"
 #include "core/zengin/padding.h"
 
@@ -81,7 +82,8 @@ RowColumns split_row(QStringView line, int max_column) {
 }
 
 DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKind transfer,
-                             const ConversionOptions& options, const FieldChecker& checker) {
+                             const ConversionOptions& options, const FieldChecker& checker,
+                             const BankList* banks) {
   const RowColumns columns = split_row(line, map.max_column);
   const auto v = [&](int i) { return columns[map.entries[i]]; };
   const auto trimmed = [&](int i) { return trim_leading_spaces(v(i)); };
@@ -90,10 +92,10 @@ DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKin
   RecordAssembler record(transfer, RecordKind::Data, checker, options.bank_rules);
 
   record.put_checked(u"2");
-  record.put_digits(trimmed(0));
-  record.put_name(v(1), check_names);
-  record.put_digits(trimmed(2));
-  record.put_name(v(3), check_names);
+  put_bank_fields(
+      record,
+      {trimmed(0).toString(), v(1).toString(), trimmed(2).toString(), v(3).toString(), true},
+      check_names, banks);
   const QString clearing_house = space_left(trimmed(4), 4);
   record.put_code(clearing_house, clearing_house == u"    ");
   const QString account_type = space_left(trimmed(5), 1);

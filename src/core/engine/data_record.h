@@ -6,6 +6,7 @@
 #include "core/engine/built_record.h"
 #include "core/settings/company_settings.h"
 #include "core/settings/conversion_options.h"
+#include "core/zengin/bank_list.h"
 
 namespace tsubakuro {
 
@@ -31,8 +32,10 @@ struct DataRecord {
   qint64 amount = 0;
 };
 
-// The data record (データ区分 "2") of one input line.
+// The data record (データ区分 "2") of one input line. With a bank list, the bank
+// and branch are checked against it and empty names filled from it.
 DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKind transfer,
-                             const ConversionOptions& options, const FieldChecker& checker);
+                             const ConversionOptions& options, const FieldChecker& checker,
+                             const BankList* banks = nullptr);
 
 }  // namespace tsubakuro

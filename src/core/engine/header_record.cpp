@@ -1,5 +1,6 @@
 #include "core/engine/header_record.h"
 
+#include "core/engine/bank_fields.h"
 #include "core/zengin/padding.h"
 
 namespace tsubakuro {
@@ -32,7 +33,7 @@ bool date_is_a_day(QStringView field) {
 
 BuiltRecord build_header_record(const std::array<QString, kHeaderValueCount>& h,
                                 TransferKind transfer, const ConversionOptions& options,
-                                const FieldChecker& checker) {
+                                const FieldChecker& checker, const BankList* banks) {
   const bool check_names = options.skip_name_check != 1;
   RecordAssembler record(transfer, RecordKind::Header, checker, options.bank_rules);
 
@@ -51,10 +52,8 @@ BuiltRecord build_header_record(const std::array<QString, kHeaderValueCount>& h,
   const QString date = transfer_date_field(h[4]);
   record.put_code(date, !record.check_fails(date, 6) && date_is_a_day(date));
 
-  record.put_digits(h[5]);
-  record.put_name(h[6], check_names);
-  record.put_digits(h[7]);
-  record.put_name(h[8], check_names);
+  // The company's own names stay as its settings hold them: 環境設定 fills them.
+  put_bank_fields(record, {h[5], h[6], h[7], h[8], false}, check_names, banks);
   const QString account_type = space_left(h[9], 1);
   record.put_code(account_type, account_type == u"1" || account_type == u"2");
   record.put_digits(h[10]);

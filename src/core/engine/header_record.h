@@ -5,6 +5,7 @@
 #include "core/engine/built_record.h"
 #include "core/settings/company_settings.h"
 #include "core/settings/conversion_options.h"
+#include "core/zengin/bank_list.h"
 
 namespace tsubakuro {
 
@@ -12,6 +13,6 @@ namespace tsubakuro {
 // feed fields 2 to 13. No value is trimmed.
 BuiltRecord build_header_record(const std::array<QString, kHeaderValueCount>& header_values,
                                 TransferKind transfer, const ConversionOptions& options,
-                                const FieldChecker& checker);
+                                const FieldChecker& checker, const BankList* banks = nullptr);
 
 }  // namespace tsubakuro

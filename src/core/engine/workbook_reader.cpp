@@ -860,10 +860,19 @@ WorkbookReadResult read_workbook(const QString& workbook, const QString& target,
     return {WorkbookReadStatus::Failed,
             QStringLiteral("一時ファイルを作れないため「%1」を変換できません。").arg(name)};
   }
+  // A workbook is read as the kind its name gives, as the office suite would be
+  // told to read it: a file of the other kind under that name is a wrong file.
+  const bool named_ods = workbook.endsWith(QStringLiteral(".ods"), Qt::CaseInsensitive);
+  if (named_ods != zip.contains(QStringLiteral("mimetype"))) {
+    return {WorkbookReadStatus::Failed,
+            QStringLiteral("「%1」は%2として読み込めません。壊れているか、別の形式のファイルです。")
+                .arg(name, named_ods ? QStringLiteral("OpenDocument のスプレッドシート")
+                                     : QStringLiteral("Excel のブック"))};
+  }
   ReadContext context{sheet_locale_from_environment(), stop_requested};
   SheetWriter writer(rows);
   try {
-    if (zip.contains(QStringLiteral("mimetype"))) {
+    if (named_ods) {
       OdsReader(zip, writer, context).read();
     } else {
       XlsxReader(zip, writer, context).read();

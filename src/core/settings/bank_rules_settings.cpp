@@ -17,6 +17,7 @@ struct RuleKey {
 constexpr RuleKey kRuleKeys[] = {
     {"bank_rules/check_characters", &BankRules::check_characters},
     {"bank_rules/normalize_names", &BankRules::normalize_names},
+    {"bank_rules/check_codes", &BankRules::check_codes},
 };
 
 QString settings_path() { return QString::fromLatin1(kProgramSettingsFile); }

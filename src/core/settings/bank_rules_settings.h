@@ -15,6 +15,7 @@ inline constexpr char kProgramSettingsFile[] = "tsubakuro.ini";
 struct BankRules {
   bool check_characters = false;  // names hold only the characters banks accept
   bool normalize_names = false;   // names are mended into those characters first
+  bool check_codes = false;       // bank and branch codes checked against the bank list
 
   // Every rule on: what a new folder starts with.
   static BankRules all_on();

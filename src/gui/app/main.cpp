@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "core/settings/bank_rules_settings.h"
 #include "core/settings/system_settings.h"
 #include "gui/app/main_window.h"
 #include "gui/app/splash_window.h"

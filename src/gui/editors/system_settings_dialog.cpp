@@ -10,7 +10,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "core/settings/bank_rules_settings.h"
 #include "core/settings/settings_file.h"
+#include "core/zengin/bank_list.h"
 #include "gui/editors/option_captions.h"
 #include "gui/shell/message_dialogs.h"
 #include "gui/shell/scrolling_content.h"
@@ -107,10 +109,17 @@ void SystemSettingsDialog::build_controls() {
                                      QStringLiteral("全銀協の使用可能文字を確認する"));
   normalize_names_ = make_check_box(QStringLiteral("CheckNormalizeNames"),
                                     QStringLiteral("名前を全銀協の文字に直す"));
+  check_codes_ = make_check_box(QStringLiteral("CheckBankCodes"),
+                                QStringLiteral("銀行・支店コードを銀行一覧で確認する"));
+  if (!shipped_bank_list()) {
+    check_codes_->setEnabled(false);
+    check_codes_->setToolTip(QStringLiteral("銀行一覧が見つからないため確認できません"));
+  }
   auto* bank = new QGroupBox(QStringLiteral("銀行提出チェック"));
   auto* bank_layout = new QVBoxLayout(bank);
   bank_layout->addWidget(check_characters_);
   bank_layout->addWidget(normalize_names_);
+  bank_layout->addWidget(check_codes_);
 
   auto* ok = new QPushButton(QStringLiteral("OK"));
   ok->setObjectName(indexed_name("Command1", 1));
@@ -149,6 +158,7 @@ void SystemSettingsDialog::load_values() {
   check11_->setChecked(settings.skip_name_check == 1);
   check_characters_->setChecked(settings.bank_rules.check_characters);
   normalize_names_->setChecked(settings.bank_rules.normalize_names);
+  check_codes_->setChecked(settings.bank_rules.check_codes);
 
   const int length = effective_record_length(settings.record_length.value_or(0));
   for (int i = 0; i < static_cast<int>(kRecordLengths.size()); ++i)
@@ -166,6 +176,7 @@ void SystemSettingsDialog::store_values(SystemSettings& settings) const {
   settings.skip_name_check = checked(check11_);
   settings.bank_rules.check_characters = check_characters_->isChecked();
   settings.bank_rules.normalize_names = normalize_names_->isChecked();
+  settings.bank_rules.check_codes = check_codes_->isChecked();
   for (int i = 0; i < static_cast<int>(kRecordLengths.size()); ++i) {
     if (option1_[i]->isChecked()) settings.record_length = kRecordLengths[i];
   }

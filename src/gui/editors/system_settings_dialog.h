@@ -34,6 +34,7 @@ class SystemSettingsDialog : public ChildWindow {
   std::array<QCheckBox*, 3> check3_{};  // debit_20digit, debit_trailer_zero, debit_data_zero
   QCheckBox* check_characters_ = nullptr;
   QCheckBox* normalize_names_ = nullptr;
+  QCheckBox* check_codes_ = nullptr;
 };
 
 }  // namespace tsubakuro

@@ -13,6 +13,12 @@ constexpr int kCachedRows = 512;
 
 constexpr char kDataKind = '2';
 
+// Columns of the data grid: 0 is field 1, so fields 2 to 5 (bank code and name,
+// branch code and name) are columns 1 to 4 in either 20-digit mode.
+constexpr int kBankCodeColumn = 1;
+constexpr int kBranchCodeColumn = 3;
+constexpr int kBranchNameColumn = 4;
+
 }  // namespace
 
 ResultDataModel::ResultDataModel(ZenginRecordReader& reader, TransferKind transfer,
@@ -37,14 +43,20 @@ QVariant ResultDataModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::TextAlignmentRole)
     return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
   if (role == Qt::BackgroundRole || role == Qt::ToolTipRole) {
-    if (corrections_.empty()) return {};
+    const Row& shown = row(index.row());
+    if (!shown.data) return {};
     // Grid row r shows data record r + 1, field c + 1; the name fields come before
     // the 20-digit columns, so their numbers are the same in both layouts.
     const std::optional<QString> original =
-        corrections_.data_original(index.row() + 1, index.column() + 1);
-    if (!original || !row(index.row()).data) return {};
-    return role == Qt::BackgroundRole ? QVariant(corrected_cell_tint())
-                                      : QVariant(corrected_cell_tooltip(*original));
+        corrections_.empty() ? std::nullopt
+                             : corrections_.data_original(index.row() + 1, index.column() + 1);
+    if (role == Qt::BackgroundRole) return original ? QVariant(corrected_cell_tint()) : QVariant();
+    QString tip = bank_tip(shown, index.column());
+    if (original) {
+      const QString corrected = corrected_cell_tooltip(*original);
+      tip = tip.isEmpty() ? corrected : corrected + u'\n' + tip;
+    }
+    return tip.isEmpty() ? QVariant() : QVariant(tip);
   }
   if (role != Qt::DisplayRole) return {};
   const Row& shown = row(index.row());
@@ -56,6 +68,19 @@ QVariant ResultDataModel::headerData(int section, Qt::Orientation orientation, i
   if (orientation == Qt::Horizontal) return headings_.value(section);
   if (role != Qt::DisplayRole || !row(section).data) return {};
   return QString::number(section + 1);
+}
+
+QString ResultDataModel::bank_tip(const Row& shown, int column) const {
+  if (!banks_ || !shown.data || column < kBankCodeColumn || column > kBranchNameColumn ||
+      shown.cells.size() <= kBranchNameColumn)
+    return {};
+  const auto bank = banks_->bank(shown.cells[kBankCodeColumn]);
+  if (!bank) return QStringLiteral("銀行一覧にありません");
+  if (column < kBranchCodeColumn) return bank->name.toString();
+  const auto branch = banks_->branch(bank->code, shown.cells[kBranchCodeColumn]);
+  const QString bank_name = bank->name.toString();
+  if (!branch) return bank_name + QStringLiteral("（支店は銀行一覧にありません）");
+  return bank_name + u' ' + branch->name.toString();
 }
 
 void ResultDataModel::set_corrections(LoggedCorrections corrections) {

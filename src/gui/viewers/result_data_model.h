@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "core/engine/field_corrections.h"
+#include "core/zengin/bank_list.h"
 #include "core/zengin/record_layout.h"
 #include "core/zengin/zengin_record_reader.h"
 
@@ -40,6 +41,8 @@ class ResultDataModel : public QAbstractTableModel {
     QStringList cells;
   };
   const Row& row(int model_row) const;
+  // The kanji names the bank list gives the bank and branch of a shown row.
+  QString bank_tip(const Row& shown, int column) const;
 
   ZenginRecordReader& reader_;
   TransferKind transfer_;
@@ -49,6 +52,7 @@ class ResultDataModel : public QAbstractTableModel {
   int rows_ = 0;
   mutable QCache<int, Row> cache_;
   Row blank_;
+  std::shared_ptr<const BankList> banks_ = shipped_bank_list();
 };
 
 }  // namespace tsubakuro

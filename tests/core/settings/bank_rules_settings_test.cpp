@@ -35,10 +35,16 @@ TEST(BankRulesSettings, ReadsEachRuleOnItsOwnAndAMissingKeyIsOff) {
   EXPECT_FALSE(rules.check_characters);
   EXPECT_TRUE(rules.normalize_names);
 
+  EXPECT_FALSE(rules.check_codes);
+
   write_file(kFile, "[bank_rules]\ncheck_characters=true\nnormalize_names=false\n");
   rules = load_bank_rules();
   EXPECT_TRUE(rules.check_characters);
   EXPECT_FALSE(rules.normalize_names);
+
+  write_file(kFile, "[bank_rules]\ncheck_codes=true\n");
+  EXPECT_EQ(load_bank_rules().check_codes, true);
+  EXPECT_FALSE(load_bank_rules().check_characters);
 
   write_file(kFile, "\xff\xfe garbage [[[ =\n");
   EXPECT_EQ(load_bank_rules(), BankRules{});
@@ -46,14 +52,14 @@ TEST(BankRulesSettings, ReadsEachRuleOnItsOwnAndAMissingKeyIsOff) {
 
 TEST(BankRulesSettings, SavingKeepsWhatElseTheFileHolds) {
   ScopedWorkingDir dir;
-  write_file(kFile, "[bank_rules]\ncheck_codes=true\n[other]\nname=\xe3\x81\x82\n");
+  write_file(kFile, "[bank_rules]\nlater_rule=true\n[other]\nname=\xe3\x81\x82\n");
   BankRules rules;
   rules.normalize_names = true;
   ASSERT_TRUE(save_bank_rules(rules).ok);
 
   EXPECT_EQ(load_bank_rules(), rules);
   const QSettings file(kFile, QSettings::IniFormat);
-  EXPECT_TRUE(file.value(QStringLiteral("bank_rules/check_codes")).toBool());
+  EXPECT_TRUE(file.value(QStringLiteral("bank_rules/later_rule")).toBool());
   EXPECT_EQ(file.value(QStringLiteral("other/name")).toString(), QStringLiteral("あ"));
 }
 
@@ -63,6 +69,7 @@ TEST(BankRulesSettings, AFirstStartInAnEmptyFolderTurnsEveryRuleOn) {
   EXPECT_EQ(load_bank_rules(), BankRules::all_on());
   EXPECT_TRUE(load_bank_rules().check_characters);
   EXPECT_TRUE(load_bank_rules().normalize_names);
+  EXPECT_TRUE(load_bank_rules().check_codes);
 }
 
 TEST(BankRulesSettings, AFolderInUseOrAFileAlreadyThereIsLeftAlone) {

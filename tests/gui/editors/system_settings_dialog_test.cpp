@@ -9,9 +9,11 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTest>
 #include <optional>
 
+#include "core/settings/bank_rules_settings.h"
 #include "options_test_support.h"
 #include "test_support.h"
 
@@ -200,6 +202,35 @@ TEST(SystemSettingsDialog, BankRulesAreShownAndWrittenToTheirOwnFileOnOk) {
   EXPECT_TRUE(app.system.bank_rules.normalize_names);
   EXPECT_EQ(load_bank_rules(), app.system.bank_rules) << "written at once, not at the end";
   EXPECT_FALSE(QFile::exists(QStringLiteral("tbk.ini")));
+}
+
+TEST(SystemSettingsDialog, TheCodeCheckLivesInTheProgramSettingsAndIsSavedWithOk) {
+  testing::ScopedWorkingDir dir;
+  AppState app = fresh_app();
+  {
+    OpenDialog dialog(app);
+    auto* box = dialog.control<QCheckBox>("CheckBankCodes");
+    EXPECT_EQ(box->text(), QStringLiteral("銀行・支店コードを銀行一覧で確認する"));
+    EXPECT_FALSE(box->isChecked());  // no "tsubakuro.ini": off
+    auto* group = qobject_cast<QGroupBox*>(box->parentWidget());
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->title(), QStringLiteral("銀行提出チェック"));
+    box->setChecked(true);
+    dialog.click("Command1(0)");  // ｷｬﾝｾﾙ writes nothing
+  }
+  EXPECT_FALSE(QFile::exists(QStringLiteral("tsubakuro.ini")));
+  {
+    OpenDialog dialog(app);
+    dialog.control<QCheckBox>("CheckBankCodes")->setChecked(true);
+    dialog.click("Command1(1)");
+  }
+  EXPECT_TRUE(app.system.bank_rules.check_codes);
+  EXPECT_TRUE(load_bank_rules().check_codes);
+  EXPECT_TRUE(QSettings(QStringLiteral("tsubakuro.ini"), QSettings::IniFormat)
+                  .value(QStringLiteral("bank_rules/check_codes"))
+                  .toBool());
+  OpenDialog again(app);
+  EXPECT_TRUE(again.control<QCheckBox>("CheckBankCodes")->isChecked());
 }
 
 }  // namespace
