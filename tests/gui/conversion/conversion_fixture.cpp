@@ -32,14 +32,17 @@ void NoticeAnswerer::answer() {
   for (QWidget* window : QApplication::topLevelWidgets()) {
     auto* dialog = qobject_cast<QDialog*>(window);
     if (dialog == nullptr || !dialog->isVisible() ||
-        dialog->objectName() != QStringLiteral("確認メッセージ") ||
-        dialog->property("answered").toBool())
+        dialog->objectName() != QStringLiteral("確認メッセージ"))
       continue;
-    dialog->setProperty("answered", true);
-    auto* label = dialog->findChild<QLabel*>(QStringLiteral("Label1"));
-    const Notice notice{dialog->windowTitle(), label ? label->text() : QString()};
-    notices.append(notice);
-    if (on_notice) on_notice(notice);
+    if (!dialog->property("answered").toBool()) {
+      dialog->setProperty("answered", true);
+      auto* label = dialog->findChild<QLabel*>(QStringLiteral("Label1"));
+      const Notice notice{dialog->windowTitle(), label ? label->text() : QString()};
+      notices.append(notice);
+      if (on_notice) on_notice(notice);
+    }
+    // On a busy machine the first click can come before the dialog is laid out
+    // and miss its button: click again on every turn until it is gone.
     auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("Command1(0)"));
     if (ok != nullptr) QTest::mouseClick(ok, Qt::LeftButton);
   }
