@@ -111,6 +111,22 @@ QString decode_cp932(QByteArrayView bytes) {
   return text;
 }
 
+qsizetype cp932_character_count(QByteArrayView bytes) {
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  const qsizetype size = bytes.size();
+  qsizetype count = 0;
+  for (qsizetype i = 0; i < size; ++i, ++count) {
+    const unsigned char byte = data[i];
+    if (byte < 0x80 || is_half_width_katakana_byte(byte)) continue;
+    if (const int row = cp932::lead_row(byte); row >= 0 && i + 1 < size) {
+      const unsigned char trail = data[i + 1];
+      const bool decoded = trail >= 0x40 && trail <= 0xFC && cp932::kPairTable[row][trail - 0x40];
+      if (decoded || is_trail_byte(trail)) ++i;
+    }
+  }
+  return count;
+}
+
 Cp932Encoding encode_cp932(QStringView text) {
   Cp932Encoding result;
   result.bytes.resize(text.size() * 2);
