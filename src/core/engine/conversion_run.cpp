@@ -15,6 +15,7 @@
 #include "core/engine/list_survey.h"
 #include "core/engine/physical_record.h"
 #include "core/engine/run_files.h"
+#include "core/engine/single_byte_row.h"
 #include "core/engine/trailer_record.h"
 #include "core/settings/company_name.h"
 #include "core/text/cp932.h"
@@ -89,11 +90,13 @@ class ConversionRun::Impl {
   bool survey_input();
   bool read_next_line(QByteArray& line);
   void convert_row(const QString& line, qint64 columns);
+  void convert_single_byte_row(const SingleByteRowBuilder::Row& row, qint64 columns);
+  bool report_extra_columns(qint64 columns);
   void refuse_long_row();
   void finish();
   void stop_cancelled();
 
-  bool write_record(const QByteArray& logical);
+  bool write_record(QByteArrayView logical);
   bool flush_output();
   bool commit_output();
   bool report(const BuiltRecord& record, RecordKind kind, qint64 record_number);
@@ -107,6 +110,12 @@ class ConversionRun::Impl {
   QSaveFile output_;
   // Records wait here and reach the unbuffered output in large writes.
   QByteArray pending_output_;
+  // The line being converted; its room serves every line.
+  QByteArray line_;
+  // Built once the bank list is known; none when the options leave every row to
+  // build_data_record.
+  std::optional<SingleByteRowBuilder> single_byte_rows_;
+  SingleByteRowBuilder::Row single_byte_row_;
   std::optional<ConversionLog> log_;
   ColumnMap column_map_;
   ListSurvey survey_;
@@ -165,6 +174,7 @@ void ConversionRun::Impl::start() {
   row_number_ = 0;
   amount_total_ = 0;
   column_map_ = prepare_column_map(section_.body_columns);
+  single_byte_rows_.emplace(column_map_, transfer_, options_, checker_, banks_.get());
 
   QByteArray line;
   for (qint64 skipped = skip_count(section_.skip_header_rows); skipped > 0; --skipped) {
@@ -265,23 +275,27 @@ void ConversionRun::Impl::convert_next_line() {
     }
     return;
   }
-  QByteArray bytes;
+  QByteArray& bytes = line_;
   read_next_line(bytes);
   const bool too_long = reader_->too_long();
-  const QString line = too_long ? QString() : decode_cp932(bytes);
   // Empty lines after the last content are no rows, and the footer is the last
   // line that holds anything.
   const bool trailing_empty =
       !too_long && line_number_ > survey_.last_content_line && line_holds_nothing(bytes);
   const bool footer = section_.skip_footer == 1 && line_number_ == survey_.last_content_line;
-  if (!trailing_empty && !footer) {
-    if (too_long) {
-      refuse_long_row();
-    } else {
-      convert_row(line, column_count(bytes));
-    }
+  if (too_long) {
+    if (!trailing_empty && !footer) refuse_long_row();
+    progress_ += reader_->line_bytes();
+    return;
   }
-  progress_ += too_long ? reader_->line_bytes() : line.size();
+  if (!trailing_empty && !footer && single_byte_rows_->build(bytes, single_byte_row_)) {
+    convert_single_byte_row(single_byte_row_, column_count(bytes));
+    progress_ += single_byte_row_.characters;
+    return;
+  }
+  const QString line = decode_cp932(bytes);
+  if (!trailing_empty && !footer) convert_row(line, column_count(bytes));
+  progress_ += line.size();
 }
 
 void ConversionRun::Impl::convert_row(const QString& line, qint64 columns) {
@@ -290,12 +304,29 @@ void ConversionRun::Impl::convert_row(const QString& line, qint64 columns) {
   const DataRecord row =
       build_data_record(line, column_map_, transfer_, options_, checker_, banks_.get());
   amount_total_ = saturating_add(amount_total_, row.amount);
-  if (!write_record(row.record.bytes)) return;
-  if (survey_.usual_columns > 0 && columns > survey_.usual_columns) {
-    has_errors_ = true;
-    if (!log(compose_extra_columns_error(row_number_, columns, survey_.usual_columns))) return;
-  }
+  if (!write_record(row.record.bytes) || !report_extra_columns(columns)) return;
   report(row.record, RecordKind::Data, row_number_);
+}
+
+void ConversionRun::Impl::convert_single_byte_row(const SingleByteRowBuilder::Row& row,
+                                                  qint64 columns) {
+  ++row_count_;
+  ++row_number_;
+  amount_total_ = saturating_add(amount_total_, row.amount);
+  if (!write_record(QByteArrayView(row.bytes.data(), row.bytes.size())) ||
+      !report_extra_columns(columns) || row.failed_fields == 0)
+    return;
+  BuiltRecord failed;
+  for (int field = 1; field < 32; ++field) {
+    if (row.failed_fields & (1u << field)) failed.failed_fields.append(field);
+  }
+  report(failed, RecordKind::Data, row_number_);
+}
+
+bool ConversionRun::Impl::report_extra_columns(qint64 columns) {
+  if (survey_.usual_columns == 0 || columns <= survey_.usual_columns) return true;
+  has_errors_ = true;
+  return log(compose_extra_columns_error(row_number_, columns, survey_.usual_columns));
 }
 
 void ConversionRun::Impl::refuse_long_row() {
@@ -329,9 +360,9 @@ void ConversionRun::Impl::finish() {
   progress_ = progress_maximum_;
 }
 
-bool ConversionRun::Impl::write_record(const QByteArray& logical) {
+bool ConversionRun::Impl::write_record(QByteArrayView logical) {
   constexpr qsizetype kOutputChunk = 64 * 1024;
-  pending_output_ += physical_record(logical, options_);
+  append_physical_record(logical, options_, pending_output_);
   if (pending_output_.size() < kOutputChunk || flush_output()) return true;
   abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(section_.output_file));
   return false;
@@ -339,7 +370,7 @@ bool ConversionRun::Impl::write_record(const QByteArray& logical) {
 
 bool ConversionRun::Impl::flush_output() {
   const bool written = output_.write(pending_output_) == pending_output_.size();
-  pending_output_.clear();
+  pending_output_.resize(0);  // keeps its room for the next records
   return written;
 }
 

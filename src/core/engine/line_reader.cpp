@@ -1,5 +1,7 @@
 #include "core/engine/line_reader.h"
 
+#include <cstring>
+
 namespace tsubakuro {
 namespace {
 
@@ -45,7 +47,9 @@ bool LineReader::read_line(QByteArray& line) {
       too_long_ = true;
       line.clear();
     } else {
-      line = buffer_.sliced(position_, end - position_);
+      // Copied into the caller's buffer, whose room serves line after line.
+      line.resize(end - position_);
+      std::memcpy(line.data(), buffer_.constData() + position_, end - position_);
     }
   };
   for (;;) {

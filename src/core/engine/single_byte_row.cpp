@@ -1,0 +1,241 @@
+#include "core/engine/single_byte_row.h"
+
+#include <cstring>
+
+#include "core/engine/field_checks.h"
+#include "core/text/cp932.h"
+
+namespace tsubakuro {
+namespace {
+
+constexpr int kAmountField = 10;
+constexpr int kCustomerField = 12;
+constexpr int kCustomerDigits = 20;
+
+bool is_single_byte(unsigned char byte) { return byte < 0x80 || (byte >= 0xA1 && byte <= 0xDF); }
+
+char16_t character_of(unsigned char byte) {
+  return byte < 0x80 ? char16_t{byte} : static_cast<char16_t>(0xFF61 + (byte - 0xA1));
+}
+
+bool only(QByteArrayView text, char wanted) {
+  for (const char c : text) {
+    if (c != wanted) return false;
+  }
+  return true;
+}
+
+bool only_digits(QByteArrayView text) {
+  for (const char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+QByteArrayView unquoted(QByteArrayView column) {
+  if (column.size() >= 2 && column.front() == '"' && column.back() == '"')
+    return column.sliced(1, column.size() - 2);
+  return column;
+}
+
+QByteArrayView trimmed(QByteArrayView value) {
+  qsizetype start = 0;
+  while (start < value.size() && value[start] == ' ') ++start;
+  return value.sliced(start);
+}
+
+// The first character of space_left(value, 1).
+char first_or_space(QByteArrayView value) { return value.isEmpty() ? ' ' : value.front(); }
+
+}  // namespace
+
+// RecordAssembler's puts, on bytes that are characters.
+class SingleByteRecordWriter {
+ public:
+  SingleByteRecordWriter(const SingleByteRowBuilder& builder, char* out)
+      : builder_(builder), out_(out) {}
+
+  int put(QByteArrayView text) {
+    const int field = next_field_++;
+    const int width = builder_.widths_[field];
+    const qsizetype kept = std::min<qsizetype>(text.size(), width);
+    std::memcpy(out_, text.data(), kept);
+    std::memset(out_ + kept, ' ', width - kept);
+    out_ += width;
+    if (text.size() > width && !only(text.sliced(width), ' ')) fail(field);
+    return field;
+  }
+
+  bool passes(int field, QByteArrayView text) const {
+    const auto& table = builder_.passes_[field];
+    for (const char c : text) {
+      if (!table[static_cast<unsigned char>(c)]) return false;
+    }
+    return true;
+  }
+
+  void put_checked(QByteArrayView text) {
+    const int field = put(text);
+    if (!passes(field, text)) fail(field);
+  }
+
+  // zero_right to the field's width, then put_checked.
+  void put_digits(QByteArrayView value) {
+    const int width = builder_.widths_[next_field_];
+    const int field = next_field_;
+    char padded[kLogicalRecordLength];
+    const QByteArrayView digits = zero_right(value, width, padded);
+    put_checked(digits);
+    if (value.size() > width && !only(value.first(value.size() - width), '0')) fail(field);
+  }
+
+  // space_left to the field's width: a longer value is cut without failing.
+  int put_space_left(QByteArrayView value, bool checked) {
+    const int width = builder_.widths_[next_field_];
+    const QByteArrayView kept = value.first(std::min<qsizetype>(value.size(), width));
+    const int field = put(kept);
+    if (checked && (!passes(field, kept) || (kept.size() < width && !passes(field, " "))))
+      fail(field);
+    return field;
+  }
+
+  void put_code(char code, bool accepted) {
+    const int field = put(QByteArrayView(&code, 1));
+    if (!accepted) fail(field);
+  }
+
+  void fail(int field) { failed_ |= 1u << field; }
+  quint32 failed() const { return failed_; }
+
+  static QByteArrayView zero_right(QByteArrayView value, int width, char* room) {
+    if (value.size() >= width) return value.last(width);
+    const qsizetype zeros = width - value.size();
+    std::memset(room, '0', zeros);
+    std::memcpy(room + zeros, value.data(), value.size());
+    return QByteArrayView(room, width);
+  }
+
+ private:
+  const SingleByteRowBuilder& builder_;
+  char* out_;
+  int next_field_ = 1;
+  quint32 failed_ = 0;
+};
+
+SingleByteRowBuilder::SingleByteRowBuilder(const ColumnMap& map, TransferKind transfer,
+                                           const ConversionOptions& options,
+                                           const FieldChecker& checker, const BankList* banks)
+    : map_(map),
+      debit_(transfer == TransferKind::Debit),
+      twenty_digit_(options.twenty_digit(transfer)),
+      check_names_(options.skip_name_check != 1),
+      debit_data_zero_(options.debit_data_zero == 1),
+      usable_(!banks && !options.bank_rules.normalize_names &&
+              !options.bank_rules.check_characters) {
+  const auto layout = record_layout(transfer, RecordKind::Data);
+  field_count_ = static_cast<int>(layout.size());
+  if (field_count_ >= static_cast<int>(widths_.size())) {
+    usable_ = false;
+    return;
+  }
+  amount_start_ = field_start(transfer, RecordKind::Data, kAmountField) - 1;
+  const int part = check_part_number(RecordKind::Data);
+  for (int field = 1; field <= field_count_; ++field) {
+    widths_[field] = layout[field - 1].width;
+    // Both checks hold for a text when they hold for each of its characters.
+    for (int byte = 0; byte < 256; ++byte) {
+      if (!is_single_byte(byte)) continue;
+      const QChar character(character_of(byte));
+      passes_[field][byte] =
+          checker.check_field(QStringView(&character, 1), part, field).value_or(0) == 0;
+    }
+  }
+}
+
+bool SingleByteRowBuilder::is_single_byte_text(QByteArrayView text) {
+  // Branch-free over the text, so the compiler can take many bytes at a time.
+  bool single = true;
+  for (const char c : text) single &= is_single_byte(static_cast<unsigned char>(c));
+  return single;
+}
+
+bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
+  if (!usable_) return false;
+  // split_row on bytes. A comma is never the second byte of a CP932 character,
+  // so the columns read end where they end in the text; once they are known to
+  // be one-byte characters, a quote and a blank in them are what they seem.
+  std::array<QByteArrayView, kMaxInputColumn + 1> columns{};
+  QByteArrayView rest = line;
+  qsizetype read_end = line.size();  // the bytes the columns read span
+  for (int c = 1; c <= map_.max_column && c <= kMaxInputColumn; ++c) {
+    const void* comma = std::memchr(rest.data(), ',', rest.size());
+    if (!comma) {
+      columns[c] = rest;
+      break;
+    }
+    const qsizetype at = static_cast<const char*>(comma) - rest.data();
+    columns[c] = rest.first(at);
+    rest = rest.sliced(at + 1);
+    if (c == map_.max_column || c == kMaxInputColumn) read_end = rest.data() - line.data() - 1;
+  }
+  const QByteArrayView read = line.first(read_end);
+  if (!is_single_byte_text(read)) return false;
+  row.characters = read.size() + cp932_character_count(line.sliced(read_end));
+  for (QByteArrayView& column : columns) column = unquoted(column);
+  const auto v = [&](int i) { return columns[map_.entries[i]]; };
+  const auto t = [&](int i) { return trimmed(v(i)); };
+
+  SingleByteRecordWriter record(*this, row.bytes.data());
+  record.put_checked("2");
+  record.put_digits(t(0));
+  record.put_space_left(v(1), check_names_);
+  record.put_digits(t(2));
+  record.put_space_left(v(3), check_names_);
+  // space_left(code, 4) is all blanks only for an empty code.
+  const QByteArrayView clearing_house = t(4);
+  const int clearing_field = record.put_space_left(clearing_house, false);
+  if (!clearing_house.isEmpty()) record.fail(clearing_field);
+  const char account_type = first_or_space(t(5));
+  record.put_code(account_type, account_type == '1' || account_type == '2' || account_type == '9');
+  record.put_digits(t(6));
+  record.put_space_left(v(7), check_names_);
+  const QByteArrayView amount = t(8);
+  record.put_digits(amount);
+  if (!only_digits(amount)) record.fail(kAmountField);
+  const char new_code = first_or_space(t(9));
+  record.put_code(new_code,
+                  new_code == '0' || new_code == '1' || new_code == '2' || new_code == ' ');
+
+  if (twenty_digit_) {
+    char room[kCustomerDigits];
+    const QByteArrayView customer =
+        SingleByteRecordWriter::zero_right(t(10), kCustomerDigits, room);
+    const QByteArrayView value = t(10);
+    const bool kept =
+        value.size() <= kCustomerDigits || only(value.first(value.size() - kCustomerDigits), '0');
+    record.put_checked(customer.first(10));
+    if (!kept) record.fail(kCustomerField);
+    record.put_checked(customer.last(10));
+  } else {
+    record.put_digits(t(10));
+    record.put_digits(t(11));
+  }
+
+  const char designation = debit_ && debit_data_zero_ ? '0' : first_or_space(v(12));
+  record.put_code(designation,
+                  debit_ ? designation == '0' || designation == ' '
+                         : designation == '7' || designation == '8' || designation == ' ');
+  record.put_space_left(v(13), false);
+
+  row.failed_fields = record.failed();
+  // The digits of 金額 as written, as written_amount reads them.
+  row.amount = 0;
+  for (int i = amount_start_; i < amount_start_ + widths_[kAmountField]; ++i) {
+    const char c = row.bytes[i];
+    if (c < '0' || c > '9') break;
+    row.amount = row.amount * 10 + (c - '0');
+  }
+  return true;
+}
+
+}  // namespace tsubakuro

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <array>
+
+#include "core/engine/data_record.h"
+
+namespace tsubakuro {
+
+// The data record of a line, built straight from its CP932 bytes when every byte
+// of the columns it reads is a character of one byte (ASCII or half-width
+// katakana), as nearly every row of a payment list is. Such a line decodes one character per byte,
+// so widths, cuts and checks can all be taken on the bytes, and the record holds the very bytes the
+// line held: no text is decoded or encoded again, nothing is allocated.
+//
+// It gives the record and failed fields build_data_record would give, or declines
+// and leaves the line to it: a line with any other byte before its last column read, or options
+// under which the build mends names or gives reasons (the banks' name rules, a bank list).
+class SingleByteRowBuilder {
+ public:
+  struct Row {
+    std::array<char, kLogicalRecordLength> bytes;
+    quint32 failed_fields = 0;  // bit n set: field n failed
+    qint64 amount = 0;          // as the record holds it
+    qsizetype characters = 0;   // the line's, as decode_cp932 counts them
+  };
+
+  SingleByteRowBuilder(const ColumnMap& map, TransferKind transfer,
+                       const ConversionOptions& options, const FieldChecker& checker,
+                       const BankList* banks);
+
+  // False when the line must go to build_data_record; `row` is then unspecified.
+  bool build(QByteArrayView line, Row& row) const;
+
+  static bool is_single_byte_text(QByteArrayView text);
+
+ private:
+  friend class SingleByteRecordWriter;
+
+  ColumnMap map_;
+  bool debit_;
+  bool twenty_digit_;
+  bool check_names_;
+  bool debit_data_zero_;
+  bool usable_;
+  int field_count_ = 0;
+  int amount_start_ = 0;  // the offset of 金額 in the record
+  std::array<int, 32> widths_{};
+  // Whether each byte, as one character, passes the field check of each field.
+  std::array<std::array<bool, 256>, 32> passes_{};
+};
+
+}  // namespace tsubakuro
