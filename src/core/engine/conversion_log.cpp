@@ -14,6 +14,7 @@ ConversionLog::~ConversionLog() {
 
 bool ConversionLog::reset_log() {
   if (file_.isOpen()) file_.cancelWriting();
+  pending_.resize(0);
   if (!file_.open(QIODevice::WriteOnly)) {
     error_ = QStringLiteral("ログファイル「%1」を作成できません。").arg(file_name_);
     return false;
@@ -22,27 +23,42 @@ bool ConversionLog::reset_log() {
 }
 
 bool ConversionLog::commit() {
-  if (file_.isOpen() && file_.commit()) return true;
+  if (file_.isOpen() && flush() && file_.commit()) return true;
   error_ = QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name_);
   return false;
 }
 
 bool ConversionLog::append_log(QStringView message) {
+  constexpr qsizetype kWriteChunk = 64 * 1024;
   if (!file_.isOpen()) {
     error_ = QStringLiteral("ログファイル「%1」を開けません。").arg(file_name_);
     return false;
   }
-  QString line;
-  line.reserve(message.size() + 4);
-  line += u'"';
-  line += message;
-  line += u"\"\r\n";
-  const QByteArray bytes = encode_cp932(line).bytes;
-  if (file_.write(bytes) != bytes.size() || !file_.flush()) {
-    error_ = QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name_);
-    return false;
+  const qsizetype start = pending_.size();
+  pending_.resize(start + 2 * message.size() + 4);
+  char* out = pending_.data() + start;
+  *out++ = '"';
+  for (const QChar character : message) {
+    const int count = encode_cp932_unit(character.unicode(), out);
+    if (count == 0) {
+      *out++ = '?';
+    } else {
+      out += count;
+    }
   }
-  return true;
+  *out++ = '"';
+  *out++ = '\r';
+  *out++ = '\n';
+  pending_.truncate(out - pending_.constData());
+  return pending_.size() < kWriteChunk || flush();
+}
+
+bool ConversionLog::flush() {
+  const bool written = file_.write(pending_) == pending_.size() && file_.flush();
+  pending_.resize(0);  // keeps its room for the next lines
+  if (written) return true;
+  error_ = QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name_);
+  return false;
 }
 
 QString log_timestamp(const QDateTime& moment) {
@@ -122,10 +138,18 @@ QString compose_field_error(const FieldTable& field_names, TransferKind transfer
           .arg(field)
           .arg(field_names.at(transfer, RecordKind::Header, field));
     case 2: {
-      return QStringLiteral("ボディ：%1件目の[%2]%3が正しくありません。")
-          .arg(record_number_text(record_number))
-          .arg(shown_data_field(twenty_digit, field))
-          .arg(field_names.at(transfer, RecordKind::Data, field));
+      // Put together piece by piece: a run with a wrong column logs this for every
+      // row, and the name, coming last, is never taken for a place marker.
+      QString message;
+      message.reserve(48);
+      message += u"ボディ：";
+      message += record_number_text(record_number);
+      message += u"件目の[";
+      message += QString::number(shown_data_field(twenty_digit, field));
+      message += u']';
+      message += field_names.at(transfer, RecordKind::Data, field);
+      message += u"が正しくありません。";
+      return message;
     }
     case 8:
       return QStringLiteral("トレーラ：[%1]%2が正しくありません。")

@@ -346,6 +346,10 @@ void ConversionRun::Impl::finish() {
   if (!write_record(build_end_record())) return;
   input_.close();
   if (!log(marker(QStringLiteral("★★変換終了★★")))) return;
+  if (!log_->flush()) {
+    abort(log_->error());
+    return;
+  }
   // The bank file first: a log that says 変換終了 must never stand beside an
   // old bank file.
   if (!commit_output()) {
