@@ -25,6 +25,12 @@ bool only(QByteArrayView text, char wanted) {
   return true;
 }
 
+// The body columns (fields 2 to 15, from 0) put as text: the names and the last
+// field.
+bool takes_text(int body_column) {
+  return body_column == 1 || body_column == 3 || body_column == 7 || body_column == 13;
+}
+
 bool only_digits(QByteArrayView text) {
   for (const char c : text) {
     if (c < '0' || c > '9') return false;
@@ -91,13 +97,54 @@ class SingleByteRecordWriter {
 
   // space_left to the field's width: a longer value is cut without failing.
   int put_space_left(QByteArrayView value, bool checked) {
+    if (!SingleByteRowBuilder::is_single_byte_text(value)) return put_decoded(value, checked);
     const int width = builder_.widths_[next_field_];
     const QByteArrayView kept = value.first(std::min<qsizetype>(value.size(), width));
     const int field = put(kept);
-    if (checked && (!passes(field, kept) || (kept.size() < width && !passes(field, " "))))
+    if (checked && (!passes(field, kept) || (kept.size() < width && !passes_blank(field))))
       fail(field);
     return field;
   }
+
+  // put_space_left of a value with characters of two bytes, or bytes that are no
+  // character: on its text, as RecordAssembler fits and checks it. The cut keeps
+  // whole characters, and a character CP932 cannot hold is written as "?".
+  int put_decoded(QByteArrayView value, bool checked) {
+    const int field = next_field_++;
+    const int width = builder_.widths_[field];
+    const QString text = decode_cp932(value);
+    const QStringView kept = QStringView(text).first(std::min<qsizetype>(text.size(), width));
+    int used = 0;
+    bool sound = true;
+    for (qsizetype i = 0; i < kept.size(); ++i) {
+      char bytes[2];
+      const int count = encode_cp932_unit(kept[i].unicode(), bytes);
+      if (used + std::max(count, 1) > width) {
+        for (const QChar rest : kept.sliced(i)) sound &= rest == u' ';
+        break;
+      }
+      if (count == 0) {
+        out_[used] = '?';
+        sound = false;
+      } else {
+        std::memcpy(out_ + used, bytes, count);
+      }
+      used += std::max(count, 1);
+    }
+    std::memset(out_ + used, ' ', width - used);
+    out_ += width;
+    if (!sound) fail(field);
+    if (checked) {
+      const FieldChecker& checker = *builder_.checker_;
+      const int part = check_part_number(RecordKind::Data);
+      const bool passes = checker.check_field(kept, part, field).value_or(0) == 0 &&
+                          (kept.size() == width || passes_blank(field));
+      if (!passes) fail(field);
+    }
+    return field;
+  }
+
+  bool passes_blank(int field) const { return builder_.passes_[field][' ']; }
 
   void put_code(char code, bool accepted) {
     const int field = put(QByteArrayView(&code, 1));
@@ -126,6 +173,7 @@ SingleByteRowBuilder::SingleByteRowBuilder(const ColumnMap& map, TransferKind tr
                                            const ConversionOptions& options,
                                            const FieldChecker& checker, const BankList* banks)
     : map_(map),
+      checker_(&checker),
       debit_(transfer == TransferKind::Debit),
       twenty_digit_(options.twenty_digit(transfer)),
       check_names_(options.skip_name_check != 1),
@@ -166,7 +214,6 @@ bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
   // be one-byte characters, a quote and a blank in them are what they seem.
   std::array<QByteArrayView, kMaxInputColumn + 1> columns{};
   QByteArrayView rest = line;
-  qsizetype read_end = line.size();  // the bytes the columns read span
   for (int c = 1; c <= map_.max_column && c <= kMaxInputColumn; ++c) {
     const void* comma = std::memchr(rest.data(), ',', rest.size());
     if (!comma) {
@@ -176,11 +223,14 @@ bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
     const qsizetype at = static_cast<const char*>(comma) - rest.data();
     columns[c] = rest.first(at);
     rest = rest.sliced(at + 1);
-    if (c == map_.max_column || c == kMaxInputColumn) read_end = rest.data() - line.data() - 1;
   }
-  const QByteArrayView read = line.first(read_end);
-  if (!is_single_byte_text(read)) return false;
-  row.characters = read.size() + cp932_character_count(line.sliced(read_end));
+  // Only a name (and the unchecked last field) may hold characters of two bytes
+  // and still be written as its text has it; a code or a number with one has
+  // failed, and is left to the build to say why.
+  for (int i = 0; i < kBodyColumnCount; ++i) {
+    if (!takes_text(i) && !is_single_byte_text(columns[map_.entries[i]])) return false;
+  }
+  row.characters = is_single_byte_text(line) ? line.size() : cp932_character_count(line);
   for (QByteArrayView& column : columns) column = unquoted(column);
   const auto v = [&](int i) { return columns[map_.entries[i]]; };
   const auto t = [&](int i) { return trimmed(v(i)); };

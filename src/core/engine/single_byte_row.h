@@ -7,15 +7,17 @@
 
 namespace tsubakuro {
 
-// The data record of a line, built straight from its CP932 bytes when every byte
-// of the columns it reads is a character of one byte (ASCII or half-width
-// katakana), as nearly every row of a payment list is. Such a line decodes one character per byte,
-// so widths, cuts and checks can all be taken on the bytes, and the record holds the very bytes the
-// line held: no text is decoded or encoded again, nothing is allocated.
+// The data record of a line, built straight from its CP932 bytes. Nearly every
+// payment row is ASCII and half-width katakana, characters of one byte each, so
+// widths, cuts and checks can be taken on the bytes, and the record holds the
+// very bytes the line held: nothing is decoded, encoded again or allocated. A name
+// with other characters (a full-width name is the common mistake) is decoded and
+// fitted on its own.
 //
 // It gives the record and failed fields build_data_record would give, or declines
-// and leaves the line to it: a line with any other byte before its last column read, or options
-// under which the build mends names or gives reasons (the banks' name rules, a bank list).
+// and leaves the line to it: a code or number holding any other byte, or options
+// under which the build mends names or gives reasons (the banks' name rules, a
+// bank list).
 class SingleByteRowBuilder {
  public:
   struct Row {
@@ -38,6 +40,7 @@ class SingleByteRowBuilder {
   friend class SingleByteRecordWriter;
 
   ColumnMap map_;
+  const FieldChecker* checker_;
   bool debit_;
   bool twenty_digit_;
   bool check_names_;
