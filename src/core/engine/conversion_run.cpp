@@ -289,7 +289,7 @@ void ConversionRun::Impl::convert_next_line() {
     return;
   }
   if (!trailing_empty && !footer && single_byte_rows_->build(bytes, single_byte_row_)) {
-    convert_single_byte_row(single_byte_row_, column_count(bytes));
+    convert_single_byte_row(single_byte_row_, single_byte_row_.columns);
     progress_ += single_byte_row_.characters;
     return;
   }

@@ -212,25 +212,39 @@ bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
   // split_row on bytes. A comma is never the second byte of a CP932 character,
   // so the columns read end where they end in the text; once they are known to
   // be one-byte characters, a quote and a blank in them are what they seem.
+  // One pass finds the columns, counts the separators and notes the columns
+  // holding other bytes.
   std::array<QByteArrayView, kMaxInputColumn + 1> columns{};
-  QByteArrayView rest = line;
-  for (int c = 1; c <= map_.max_column && c <= kMaxInputColumn; ++c) {
-    const void* comma = std::memchr(rest.data(), ',', rest.size());
-    if (!comma) {
-      columns[c] = rest;
-      break;
+  const int last_column = std::min(map_.max_column, kMaxInputColumn);
+  quint64 multibyte_columns = 0;  // bit c: column c (the columns past the last read: bit 0)
+  qint64 commas = 0;
+  int column = 1;
+  const char* const data = line.data();
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < line.size(); ++i) {
+    const unsigned char byte = static_cast<unsigned char>(data[i]);
+    if (byte == ',') {
+      ++commas;
+      if (column <= last_column) {
+        columns[column++] = QByteArrayView(data + start, i - start);
+        start = i + 1;
+      }
+    } else if (!is_single_byte(byte)) {
+      multibyte_columns |= quint64{1} << (column <= last_column ? column : 0);
     }
-    const qsizetype at = static_cast<const char*>(comma) - rest.data();
-    columns[c] = rest.first(at);
-    rest = rest.sliced(at + 1);
   }
+  if (column <= last_column) columns[column] = QByteArrayView(data + start, line.size() - start);
   // Only a name (and the unchecked last field) may hold characters of two bytes
   // and still be written as its text has it; a code or a number with one has
   // failed, and is left to the build to say why.
-  for (int i = 0; i < kBodyColumnCount; ++i) {
-    if (!takes_text(i) && !is_single_byte_text(columns[map_.entries[i]])) return false;
+  if (multibyte_columns != 0) {
+    for (int i = 0; i < kBodyColumnCount; ++i) {
+      const int entry = map_.entries[i];
+      if (entry != 0 && !takes_text(i) && (multibyte_columns & (quint64{1} << entry))) return false;
+    }
   }
-  row.characters = is_single_byte_text(line) ? line.size() : cp932_character_count(line);
+  row.columns = commas + 1;
+  row.characters = multibyte_columns == 0 ? line.size() : cp932_character_count(line);
   for (QByteArrayView& column : columns) column = unquoted(column);
   const auto v = [&](int i) { return columns[map_.entries[i]]; };
   const auto t = [&](int i) { return trimmed(v(i)); };

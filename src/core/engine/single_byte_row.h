@@ -25,6 +25,7 @@ class SingleByteRowBuilder {
     quint32 failed_fields = 0;  // bit n set: field n failed
     qint64 amount = 0;          // as the record holds it
     qsizetype characters = 0;   // the line's, as decode_cp932 counts them
+    qint64 columns = 0;         // the line's, as column_count counts them
   };
 
   SingleByteRowBuilder(const ColumnMap& map, TransferKind transfer,
