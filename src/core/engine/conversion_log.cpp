@@ -70,7 +70,11 @@ QString log_timestamp(const QDateTime& moment) {
 namespace {
 
 QString record_number_text(qint64 record_number) {
-  return (QStringLiteral("000000") + QString::number(record_number)).right(6);
+  if (record_number < 0)
+    return (QStringLiteral("000000") + QString::number(record_number)).right(6);
+  char16_t digits[6];
+  for (int i = 5; i >= 0; --i, record_number /= 10) digits[i] = u'0' + record_number % 10;
+  return QString(reinterpret_cast<const QChar*>(digits), 6);
 }
 
 // With the 20-digit option fields 12 and 13 are one item in the file, so the
@@ -140,14 +144,15 @@ QString compose_field_error(const FieldTable& field_names, TransferKind transfer
     case 2: {
       // Put together piece by piece: a run with a wrong column logs this for every
       // row, and the name, coming last, is never taken for a place marker.
+      const QString name = field_names.at(transfer, RecordKind::Data, field);
       QString message;
-      message.reserve(48);
+      message.reserve(32 + name.size());
       message += u"ボディ：";
       message += record_number_text(record_number);
       message += u"件目の[";
       message += QString::number(shown_data_field(twenty_digit, field));
       message += u']';
-      message += field_names.at(transfer, RecordKind::Data, field);
+      message += name;
       message += u"が正しくありません。";
       return message;
     }

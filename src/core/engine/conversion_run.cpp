@@ -316,11 +316,15 @@ void ConversionRun::Impl::convert_single_byte_row(const SingleByteRowBuilder::Ro
   if (!write_record(QByteArrayView(row.bytes.data(), row.bytes.size())) ||
       !report_extra_columns(columns) || row.failed_fields == 0)
     return;
-  BuiltRecord failed;
+  // As report() logs a record's failed fields; these come without reasons.
+  has_errors_ = true;
+  const bool twenty_digit = options_.twenty_digit(transfer_);
   for (int field = 1; field < 32; ++field) {
-    if (row.failed_fields & (1u << field)) failed.failed_fields.append(field);
+    if ((row.failed_fields & (1u << field)) &&
+        !log(compose_field_error(field_names_, transfer_, twenty_digit,
+                                 data_kind_code(RecordKind::Data), field, row_number_)))
+      return;
   }
-  report(failed, RecordKind::Data, row_number_);
 }
 
 bool ConversionRun::Impl::report_extra_columns(qint64 columns) {

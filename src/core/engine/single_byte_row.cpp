@@ -112,8 +112,11 @@ class SingleByteRecordWriter {
   int put_decoded(QByteArrayView value, bool checked) {
     const int field = next_field_++;
     const int width = builder_.widths_[field];
-    const QString text = decode_cp932(value);
-    const QStringView kept = QStringView(text).first(std::min<qsizetype>(text.size(), width));
+    // Only the first `width` characters count, and no more than two bytes each.
+    char16_t text[2 * kLogicalRecordLength];
+    const qsizetype decoded =
+        decode_cp932_into(value.first(std::min<qsizetype>(value.size(), 2 * width)), text);
+    const QStringView kept(text, std::min<qsizetype>(decoded, width));
     int used = 0;
     bool sound = true;
     for (qsizetype i = 0; i < kept.size(); ++i) {
@@ -218,6 +221,7 @@ bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
   const int last_column = std::min(map_.max_column, kMaxInputColumn);
   quint64 multibyte_columns = 0;  // bit c: column c (the columns past the last read: bit 0)
   qint64 commas = 0;
+  qsizetype first_multibyte = -1;
   int column = 1;
   const char* const data = line.data();
   qsizetype start = 0;
@@ -231,6 +235,7 @@ bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
       }
     } else if (!is_single_byte(byte)) {
       multibyte_columns |= quint64{1} << (column <= last_column ? column : 0);
+      if (first_multibyte < 0) first_multibyte = i;
     }
   }
   if (column <= last_column) columns[column] = QByteArrayView(data + start, line.size() - start);
@@ -244,7 +249,10 @@ bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
     }
   }
   row.columns = commas + 1;
-  row.characters = multibyte_columns == 0 ? line.size() : cp932_character_count(line);
+  // Before the first other byte, every byte is a character.
+  row.characters = first_multibyte < 0
+                       ? line.size()
+                       : first_multibyte + cp932_character_count(line.sliced(first_multibyte));
   for (QByteArrayView& column : columns) column = unquoted(column);
   const auto v = [&](int i) { return columns[map_.entries[i]]; };
   const auto t = [&](int i) { return trimmed(v(i)); };

@@ -84,10 +84,8 @@ int encode_cp932_unit(char16_t unit, char* out) {
   return 2;
 }
 
-QString decode_cp932(QByteArrayView bytes) {
-  QString text(bytes.size(), Qt::Uninitialized);
-  auto* const begin = reinterpret_cast<char16_t*>(text.data());
-  char16_t* out = begin;
+qsizetype decode_cp932_into(QByteArrayView bytes, char16_t* out) {
+  char16_t* const begin = out;
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
   const qsizetype size = bytes.size();
   for (qsizetype i = 0; i < size; ++i) {
@@ -107,7 +105,12 @@ QString decode_cp932(QByteArrayView bytes) {
       *out++ = kReplacement;
     }
   }
-  text.truncate(out - begin);
+  return out - begin;
+}
+
+QString decode_cp932(QByteArrayView bytes) {
+  QString text(bytes.size(), Qt::Uninitialized);
+  text.truncate(decode_cp932_into(bytes, reinterpret_cast<char16_t*>(text.data())));
   return text;
 }
 
