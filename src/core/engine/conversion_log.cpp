@@ -4,17 +4,14 @@
 
 namespace tsubakuro {
 
-ConversionLog::ConversionLog(QString file_name) : file_name_(std::move(file_name)) {
-  file_.setFileName(file_name_);
-}
+ConversionLog::ConversionLog(QString file_name) : file_name_(std::move(file_name)) {}
 
-ConversionLog::~ConversionLog() {
-  if (file_.isOpen()) file_.cancelWriting();
-}
+ConversionLog::~ConversionLog() = default;
 
 bool ConversionLog::reset_log() {
-  if (file_.isOpen()) file_.cancelWriting();
-  if (!file_.open(QIODevice::WriteOnly)) {
+  file_.emplace(file_name_);
+  if (!file_->open()) {
+    file_.reset();
     error_ = QStringLiteral("ログファイル「%1」を作成できません。").arg(file_name_);
     return false;
   }
@@ -22,13 +19,15 @@ bool ConversionLog::reset_log() {
 }
 
 bool ConversionLog::commit() {
-  if (file_.isOpen() && file_.commit()) return true;
+  const bool committed = file_ && file_->commit();
+  file_.reset();
+  if (committed) return true;
   error_ = QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name_);
   return false;
 }
 
 bool ConversionLog::append_log(QStringView message) {
-  if (!file_.isOpen()) {
+  if (!file_) {
     error_ = QStringLiteral("ログファイル「%1」を開けません。").arg(file_name_);
     return false;
   }
@@ -37,8 +36,7 @@ bool ConversionLog::append_log(QStringView message) {
   line += u'"';
   line += message;
   line += u"\"\r\n";
-  const QByteArray bytes = encode_cp932(line).bytes;
-  if (file_.write(bytes) != bytes.size() || !file_.flush()) {
+  if (!file_->write(encode_cp932(line).bytes)) {
     error_ = QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name_);
     return false;
   }

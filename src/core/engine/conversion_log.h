@@ -1,18 +1,19 @@
 #pragma once
 
 #include <QDateTime>
-#include <QSaveFile>
 #include <QString>
+#include <optional>
 
 #include "core/engine/built_record.h"
+#include "core/text/save_file.h"
 #include "core/zengin/field_dictionary.h"
 
 namespace tsubakuro {
 
 // The error log of a company's last run, "<company>.log" in the working folder:
 // one message per line in the write notation, CP932, CR LF. A run's log is
-// written beside the old one, flushed after every line, and takes the old one's
-// place only when commit() is called, together with the bank file it describes:
+// written beside the old one and takes the old one's place only when commit() is
+// called, together with the bank file it describes:
 // a run that is killed or fails leaves the previous run's log as it was.
 class ConversionLog {
  public:
@@ -34,7 +35,7 @@ class ConversionLog {
 
  private:
   QString file_name_;
-  QSaveFile file_;
+  std::optional<SaveFile> file_;  // open from reset_log until commit
   QString error_;
 };
 

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <limits>
 #include <optional>
 
@@ -19,6 +18,7 @@
 #include "core/settings/company_name.h"
 #include "core/text/cp932.h"
 #include "core/text/leading_number.h"
+#include "core/text/save_file.h"
 #include "core/zengin/padding.h"
 
 namespace tsubakuro {
@@ -94,8 +94,6 @@ class ConversionRun::Impl {
   void stop_cancelled();
 
   bool write_record(const QByteArray& logical);
-  bool flush_output();
-  bool commit_output();
   bool report(const BuiltRecord& record, RecordKind kind, qint64 record_number);
   bool log(const QString& message);
   QString marker(const QString& word) const { return word + u' ' + log_timestamp(clock_()); }
@@ -104,9 +102,9 @@ class ConversionRun::Impl {
 
   QFile input_;
   std::optional<LineReader> reader_;
-  QSaveFile output_;
-  // Records wait here and reach the unbuffered output in large writes.
-  QByteArray pending_output_;
+  // Absent, or dropped with its temporary file, until the run has written the bank
+  // file whole: the old one stays until then.
+  std::optional<SaveFile> output_;
   std::optional<ConversionLog> log_;
   ColumnMap column_map_;
   ListSurvey survey_;
@@ -133,8 +131,7 @@ void ConversionRun::Impl::stop_cancelled() {
   if (!started_) return;  // nothing was opened, nothing is touched
   input_.close();
   // A bank file without its trailer is no bank file: the old one stays.
-  pending_output_.clear();
-  output_.cancelWriting();
+  output_.reset();
   if (!log(marker(QStringLiteral("★★キャンセル★★")))) return;
   if (!log_->commit()) abort(log_->error());
 }
@@ -150,7 +147,8 @@ void ConversionRun::Impl::start() {
   if (!open_files() || !survey_input()) return;
   progress_maximum_ = input_.size();
 
-  const QString company_name = trim_trailing_spaces(section_.header_values[3]).toString();
+  const QString company_name =
+      trim_trailing_spaces(section_.header_values[kHeaderCompanyName]).toString();
   if (!log(
           QStringLiteral("%1【%2】:%3").arg(company_, company_name, transfer_kind_word(transfer_))))
     return;
@@ -185,7 +183,7 @@ void ConversionRun::Impl::start() {
 bool ConversionRun::Impl::survey_input() {
   QFile list(input_file_);
   if (list.open(QIODevice::ReadOnly)) {
-    survey_ = survey_list(list, skip_count(section_.skip_header_rows), section_.skip_footer == 1);
+    survey_ = survey_list(list, skip_count(section_.skip_header_rows), section_.skip_footer);
     if (!survey_.failed) return true;
   }
   abort(QStringLiteral("入力ファイル「%1」を読み込めません。").arg(input_file_));
@@ -241,10 +239,8 @@ bool ConversionRun::Impl::open_files() {
     return false;
   }
   reader_.emplace(input_);
-  output_.setFileName(section_.output_file);
-  // Unbuffered, with a buffer of our own: Qt 6.4 commits a buffered QSaveFile
-  // whose final flush failed, which would pass a cut-short bank file off as whole.
-  if (!output_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+  output_.emplace(section_.output_file);
+  if (!output_->open()) {
     abort(QStringLiteral("出力ファイル「%1」を作成できません。").arg(section_.output_file));
     return false;
   }
@@ -273,7 +269,7 @@ void ConversionRun::Impl::convert_next_line() {
   // line that holds anything.
   const bool trailing_empty =
       !too_long && line_number_ > survey_.last_content_line && line_holds_nothing(bytes);
-  const bool footer = section_.skip_footer == 1 && line_number_ == survey_.last_content_line;
+  const bool footer = section_.skip_footer && line_number_ == survey_.last_content_line;
   if (!trailing_empty && !footer) {
     if (too_long) {
       refuse_long_row();
@@ -317,7 +313,7 @@ void ConversionRun::Impl::finish() {
   if (!log(marker(QStringLiteral("★★変換終了★★")))) return;
   // The bank file first: a log that says 変換終了 must never stand beside an
   // old bank file.
-  if (!commit_output()) {
+  if (!output_->commit()) {
     abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(section_.output_file));
     return;
   }
@@ -330,20 +326,10 @@ void ConversionRun::Impl::finish() {
 }
 
 bool ConversionRun::Impl::write_record(const QByteArray& logical) {
-  constexpr qsizetype kOutputChunk = 64 * 1024;
-  pending_output_ += physical_record(logical, options_);
-  if (pending_output_.size() < kOutputChunk || flush_output()) return true;
+  if (output_->write(physical_record(logical, options_))) return true;
   abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(section_.output_file));
   return false;
 }
-
-bool ConversionRun::Impl::flush_output() {
-  const bool written = output_.write(pending_output_) == pending_output_.size();
-  pending_output_.clear();
-  return written;
-}
-
-bool ConversionRun::Impl::commit_output() { return flush_output() && output_.commit(); }
 
 // Corrections come first, as they were made before any check; differences,
 // which are no errors, after the record's errors.
@@ -385,7 +371,7 @@ void ConversionRun::Impl::abort(const QString& message) {
   outcome_ = RunOutcome::NotRun;
   failure_message_ = message;
   input_.close();
-  if (output_.isOpen()) output_.cancelWriting();
+  output_.reset();
   log_.reset();  // the new log is thrown away with the bank file
 }
 

@@ -4,7 +4,7 @@ namespace tsubakuro {
 
 QByteArray physical_record(const QByteArray& logical, const ConversionOptions& options) {
   const int length = options.physical_record_length();
-  const bool crlf = options.crlf_each_record == 1;
+  const bool crlf = options.crlf_each_record;
   const qsizetype body = crlf ? length - 2 : length;
   QByteArray physical = logical.left(body);
   if (physical.size() < body) physical.append(body - physical.size(), ' ');

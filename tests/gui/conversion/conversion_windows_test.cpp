@@ -212,7 +212,7 @@ TEST_F(ConversionWindows, MissingInputIsToldOnceAndTouchesNothing) {
 }
 
 TEST_F(ConversionWindows, KindNotEnabledCannotStart) {
-  change_company([](CompanySettings& company) { company.credit.enabled = 0; });
+  change_company([](CompanySettings& company) { company.credit.enabled = false; });
   const QByteArray cfg = read_file(kCfg);
   QWidget* prompt = open_date_prompt();
   ASSERT_NE(prompt, nullptr);
@@ -233,7 +233,7 @@ TEST_F(ConversionWindows, KindNotEnabledCannotStart) {
 
 TEST_F(ConversionWindows, MissingCompanyFileCannotStartWithAnotherCompanysSettings) {
   // What another company left in memory must not be converted under this name.
-  app_.company.credit.enabled = 1;
+  app_.company.credit.enabled = true;
   app_.company.credit.input_file = kInput;
   QFile::remove(kCfg);
   QWidget* prompt = open_date_prompt();
