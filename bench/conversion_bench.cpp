@@ -66,8 +66,8 @@ class Workspace {
     if (!folder_.isValid() || !QDir::setCurrent(folder_.path())) std::abort();
     init_field_dictionary(system_);
     system_.current_company = QString::fromUtf16(kCompany);
-    system_.crlf_each_record = 1;
-    system_.record_length = 122;
+    system_.options.crlf_each_record = true;
+    system_.options.record_length = 122;
     TransferSettings& credit = company_.credit;
     credit.output_file = u"FURIKOMI.DAT"_s;
     credit.header_values = {u"21"_s,   u"0"_s,    u"1234567890"_s, u"ﾍﾞﾝﾁｼｮｳｼﾞ"_s,
@@ -76,7 +76,7 @@ class Workspace {
     credit.body_columns = {u"1"_s, u"2"_s, u"3"_s,    u"4"_s, QString(), u"5"_s,    u"6"_s,
                            u"7"_s, u"8"_s, QString(), u"9"_s, QString(), QString(), QString()};
     credit.skip_header_rows = u"1"_s;
-    credit.enabled = 1;
+    credit.enabled = true;
   }
 
   // The settings of a run over `rows` payment rows; the list is written once. In

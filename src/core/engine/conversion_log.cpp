@@ -4,18 +4,14 @@
 
 namespace tsubakuro {
 
-ConversionLog::ConversionLog(QString file_name) : file_name_(std::move(file_name)) {
-  file_.setFileName(file_name_);
-}
+ConversionLog::ConversionLog(QString file_name) : file_name_(std::move(file_name)) {}
 
-ConversionLog::~ConversionLog() {
-  if (file_.isOpen()) file_.cancelWriting();
-}
+ConversionLog::~ConversionLog() = default;
 
 bool ConversionLog::reset_log() {
-  if (file_.isOpen()) file_.cancelWriting();
-  pending_.resize(0);
-  if (!file_.open(QIODevice::WriteOnly)) {
+  file_.emplace(file_name_);
+  if (!file_->open()) {
+    file_.reset();
     error_ = QStringLiteral("ログファイル「%1」を作成できません。").arg(file_name_);
     return false;
   }
@@ -23,20 +19,20 @@ bool ConversionLog::reset_log() {
 }
 
 bool ConversionLog::commit() {
-  if (file_.isOpen() && flush() && file_.commit()) return true;
+  const bool committed = file_ && file_->commit();
+  file_.reset();
+  if (committed) return true;
   error_ = QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name_);
   return false;
 }
 
 bool ConversionLog::append_log(QStringView message) {
-  constexpr qsizetype kWriteChunk = 64 * 1024;
-  if (!file_.isOpen()) {
+  if (!file_) {
     error_ = QStringLiteral("ログファイル「%1」を開けません。").arg(file_name_);
     return false;
   }
-  const qsizetype start = pending_.size();
-  pending_.resize(start + 2 * message.size() + 4);
-  char* out = pending_.data() + start;
+  line_.resize(2 * message.size() + 4);
+  char* out = line_.data();
   *out++ = '"';
   for (const QChar character : message) {
     const int count = encode_cp932_unit(character.unicode(), out);
@@ -49,14 +45,13 @@ bool ConversionLog::append_log(QStringView message) {
   *out++ = '"';
   *out++ = '\r';
   *out++ = '\n';
-  pending_.truncate(out - pending_.constData());
-  return pending_.size() < kWriteChunk || flush();
+  if (file_->write(QByteArrayView(line_.constData(), out - line_.constData()))) return true;
+  error_ = QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name_);
+  return false;
 }
 
 bool ConversionLog::flush() {
-  const bool written = file_.write(pending_) == pending_.size() && file_.flush();
-  pending_.resize(0);  // keeps its room for the next lines
-  if (written) return true;
+  if (file_ && file_->flush()) return true;
   error_ = QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name_);
   return false;
 }

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QDateTime>
-#include <QSaveFile>
 #include <QString>
+#include <optional>
 
 #include "core/engine/built_record.h"
+#include "core/text/save_file.h"
 #include "core/zengin/field_dictionary.h"
 
 namespace tsubakuro {
@@ -39,8 +40,8 @@ class ConversionLog {
 
  private:
   QString file_name_;
-  QSaveFile file_;
-  QByteArray pending_;
+  std::optional<SaveFile> file_;  // open from reset_log until commit
+  QByteArray line_;               // the line being encoded; its room serves every line
   QString error_;
 };
 

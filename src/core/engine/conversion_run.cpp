@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <limits>
 #include <optional>
 
@@ -20,6 +19,7 @@
 #include "core/settings/company_name.h"
 #include "core/text/cp932.h"
 #include "core/text/leading_number.h"
+#include "core/text/save_file.h"
 #include "core/zengin/padding.h"
 
 namespace tsubakuro {
@@ -97,8 +97,6 @@ class ConversionRun::Impl {
   void stop_cancelled();
 
   bool write_record(QByteArrayView logical);
-  bool flush_output();
-  bool commit_output();
   bool report(const BuiltRecord& record, RecordKind kind, qint64 record_number);
   bool log(const QString& message);
   QString marker(const QString& word) const { return word + u' ' + log_timestamp(clock_()); }
@@ -107,10 +105,12 @@ class ConversionRun::Impl {
 
   QFile input_;
   std::optional<LineReader> reader_;
-  QSaveFile output_;
-  // Records wait here and reach the unbuffered output in large writes.
-  QByteArray pending_output_;
-  // The line being converted; its room serves every line.
+  // Absent, or dropped with its temporary file, until the run has written the bank
+  // file whole: the old one stays until then.
+  std::optional<SaveFile> output_;
+  // The record being written and the line being converted; their room serves
+  // every record and line.
+  QByteArray record_;
   QByteArray line_;
   // Built once the bank list is known; none when the options leave every row to
   // build_data_record.
@@ -142,8 +142,7 @@ void ConversionRun::Impl::stop_cancelled() {
   if (!started_) return;  // nothing was opened, nothing is touched
   input_.close();
   // A bank file without its trailer is no bank file: the old one stays.
-  pending_output_.clear();
-  output_.cancelWriting();
+  output_.reset();
   if (!log(marker(QStringLiteral("★★キャンセル★★")))) return;
   if (!log_->commit()) abort(log_->error());
 }
@@ -159,7 +158,8 @@ void ConversionRun::Impl::start() {
   if (!open_files() || !survey_input()) return;
   progress_maximum_ = input_.size();
 
-  const QString company_name = trim_trailing_spaces(section_.header_values[3]).toString();
+  const QString company_name =
+      trim_trailing_spaces(section_.header_values[kHeaderCompanyName]).toString();
   if (!log(
           QStringLiteral("%1【%2】:%3").arg(company_, company_name, transfer_kind_word(transfer_))))
     return;
@@ -195,7 +195,7 @@ void ConversionRun::Impl::start() {
 bool ConversionRun::Impl::survey_input() {
   QFile list(input_file_);
   if (list.open(QIODevice::ReadOnly)) {
-    survey_ = survey_list(list, skip_count(section_.skip_header_rows), section_.skip_footer == 1);
+    survey_ = survey_list(list, skip_count(section_.skip_header_rows), section_.skip_footer);
     if (!survey_.failed) return true;
   }
   abort(QStringLiteral("入力ファイル「%1」を読み込めません。").arg(input_file_));
@@ -251,10 +251,8 @@ bool ConversionRun::Impl::open_files() {
     return false;
   }
   reader_.emplace(input_);
-  output_.setFileName(section_.output_file);
-  // Unbuffered, with a buffer of our own: Qt 6.4 commits a buffered QSaveFile
-  // whose final flush failed, which would pass a cut-short bank file off as whole.
-  if (!output_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+  output_.emplace(section_.output_file);
+  if (!output_->open()) {
     abort(QStringLiteral("出力ファイル「%1」を作成できません。").arg(section_.output_file));
     return false;
   }
@@ -282,7 +280,7 @@ void ConversionRun::Impl::convert_next_line() {
   // line that holds anything.
   const bool trailing_empty =
       !too_long && line_number_ > survey_.last_content_line && line_holds_nothing(bytes);
-  const bool footer = section_.skip_footer == 1 && line_number_ == survey_.last_content_line;
+  const bool footer = section_.skip_footer && line_number_ == survey_.last_content_line;
   if (too_long) {
     if (!trailing_empty && !footer) refuse_long_row();
     progress_ += reader_->line_bytes();
@@ -356,7 +354,7 @@ void ConversionRun::Impl::finish() {
   }
   // The bank file first: a log that says 変換終了 must never stand beside an
   // old bank file.
-  if (!commit_output()) {
+  if (!output_->commit()) {
     abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(section_.output_file));
     return;
   }
@@ -369,20 +367,12 @@ void ConversionRun::Impl::finish() {
 }
 
 bool ConversionRun::Impl::write_record(QByteArrayView logical) {
-  constexpr qsizetype kOutputChunk = 64 * 1024;
-  append_physical_record(logical, options_, pending_output_);
-  if (pending_output_.size() < kOutputChunk || flush_output()) return true;
+  record_.resize(0);
+  append_physical_record(logical, options_, record_);
+  if (output_->write(record_)) return true;
   abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(section_.output_file));
   return false;
 }
-
-bool ConversionRun::Impl::flush_output() {
-  const bool written = output_.write(pending_output_) == pending_output_.size();
-  pending_output_.resize(0);  // keeps its room for the next records
-  return written;
-}
-
-bool ConversionRun::Impl::commit_output() { return flush_output() && output_.commit(); }
 
 // Corrections come first, as they were made before any check; differences,
 // which are no errors, after the record's errors.
@@ -424,7 +414,7 @@ void ConversionRun::Impl::abort(const QString& message) {
   outcome_ = RunOutcome::NotRun;
   failure_message_ = message;
   input_.close();
-  if (output_.isOpen()) output_.cancelWriting();
+  output_.reset();
   log_.reset();  // the new log is thrown away with the bank file
 }
 

@@ -52,7 +52,7 @@ std::optional<int> FieldChecker::check_field(QStringView text, int part, int fie
 }
 
 QString allowed_kana(const SystemSettings& system, const CompanySettings& company) {
-  return system.company_specific == 1 ? company.kana_table : system.kana_table;
+  return take_conversion_options(system, company).kana_table;
 }
 
 std::optional<int> check_field(const SystemSettings& system, const CompanySettings& company,

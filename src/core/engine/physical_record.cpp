@@ -11,7 +11,7 @@ QByteArray physical_record(const QByteArray& logical, const ConversionOptions& o
 void append_physical_record(QByteArrayView logical, const ConversionOptions& options,
                             QByteArray& out) {
   const int length = options.physical_record_length();
-  const bool crlf = options.crlf_each_record == 1;
+  const bool crlf = options.crlf_each_record;
   const qsizetype body = crlf ? length - 2 : length;
   const qsizetype taken = std::min(body, logical.size());
   out.append(logical.first(taken));

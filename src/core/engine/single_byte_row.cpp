@@ -184,8 +184,8 @@ SingleByteRowBuilder::SingleByteRowBuilder(const ColumnMap& map, TransferKind tr
       checker_(&checker),
       debit_(transfer == TransferKind::Debit),
       twenty_digit_(options.twenty_digit(transfer)),
-      check_names_(options.skip_name_check != 1),
-      debit_data_zero_(options.debit_data_zero == 1),
+      check_names_(!options.skip_name_check),
+      debit_data_zero_(options.debit_data_zero),
       usable_(!banks && !options.bank_rules.normalize_names &&
               !options.bank_rules.check_characters) {
   const auto layout = record_layout(transfer, RecordKind::Data);
