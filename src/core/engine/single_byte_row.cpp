@@ -70,7 +70,8 @@ class SingleByteRecordWriter {
     const int field = next_field_++;
     const int width = builder_.widths_[field];
     const qsizetype kept = std::min<qsizetype>(text.size(), width);
-    std::memcpy(out_, text.data(), kept);
+    // An empty view may have no data at all, which memcpy must never be given.
+    if (kept > 0) std::memcpy(out_, text.data(), kept);
     std::memset(out_ + kept, ' ', width - kept);
     out_ += width;
     if (text.size() > width && !only(text.sliced(width), ' ')) fail(field);
@@ -166,7 +167,7 @@ class SingleByteRecordWriter {
     if (value.size() >= width) return value.last(width);
     const qsizetype zeros = width - value.size();
     std::memset(room, '0', zeros);
-    std::memcpy(room + zeros, value.data(), value.size());
+    if (!value.isEmpty()) std::memcpy(room + zeros, value.data(), value.size());
     return QByteArrayView(room, width);
   }
 
