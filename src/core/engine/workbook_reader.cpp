@@ -9,12 +9,16 @@
 #include <QTemporaryFile>
 #include <QXmlStreamReader>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/engine/sheet_text.h"
+#include "core/engine/xml_scanner.h"
 
 namespace tsubakuro {
 namespace {
@@ -153,6 +157,68 @@ QString read_ooxml_string(QXmlStreamReader& xml) {
   return text.contains(u"_x") ? unescape_ooxml(text) : text;
 }
 
+QString utf8_text(std::string_view bytes) {
+  return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+// Cell values and attributes are read as the QString conversions read them. The
+// plain forms nearly every cell has are read here without building a string;
+// whatever else (signs, spaces, "inf") goes to the conversion itself.
+bool all_digits(std::string_view text, std::size_t most) {
+  return !text.empty() && text.size() <= most &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// QString::toLongLong.
+std::optional<qint64> integer_value(std::optional<std::string_view> text) {
+  if (!text) return std::nullopt;
+  if (all_digits(*text, 18)) {
+    qint64 value = 0;
+    for (const char c : *text) value = value * 10 + (c - '0');
+    return value;
+  }
+  bool ok = false;
+  const qint64 value = utf8_text(*text).toLongLong(&ok);
+  return ok ? std::optional<qint64>(value) : std::nullopt;
+}
+
+// QString::toInt, 0 when it fails.
+int style_value(std::optional<std::string_view> text) {
+  if (!text) return 0;
+  if (all_digits(*text, 9)) {
+    int value = 0;
+    for (const char c : *text) value = value * 10 + (c - '0');
+    return value;
+  }
+  return utf8_text(*text).toInt();
+}
+
+// QString::trimmed().toDouble(). Both it and std::from_chars round correctly,
+// so the decimal forms they both take give the same double.
+std::optional<double> number_value(std::string_view text) {
+  std::size_t i = text.starts_with('-') ? 1 : 0;
+  const auto digits = [&] {
+    const std::size_t from = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    return i > from;
+  };
+  bool plain = digits();
+  if (plain && i < text.size() && text[i] == '.') ++i, plain = digits();
+  if (plain && i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    plain = digits();
+  }
+  if (plain && i == text.size()) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc() && end == text.data() + text.size()) return value;
+  }
+  bool ok = false;
+  const double value = utf8_text(text).trimmed().toDouble(&ok);
+  return ok ? std::optional<double>(value) : std::nullopt;
+}
+
 // Where the rows go: each row becomes one line as it arrives, and the lines are
 // written out again at the end, every one filled with empty columns up to the
 // sheet's widest row, as the suite writes a sheet's whole used area.
@@ -266,6 +332,13 @@ struct ReadContext {
 };
 
 void append_number(QByteArray& out, double value) {
+  // Whole numbers, most of a payment list, are written in full as they are.
+  if (std::fabs(value) < 9007199254740992.0 && value == std::trunc(value)) {
+    char digits[24];
+    const auto written = std::to_chars(digits, digits + sizeof digits, static_cast<qint64>(value));
+    out.append(digits, written.ptr - digits);
+    return;
+  }
   append_plain_field(out, sheet_number_text(value));
 }
 
@@ -457,78 +530,174 @@ class XlsxReader {
     return formats_[style];
   }
 
-  // "B12" to column 1, row 11; nullopt parts stay as they were.
-  static bool parse_reference(QStringView ref, int& column, qint64& row) {
+  // "B12" to column 1, row 11; on false both stay as they were.
+  static bool parse_reference(std::string_view ref, int& column, qint64& row) {
     int c = 0;
-    qsizetype i = 0;
-    while (i < ref.size() && ref[i] >= u'A' && ref[i] <= u'Z' && c <= kColumnLimit)
-      c = c * 26 + (ref[i++].unicode() - u'A' + 1);
+    std::size_t i = 0;
+    while (i < ref.size() && ref[i] >= 'A' && ref[i] <= 'Z' && c <= kColumnLimit)
+      c = c * 26 + (ref[i++] - 'A' + 1);
     qint64 r = 0;
-    const qsizetype digits_from = i;
-    while (i < ref.size() && ref[i] >= u'0' && ref[i] <= u'9' && r <= kRowLimit)
-      r = r * 10 + (ref[i++].unicode() - u'0');
+    const std::size_t digits_from = i;
+    while (i < ref.size() && ref[i] >= '0' && ref[i] <= '9' && r <= kRowLimit)
+      r = r * 10 + (ref[i++] - '0');
     if (c == 0 || i != ref.size() || i == digits_from || r == 0) return false;
     column = c - 1;
     row = r - 1;
     return true;
   }
 
+  // The sheet is nearly all of a workbook's bytes, and read by the scanner; a
+  // sheet it does not take goes to the office suite whole.
   void read_sheet(const QString& member) {
-    MemberReader reader(zip_, member);
-    QXmlStreamReader& xml = reader.xml();
+    zip_file_t* file = zip_fopen(zip_.handle(), member.toUtf8().constData(), 0);
+    if (!file) throw Refusal{QStringLiteral("%1 がありません").arg(member)};
+    const std::unique_ptr<zip_file_t, decltype(&zip_fclose)> closing(file, &zip_fclose);
+    XmlScanner xml([file](char* into, qint64 size) {
+      return static_cast<qint64>(zip_fread(file, into, static_cast<zip_uint64_t>(size)));
+    });
+    sheet_member_ = member;
     qint64 row = -1;
     int column = -1;
-    while (!xml.atEnd()) {
-      if (xml.readNext() != QXmlStreamReader::StartElement) continue;
-      if (xml.name() == u"row") {
-        const QStringView r = xml.attributes().value(QLatin1String("r"));
-        bool ok = false;
-        const qint64 number = r.toLongLong(&ok);
-        row = ok && number - 1 > row ? number - 1 : row + 1;
-        column = -1;
-        if (context_.stop(row)) return;
-        if (!writer_.flush_if_full()) throw Refusal{QStringLiteral("一時ファイルに書けません")};
-      } else if (xml.name() == u"c") {
-        const QXmlStreamAttributes a = xml.attributes();
-        const QStringView ref = a.value(QLatin1String("r"));
-        qint64 cell_row = row;
-        if (ref.isEmpty() || !parse_reference(ref, column, cell_row)) ++column;
-        if (cell_row != row) throw Refusal{QStringLiteral("セルの並びが正しくありません")};
-        read_cell(xml, row, column, a.value(QLatin1String("t")).toString(),
-                  a.value(QLatin1String("s")).toInt());
+    for (;;) {
+      switch (xml.next()) {
+        case XmlScanner::Token::StartElement:
+          if (xml.name() == "row") {
+            const std::optional<qint64> number = integer_value(xml.attribute("r"));
+            row = number && *number - 1 > row ? *number - 1 : row + 1;
+            column = -1;
+            if (context_.stop(row)) return;
+            if (!writer_.flush_if_full()) throw Refusal{QStringLiteral("一時ファイルに書けません")};
+          } else if (xml.name() == "c") {
+            const std::string_view ref = xml.attribute("r").value_or(std::string_view());
+            qint64 cell_row = row;
+            if (ref.empty() || !parse_reference(ref, column, cell_row)) ++column;
+            if (cell_row != row) throw Refusal{QStringLiteral("セルの並びが正しくありません")};
+            const std::string_view type = xml.attribute("t").value_or(std::string_view());
+            type_name_.assign(type);
+            read_cell(xml, row, column, cell_type(type), style_value(xml.attribute("s")));
+          }
+          break;
+        case XmlScanner::Token::EndDocument:
+          return;
+        case XmlScanner::Token::Invalid:
+          throw broken_sheet();
+        default:
+          break;
       }
     }
-    reader.check();
   }
 
-  void read_cell(QXmlStreamReader& xml, qint64 row, int column, const QString& type, int style) {
-    QString value;
-    bool has_value = false;
-    bool has_formula = false;
-    QString inline_text;
-    bool has_inline = false;
-    int depth = 1;
-    while (depth > 0 && !xml.atEnd()) {
-      const auto token = xml.readNext();
-      if (token == QXmlStreamReader::EndElement) {
-        --depth;
-      } else if (token == QXmlStreamReader::StartElement) {
-        if (xml.name() == u"v") {
-          value = xml.readElementText();
-          has_value = true;
-        } else if (xml.name() == u"f") {
-          has_formula = true;
-          xml.skipCurrentElement();
-        } else if (xml.name() == u"is") {
-          inline_text = read_ooxml_string(xml);
-          has_inline = true;
-        } else {
-          xml.skipCurrentElement();
-        }
+  enum class CellType { Number, SharedString, Text, Boolean, InlineString, Other };
+
+  static CellType cell_type(std::string_view type) {
+    if (type.empty() || type == "n") return CellType::Number;
+    if (type == "s") return CellType::SharedString;
+    if (type == "str" || type == "e") return CellType::Text;
+    if (type == "b") return CellType::Boolean;
+    if (type == "inlineStr") return CellType::InlineString;
+    return CellType::Other;
+  }
+
+  Refusal broken_sheet() const {
+    return Refusal{QStringLiteral("%1 が壊れています").arg(sheet_member_)};
+  }
+
+  // The element's text, which may hold no elements.
+  void read_element_text(XmlScanner& xml, std::string& text) {
+    for (;;) {
+      switch (xml.next()) {
+        case XmlScanner::Token::Characters:
+          text.append(xml.text());
+          break;
+        case XmlScanner::Token::EndElement:
+          return;
+        default:
+          throw broken_sheet();
       }
     }
-    if (type == u"inlineStr") {
-      if (has_inline) append_text_field(writer_.cell(row, column), inline_text);
+  }
+
+  void skip_element(XmlScanner& xml) {
+    for (int depth = 1; depth > 0;) {
+      switch (xml.next()) {
+        case XmlScanner::Token::StartElement:
+          ++depth;
+          break;
+        case XmlScanner::Token::EndElement:
+          --depth;
+          break;
+        case XmlScanner::Token::Characters:
+          break;
+        default:
+          throw broken_sheet();
+      }
+    }
+  }
+
+  // An inline string's text as read_ooxml_string reads a shared one: its <t>
+  // elements, without the phonetic readings.
+  void read_inline_string(XmlScanner& xml, std::string& text) {
+    int depth = 1;
+    int skipped_depth = 0;
+    while (depth > 0) {
+      switch (xml.next()) {
+        case XmlScanner::Token::StartElement:
+          ++depth;
+          if (skipped_depth == 0 && (xml.name() == "rPh" || xml.name() == "phoneticPr"))
+            skipped_depth = depth;
+          if (skipped_depth == 0 && xml.name() == "t") read_element_text(xml, text), --depth;
+          break;
+        case XmlScanner::Token::EndElement:
+          if (depth == skipped_depth) skipped_depth = 0;
+          --depth;
+          break;
+        case XmlScanner::Token::Characters:
+          break;
+        default:
+          throw broken_sheet();
+      }
+    }
+  }
+
+  void read_cell(XmlScanner& xml, qint64 row, int column, CellType type, int style) {
+    value_.clear();
+    inline_text_.clear();
+    bool has_value = false;
+    bool has_formula = false;
+    bool has_inline = false;
+    for (bool open = true; open;) {
+      switch (xml.next()) {
+        case XmlScanner::Token::StartElement:
+          if (xml.name() == "v") {
+            value_.clear();
+            read_element_text(xml, value_);
+            has_value = true;
+          } else if (xml.name() == "f") {
+            has_formula = true;
+            skip_element(xml);
+          } else if (xml.name() == "is") {
+            inline_text_.clear();
+            read_inline_string(xml, inline_text_);
+            has_inline = true;
+          } else {
+            skip_element(xml);
+          }
+          break;
+        case XmlScanner::Token::EndElement:
+          open = false;
+          break;
+        case XmlScanner::Token::Characters:
+          break;
+        default:
+          throw broken_sheet();
+      }
+    }
+    if (type == CellType::InlineString) {
+      if (has_inline) {
+        const QString text = utf8_text(inline_text_);
+        append_text_field(writer_.cell(row, column),
+                          text.contains(u"_x") ? unescape_ooxml(text) : text);
+      }
       return;
     }
     if (!has_value) {
@@ -536,26 +705,36 @@ class XlsxReader {
       if (has_formula) throw Refusal{QStringLiteral("計算結果のない数式があります")};
       return;
     }
-    if (type == u"s") {
-      bool ok = false;
-      const qsizetype index = value.toLongLong(&ok);
-      if (!ok || index < 0 || index + 1 >= static_cast<qsizetype>(string_starts_.size()))
-        throw Refusal{QStringLiteral("共有文字列の番号が正しくありません")};
-      const quint32 from = string_starts_[index];
-      writer_.cell(row, column)
-          .append(strings_.constData() + from, string_starts_[index + 1] - from);
-    } else if (type == u"str" || type == u"e") {
-      append_text_field(writer_.cell(row, column), unescape_ooxml(value));
-    } else if (type == u"b") {
-      append_plain_field(writer_.cell(row, column), value.trimmed() == u"0" ? u"FALSE" : u"TRUE");
-    } else if (type.isEmpty() || type == u"n") {
-      bool ok = false;
-      const double number = value.trimmed().toDouble(&ok);
-      if (!ok) throw Refusal{QStringLiteral("数値でない値があります")};
-      append_typed_number(row, column, number, format(style));
-    } else {
-      throw Refusal{QStringLiteral("対応していないセルの種類 %1 があります").arg(type)};
+    switch (type) {
+      case CellType::SharedString: {
+        const std::optional<qint64> index = integer_value(value_);
+        if (!index || *index < 0 || *index + 1 >= static_cast<qint64>(string_starts_.size()))
+          throw Refusal{QStringLiteral("共有文字列の番号が正しくありません")};
+        const quint32 from = string_starts_[static_cast<std::size_t>(*index)];
+        writer_.cell(row, column)
+            .append(strings_.constData() + from,
+                    string_starts_[static_cast<std::size_t>(*index) + 1] - from);
+        return;
+      }
+      case CellType::Text:
+        append_text_field(writer_.cell(row, column), unescape_ooxml(utf8_text(value_)));
+        return;
+      case CellType::Boolean:
+        append_plain_field(writer_.cell(row, column),
+                           utf8_text(value_).trimmed() == u"0" ? u"FALSE" : u"TRUE");
+        return;
+      case CellType::Number: {
+        const std::optional<double> number = number_value(value_);
+        if (!number) throw Refusal{QStringLiteral("数値でない値があります")};
+        append_typed_number(row, column, *number, format(style));
+        return;
+      }
+      case CellType::InlineString:
+      case CellType::Other:
+        break;
     }
+    throw Refusal{
+        QStringLiteral("対応していないセルの種類 %1 があります").arg(utf8_text(type_name_))};
   }
 
   void append_typed_number(qint64 row, int column, double number, CellFormat kind) {
@@ -602,6 +781,11 @@ class XlsxReader {
   std::vector<CellFormat> formats_;
   QByteArray strings_;  // every shared string as its finished field, one after another
   std::vector<quint32> string_starts_;
+  QString sheet_member_;
+  // The cell being read, kept from cell to cell for their buffers.
+  std::string value_;
+  std::string inline_text_;
+  std::string type_name_;
 };
 
 // --- OpenDocument ------------------------------------------------------------
