@@ -134,9 +134,13 @@ std::optional<std::string_view> XmlScanner::attribute(std::string_view qualified
 
 std::pair<std::string_view, std::string_view> XmlScanner::attribute_at(qsizetype index) const {
   const Attribute& a = attributes_[static_cast<std::size_t>(index)];
-  const std::string_view name(buffer_.get() + a.name_at, static_cast<std::size_t>(a.name_size));
   const char* value = a.decoded ? decoded_.data() + a.value_at : buffer_.get() + a.value_at;
-  return {name, std::string_view(value, static_cast<std::size_t>(a.value_size))};
+  return {attribute_name(a), std::string_view(value, static_cast<std::size_t>(a.value_size))};
+}
+
+std::string_view XmlScanner::attribute_name(const Attribute& attribute) const {
+  return std::string_view(buffer_.get() + attribute.name_at,
+                          static_cast<std::size_t>(attribute.name_size));
 }
 
 XmlScanner::Token XmlScanner::fail(const char* reason) {
@@ -288,6 +292,8 @@ XmlScanner::Parse XmlScanner::start_tag() {
   attributes_.clear();
   decoded_.clear();
   bool self_closing = false;
+  // Whether a prefix or a declaration needs the namespace checks at all.
+  bool prefixed = colon >= 0;
   for (;;) {
     bool spaced = false;
     while (p < end_ && is_space(b[p])) ++p, spaced = true;
@@ -354,6 +360,7 @@ XmlScanner::Parse XmlScanner::start_tag() {
       attribute.value_size = static_cast<qsizetype>(decoded_.size()) - attribute.value_at;
     }
     ++p;
+    prefixed = prefixed || attribute_colon >= 0 || attribute_name(attribute) == "xmlns";
     attributes_.push_back(attribute);
   }
 
@@ -361,14 +368,14 @@ XmlScanner::Parse XmlScanner::start_tag() {
   if (open_starts_.empty() && root_seen_) return Parse::Failed;
   name_ = std::string_view(buffer_.get() + name_at, static_cast<std::size_t>(name_size));
   local_at_ = colon < 0 ? 0 : colon - name_at + 1;
-  for (qsizetype i = 0; i < attribute_count(); ++i) {
-    for (qsizetype j = 0; j < i; ++j) {
-      if (attribute_at(i).first == attribute_at(j).first) return Parse::Failed;
+  for (std::size_t i = 0; i < attributes_.size(); ++i) {
+    for (std::size_t j = 0; j < i; ++j) {
+      if (attribute_name(attributes_[i]) == attribute_name(attributes_[j])) return Parse::Failed;
     }
   }
   open_starts_.push_back(static_cast<qsizetype>(open_names_.size()));
   open_names_.append(name_);
-  if (!declare_namespaces()) return Parse::Failed;
+  if (prefixed && !declare_namespaces()) return Parse::Failed;
   root_seen_ = true;
   pending_end_ = self_closing;
   pos_ = p;

@@ -75,6 +75,7 @@ class XmlScanner {
     qsizetype value_size;
   };
 
+  std::string_view attribute_name(const Attribute& attribute) const;
   Token fail(const char* reason);
   bool refill();
   bool ensure(qsizetype count);
