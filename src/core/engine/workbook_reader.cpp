@@ -132,33 +132,13 @@ QString unescape_ooxml(QString text) {
   return text;
 }
 
-// Collects the text of a string item (<si>, <is>): its <t> elements, not the
-// phonetic readings (<rPh>) Japanese workbooks carry beside them.
-QString read_ooxml_string(QXmlStreamReader& xml) {
-  QString text;
-  int depth = 1;
-  int skipped_depth = 0;
-  while (depth > 0 && !xml.atEnd()) {
-    switch (xml.readNext()) {
-      case QXmlStreamReader::StartElement:
-        ++depth;
-        if (skipped_depth == 0 && (xml.name() == u"rPh" || xml.name() == u"phoneticPr"))
-          skipped_depth = depth;
-        if (skipped_depth == 0 && xml.name() == u"t") text += xml.readElementText(), --depth;
-        break;
-      case QXmlStreamReader::EndElement:
-        if (depth == skipped_depth) skipped_depth = 0;
-        --depth;
-        break;
-      default:
-        break;
-    }
-  }
-  return text.contains(u"_x") ? unescape_ooxml(text) : text;
-}
-
 QString utf8_text(std::string_view bytes) {
   return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+void append_ooxml_text(QByteArray& out, std::string_view utf8) {
+  const QString text = utf8_text(utf8);
+  append_text_field(out, text.contains(u"_x") ? unescape_ooxml(text) : text);
 }
 
 // Cell values and attributes are read as the QString conversions read them. The
@@ -511,17 +491,51 @@ class XlsxReader {
     reader.check();
   }
 
+  // A sheet of a million names has a million shared strings: read by the
+  // scanner too.
   void read_shared_strings(const QString& member) {
-    MemberReader reader(zip_, member);
-    QXmlStreamReader& xml = reader.xml();
-    while (!xml.atEnd()) {
-      if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"si") continue;
-      string_starts_.push_back(static_cast<quint32>(strings_.size()));
-      append_text_field(strings_, read_ooxml_string(xml));
-      if (strings_.size() > 0x7FFF'0000) throw Refusal{QStringLiteral("文字列が多すぎます")};
+    const ZipFile file = open_member(member);
+    XmlScanner xml(source_of(file.get()));
+    std::string text;
+    for (;;) {
+      switch (xml.next()) {
+        case XmlScanner::Token::StartElement:
+          if (xml.name() != "si") break;
+          string_starts_.push_back(static_cast<quint32>(strings_.size()));
+          text.clear();
+          read_string_item(xml, text);
+          append_ooxml_text(strings_, text);
+          if (strings_.size() > 0x7FFF'0000) throw Refusal{QStringLiteral("文字列が多すぎます")};
+          break;
+        case XmlScanner::Token::EndDocument:
+          string_starts_.push_back(static_cast<quint32>(strings_.size()));
+          return;
+        case XmlScanner::Token::Invalid:
+          throw broken_member();
+        default:
+          break;
+      }
     }
-    string_starts_.push_back(static_cast<quint32>(strings_.size()));
-    reader.check();
+  }
+
+  struct ZipFileClose {
+    void operator()(zip_file_t* file) const { zip_fclose(file); }
+  };
+  using ZipFile = std::unique_ptr<zip_file_t, ZipFileClose>;
+
+  // Opens a member for the scanner; the member is then the one a broken
+  // document is reported by.
+  ZipFile open_member(const QString& member) {
+    ZipFile file(zip_fopen(zip_.handle(), member.toUtf8().constData(), 0));
+    if (!file) throw Refusal{QStringLiteral("%1 がありません").arg(member)};
+    scanned_member_ = member;
+    return file;
+  }
+
+  static XmlScanner::Source source_of(zip_file_t* file) {
+    return [file](char* into, qint64 size) {
+      return static_cast<qint64>(zip_fread(file, into, static_cast<zip_uint64_t>(size)));
+    };
   }
 
   CellFormat format(int style) const {
@@ -549,13 +563,8 @@ class XlsxReader {
   // The sheet is nearly all of a workbook's bytes, and read by the scanner; a
   // sheet it does not take goes to the office suite whole.
   void read_sheet(const QString& member) {
-    zip_file_t* file = zip_fopen(zip_.handle(), member.toUtf8().constData(), 0);
-    if (!file) throw Refusal{QStringLiteral("%1 がありません").arg(member)};
-    const std::unique_ptr<zip_file_t, decltype(&zip_fclose)> closing(file, &zip_fclose);
-    XmlScanner xml([file](char* into, qint64 size) {
-      return static_cast<qint64>(zip_fread(file, into, static_cast<zip_uint64_t>(size)));
-    });
-    sheet_member_ = member;
+    const ZipFile file = open_member(member);
+    XmlScanner xml(source_of(file.get()));
     qint64 row = -1;
     int column = -1;
     for (;;) {
@@ -580,7 +589,7 @@ class XlsxReader {
         case XmlScanner::Token::EndDocument:
           return;
         case XmlScanner::Token::Invalid:
-          throw broken_sheet();
+          throw broken_member();
         default:
           break;
       }
@@ -598,8 +607,8 @@ class XlsxReader {
     return CellType::Other;
   }
 
-  Refusal broken_sheet() const {
-    return Refusal{QStringLiteral("%1 が壊れています").arg(sheet_member_)};
+  Refusal broken_member() const {
+    return Refusal{QStringLiteral("%1 が壊れています").arg(scanned_member_)};
   }
 
   // The element's text, which may hold no elements.
@@ -612,7 +621,7 @@ class XlsxReader {
         case XmlScanner::Token::EndElement:
           return;
         default:
-          throw broken_sheet();
+          throw broken_member();
       }
     }
   }
@@ -629,14 +638,14 @@ class XlsxReader {
         case XmlScanner::Token::Characters:
           break;
         default:
-          throw broken_sheet();
+          throw broken_member();
       }
     }
   }
 
-  // An inline string's text as read_ooxml_string reads a shared one: its <t>
-  // elements, without the phonetic readings.
-  void read_inline_string(XmlScanner& xml, std::string& text) {
+  // The text of a string item (<si>, <is>): its <t> elements, not the phonetic
+  // readings (<rPh>) Japanese workbooks carry beside them.
+  void read_string_item(XmlScanner& xml, std::string& text) {
     int depth = 1;
     int skipped_depth = 0;
     while (depth > 0) {
@@ -654,7 +663,7 @@ class XlsxReader {
         case XmlScanner::Token::Characters:
           break;
         default:
-          throw broken_sheet();
+          throw broken_member();
       }
     }
   }
@@ -677,7 +686,7 @@ class XlsxReader {
             skip_element(xml);
           } else if (xml.name() == "is") {
             inline_text_.clear();
-            read_inline_string(xml, inline_text_);
+            read_string_item(xml, inline_text_);
             has_inline = true;
           } else {
             skip_element(xml);
@@ -689,15 +698,11 @@ class XlsxReader {
         case XmlScanner::Token::Characters:
           break;
         default:
-          throw broken_sheet();
+          throw broken_member();
       }
     }
     if (type == CellType::InlineString) {
-      if (has_inline) {
-        const QString text = utf8_text(inline_text_);
-        append_text_field(writer_.cell(row, column),
-                          text.contains(u"_x") ? unescape_ooxml(text) : text);
-      }
+      if (has_inline) append_ooxml_text(writer_.cell(row, column), inline_text_);
       return;
     }
     if (!has_value) {
@@ -781,7 +786,7 @@ class XlsxReader {
   std::vector<CellFormat> formats_;
   QByteArray strings_;  // every shared string as its finished field, one after another
   std::vector<quint32> string_starts_;
-  QString sheet_member_;
+  QString scanned_member_;
   // The cell being read, kept from cell to cell for their buffers.
   std::string value_;
   std::string inline_text_;

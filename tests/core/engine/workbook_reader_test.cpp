@@ -183,6 +183,22 @@ TEST(WorkbookReader, SheetCellsAsOtherProgramsWriteThem) {
     qputenv("LC_ALL", saved);
 }
 
+TEST(WorkbookReader, SharedStringsWithoutReadingsAndWithEscapes) {
+  ScopedWorkingDir dir;
+  const QByteArray sheet =
+      worksheet("<row><c t=\"s\"><v>0</v></c><c t=\"s\"><v>1</v></c><c t=\"s\"><v>2</v></c></row>");
+  write_xlsx(QStringLiteral("book.xlsx"), sheet,
+             {QStringLiteral("ﾀﾅｶ</t><rPh sb=\"0\" eb=\"1\"><t>たなか</t></rPh><t>_x000D_ﾀﾛｳ"),
+              QStringLiteral("&#x30BF;&amp;_x0031_"), QStringLiteral("<![CDATA[a,b]]>")});
+  ASSERT_EQ(read_workbook(QStringLiteral("book.xlsx"), QStringLiteral("tbk.tmp")).status,
+            WorkbookReadStatus::Done);
+  EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), cp932("\"ﾀﾅｶ ﾀﾛｳ\",タ&_x0031_,\"a,b\"\n"));
+
+  write_xlsx(QStringLiteral("book.xlsx"), sheet, {QStringLiteral("&nbsp;")});
+  EXPECT_EQ(read_workbook(QStringLiteral("book.xlsx"), QStringLiteral("tbk.tmp")).status,
+            WorkbookReadStatus::Refused);
+}
+
 TEST(WorkbookReader, NumbersAreReadAndWrittenAsTheSuiteWrites) {
   // Many digits, both signs, fractions, exponents: every value must come out as
   // the conversion of its text by Qt, then the suite's format, would give it.
