@@ -386,10 +386,16 @@ bool XmlScanner::declare_namespaces() {
   const qsizetype depth = static_cast<qsizetype>(open_starts_.size());
   for (qsizetype i = 0; i < attribute_count(); ++i) {
     const auto [name, value] = attribute_at(i);
+    if (name == "xmlns") {
+      bindings_.push_back({std::string(), std::string(value), depth});
+      ++generation_;
+      continue;
+    }
     if (!name.starts_with("xmlns:")) continue;
     const std::string_view prefix = name.substr(6);
     if (value.empty() || prefix == "xml" || prefix == "xmlns") return false;
-    prefixes_.emplace_back(std::string(prefix), depth);
+    bindings_.push_back({std::string(prefix), std::string(value), depth});
+    ++generation_;
   }
   const auto declared = [this](std::string_view qualified) {
     const std::size_t colon = qualified.find(':');
@@ -406,8 +412,23 @@ bool XmlScanner::declare_namespaces() {
 }
 
 bool XmlScanner::is_declared(std::string_view prefix) const {
-  return std::any_of(prefixes_.rbegin(), prefixes_.rend(),
-                     [prefix](const auto& declared) { return declared.first == prefix; });
+  return std::any_of(bindings_.rbegin(), bindings_.rend(),
+                     [prefix](const Binding& binding) { return binding.prefix == prefix; });
+}
+
+std::optional<std::string_view> XmlScanner::prefix_of(std::string_view uri, bool& ambiguous) const {
+  ambiguous = false;
+  std::optional<std::string_view> found;
+  for (std::size_t i = 0; i < bindings_.size(); ++i) {
+    const Binding& binding = bindings_[i];
+    const bool shadowed =
+        std::any_of(bindings_.begin() + static_cast<qsizetype>(i) + 1, bindings_.end(),
+                    [&binding](const Binding& later) { return later.prefix == binding.prefix; });
+    if (shadowed || binding.uri != uri) continue;
+    if (found) ambiguous = true;
+    found = binding.prefix;
+  }
+  return found;
 }
 
 XmlScanner::Parse XmlScanner::end_tag() {
@@ -434,7 +455,10 @@ XmlScanner::Parse XmlScanner::end_tag() {
 
 void XmlScanner::close_element() {
   const qsizetype depth = static_cast<qsizetype>(open_starts_.size());
-  while (!prefixes_.empty() && prefixes_.back().second >= depth) prefixes_.pop_back();
+  while (!bindings_.empty() && bindings_.back().depth >= depth) {
+    bindings_.pop_back();
+    ++generation_;
+  }
   open_names_.resize(static_cast<std::size_t>(open_starts_.back()));
   open_starts_.pop_back();
 }

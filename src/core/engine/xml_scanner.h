@@ -58,6 +58,15 @@ class XmlScanner {
   qsizetype attribute_count() const { return static_cast<qsizetype>(attributes_.size()); }
   std::pair<std::string_view, std::string_view> attribute_at(qsizetype index) const;
 
+  // For a reader that tells elements and attributes apart by namespace, which
+  // the scanner itself does not: the prefix bound to `uri` where the scanner is
+  // ("" for the default namespace, which unprefixed attributes are not in), or
+  // none. `ambiguous` when more than one prefix is bound to it, in which case a
+  // prefix alone cannot tell. The answer holds until namespace_generation()
+  // changes, which it does whenever a declaration comes into or out of scope.
+  std::optional<std::string_view> prefix_of(std::string_view uri, bool& ambiguous) const;
+  quint64 namespace_generation() const { return generation_; }
+
   // Of Characters: the text, entities resolved and line ends normalized.
   std::string_view text() const { return text_; }
 
@@ -110,8 +119,14 @@ class XmlScanner {
   // Open elements' qualified names, one after another, and where each starts.
   std::string open_names_;
   std::vector<qsizetype> open_starts_;
-  // Prefixes declared by open elements, with the depth that declared each.
-  std::vector<std::pair<std::string, qsizetype>> prefixes_;
+  // Namespaces declared by open elements, the default one with an empty prefix.
+  struct Binding {
+    std::string prefix;
+    std::string uri;
+    qsizetype depth;  // of the element that declared it
+  };
+  std::vector<Binding> bindings_;
+  quint64 generation_ = 0;
 };
 
 }  // namespace tsubakuro

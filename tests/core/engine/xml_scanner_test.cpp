@@ -200,6 +200,40 @@ TEST(XmlScanner, RefusesWhatQtReadsInWaysItDoesNot) {
   }
 }
 
+TEST(XmlScanner, PrefixesAreFoundByTheirNamespaceWhereTheScannerIs) {
+  const QByteArray xml(
+      "<r xmlns='urn:d' xmlns:a='urn:1'><s xmlns:a='urn:2' xmlns:b='urn:1'><e/></s>"
+      "<s xmlns:c='urn:1'/></r>");
+  qsizetype at = 0;
+  XmlScanner scanner([&](char* into, qint64 size) {
+    const qint64 count = std::min<qint64>(size, xml.size() - at);
+    std::memcpy(into, xml.constData() + at, static_cast<std::size_t>(count));
+    at += count;
+    return count;
+  });
+  // The prefix bound to each namespace at each tag, "?" for two of them.
+  QStringList seen;
+  quint64 generation = scanner.namespace_generation();
+  int changes = 0;
+  while (scanner.next() != XmlScanner::Token::EndDocument && seen.size() < 10) {
+    changes += generation != scanner.namespace_generation();
+    generation = scanner.namespace_generation();
+    QString line = QString::fromLatin1(scanner.name().data(), scanner.name().size()) + u':';
+    for (const char* uri : {"urn:d", "urn:1", "urn:2", "urn:none"}) {
+      bool ambiguous = false;
+      const std::optional<std::string_view> prefix = scanner.prefix_of(uri, ambiguous);
+      line += u' ' + (ambiguous ? QStringLiteral("?")
+                      : prefix  ? u'[' + QString::fromLatin1(prefix->data(), prefix->size()) + u']'
+                                : QStringLiteral("-"));
+    }
+    seen.append(line);
+  }
+  EXPECT_EQ(seen.join(u'|'), QStringLiteral("r: [] [a] - -|s: [] [b] [a] -|e: [] [b] [a] -|"
+                                            "e: [] [b] [a] -|s: [] [a] - -|s: [] ? - -|"
+                                            "s: [] [a] - -|r: - - - -"));
+  EXPECT_EQ(changes, 6);  // at each tag that brings declarations in or takes them out
+}
+
 TEST(XmlScanner, AFailingSourceIsInvalid) {
   XmlScanner scanner([](char*, qint64) { return qint64(-1); });
   EXPECT_EQ(scanner.next(), XmlScanner::Token::Invalid);
