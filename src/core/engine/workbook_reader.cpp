@@ -173,9 +173,9 @@ int style_value(std::optional<std::string_view> text) {
   return utf8_text(*text).toInt();
 }
 
-// QString::trimmed().toDouble(). Both it and std::from_chars round correctly,
-// so the decimal forms they both take give the same double.
-std::optional<double> number_value(std::string_view text) {
+// QString::toDouble, of the trimmed text unless told otherwise. Both it and std::from_chars round
+// correctly, so the decimal forms they both take give the same double.
+std::optional<double> number_value(std::string_view text, bool trimmed = true) {
   std::size_t i = text.starts_with('-') ? 1 : 0;
   const auto digits = [&] {
     const std::size_t from = i;
@@ -195,9 +195,77 @@ std::optional<double> number_value(std::string_view text) {
     if (error == std::errc() && end == text.data() + text.size()) return value;
   }
   bool ok = false;
-  const double value = utf8_text(text).trimmed().toDouble(&ok);
+  const QString value_text = utf8_text(text);
+  const double value = (trimmed ? value_text.trimmed() : value_text).toDouble(&ok);
   return ok ? std::optional<double>(value) : std::nullopt;
 }
+
+// A member of the archive read by the scanner. What the scanner does not take
+// is damage to the reader, named by the member; the suite may read it still.
+class ScannedMember {
+ public:
+  ScannedMember(const ZipArchive& zip, const QString& name)
+      : name_(name),
+        file_(zip_fopen(zip.handle(), name.toUtf8().constData(), 0)),
+        xml_([this](char* into, qint64 size) {
+          return static_cast<qint64>(zip_fread(file_.get(), into, static_cast<zip_uint64_t>(size)));
+        }) {
+    if (!file_) throw Refusal{QStringLiteral("%1 がありません").arg(name)};
+  }
+
+  XmlScanner& xml() { return xml_; }
+  Refusal broken() const { return Refusal{QStringLiteral("%1 が壊れています").arg(name_)}; }
+
+  // The next token, which is never Invalid.
+  XmlScanner::Token next() {
+    const XmlScanner::Token token = xml_.next();
+    if (token == XmlScanner::Token::Invalid) throw broken();
+    return token;
+  }
+
+  // Appends the text of the element just begun, which may hold no elements, and
+  // ends after it.
+  void read_text(std::string& text) {
+    for (;;) {
+      switch (next()) {
+        case XmlScanner::Token::Characters:
+          text.append(xml_.text());
+          break;
+        case XmlScanner::Token::EndElement:
+          return;
+        default:
+          throw broken();
+      }
+    }
+  }
+
+  // Ends after the element just begun.
+  void skip() {
+    for (int depth = 1; depth > 0;) {
+      switch (next()) {
+        case XmlScanner::Token::StartElement:
+          ++depth;
+          break;
+        case XmlScanner::Token::EndElement:
+          --depth;
+          break;
+        case XmlScanner::Token::Characters:
+          break;
+        default:
+          throw broken();
+      }
+    }
+  }
+
+ private:
+  struct ZipFileClose {
+    void operator()(zip_file_t* file) const { zip_fclose(file); }
+  };
+
+  QString name_;
+  std::unique_ptr<zip_file_t, ZipFileClose> file_;
+  XmlScanner xml_;
+};
 
 // Where the rows go: each row becomes one line as it arrives, and the lines are
 // written out again at the end, every one filled with empty columns up to the
@@ -494,48 +562,19 @@ class XlsxReader {
   // A sheet of a million names has a million shared strings: read by the
   // scanner too.
   void read_shared_strings(const QString& member) {
-    const ZipFile file = open_member(member);
-    XmlScanner xml(source_of(file.get()));
+    ScannedMember part(zip_, member);
     std::string text;
     for (;;) {
-      switch (xml.next()) {
-        case XmlScanner::Token::StartElement:
-          if (xml.name() != "si") break;
-          string_starts_.push_back(static_cast<quint32>(strings_.size()));
-          text.clear();
-          read_string_item(xml, text);
-          append_ooxml_text(strings_, text);
-          if (strings_.size() > 0x7FFF'0000) throw Refusal{QStringLiteral("文字列が多すぎます")};
-          break;
-        case XmlScanner::Token::EndDocument:
-          string_starts_.push_back(static_cast<quint32>(strings_.size()));
-          return;
-        case XmlScanner::Token::Invalid:
-          throw broken_member();
-        default:
-          break;
-      }
+      const XmlScanner::Token token = part.next();
+      if (token == XmlScanner::Token::EndDocument) break;
+      if (token != XmlScanner::Token::StartElement || part.xml().name() != "si") continue;
+      string_starts_.push_back(static_cast<quint32>(strings_.size()));
+      text.clear();
+      read_string_item(part, text);
+      append_ooxml_text(strings_, text);
+      if (strings_.size() > 0x7FFF'0000) throw Refusal{QStringLiteral("文字列が多すぎます")};
     }
-  }
-
-  struct ZipFileClose {
-    void operator()(zip_file_t* file) const { zip_fclose(file); }
-  };
-  using ZipFile = std::unique_ptr<zip_file_t, ZipFileClose>;
-
-  // Opens a member for the scanner; the member is then the one a broken
-  // document is reported by.
-  ZipFile open_member(const QString& member) {
-    ZipFile file(zip_fopen(zip_.handle(), member.toUtf8().constData(), 0));
-    if (!file) throw Refusal{QStringLiteral("%1 がありません").arg(member)};
-    scanned_member_ = member;
-    return file;
-  }
-
-  static XmlScanner::Source source_of(zip_file_t* file) {
-    return [file](char* into, qint64 size) {
-      return static_cast<qint64>(zip_fread(file, into, static_cast<zip_uint64_t>(size)));
-    };
+    string_starts_.push_back(static_cast<quint32>(strings_.size()));
   }
 
   CellFormat format(int style) const {
@@ -563,35 +602,28 @@ class XlsxReader {
   // The sheet is nearly all of a workbook's bytes, and read by the scanner; a
   // sheet it does not take goes to the office suite whole.
   void read_sheet(const QString& member) {
-    const ZipFile file = open_member(member);
-    XmlScanner xml(source_of(file.get()));
+    ScannedMember part(zip_, member);
+    XmlScanner& xml = part.xml();
     qint64 row = -1;
     int column = -1;
     for (;;) {
-      switch (xml.next()) {
-        case XmlScanner::Token::StartElement:
-          if (xml.name() == "row") {
-            const std::optional<qint64> number = integer_value(xml.attribute("r"));
-            row = number && *number - 1 > row ? *number - 1 : row + 1;
-            column = -1;
-            if (context_.stop(row)) return;
-            if (!writer_.flush_if_full()) throw Refusal{QStringLiteral("一時ファイルに書けません")};
-          } else if (xml.name() == "c") {
-            const std::string_view ref = xml.attribute("r").value_or(std::string_view());
-            qint64 cell_row = row;
-            if (ref.empty() || !parse_reference(ref, column, cell_row)) ++column;
-            if (cell_row != row) throw Refusal{QStringLiteral("セルの並びが正しくありません")};
-            const std::string_view type = xml.attribute("t").value_or(std::string_view());
-            type_name_.assign(type);
-            read_cell(xml, row, column, cell_type(type), style_value(xml.attribute("s")));
-          }
-          break;
-        case XmlScanner::Token::EndDocument:
-          return;
-        case XmlScanner::Token::Invalid:
-          throw broken_member();
-        default:
-          break;
+      const XmlScanner::Token token = part.next();
+      if (token == XmlScanner::Token::EndDocument) return;
+      if (token != XmlScanner::Token::StartElement) continue;
+      if (xml.name() == "row") {
+        const std::optional<qint64> number = integer_value(xml.attribute("r"));
+        row = number && *number - 1 > row ? *number - 1 : row + 1;
+        column = -1;
+        if (context_.stop(row)) return;
+        if (!writer_.flush_if_full()) throw Refusal{QStringLiteral("一時ファイルに書けません")};
+      } else if (xml.name() == "c") {
+        const std::string_view ref = xml.attribute("r").value_or(std::string_view());
+        qint64 cell_row = row;
+        if (ref.empty() || !parse_reference(ref, column, cell_row)) ++column;
+        if (cell_row != row) throw Refusal{QStringLiteral("セルの並びが正しくありません")};
+        const std::string_view type = xml.attribute("t").value_or(std::string_view());
+        type_name_.assign(type);
+        read_cell(part, row, column, cell_type(type), style_value(xml.attribute("s")));
       }
     }
   }
@@ -607,54 +639,19 @@ class XlsxReader {
     return CellType::Other;
   }
 
-  Refusal broken_member() const {
-    return Refusal{QStringLiteral("%1 が壊れています").arg(scanned_member_)};
-  }
-
-  // The element's text, which may hold no elements.
-  void read_element_text(XmlScanner& xml, std::string& text) {
-    for (;;) {
-      switch (xml.next()) {
-        case XmlScanner::Token::Characters:
-          text.append(xml.text());
-          break;
-        case XmlScanner::Token::EndElement:
-          return;
-        default:
-          throw broken_member();
-      }
-    }
-  }
-
-  void skip_element(XmlScanner& xml) {
-    for (int depth = 1; depth > 0;) {
-      switch (xml.next()) {
-        case XmlScanner::Token::StartElement:
-          ++depth;
-          break;
-        case XmlScanner::Token::EndElement:
-          --depth;
-          break;
-        case XmlScanner::Token::Characters:
-          break;
-        default:
-          throw broken_member();
-      }
-    }
-  }
-
   // The text of a string item (<si>, <is>): its <t> elements, not the phonetic
   // readings (<rPh>) Japanese workbooks carry beside them.
-  void read_string_item(XmlScanner& xml, std::string& text) {
+  static void read_string_item(ScannedMember& part, std::string& text) {
+    XmlScanner& xml = part.xml();
     int depth = 1;
     int skipped_depth = 0;
     while (depth > 0) {
-      switch (xml.next()) {
+      switch (part.next()) {
         case XmlScanner::Token::StartElement:
           ++depth;
           if (skipped_depth == 0 && (xml.name() == "rPh" || xml.name() == "phoneticPr"))
             skipped_depth = depth;
-          if (skipped_depth == 0 && xml.name() == "t") read_element_text(xml, text), --depth;
+          if (skipped_depth == 0 && xml.name() == "t") part.read_text(text), --depth;
           break;
         case XmlScanner::Token::EndElement:
           if (depth == skipped_depth) skipped_depth = 0;
@@ -663,33 +660,34 @@ class XlsxReader {
         case XmlScanner::Token::Characters:
           break;
         default:
-          throw broken_member();
+          throw part.broken();
       }
     }
   }
 
-  void read_cell(XmlScanner& xml, qint64 row, int column, CellType type, int style) {
+  void read_cell(ScannedMember& part, qint64 row, int column, CellType type, int style) {
+    XmlScanner& xml = part.xml();
     value_.clear();
     inline_text_.clear();
     bool has_value = false;
     bool has_formula = false;
     bool has_inline = false;
     for (bool open = true; open;) {
-      switch (xml.next()) {
+      switch (part.next()) {
         case XmlScanner::Token::StartElement:
           if (xml.name() == "v") {
             value_.clear();
-            read_element_text(xml, value_);
+            part.read_text(value_);
             has_value = true;
           } else if (xml.name() == "f") {
             has_formula = true;
-            skip_element(xml);
+            part.skip();
           } else if (xml.name() == "is") {
             inline_text_.clear();
-            read_string_item(xml, inline_text_);
+            read_string_item(part, inline_text_);
             has_inline = true;
           } else {
-            skip_element(xml);
+            part.skip();
           }
           break;
         case XmlScanner::Token::EndElement:
@@ -698,7 +696,7 @@ class XlsxReader {
         case XmlScanner::Token::Characters:
           break;
         default:
-          throw broken_member();
+          throw part.broken();
       }
     }
     if (type == CellType::InlineString) {
@@ -786,7 +784,6 @@ class XlsxReader {
   std::vector<CellFormat> formats_;
   QByteArray strings_;  // every shared string as its finished field, one after another
   std::vector<quint32> string_starts_;
-  QString scanned_member_;
   // The cell being read, kept from cell to cell for their buffers.
   std::string value_;
   std::string inline_text_;
@@ -826,124 +823,205 @@ class OdsReader {
           !mimetype.read(100).startsWith("application/vnd.oasis.opendocument.spreadsheet"))
         throw Refusal{QStringLiteral("表計算のブックではありません")};
     }
-    MemberReader reader(zip_, QStringLiteral("content.xml"));
-    QXmlStreamReader& xml = reader.xml();
-    while (!xml.atEnd()) {
-      if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"table" &&
-          xml.namespaceUri() == kTableNs) {
-        read_table(xml);
+    ScannedMember part(zip_, QStringLiteral("content.xml"));
+    for (;;) {
+      const XmlScanner::Token token = part.next();
+      if (token == XmlScanner::Token::EndDocument) break;
+      if (token == XmlScanner::Token::StartElement && is(part.xml(), table_, "table")) {
+        read_table(part);
         return;  // the first worksheet only
       }
     }
-    reader.check();
     throw Refusal{QStringLiteral("ワークシートがありません")};
   }
 
  private:
-  struct Cell {
-    int column;
-    QByteArray field;
+  // A namespace the reader knows, by the prefix bound to it where the scanner is.
+  struct Namespace {
+    QLatin1String uri;
+    std::string prefix;
+    bool bound = false;
   };
 
-  void read_table(QXmlStreamReader& xml) {
+  // The attributes of a cell the reader needs, kept while its content is read.
+  struct CellAttributes {
+    std::string type;
+    std::string calcext_type;
+    std::optional<std::string> string_value;
+    std::string boolean_value;
+    std::string value;
+    std::string date_value;
+    std::string time_value;
+    std::optional<std::string> columns_repeated;
+  };
+
+  struct Cell {
+    int column;
+    qsizetype from;  // in row_fields_
+    qsizetype size;
+  };
+
+  void bind(const XmlScanner& xml) {
+    if (xml.namespace_generation() == generation_) return;
+    generation_ = xml.namespace_generation();
+    for (Namespace* ns : {&office_, &table_, &text_, &calcext_}) {
+      bool ambiguous = false;
+      const std::optional<std::string_view> prefix =
+          xml.prefix_of(std::string_view(ns->uri.data(), ns->uri.size()), ambiguous);
+      // Two prefixes for one namespace could be told apart only name by name.
+      if (ambiguous) throw Refusal{QStringLiteral("content.xml の名前空間に対応していません")};
+      ns->bound = prefix.has_value();
+      ns->prefix.assign(prefix.value_or(std::string_view()));
+    }
+  }
+
+  // Whether `qualified` is `local` with the namespace's prefix (none for the
+  // default namespace).
+  static bool named(std::string_view qualified, const Namespace& ns, std::string_view local) {
+    if (!ns.bound) return false;
+    if (ns.prefix.empty()) return qualified == local;
+    return qualified.size() == ns.prefix.size() + 1 + local.size() &&
+           qualified.starts_with(ns.prefix) && qualified[ns.prefix.size()] == ':' &&
+           qualified.ends_with(local);
+  }
+
+  // Whether the element is in the namespace.
+  bool in(const XmlScanner& xml, const Namespace& ns) {
+    bind(xml);
+    const std::string_view qualified = xml.qualified_name();
+    const std::size_t prefix_size = qualified.size() - xml.name().size();  // with its colon
+    if (!ns.bound) return false;
+    if (ns.prefix.empty()) return prefix_size == 0;
+    return prefix_size == ns.prefix.size() + 1 && qualified.starts_with(ns.prefix);
+  }
+
+  bool is(const XmlScanner& xml, const Namespace& ns, std::string_view local) {
+    return xml.name() == local && in(xml, ns);
+  }
+
+  // Unprefixed attributes are in no namespace, the default one included.
+  std::optional<std::string_view> attribute(const XmlScanner& xml, const Namespace& ns,
+                                            std::string_view local) {
+    bind(xml);
+    if (ns.prefix.empty()) return std::nullopt;
+    for (qsizetype i = 0; i < xml.attribute_count(); ++i) {
+      const auto [name, value] = xml.attribute_at(i);
+      if (named(name, ns, local)) return value;
+    }
+    return std::nullopt;
+  }
+
+  static std::optional<std::string> copied(std::optional<std::string_view> value) {
+    return value ? std::optional<std::string>(std::string(*value)) : std::nullopt;
+  }
+
+  void read_table(ScannedMember& part) {
+    XmlScanner& xml = part.xml();
     qint64 row = 0;
-    int depth = 1;
-    while (depth > 0 && !xml.atEnd()) {
-      const auto token = xml.readNext();
-      if (token == QXmlStreamReader::EndElement) {
+    for (int depth = 1; depth > 0;) {
+      const XmlScanner::Token token = part.next();
+      if (token == XmlScanner::Token::EndElement) {
         --depth;
         continue;
       }
-      if (token != QXmlStreamReader::StartElement) continue;
-      if (xml.namespaceUri() != kTableNs) {
-        xml.skipCurrentElement();
+      if (token == XmlScanner::Token::EndDocument) throw part.broken();
+      if (token != XmlScanner::Token::StartElement) continue;
+      if (!in(xml, table_)) {
+        part.skip();
         continue;
       }
-      if (xml.name() == u"table-row") {
-        const qint64 repeat =
-            repeat_count(xml.attributes().value(kTableNs, QLatin1String("number-rows-repeated")));
-        read_row(xml);
+      if (xml.name() == "table-row") {
+        const qint64 repeat = repeat_count(attribute(xml, table_, "number-rows-repeated"));
+        read_row(part);
         if (!cells_.empty()) {
           if (row + repeat > kRowLimit) throw Refusal{QStringLiteral("行が多すぎます")};
           for (qint64 r = 0; r < repeat; ++r) {
-            for (const Cell& cell : cells_) writer_.cell(row + r, cell.column).append(cell.field);
+            for (const Cell& cell : cells_) {
+              writer_.cell(row + r, cell.column)
+                  .append(row_fields_.constData() + cell.from, cell.size);
+            }
           }
         }
         row += repeat;
         if (context_.stop(row)) return;
         if (!writer_.flush_if_full()) throw Refusal{QStringLiteral("一時ファイルに書けません")};
-      } else if (xml.name() == u"table-row-group" || xml.name() == u"table-header-rows" ||
-                 xml.name() == u"table-rows") {
+      } else if (xml.name() == "table-row-group" || xml.name() == "table-header-rows" ||
+                 xml.name() == "table-rows") {
         ++depth;
       } else {
-        xml.skipCurrentElement();
+        part.skip();
       }
     }
-    if (xml.hasError()) throw Refusal{QStringLiteral("content.xml が壊れています")};
   }
 
-  static qint64 repeat_count(QStringView value) {
-    if (value.isEmpty()) return 1;
-    bool ok = false;
-    const qint64 count = value.toLongLong(&ok);
-    return ok && count > 0 ? count : 1;
+  static qint64 repeat_count(std::optional<std::string_view> value) {
+    if (!value || value->empty()) return 1;
+    const std::optional<qint64> count = integer_value(value);
+    return count && *count > 0 ? *count : 1;
   }
 
-  void read_row(QXmlStreamReader& xml) {
+  void read_row(ScannedMember& part) {
+    XmlScanner& xml = part.xml();
     cells_.clear();
+    row_fields_.clear();
     int column = 0;
-    while (xml.readNextStartElement()) {
-      if (xml.namespaceUri() != kTableNs ||
-          (xml.name() != u"table-cell" && xml.name() != u"covered-table-cell")) {
-        xml.skipCurrentElement();
+    for (;;) {
+      const XmlScanner::Token token = part.next();
+      if (token == XmlScanner::Token::EndElement) return;
+      if (token == XmlScanner::Token::EndDocument) throw part.broken();
+      if (token != XmlScanner::Token::StartElement) continue;
+      if (!in(xml, table_) || (xml.name() != "table-cell" && xml.name() != "covered-table-cell")) {
+        part.skip();
         continue;
       }
-      const QXmlStreamAttributes a = xml.attributes();
-      const qint64 repeat =
-          repeat_count(a.value(kTableNs, QLatin1String("number-columns-repeated")));
-      QByteArray field;
-      const bool has_content = read_cell(xml, a, field);
-      if (has_content) {
+      CellAttributes& a = attributes_;
+      a.type.assign(attribute(xml, office_, "value-type").value_or(std::string_view()));
+      a.calcext_type.assign(attribute(xml, calcext_, "value-type").value_or(std::string_view()));
+      a.string_value = copied(attribute(xml, office_, "string-value"));
+      a.boolean_value.assign(attribute(xml, office_, "boolean-value").value_or(std::string_view()));
+      a.value.assign(attribute(xml, office_, "value").value_or(std::string_view()));
+      a.date_value.assign(attribute(xml, office_, "date-value").value_or(std::string_view()));
+      a.time_value.assign(attribute(xml, office_, "time-value").value_or(std::string_view()));
+      const qint64 repeat = repeat_count(attribute(xml, table_, "number-columns-repeated"));
+      const qsizetype from = row_fields_.size();
+      if (read_cell(part, a, row_fields_)) {
         if (column + repeat > kColumnLimit) throw Refusal{QStringLiteral("列が多すぎます")};
-        for (qint64 c = 0; c < repeat; ++c) cells_.push_back({static_cast<int>(column + c), field});
+        for (qint64 c = 0; c < repeat; ++c)
+          cells_.push_back({static_cast<int>(column + c), from, row_fields_.size() - from});
       }
       column = static_cast<int>(std::min<qint64>(column + repeat, kColumnLimit + 1));
     }
   }
 
-  // The cell's field, or false for a cell with nothing in it. Leaves the reader
-  // after the cell's end.
-  bool read_cell(QXmlStreamReader& xml, const QXmlStreamAttributes& a, QByteArray& field) {
-    const QString type = a.value(kOfficeNs, QLatin1String("value-type")).toString();
-    const QString text = read_paragraphs(xml);
-    if (type.isEmpty()) return false;
+  // Appends the cell's field, or returns false for a cell with nothing in it.
+  // Leaves the scanner after the cell's end.
+  bool read_cell(ScannedMember& part, const CellAttributes& a, QByteArray& field) {
+    paragraphs_.clear();
+    read_paragraphs(part, paragraphs_);
+    if (a.type.empty()) return false;
     // A formula's error shows as its code ("#DIV/0!"), which the export writes.
-    if (a.value(kCalcExtNs, QLatin1String("value-type")) == u"error") {
-      append_text_field(field, text);
+    if (a.calcext_type == "error") {
+      append_text_field(field, utf8_text(paragraphs_));
       return true;
     }
-    if (type == u"string") {
-      const bool has_value = a.hasAttribute(kOfficeNs, QLatin1String("string-value"));
-      append_text_field(
-          field, has_value ? a.value(kOfficeNs, QLatin1String("string-value")).toString() : text);
+    const std::string_view type = a.type;
+    if (type == "string") {
+      append_text_field(field, utf8_text(a.string_value ? *a.string_value : paragraphs_));
       return true;
     }
-    if (type == u"boolean") {
-      append_plain_field(field, a.value(kOfficeNs, QLatin1String("boolean-value")) == u"true"
-                                    ? u"TRUE"
-                                    : u"FALSE");
+    if (type == "boolean") {
+      append_plain_field(field, a.boolean_value == "true" ? u"TRUE" : u"FALSE");
       return true;
     }
-    if (type == u"float" || type == u"currency" || type == u"percentage") {
-      bool ok = false;
-      const double value = a.value(kOfficeNs, QLatin1String("value")).toDouble(&ok);
-      if (!ok) throw Refusal{QStringLiteral("数値でない値があります")};
-      append_number(field, type == u"percentage" ? value * 100 : value);
-      if (type == u"percentage") field.append('%');
+    if (type == "float" || type == "currency" || type == "percentage") {
+      const std::optional<double> value = number_value(a.value, false);
+      if (!value) throw Refusal{QStringLiteral("数値でない値があります")};
+      append_number(field, type == "percentage" ? *value * 100 : *value);
+      if (type == "percentage") field.append('%');
       return true;
     }
-    if (type == u"date") {
-      const QString value = a.value(kOfficeNs, QLatin1String("date-value")).toString();
+    if (type == "date") {
+      const QString value = utf8_text(a.date_value);
       SheetMoment moment{QDate::fromString(value.left(10), Qt::ISODate), QTime(0, 0)};
       if (value.size() > 10) {
         const QTime time = QTime::fromString(value.mid(11), Qt::ISODateWithMs);
@@ -957,9 +1035,8 @@ class OdsReader {
                   context_.require_locale());
       return true;
     }
-    if (type == u"time") {
-      const std::optional<double> seconds =
-          parse_duration(a.value(kOfficeNs, QLatin1String("time-value")));
+    if (type == "time") {
+      const std::optional<double> seconds = parse_duration(utf8_text(a.time_value));
       if (!seconds) throw Refusal{QStringLiteral("時刻が正しくありません")};
       const qint64 whole = std::llround(*seconds);
       if (whole < 0 || whole >= 86400) throw Refusal{QStringLiteral("24時間以上の時刻があります")};
@@ -968,54 +1045,59 @@ class OdsReader {
                   DateKind::Time, context_.require_locale());
       return true;
     }
-    throw Refusal{QStringLiteral("対応していないセルの種類 %1 があります").arg(type)};
+    throw Refusal{QStringLiteral("対応していないセルの種類 %1 があります").arg(utf8_text(type))};
   }
 
   // The cell's paragraphs joined by line breaks; notes and drawings left out.
-  QString read_paragraphs(QXmlStreamReader& xml) {
-    QString text;
+  void read_paragraphs(ScannedMember& part, std::string& text) {
     bool first = true;
-    while (xml.readNextStartElement()) {
-      if (xml.namespaceUri() == kTextNs && xml.name() == u"p") {
-        if (!first) text.append(u'\n');
+    for (;;) {
+      const XmlScanner::Token token = part.next();
+      if (token == XmlScanner::Token::EndElement) return;
+      if (token == XmlScanner::Token::EndDocument) throw part.broken();
+      if (token != XmlScanner::Token::StartElement) continue;
+      if (is(part.xml(), text_, "p")) {
+        if (!first) text.push_back('\n');
         first = false;
-        read_inline(xml, text);
+        read_inline(part, text);
       } else {
-        xml.skipCurrentElement();
+        part.skip();
       }
     }
-    return text;
   }
 
-  void read_inline(QXmlStreamReader& xml, QString& text) {
-    int depth = 1;
-    while (depth > 0 && !xml.atEnd()) {
-      switch (xml.readNext()) {
-        case QXmlStreamReader::Characters:
+  void read_inline(ScannedMember& part, std::string& text) {
+    XmlScanner& xml = part.xml();
+    for (int depth = 1; depth > 0;) {
+      switch (part.next()) {
+        case XmlScanner::Token::Characters:
           text.append(xml.text());
           break;
-        case QXmlStreamReader::StartElement:
-          if (xml.namespaceUri() == kTextNs && xml.name() == u"s") {
-            const QStringView count = xml.attributes().value(kTextNs, QLatin1String("c"));
-            text.append(QString(count.isEmpty() ? 1 : std::clamp(count.toInt(), 1, 10000), u' '));
-            xml.skipCurrentElement();
-          } else if (xml.namespaceUri() == kTextNs && xml.name() == u"tab") {
-            text.append(u'\t');
-            xml.skipCurrentElement();
-          } else if (xml.namespaceUri() == kTextNs && xml.name() == u"line-break") {
-            text.append(u'\n');
-            xml.skipCurrentElement();
-          } else if (xml.namespaceUri() == kOfficeNs && xml.name() == u"annotation") {
-            xml.skipCurrentElement();
+        case XmlScanner::Token::StartElement:
+          if (is(xml, text_, "s")) {
+            const std::optional<std::string_view> count = attribute(xml, text_, "c");
+            text.append(static_cast<std::size_t>(!count || count->empty()
+                                                     ? 1
+                                                     : std::clamp(style_value(count), 1, 10000)),
+                        ' ');
+            part.skip();
+          } else if (is(xml, text_, "tab")) {
+            text.push_back('\t');
+            part.skip();
+          } else if (is(xml, text_, "line-break")) {
+            text.push_back('\n');
+            part.skip();
+          } else if (is(xml, office_, "annotation")) {
+            part.skip();
           } else {
             ++depth;
           }
           break;
-        case QXmlStreamReader::EndElement:
+        case XmlScanner::Token::EndElement:
           --depth;
           break;
         default:
-          break;
+          throw part.broken();
       }
     }
   }
@@ -1023,6 +1105,14 @@ class OdsReader {
   const ZipArchive& zip_;
   SheetWriter& writer_;
   ReadContext& context_;
+  Namespace office_{kOfficeNs, {}};
+  Namespace table_{kTableNs, {}};
+  Namespace text_{kTextNs, {}};
+  Namespace calcext_{kCalcExtNs, {}};
+  quint64 generation_ = ~quint64(0);
+  CellAttributes attributes_;
+  std::string paragraphs_;
+  QByteArray row_fields_;  // the fields of the row being read, one after another
   std::vector<Cell> cells_;
 };
 

@@ -259,6 +259,57 @@ TEST(WorkbookReader, SheetsNotSafelyReadAreLeftToTheSuite) {
   }
 }
 
+// An OpenDocument spreadsheet of the given content.xml, whose root element
+// declares the prefixes given.
+QByteArray read_ods(const QByteArray& declarations, const QByteArray& body) {
+  const QByteArray content = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<o:document-content " +
+                             declarations + "><o:body><o:spreadsheet>" + body +
+                             "</o:spreadsheet></o:body></o:document-content>";
+  int error = 0;
+  zip_t* archive = zip_open("book.ods", ZIP_CREATE | ZIP_TRUNCATE, &error);
+  const QByteArray mimetype("application/vnd.oasis.opendocument.spreadsheet");
+  for (const auto& [name, bytes] : {std::pair("mimetype", mimetype), {"content.xml", content}}) {
+    zip_source_t* source = zip_source_buffer(archive, bytes.constData(), bytes.size(), 0);
+    zip_file_add(archive, name, source, ZIP_FL_OVERWRITE);
+  }
+  if (zip_close(archive) != 0) return "no archive";
+  const WorkbookReadResult result =
+      read_workbook(QStringLiteral("book.ods"), QStringLiteral("tbk.tmp"));
+  if (result.status != WorkbookReadStatus::Done) return "refused: " + result.message.toUtf8();
+  return read_file(QStringLiteral("tbk.tmp"));
+}
+
+TEST(WorkbookReader, OpenDocumentNamesAreTheirNamespacesWhateverTheirPrefixes) {
+  ScopedWorkingDir dir;
+  const QByteArray office = "xmlns:o=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\"";
+  const QByteArray table = "urn:oasis:names:tc:opendocument:xmlns:table:1.0";
+  const QByteArray text = " xmlns:x=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"";
+  EXPECT_EQ(
+      read_ods(office + text + " xmlns:t=\"" + table + '"',
+               "<t:table t:name=\"a\"><t:table-row><t:table-cell o:value-type=\"string\">"
+               "<x:p>ﾀﾅｶ<x:s x:c=\"2\"/>ﾀﾛｳ</x:p><x:p>2<x:tab/>3<x:line-break/>4</x:p>"
+               "</t:table-cell><t:table-cell t:number-columns-repeated=\"2\" "
+               "o:value-type=\"float\" o:value=\"1.50\"><x:p>x</x:p></t:table-cell>"
+               "<f:table-cell xmlns:f=\"urn:other\" o:value-type=\"float\" o:value=\"9\"/>"
+               "</t:table-row><t:table-row t:number-rows-repeated=\"2\"><t:table-cell/>"
+               "<t:table-cell o:value-type=\"string\"><x:p><x:span>a&amp;b</x:span>"
+               "<o:annotation><x:p>note</x:p></o:annotation></x:p></t:table-cell></t:table-row>"
+               "</t:table>"),
+      cp932("\"ﾀﾅｶ  ﾀﾛｳ 2\t3 4\",1.5,1.5\n,a&b,\n,a&b,\n"));
+  // The default namespace is no attribute's: this repeat count is not the table's.
+  EXPECT_EQ(read_ods(office + text,
+                     "<table xmlns=\"" + table +
+                         "\"><table-row><table-cell number-columns-repeated=\"3\" "
+                         "o:value-type=\"float\" o:value=\"7\"/><table-cell "
+                         "o:value-type=\"boolean\" o:boolean-value=\"true\"/></table-row></table>"),
+            "7,TRUE\n");
+  // Two prefixes of one namespace are left to the suite.
+  EXPECT_TRUE(read_ods(office + text + " xmlns:t=\"" + table + "\" xmlns:u=\"" + table + '"',
+                       "<t:table><u:table-row><t:table-cell o:value-type=\"float\" o:value=\"1\"/>"
+                       "</u:table-row></t:table>")
+                  .startsWith("refused: "));
+}
+
 TEST(WorkbookReader, KindsReadWithoutTheSuite) {
   EXPECT_TRUE(is_natively_read_workbook(QStringLiteral("a.xlsx")));
   EXPECT_TRUE(is_natively_read_workbook(QStringLiteral("A.XLSM")));
