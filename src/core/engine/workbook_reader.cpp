@@ -300,8 +300,18 @@ class SheetWriter {
     return flush();
   }
 
-  // Writes the finished lines to `target`; false when a file cannot be written.
-  bool finish(const QString& target) {
+  enum class Finish { Written, Failed, Stopped };
+
+  // Writes the finished lines to `target`, unless a stop is asked for before the
+  // file is replaced: a read stopped at any time before then leaves it as it was.
+  Finish finish(const QString& target, const std::function<bool()>& stop_requested) {
+    const bool written = write_to(target, stop_requested);
+    if (stopped_) return Finish::Stopped;
+    return written ? Finish::Written : Finish::Failed;
+  }
+
+ private:
+  bool write_to(const QString& target, const std::function<bool()>& stop_requested) {
     // An empty sheet is one empty line, as the suite writes it.
     if (row_ < 0) cell(0, 0);
     end_row();
@@ -336,10 +346,14 @@ class SheetWriter {
       }
     }
     if (result.write(line) != line.size() || out_.error() != QFileDevice::NoError) return false;
+    if (stop_requested && stop_requested()) {
+      stopped_ = true;
+      result.cancelWriting();
+      return false;
+    }
     return result.commit();
   }
 
- private:
   void end_row() {
     if (row_ < 0 || ended_row_ == row_) return;
     fields_per_row_.push_back(fields_);
@@ -361,6 +375,7 @@ class SheetWriter {
   qint64 ended_row_ = -1;
   int fields_ = 0;
   int widest_ = 1;
+  bool stopped_ = false;
 };
 
 struct ReadContext {
@@ -1160,11 +1175,16 @@ WorkbookReadResult read_workbook(const QString& workbook, const QString& target,
     return refused(refusal.reason);
   }
   if (context.stopped) return {WorkbookReadStatus::Cancelled, {}};
-  if (!writer.finish(target)) {
-    return {WorkbookReadStatus::Failed,
-            QStringLiteral("「%1」に書き込めないため「%2」を変換できません。").arg(target, name)};
+  switch (writer.finish(target, stop_requested)) {
+    case SheetWriter::Finish::Written:
+      return {WorkbookReadStatus::Done, {}};
+    case SheetWriter::Finish::Stopped:
+      return {WorkbookReadStatus::Cancelled, {}};
+    case SheetWriter::Finish::Failed:
+      break;
   }
-  return {WorkbookReadStatus::Done, {}};
+  return {WorkbookReadStatus::Failed,
+          QStringLiteral("「%1」に書き込めないため「%2」を変換できません。").arg(target, name)};
 }
 
 }  // namespace tsubakuro

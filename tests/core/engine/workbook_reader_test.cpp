@@ -310,6 +310,17 @@ TEST(WorkbookReader, OpenDocumentNamesAreTheirNamespacesWhateverTheirPrefixes) {
                   .startsWith("refused: "));
 }
 
+TEST(WorkbookReader, StopAskedForAfterTheLastRowStillKeepsTheOldTextFile) {
+  // Asked at the first row, then once more before the file is replaced.
+  ScopedWorkingDir dir;
+  write_file(QStringLiteral("tbk.tmp"), "last month\r\n");
+  int asked = 0;
+  const WorkbookReadResult result =
+      read_workbook(book("xlsx"), QStringLiteral("tbk.tmp"), [&asked] { return ++asked > 1; });
+  EXPECT_EQ(result.status, WorkbookReadStatus::Cancelled);
+  EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), "last month\r\n");
+}
+
 TEST(WorkbookReader, KindsReadWithoutTheSuite) {
   EXPECT_TRUE(is_natively_read_workbook(QStringLiteral("a.xlsx")));
   EXPECT_TRUE(is_natively_read_workbook(QStringLiteral("A.XLSM")));
