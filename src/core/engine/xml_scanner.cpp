@@ -231,16 +231,20 @@ std::optional<XmlScanner::Token> XmlScanner::markup() {
     }
   }
   if (second == '?') {
+    // A target without a colon, then white space or the end.
+    qsizetype size = 0;
+    for (;; ++size) {
+      if (size > 1000 || !ensure(2 + size + 1)) return fail("bad processing instruction");
+      const auto c = static_cast<unsigned char>(buffer_[pos_ + 2 + size]);
+      if (size == 0 ? !is_name_start(c) : !is_name_char(c) || c == ':') break;
+    }
+    const auto after = static_cast<unsigned char>(buffer_[pos_ + 2 + size]);
+    const bool ends = after == '?' && ensure(2 + size + 2) && buffer_[pos_ + 2 + size + 1] == '>';
+    if (size == 0 || (!is_space(after) && !ends)) return fail("bad processing instruction");
     // Only the document's first bytes may be its declaration.
-    ensure(7);
-    const qsizetype available = std::min<qsizetype>(end_ - pos_, 6);
-    QByteArray target(buffer_.get() + pos_ + 2, available - 2);
-    if (available < 3 || !is_name_start(static_cast<unsigned char>(target[0])))
-      return fail("bad processing instruction");
-    if (target.size() == 4 && target.left(3).toLower() == "xml" &&
-        (is_space(static_cast<unsigned char>(target[3])) || target[3] == '?'))
+    if (size == 3 && QByteArray(buffer_.get() + pos_ + 2, 3).toLower() == "xml")
       return fail("XML declaration not at the start");
-    pos_ += 2;
+    pos_ += 2 + size;
     text_.clear();
     if (!scan_run(Run::Instruction)) return fail("bad processing instruction");
     return std::nullopt;
@@ -562,7 +566,7 @@ bool XmlScanner::scan_run(Run kind) {
         text_.resize(text_.size() - 2);
         pos_ = p + 1;
         return true;
-      } else if (c == '>' && kind == Run::Instruction && marks == 1) {
+      } else if (c == '>' && kind == Run::Instruction && marks >= 1) {
         text_.pop_back();
         pos_ = p + 1;
         return true;
@@ -617,19 +621,37 @@ bool XmlScanner::xml_declaration() {
   pos_ += 5;
   text_.clear();
   if (!scan_run(Run::Instruction)) return false;
-  // Only UTF-8, which is also what a declaration without an encoding means.
-  const std::size_t at = text_.find("encoding");
-  if (at == std::string::npos) return true;
-  std::size_t p = at + 8;
-  while (p < text_.size() && is_space(static_cast<unsigned char>(text_[p]))) ++p;
-  if (p >= text_.size() || text_[p] != '=') return false;
-  ++p;
-  while (p < text_.size() && is_space(static_cast<unsigned char>(text_[p]))) ++p;
-  if (p >= text_.size() || (text_[p] != '"' && text_[p] != '\'')) return false;
-  const std::size_t close = text_.find(text_[p], p + 1);
-  if (close == std::string::npos) return false;
-  return QByteArray(text_.data() + p + 1, static_cast<qsizetype>(close - p - 1))
-             .compare("UTF-8", Qt::CaseInsensitive) == 0;
+  // version, then encoding and standalone, each optional, in this order only.
+  const std::string_view declaration = text_;
+  std::size_t p = 0;
+  const auto pseudo_attribute = [&](std::string_view name, std::string_view& value) {
+    const std::size_t from = p;
+    while (p < declaration.size() && is_space(static_cast<unsigned char>(declaration[p]))) ++p;
+    if (p == from || declaration.substr(p, name.size()) != name) return p = from, false;
+    p += name.size();
+    while (p < declaration.size() && is_space(static_cast<unsigned char>(declaration[p]))) ++p;
+    if (p >= declaration.size() || declaration[p] != '=') return p = from, false;
+    ++p;
+    while (p < declaration.size() && is_space(static_cast<unsigned char>(declaration[p]))) ++p;
+    if (p >= declaration.size() || (declaration[p] != '"' && declaration[p] != '\'')) {
+      return p = from, false;
+    }
+    const std::size_t close = declaration.find(declaration[p], p + 1);
+    if (close == std::string_view::npos) return p = from, false;
+    value = declaration.substr(p + 1, close - p - 1);
+    p = close + 1;
+    return true;
+  };
+  std::string_view version;
+  std::string_view encoding = "UTF-8";  // also what a declaration without one means
+  std::string_view standalone = "no";
+  if (!pseudo_attribute("version", version) || version != "1.0") return false;
+  pseudo_attribute("encoding", encoding);
+  pseudo_attribute("standalone", standalone);
+  while (p < declaration.size() && is_space(static_cast<unsigned char>(declaration[p]))) ++p;
+  return p == declaration.size() && (standalone == "yes" || standalone == "no") &&
+         QByteArray(encoding.data(), static_cast<qsizetype>(encoding.size()))
+                 .compare("UTF-8", Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace tsubakuro

@@ -1,6 +1,7 @@
 #include "core/engine/xml_scanner.h"
 
 #include <gtest/gtest.h>
+#include <QStringDecoder>
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <cstring>
@@ -21,8 +22,11 @@ QString scanned(const QByteArray& xml, qsizetype chunk) {
       },
       chunk);
   QString out;
+  // Not QString::fromUtf8, which drops a leading U+FEFF.
   const auto utf8 = [](std::string_view bytes) {
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    return QString(decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))));
   };
   for (;;) {
     switch (scanner.next()) {
@@ -104,6 +108,9 @@ TEST(XmlScanner, ReadsWhatItTakesAsQtDoesWhereverTheChunksEnd) {
       "<!-- before --><?pi x?><a xmlns='urn:d' xmlns:p='urn:p' p:q='1'><p:b xml:space='preserve'>"
       " </p:b></a><!-- after -->\n",
       "<a><b xmlns:p='urn:1'><p:c/></b><b xmlns:p='urn:2'><p:c/></b></a>",
+      "<?xml version = '1.0' standalone='no' ?><a/>",
+      "<a><?p i?"
+      "?><?q?>\xEF\xBB\xBF</a>",
   };
   for (const char* document : documents) {
     SCOPED_TRACE(document);
