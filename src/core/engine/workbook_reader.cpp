@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QTemporaryFile>
 #include <QXmlStreamReader>
 #include <algorithm>
@@ -133,6 +134,12 @@ QString unescape_ooxml(QString text) {
 }
 
 QString utf8_text(std::string_view bytes) {
+  // QString::fromUtf8 drops a leading U+FEFF, which is text here.
+  if (bytes.starts_with("\xEF\xBB\xBF")) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  }
   return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
