@@ -416,8 +416,18 @@ bool XmlScanner::declare_namespaces() {
 }
 
 bool XmlScanner::is_declared(std::string_view prefix) const {
-  return std::any_of(bindings_.rbegin(), bindings_.rend(),
-                     [prefix](const Binding& binding) { return binding.prefix == prefix; });
+  // A document with prefixes uses a few of them on every tag.
+  if (declared_generation_ != generation_) {
+    for (std::string& cached : declared_) cached.clear();
+    declared_generation_ = generation_;
+  }
+  if (!prefix.empty() && std::find(declared_.begin(), declared_.end(), prefix) != declared_.end())
+    return true;
+  const bool declared =
+      std::any_of(bindings_.rbegin(), bindings_.rend(),
+                  [prefix](const Binding& binding) { return binding.prefix == prefix; });
+  if (declared) declared_[next_declared_++ % declared_.size()].assign(prefix);
+  return declared;
 }
 
 std::optional<std::string_view> XmlScanner::prefix_of(std::string_view uri, bool& ambiguous) const {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QtGlobal>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -127,6 +128,10 @@ class XmlScanner {
   };
   std::vector<Binding> bindings_;
   quint64 generation_ = 0;
+  // Prefixes lately found declared, while the declarations stay as they are.
+  mutable std::array<std::string, 4> declared_;
+  mutable quint64 declared_generation_ = 0;
+  mutable std::size_t next_declared_ = 0;
 };
 
 }  // namespace tsubakuro

@@ -158,6 +158,8 @@ TEST(XmlScanner, StopsAtWhatIsNotWellFormed) {
       "<1a/>",
       "<a:b:c xmlns:a='u'/>",
       "<a xmlns:p=''/>",
+      // A prefix used again after its declaration went out of scope.
+      "<a><b xmlns:p='u'><p:c/><p:c/></b><p:c/></a>",
       " <?xml version='1.0'?><a/>",
       "<a><?xml version='1.0'?></a>",
       "<a b='1'c='2'/>",
