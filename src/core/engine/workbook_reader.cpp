@@ -869,7 +869,8 @@ class OdsReader {
   struct CellAttributes {
     std::string type;
     std::string calcext_type;
-    std::optional<std::string> string_value;
+    bool has_string_value = false;
+    std::string string_value;
     std::string boolean_value;
     std::string value;
     std::string date_value;
@@ -933,8 +934,49 @@ class OdsReader {
     return std::nullopt;
   }
 
-  static std::optional<std::string> copied(std::optional<std::string_view> value) {
-    return value ? std::optional<std::string>(std::string(*value)) : std::nullopt;
+  // Keeps the cell's attributes, in one pass over them; the columns it repeats over.
+  qint64 read_cell_attributes(const XmlScanner& xml, CellAttributes& a) {
+    bind(xml);
+    a.type.clear();
+    a.calcext_type.clear();
+    a.has_string_value = false;
+    a.string_value.clear();
+    a.boolean_value.clear();
+    a.value.clear();
+    a.date_value.clear();
+    a.time_value.clear();
+    std::optional<std::string_view> repeated;
+    const auto in_namespace = [](std::string_view prefix, const Namespace& ns) {
+      return ns.bound && !ns.prefix.empty() && prefix == ns.prefix;
+    };
+    for (qsizetype i = 0; i < xml.attribute_count(); ++i) {
+      const auto [name, value] = xml.attribute_at(i);
+      const std::size_t colon = name.find(':');
+      if (colon == std::string_view::npos) continue;  // in no namespace
+      const std::string_view prefix = name.substr(0, colon);
+      const std::string_view local = name.substr(colon + 1);
+      if (in_namespace(prefix, office_)) {
+        if (local == "value-type") {
+          a.type.assign(value);
+        } else if (local == "string-value") {
+          a.has_string_value = true;
+          a.string_value.assign(value);
+        } else if (local == "boolean-value") {
+          a.boolean_value.assign(value);
+        } else if (local == "value") {
+          a.value.assign(value);
+        } else if (local == "date-value") {
+          a.date_value.assign(value);
+        } else if (local == "time-value") {
+          a.time_value.assign(value);
+        }
+      } else if (in_namespace(prefix, calcext_) && local == "value-type") {
+        a.calcext_type.assign(value);
+      } else if (in_namespace(prefix, table_) && local == "number-columns-repeated") {
+        repeated = value;
+      }
+    }
+    return repeat_count(repeated);
   }
 
   void read_table(ScannedMember& part) {
@@ -996,15 +1038,8 @@ class OdsReader {
         part.skip();
         continue;
       }
-      CellAttributes& a = attributes_;
-      a.type.assign(attribute(xml, office_, "value-type").value_or(std::string_view()));
-      a.calcext_type.assign(attribute(xml, calcext_, "value-type").value_or(std::string_view()));
-      a.string_value = copied(attribute(xml, office_, "string-value"));
-      a.boolean_value.assign(attribute(xml, office_, "boolean-value").value_or(std::string_view()));
-      a.value.assign(attribute(xml, office_, "value").value_or(std::string_view()));
-      a.date_value.assign(attribute(xml, office_, "date-value").value_or(std::string_view()));
-      a.time_value.assign(attribute(xml, office_, "time-value").value_or(std::string_view()));
-      const qint64 repeat = repeat_count(attribute(xml, table_, "number-columns-repeated"));
+      const qint64 repeat = read_cell_attributes(xml, attributes_);
+      const CellAttributes& a = attributes_;
       const qsizetype from = row_fields_.size();
       if (read_cell(part, a, row_fields_)) {
         if (column + repeat > kColumnLimit) throw Refusal{QStringLiteral("列が多すぎます")};
@@ -1028,7 +1063,7 @@ class OdsReader {
     }
     const std::string_view type = a.type;
     if (type == "string") {
-      append_text_field(field, utf8_text(a.string_value ? *a.string_value : paragraphs_));
+      append_text_field(field, utf8_text(a.has_string_value ? a.string_value : paragraphs_));
       return true;
     }
     if (type == "boolean") {
