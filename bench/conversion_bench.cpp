@@ -1,20 +1,29 @@
 // How fast a whole conversion runs, in payment rows per second, against the floor
-// any conversion has to pay: decoding the same CP932 bytes and encoding them again.
-// The ratio of the two is printed at the end; equal rows per second at both sizes
-// show that the cost grows linearly with the input.
+// any conversion has to pay: decoding the same CP932 bytes and encoding them again,
+// with the program's codec and with glibc's iconv (the goal: a conversion costs no
+// more than the iconv pair, one whose every row is wrong no more than twice that).
+// Then how long a workbook takes to become "tbk.tmp" without the office suite, and
+// the peak memory of doing so. The ratios and times are printed at the end.
 
 #include <benchmark/benchmark.h>
+#include <iconv.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <zip.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <map>
 #include <memory>
 
 #include "core/engine/conversion_run.h"
+#include "core/engine/workbook_export.h"
 #include "core/settings/company_settings.h"
 #include "core/settings/system_settings.h"
 #include "core/text/cp932.h"
@@ -25,13 +34,6 @@ namespace {
 using namespace Qt::StringLiterals;
 
 constexpr char16_t kCompany[] = u"ベンチ商事";
-
-class SilentNotifier : public Notifier {
- public:
-  void show_notice(const QString&, const QString& message) override {
-    std::fprintf(stderr, "%s\n", message.toUtf8().constData());
-  }
-};
 
 // The columns of the sample company's payment list (examples/振込データ.csv),
 // the rows of bench/make-payment-list.py.
@@ -64,8 +66,8 @@ class Workspace {
     if (!folder_.isValid() || !QDir::setCurrent(folder_.path())) std::abort();
     init_field_dictionary(system_);
     system_.current_company = QString::fromUtf16(kCompany);
-    system_.crlf_each_record = 1;
-    system_.record_length = 122;
+    system_.options.crlf_each_record = true;
+    system_.options.record_length = 122;
     TransferSettings& credit = company_.credit;
     credit.output_file = u"FURIKOMI.DAT"_s;
     credit.header_values = {u"21"_s,   u"0"_s,    u"1234567890"_s, u"ﾍﾞﾝﾁｼｮｳｼﾞ"_s,
@@ -74,23 +76,93 @@ class Workspace {
     credit.body_columns = {u"1"_s, u"2"_s, u"3"_s,    u"4"_s, QString(), u"5"_s,    u"6"_s,
                            u"7"_s, u"8"_s, QString(), u"9"_s, QString(), QString(), QString()};
     credit.skip_header_rows = u"1"_s;
-    credit.enabled = 1;
+    credit.enabled = true;
   }
 
-  // The settings of a run over `rows` payment rows; the list is written once.
-  const CompanySettings& company_for(qint64 rows) {
-    const QString name = u"振込%1.csv"_s.arg(rows);
+  // The settings of a run over `rows` payment rows; the list is written once. In
+  // a list of wrong rows every payee's name is written in full-width kana, which
+  // the bank file cannot hold: each row logs a field error.
+  const CompanySettings& company_for(qint64 rows, bool wrong = false) {
+    const QString name = (wrong ? u"誤り%1.csv"_s : u"振込%1.csv"_s).arg(rows);
     if (!QFile::exists(name)) {
       QFile file(name);
       if (!file.open(QIODevice::WriteOnly)) std::abort();
       file.write(encode_cp932(u"銀行コード,銀行名,支店コード,支店名,預金種目,口座番号,"
                               u"受取人名,振込金額,取引先番号,摘要\r\n")
                      .bytes);
-      for (qint64 index = 0; index < rows; ++index)
-        file.write(encode_cp932(payment_row(index) + u"\r\n"_s).bytes);
+      for (qint64 index = 0; index < rows; ++index) {
+        QString row = payment_row(index);
+        if (wrong) row.replace(u"ﾀ"_s, u"タ"_s).replace(u"ｲ"_s, u"イ"_s).replace(u"ｻ"_s, u"サ"_s);
+        file.write(encode_cp932(row + u"\r\n"_s).bytes);
+      }
     }
     company_.credit.input_file = name;
     return company_;
+  }
+
+  // A workbook of `rows` payment rows and a heading row, written as a spreadsheet
+  // program writes one: text in the shared string table, numbers in the cells.
+  QString workbook_for(qint64 rows) {
+    const QString name = u"振込%1.xlsx"_s.arg(rows);
+    if (QFile::exists(name)) return name;
+    QByteArray sheet =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<worksheet "
+        "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>";
+    QByteArray strings;
+    QHash<QString, int> string_index;
+    const auto shared = [&](const QString& text) {
+      auto found = string_index.find(text);
+      if (found == string_index.end()) {
+        found = string_index.insert(text, string_index.size());
+        strings += "<si><t>" + text.toHtmlEscaped().toUtf8() + "</t></si>";
+      }
+      return QByteArray::number(*found);
+    };
+    for (qint64 index = -1; index < rows; ++index) {
+      const QStringList cells =
+          index < 0 ? u"銀行コード,銀行名,支店コード,支店名,預金種目,口座番号,受取人名,"
+                      u"振込金額,取引先番号,摘要"_s.split(u',')
+                    : payment_row(index).split(u',');
+      const QByteArray r = QByteArray::number(index + 2);
+      sheet += "<row r=\"" + r + "\">";
+      for (int c = 0; c < cells.size(); ++c) {
+        const QByteArray ref = QByteArray(1, char('A' + c)) + r;
+        // Codes with leading zeros are text; counts and amounts are numbers.
+        const bool number = index >= 0 && (c == 4 || c == 7 || c == 8);
+        if (number)
+          sheet += "<c r=\"" + ref + "\"><v>" + cells[c].toUtf8() + "</v></c>";
+        else
+          sheet += "<c r=\"" + ref + "\" t=\"s\"><v>" + shared(cells[c]) + "</v></c>";
+      }
+      sheet += "</row>";
+    }
+    sheet += "</sheetData></worksheet>";
+    strings =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<sst "
+        "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">" +
+        strings + "</sst>";
+    const QByteArray types =
+        R"(<?xml version="1.0" encoding="UTF-8"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"><Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/><Default Extension="xml" ContentType="application/xml"/><Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/><Override PartName="/xl/worksheets/sheet1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/><Override PartName="/xl/sharedStrings.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml"/></Types>)";
+    const QByteArray root_rels =
+        R"(<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="xl/workbook.xml"/></Relationships>)";
+    const QByteArray workbook =
+        R"(<?xml version="1.0" encoding="UTF-8"?><workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"><sheets><sheet name="振込" sheetId="1" r:id="rId1"/></sheets></workbook>)";
+    const QByteArray workbook_rels =
+        R"(<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships"><Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/><Relationship Id="rId2" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings" Target="sharedStrings.xml"/></Relationships>)";
+    int error = 0;
+    zip_t* archive =
+        zip_open(QFile::encodeName(name).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    if (!archive) std::abort();
+    const std::pair<const char*, const QByteArray*> members[] = {
+        {"[Content_Types].xml", &types},      {"_rels/.rels", &root_rels},
+        {"xl/workbook.xml", &workbook},       {"xl/_rels/workbook.xml.rels", &workbook_rels},
+        {"xl/worksheets/sheet1.xml", &sheet}, {"xl/sharedStrings.xml", &strings}};
+    for (const auto& [member, bytes] : members) {
+      zip_source_t* source = zip_source_buffer(archive, bytes->constData(), bytes->size(), 0);
+      if (!source || zip_file_add(archive, member, source, ZIP_FL_ENC_UTF_8) < 0) std::abort();
+    }
+    if (zip_close(archive) != 0) std::abort();
+    return name;
   }
 
   const SystemSettings& system() const { return system_; }
@@ -109,17 +181,98 @@ Workspace& workspace() {
 void Conversion(benchmark::State& state) {
   const qint64 rows = state.range(0);
   const CompanySettings& company = workspace().company_for(rows);
-  SilentNotifier notifier;
   for (auto _ : state) {
     ConversionRun run(workspace().system(), company);
     while (run.running()) run.step();
-    if (run.outcome() != RunOutcome::Normal || run.has_errors() || run.row_count() != rows) {
+    // The trailer's 合計件数 holds six digits: a million rows log that one error.
+    const bool count_fits = rows < 1'000'000;
+    if (run.outcome() != RunOutcome::Normal || run.has_errors() == count_fits ||
+        run.row_count() != rows) {
       state.SkipWithError("the conversion did not convert every row cleanly");
       break;
     }
   }
   state.SetItemsProcessed(state.iterations() * rows);
   state.SetBytesProcessed(state.iterations() * QFileInfo(company.credit.input_file).size());
+}
+
+// Every row has a payee name the bank file cannot hold.
+void WrongRowsConversion(benchmark::State& state) {
+  const qint64 rows = state.range(0);
+  const CompanySettings& company = workspace().company_for(rows, /*wrong=*/true);
+  for (auto _ : state) {
+    ConversionRun run(workspace().system(), company);
+    while (run.running()) run.step();
+    if (run.outcome() != RunOutcome::Normal || !run.has_errors() || run.row_count() != rows) {
+      state.SkipWithError("the conversion did not log the wrong rows");
+      break;
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * rows);
+}
+
+// glibc's converter both ways over the same bytes, as
+// `iconv -f CP932 -t UTF-8 | iconv -f UTF-8 -t CP932` does it.
+QByteArray iconv_bytes(iconv_t converter, const QByteArray& in, qsizetype room) {
+  QByteArray out(room, Qt::Uninitialized);
+  char* in_ptr = const_cast<char*>(in.constData());
+  char* out_ptr = out.data();
+  size_t in_left = in.size();
+  size_t out_left = out.size();
+  iconv(converter, nullptr, nullptr, nullptr, nullptr);
+  if (iconv(converter, &in_ptr, &in_left, &out_ptr, &out_left) == static_cast<size_t>(-1))
+    std::abort();
+  out.truncate(out.size() - out_left);
+  return out;
+}
+
+void IconvDecodeEncode(benchmark::State& state, bool wrong) {
+  const qint64 rows = state.range(0);
+  QFile file(workspace().company_for(rows, wrong).credit.input_file);
+  if (!file.open(QIODevice::ReadOnly)) std::abort();
+  const QByteArray bytes = file.readAll();
+  iconv_t decoder = iconv_open("UTF-8", "CP932");
+  iconv_t encoder = iconv_open("CP932", "UTF-8");
+  for (auto _ : state) {
+    const QByteArray utf8 = iconv_bytes(decoder, bytes, bytes.size() * 2);
+    const QByteArray back = iconv_bytes(encoder, utf8, utf8.size());
+    benchmark::DoNotOptimize(back.constData());
+  }
+  iconv_close(decoder);
+  iconv_close(encoder);
+  state.SetItemsProcessed(state.iterations() * rows);
+}
+
+void IconvDecodeEncodeRight(benchmark::State& state) { IconvDecodeEncode(state, false); }
+void IconvDecodeEncodeWrong(benchmark::State& state) { IconvDecodeEncode(state, true); }
+
+// A workbook's first sheet into "tbk.tmp" the way a conversion makes it (wall time:
+// a user waits for it).
+void WorkbookToText(benchmark::State& state) {
+  const QString book = workspace().workbook_for(state.range(0));
+  for (auto _ : state) {
+    const WorkbookExportResult result = WorkbookExport(book, u"tbk.tmp"_s).run();
+    if (result.status != WorkbookExportStatus::Done) {
+      state.SkipWithError(result.message.toStdString().c_str());
+      break;
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The peak resident memory of reading a workbook, in a child process of its own so
+// the lists and tables of the other benchmarks do not count.
+double workbook_peak_megabytes(qint64 rows) {
+  const QString book = workspace().workbook_for(rows);
+  const pid_t child = fork();
+  if (child == 0) {
+    const bool done = WorkbookExport(book, u"tbk.tmp"_s).run().status == WorkbookExportStatus::Done;
+    _exit(done ? 0 : 1);
+  }
+  int status = 0;
+  rusage usage{};
+  if (child < 0 || wait4(child, &status, 0, &usage) != child || status != 0) return -1;
+  return usage.ru_maxrss / 1024.0;
 }
 
 void Cp932DecodeEncode(benchmark::State& state) {
@@ -135,11 +288,26 @@ void Cp932DecodeEncode(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * bytes.size());
 }
 
-BENCHMARK(Conversion)->ArgName("rows")->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(Conversion)
+    ->ArgName("rows")
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(Cp932DecodeEncode)
     ->ArgName("rows")
     ->Arg(10'000)
     ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(IconvDecodeEncodeRight)->ArgName("rows")->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(WrongRowsConversion)->ArgName("rows")->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(IconvDecodeEncodeWrong)->ArgName("rows")->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(WorkbookToText)
+    ->ArgName("rows")
+    ->Arg(1'000)
+    ->Arg(1'000'000)
+    ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
 // The console report, followed by how many times a plain decode and encode each
@@ -152,27 +320,55 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
       const std::string name = run.benchmark_name();
-      const std::string rows = name.substr(name.find('/') + 1);
-      (name.starts_with("Conversion/") ? conversion_ : decode_encode_)[rows] =
-          run.GetAdjustedCPUTime();
+      // "Kind/rows:N", with "/real_time" after it for the workbooks.
+      const size_t kind_end = name.find('/');
+      const std::string kind = name.substr(0, kind_end);
+      const size_t rows_end = name.find('/', kind_end + 1);
+      const std::string rows =
+          name.substr(kind_end + 1,
+                      rows_end == std::string::npos ? std::string::npos : rows_end - kind_end - 1);
+      if (kind == "WorkbookToText")
+        workbook_seconds_[rows] = run.GetAdjustedRealTime() / 1000;
+      else
+        cpu_[kind][rows] = run.GetAdjustedCPUTime();
     }
   }
 
   void Finalize() override {
-    for (const auto& [rows, conversion] : conversion_) {
-      const auto plain = decode_encode_.find(rows);
-      if (plain == decode_encode_.end() || plain->second <= 0) continue;
+    for (const auto& [rows, conversion] : cpu_["Conversion"]) {
+      const double plain = cpu_["Cp932DecodeEncode"][rows];
+      if (plain <= 0) continue;
       std::printf(
-          "%s: a conversion takes %.1f times the processor time of a plain CP932 decode "
-          "and encode\n",
-          rows.c_str(), conversion / plain->second);
+          "%s: a conversion takes %.2f times the processor time of the program's own CP932 "
+          "decode and encode\n",
+          rows.c_str(), conversion / plain);
+    }
+    ratio("Conversion", "IconvDecodeEncodeRight", "rows:1000000",
+          "1,000,000 rows: a conversion takes %.2f times the processor time of iconv's decode "
+          "and encode (goal: at most 1.0)\n");
+    ratio("WrongRowsConversion", "IconvDecodeEncodeWrong", "rows:100000",
+          "100,000 wrong rows: a conversion takes %.2f times the processor time of iconv's "
+          "decode and encode (goal: at most 2.0)\n");
+    for (const auto& [rows, seconds] : workbook_seconds_) {
+      std::printf("%s: a workbook becomes tbk.tmp in %.3f s of wall time (goal: %s)\n",
+                  rows.c_str(), seconds, rows == "rows:1000" ? "under 0.3 s" : "under 10 s");
+    }
+    if (workbook_seconds_.contains("rows:1000000")) {
+      std::printf("rows:1000000: reading the workbook peaks at %.1f MB (goal: under 100 MB)\n",
+                  workbook_peak_megabytes(1'000'000));
     }
     ConsoleReporter::Finalize();
   }
 
  private:
-  std::map<std::string, double> conversion_;
-  std::map<std::string, double> decode_encode_;
+  void ratio(const char* kind, const char* floor, const char* rows, const char* format) {
+    const double cost = cpu_[kind][rows];
+    const double plain = cpu_[floor][rows];
+    if (cost > 0 && plain > 0) std::printf(format, cost / plain);
+  }
+
+  std::map<std::string, std::map<std::string, double>> cpu_;
+  std::map<std::string, double> workbook_seconds_;
 };
 
 }  // namespace

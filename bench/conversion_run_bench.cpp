@@ -54,7 +54,7 @@ void BM_Conversion(benchmark::State& state) {
   SystemSettings system;
   init_field_dictionary(system);
   system.current_company = "bench";
-  system.record_length = 120;
+  system.options.record_length = 120;
   CompanySettings company;
   TransferSettings& credit = company.credit;
   credit.input_file = "list.csv";

@@ -53,7 +53,7 @@ class Workbench {
     for (int i = 0; i < kBodyColumnCount; ++i)
       credit.body_columns[i] = QString::fromLatin1(columns[i]);
     credit.skip_header_rows = QStringLiteral("1");
-    credit.enabled = 1;
+    credit.enabled = true;
     save_company_settings(kCompany, company);
 
     QByteArray list = encode_cp932(QStringLiteral("銀行コード,銀行名,支店コード,支店名,預金種目,"
@@ -72,7 +72,7 @@ class Workbench {
     SystemSettings system;
     init_field_dictionary(system);
     system.current_company = kCompany;
-    system.record_length = 120;
+    system.options.record_length = 120;
     save_system_settings(system);
   }
 

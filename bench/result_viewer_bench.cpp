@@ -81,7 +81,7 @@ BankFiles& bank_files() {
 AppState company_for(const QString& output_file) {
   AppState app;
   app.system.current_company = QStringLiteral("東京");
-  app.system.record_length = 120;
+  app.system.options.record_length = 120;
   app.system.field_names = builtin_field_names();
   app.company.credit.output_file = output_file;
   save_company_settings(app.system.current_company, app.company);

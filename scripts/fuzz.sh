@@ -25,7 +25,7 @@ fi
 seed_files() {
   local golden=tests/data/engine
   case $1 in
-    cp932_fuzzer | payment_row_fuzzer) echo examples/*.csv $golden/*/in/*.csv $golden/*/in/*.txt ;;
+    cp932_fuzzer | payment_row_fuzzer | quick_row_fuzzer) echo examples/*.csv $golden/*/in/*.csv $golden/*/in/*.txt ;;
     write_notation_fuzzer) echo examples/tbk.ini examples/*.cfg $golden/*/in/*.cfg ;;
     system_settings_fuzzer) echo examples/tbk.ini $golden/*/in/tbk.ini ;;
     company_settings_fuzzer) echo examples/*.cfg $golden/*/in/*.cfg ;;

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "core/zengin/record_layout.h"
+#include "core/zengin/record_kinds.h"
 
 namespace tsubakuro::cli {
 

@@ -33,8 +33,8 @@ TEST(SampleFiles, AreExactlyWhatTheProgramSaves) {
   CompanySettings company;
   ASSERT_TRUE(load_company_settings(system.current_company, company, notifier));
   EXPECT_TRUE(notifier.messages.isEmpty());
-  EXPECT_EQ(company.credit.enabled, 1);
-  EXPECT_EQ(company.debit.enabled, 1);
+  EXPECT_TRUE(company.credit.enabled);
+  EXPECT_TRUE(company.debit.enabled);
 
   ASSERT_TRUE(save_system_settings(system).ok);
   ASSERT_TRUE(save_company_settings(system.current_company, company).ok);

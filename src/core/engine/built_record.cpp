@@ -68,11 +68,23 @@ void RecordAssembler::put_checked(QStringView text) {
 }
 
 void RecordAssembler::put_digits(QStringView value) {
-  const int width = layout_[next_field_ - 1].width;
-  const bool kept = zero_right_keeps_value(value, width);
   const int field = next_field_;
-  put_checked(zero_right(value, width));
+  const bool kept = zero_right_keeps_value(value, width(field));
+  put_checked(zero_right(value, width(field)));
   if (!kept) fail(field);
+}
+
+QString RecordAssembler::fitted(QStringView value) const {
+  const FieldLayout& layout = layout_[next_field_ - 1];
+  switch (layout.padding) {
+    case Padding::ZeroRight:
+      return zero_right(value, layout.width);
+    case Padding::SpaceLeft:
+      return space_left(value, layout.width);
+    case Padding::Fixed:
+      break;
+  }
+  return value.toString();
 }
 
 void RecordAssembler::put_checked_if(bool check, QStringView text) {
@@ -92,14 +104,14 @@ QString RecordAssembler::put_name(QStringView value, bool kind_check) {
       text = std::move(mended);
     }
   }
-  const QString fitted = space_left(text, layout_[field - 1].width);
+  const QString name = fitted(text);
   if (!bank_rules_.check_characters) {
-    put_checked_if(kind_check, fitted);
-    return fitted;
+    put_checked_if(kind_check, name);
+    return name;
   }
-  put(fitted);
-  if (const std::optional<QString> problem = bank_name_problem(fitted)) fail(field, *problem);
-  return fitted;
+  put(name);
+  if (const std::optional<QString> problem = bank_name_problem(name)) fail(field, *problem);
+  return name;
 }
 
 void RecordAssembler::put_code(QStringView text, bool accepted) {

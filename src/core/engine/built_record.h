@@ -77,6 +77,12 @@ class RecordAssembler {
   void note_difference(NameDifference difference);
   // The number the next put field gets.
   int next_field() const { return next_field_; }
+  // The width of `field` in the record's layout.
+  int width(int field) const { return layout_[field - 1].width; }
+  // `value` padded to the next field's width the way its layout pads it
+  // (zero-right or space-left; a fixed field as given), so no builder spells a
+  // width or a padding of its own.
+  QString fitted(QStringView value) const;
   // Applies the field check of `field` to `text`: true when it fails.
   bool check_fails(QStringView text, int field) const;
 

@@ -4,17 +4,14 @@
 
 namespace tsubakuro {
 
-ConversionLog::ConversionLog(QString file_name) : file_name_(std::move(file_name)) {
-  file_.setFileName(file_name_);
-}
+ConversionLog::ConversionLog(QString file_name) : file_name_(std::move(file_name)) {}
 
-ConversionLog::~ConversionLog() {
-  if (file_.isOpen()) file_.cancelWriting();
-}
+ConversionLog::~ConversionLog() = default;
 
 bool ConversionLog::reset_log() {
-  if (file_.isOpen()) file_.cancelWriting();
-  if (!file_.open(QIODevice::WriteOnly)) {
+  file_.emplace(file_name_);
+  if (!file_->open()) {
+    file_.reset();
     error_ = QStringLiteral("ログファイル「%1」を作成できません。").arg(file_name_);
     return false;
   }
@@ -22,27 +19,41 @@ bool ConversionLog::reset_log() {
 }
 
 bool ConversionLog::commit() {
-  if (file_.isOpen() && file_.commit()) return true;
+  const bool committed = file_ && file_->commit();
+  file_.reset();
+  if (committed) return true;
   error_ = QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name_);
   return false;
 }
 
 bool ConversionLog::append_log(QStringView message) {
-  if (!file_.isOpen()) {
+  if (!file_) {
     error_ = QStringLiteral("ログファイル「%1」を開けません。").arg(file_name_);
     return false;
   }
-  QString line;
-  line.reserve(message.size() + 4);
-  line += u'"';
-  line += message;
-  line += u"\"\r\n";
-  const QByteArray bytes = encode_cp932(line).bytes;
-  if (file_.write(bytes) != bytes.size() || !file_.flush()) {
-    error_ = QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name_);
-    return false;
+  line_.resize(2 * message.size() + 4);
+  char* out = line_.data();
+  *out++ = '"';
+  for (const QChar character : message) {
+    const int count = encode_cp932_unit(character.unicode(), out);
+    if (count == 0) {
+      *out++ = '?';
+    } else {
+      out += count;
+    }
   }
-  return true;
+  *out++ = '"';
+  *out++ = '\r';
+  *out++ = '\n';
+  if (file_->write(QByteArrayView(line_.constData(), out - line_.constData()))) return true;
+  error_ = QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name_);
+  return false;
+}
+
+bool ConversionLog::flush() {
+  if (file_ && file_->flush()) return true;
+  error_ = QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name_);
+  return false;
 }
 
 QString log_timestamp(const QDateTime& moment) {
@@ -54,7 +65,11 @@ QString log_timestamp(const QDateTime& moment) {
 namespace {
 
 QString record_number_text(qint64 record_number) {
-  return (QStringLiteral("000000") + QString::number(record_number)).right(6);
+  if (record_number < 0)
+    return (QStringLiteral("000000") + QString::number(record_number)).right(6);
+  char16_t digits[6];
+  for (int i = 5; i >= 0; --i, record_number /= 10) digits[i] = u'0' + record_number % 10;
+  return QString(reinterpret_cast<const QChar*>(digits), 6);
 }
 
 // With the 20-digit option fields 12 and 13 are one item in the file, so the
@@ -122,10 +137,19 @@ QString compose_field_error(const FieldTable& field_names, TransferKind transfer
           .arg(field)
           .arg(field_names.at(transfer, RecordKind::Header, field));
     case 2: {
-      return QStringLiteral("ボディ：%1件目の[%2]%3が正しくありません。")
-          .arg(record_number_text(record_number))
-          .arg(shown_data_field(twenty_digit, field))
-          .arg(field_names.at(transfer, RecordKind::Data, field));
+      // Put together piece by piece: a run with a wrong column logs this for every
+      // row, and the name, coming last, is never taken for a place marker.
+      const QString name = field_names.at(transfer, RecordKind::Data, field);
+      QString message;
+      message.reserve(32 + name.size());
+      message += u"ボディ：";
+      message += record_number_text(record_number);
+      message += u"件目の[";
+      message += QString::number(shown_data_field(twenty_digit, field));
+      message += u']';
+      message += name;
+      message += u"が正しくありません。";
+      return message;
     }
     case 8:
       return QStringLiteral("トレーラ：[%1]%2が正しくありません。")

@@ -1,19 +1,20 @@
 #pragma once
 
 #include <QDateTime>
-#include <QSaveFile>
 #include <QString>
+#include <optional>
 
 #include "core/engine/built_record.h"
+#include "core/text/save_file.h"
 #include "core/zengin/field_dictionary.h"
 
 namespace tsubakuro {
 
 // The error log of a company's last run, "<company>.log" in the working folder:
 // one message per line in the write notation, CP932, CR LF. A run's log is
-// written beside the old one, flushed after every line, and takes the old one's
-// place only when commit() is called, together with the bank file it describes:
-// a run that is killed or fails leaves the previous run's log as it was.
+// written beside the old one, in large writes, and takes the old one's place only
+// when commit() is called, together with the bank file it describes: a run that
+// is killed or fails leaves the previous run's log as it was.
 class ConversionLog {
  public:
   explicit ConversionLog(QString file_name);
@@ -22,8 +23,13 @@ class ConversionLog {
 
   // Starts a new, empty log. False, with error(), when it cannot.
   bool reset_log();
-  // Appends `"message"` CR LF. False, with error(), when it cannot.
+  // Appends `"message"` CR LF. False, with error(), when it cannot; a line may
+  // wait in memory, so a full disk may only show at a later line or at flush().
   bool append_log(QStringView message);
+  // Writes the lines that wait. False, with error(), when it cannot: a run
+  // flushes before it replaces the bank file, so that a log that cannot be
+  // written never leaves a new bank file beside the old log.
+  bool flush();
   // Puts the new log in the old one's place. False, with error(), when it cannot;
   // the old log then stays.
   bool commit();
@@ -34,7 +40,8 @@ class ConversionLog {
 
  private:
   QString file_name_;
-  QSaveFile file_;
+  std::optional<SaveFile> file_;  // open from reset_log until commit
+  QByteArray line_;               // the line being encoded; its room serves every line
   QString error_;
 };
 

@@ -60,6 +60,8 @@ bool ConversionProcedure::load_company() {
   return true;
 }
 
+void ConversionProcedure::release() { lock_.reset(); }
+
 bool ConversionProcedure::claim() {
   if (lock_) return true;
   const std::optional<QString> name = company_lock_file(company_name());

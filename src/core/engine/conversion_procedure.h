@@ -56,6 +56,9 @@ class ConversionProcedure {
   // Claims first when not yet claimed.
   std::optional<WorkbookRoute> prepare();
   std::unique_ptr<ConversionRun> make_run() const;
+  // Ends the claim before the procedure itself ends, so the company is free the
+  // moment its conversion is over rather than whenever the procedure is deleted.
+  void release();
 
   const QString& problem() const { return problem_; }
 

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <limits>
 #include <optional>
 
@@ -15,10 +14,12 @@
 #include "core/engine/list_survey.h"
 #include "core/engine/physical_record.h"
 #include "core/engine/run_files.h"
+#include "core/engine/single_byte_row.h"
 #include "core/engine/trailer_record.h"
 #include "core/settings/company_name.h"
 #include "core/text/cp932.h"
 #include "core/text/leading_number.h"
+#include "core/text/save_file.h"
 #include "core/zengin/padding.h"
 
 namespace tsubakuro {
@@ -89,13 +90,13 @@ class ConversionRun::Impl {
   bool survey_input();
   bool read_next_line(QByteArray& line);
   void convert_row(const QString& line, qint64 columns);
+  void convert_single_byte_row(const SingleByteRowBuilder::Row& row, qint64 columns);
+  bool report_extra_columns(qint64 columns);
   void refuse_long_row();
   void finish();
   void stop_cancelled();
 
-  bool write_record(const QByteArray& logical);
-  bool flush_output();
-  bool commit_output();
+  bool write_record(QByteArrayView logical);
   bool report(const BuiltRecord& record, RecordKind kind, qint64 record_number);
   bool log(const QString& message);
   QString marker(const QString& word) const { return word + u' ' + log_timestamp(clock_()); }
@@ -104,9 +105,17 @@ class ConversionRun::Impl {
 
   QFile input_;
   std::optional<LineReader> reader_;
-  QSaveFile output_;
-  // Records wait here and reach the unbuffered output in large writes.
-  QByteArray pending_output_;
+  // Absent, or dropped with its temporary file, until the run has written the bank
+  // file whole: the old one stays until then.
+  std::optional<SaveFile> output_;
+  // The record being written and the line being converted; their room serves
+  // every record and line.
+  QByteArray record_;
+  QByteArray line_;
+  // Built once the bank list is known; none when the options leave every row to
+  // build_data_record.
+  std::optional<SingleByteRowBuilder> single_byte_rows_;
+  SingleByteRowBuilder::Row single_byte_row_;
   std::optional<ConversionLog> log_;
   ColumnMap column_map_;
   ListSurvey survey_;
@@ -133,8 +142,7 @@ void ConversionRun::Impl::stop_cancelled() {
   if (!started_) return;  // nothing was opened, nothing is touched
   input_.close();
   // A bank file without its trailer is no bank file: the old one stays.
-  pending_output_.clear();
-  output_.cancelWriting();
+  output_.reset();
   if (!log(marker(QStringLiteral("★★キャンセル★★")))) return;
   if (!log_->commit()) abort(log_->error());
 }
@@ -150,7 +158,8 @@ void ConversionRun::Impl::start() {
   if (!open_files() || !survey_input()) return;
   progress_maximum_ = input_.size();
 
-  const QString company_name = trim_trailing_spaces(section_.header_values[3]).toString();
+  const QString company_name =
+      trim_trailing_spaces(section_.header_values[kHeaderCompanyName]).toString();
   if (!log(
           QStringLiteral("%1【%2】:%3").arg(company_, company_name, transfer_kind_word(transfer_))))
     return;
@@ -165,6 +174,7 @@ void ConversionRun::Impl::start() {
   row_number_ = 0;
   amount_total_ = 0;
   column_map_ = prepare_column_map(section_.body_columns);
+  single_byte_rows_.emplace(column_map_, transfer_, options_, checker_, banks_.get());
 
   QByteArray line;
   for (qint64 skipped = skip_count(section_.skip_header_rows); skipped > 0; --skipped) {
@@ -185,7 +195,7 @@ void ConversionRun::Impl::start() {
 bool ConversionRun::Impl::survey_input() {
   QFile list(input_file_);
   if (list.open(QIODevice::ReadOnly)) {
-    survey_ = survey_list(list, skip_count(section_.skip_header_rows), section_.skip_footer == 1);
+    survey_ = survey_list(list, skip_count(section_.skip_header_rows), section_.skip_footer);
     if (!survey_.failed) return true;
   }
   abort(QStringLiteral("入力ファイル「%1」を読み込めません。").arg(input_file_));
@@ -241,10 +251,8 @@ bool ConversionRun::Impl::open_files() {
     return false;
   }
   reader_.emplace(input_);
-  output_.setFileName(section_.output_file);
-  // Unbuffered, with a buffer of our own: Qt 6.4 commits a buffered QSaveFile
-  // whose final flush failed, which would pass a cut-short bank file off as whole.
-  if (!output_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+  output_.emplace(section_.output_file);
+  if (!output_->open()) {
     abort(QStringLiteral("出力ファイル「%1」を作成できません。").arg(section_.output_file));
     return false;
   }
@@ -265,23 +273,27 @@ void ConversionRun::Impl::convert_next_line() {
     }
     return;
   }
-  QByteArray bytes;
+  QByteArray& bytes = line_;
   read_next_line(bytes);
   const bool too_long = reader_->too_long();
-  const QString line = too_long ? QString() : decode_cp932(bytes);
   // Empty lines after the last content are no rows, and the footer is the last
   // line that holds anything.
   const bool trailing_empty =
       !too_long && line_number_ > survey_.last_content_line && line_holds_nothing(bytes);
-  const bool footer = section_.skip_footer == 1 && line_number_ == survey_.last_content_line;
-  if (!trailing_empty && !footer) {
-    if (too_long) {
-      refuse_long_row();
-    } else {
-      convert_row(line, column_count(bytes));
-    }
+  const bool footer = section_.skip_footer && line_number_ == survey_.last_content_line;
+  if (too_long) {
+    if (!trailing_empty && !footer) refuse_long_row();
+    progress_ += reader_->line_bytes();
+    return;
   }
-  progress_ += too_long ? reader_->line_bytes() : line.size();
+  if (!trailing_empty && !footer && single_byte_rows_->build(bytes, single_byte_row_)) {
+    convert_single_byte_row(single_byte_row_, single_byte_row_.columns);
+    progress_ += single_byte_row_.characters;
+    return;
+  }
+  const QString line = decode_cp932(bytes);
+  if (!trailing_empty && !footer) convert_row(line, column_count(bytes));
+  progress_ += line.size();
 }
 
 void ConversionRun::Impl::convert_row(const QString& line, qint64 columns) {
@@ -290,12 +302,33 @@ void ConversionRun::Impl::convert_row(const QString& line, qint64 columns) {
   const DataRecord row =
       build_data_record(line, column_map_, transfer_, options_, checker_, banks_.get());
   amount_total_ = saturating_add(amount_total_, row.amount);
-  if (!write_record(row.record.bytes)) return;
-  if (survey_.usual_columns > 0 && columns > survey_.usual_columns) {
-    has_errors_ = true;
-    if (!log(compose_extra_columns_error(row_number_, columns, survey_.usual_columns))) return;
-  }
+  if (!write_record(row.record.bytes) || !report_extra_columns(columns)) return;
   report(row.record, RecordKind::Data, row_number_);
+}
+
+void ConversionRun::Impl::convert_single_byte_row(const SingleByteRowBuilder::Row& row,
+                                                  qint64 columns) {
+  ++row_count_;
+  ++row_number_;
+  amount_total_ = saturating_add(amount_total_, row.amount);
+  if (!write_record(QByteArrayView(row.bytes.data(), row.bytes.size())) ||
+      !report_extra_columns(columns) || row.failed_fields == 0)
+    return;
+  // As report() logs a record's failed fields; these come without reasons.
+  has_errors_ = true;
+  const bool twenty_digit = options_.twenty_digit(transfer_);
+  for (int field = 1; field < 32; ++field) {
+    if ((row.failed_fields & (1u << field)) &&
+        !log(compose_field_error(field_names_, transfer_, twenty_digit,
+                                 data_kind_code(RecordKind::Data), field, row_number_)))
+      return;
+  }
+}
+
+bool ConversionRun::Impl::report_extra_columns(qint64 columns) {
+  if (survey_.usual_columns == 0 || columns <= survey_.usual_columns) return true;
+  has_errors_ = true;
+  return log(compose_extra_columns_error(row_number_, columns, survey_.usual_columns));
 }
 
 void ConversionRun::Impl::refuse_long_row() {
@@ -315,9 +348,13 @@ void ConversionRun::Impl::finish() {
   if (!write_record(build_end_record())) return;
   input_.close();
   if (!log(marker(QStringLiteral("★★変換終了★★")))) return;
+  if (!log_->flush()) {
+    abort(log_->error());
+    return;
+  }
   // The bank file first: a log that says 変換終了 must never stand beside an
   // old bank file.
-  if (!commit_output()) {
+  if (!output_->commit()) {
     abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(section_.output_file));
     return;
   }
@@ -329,21 +366,13 @@ void ConversionRun::Impl::finish() {
   progress_ = progress_maximum_;
 }
 
-bool ConversionRun::Impl::write_record(const QByteArray& logical) {
-  constexpr qsizetype kOutputChunk = 64 * 1024;
-  pending_output_ += physical_record(logical, options_);
-  if (pending_output_.size() < kOutputChunk || flush_output()) return true;
+bool ConversionRun::Impl::write_record(QByteArrayView logical) {
+  record_.resize(0);
+  append_physical_record(logical, options_, record_);
+  if (output_->write(record_)) return true;
   abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(section_.output_file));
   return false;
 }
-
-bool ConversionRun::Impl::flush_output() {
-  const bool written = output_.write(pending_output_) == pending_output_.size();
-  pending_output_.clear();
-  return written;
-}
-
-bool ConversionRun::Impl::commit_output() { return flush_output() && output_.commit(); }
 
 // Corrections come first, as they were made before any check; differences,
 // which are no errors, after the record's errors.
@@ -385,7 +414,7 @@ void ConversionRun::Impl::abort(const QString& message) {
   outcome_ = RunOutcome::NotRun;
   failure_message_ = message;
   input_.close();
-  if (output_.isOpen()) output_.cancelWriting();
+  output_.reset();
   log_.reset();  // the new log is thrown away with the bank file
 }
 

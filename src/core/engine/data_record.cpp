@@ -87,7 +87,7 @@ DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKin
   const RowColumns columns = split_row(line, map.max_column);
   const auto v = [&](int i) { return columns[map.entries[i]]; };
   const auto trimmed = [&](int i) { return trim_leading_spaces(v(i)); };
-  const bool check_names = options.skip_name_check != 1;
+  const bool check_names = !options.skip_name_check;
   const bool debit = transfer == TransferKind::Debit;
   RecordAssembler record(transfer, RecordKind::Data, checker, options.bank_rules);
 
@@ -96,9 +96,9 @@ DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKin
       record,
       {trimmed(0).toString(), v(1).toString(), trimmed(2).toString(), v(3).toString(), true},
       check_names, banks);
-  const QString clearing_house = space_left(trimmed(4), 4);
+  const QString clearing_house = record.fitted(trimmed(4));
   record.put_code(clearing_house, clearing_house == u"    ");
-  const QString account_type = space_left(trimmed(5), 1);
+  const QString account_type = record.fitted(trimmed(5));
   record.put_code(account_type, is_one_of(account_type, {u"1", u"2", u"9"}));
   record.put_digits(trimmed(6));
   record.put_name(v(7), check_names);
@@ -107,12 +107,14 @@ DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKin
   const QStringView amount = trimmed(8);
   record.put_digits(amount);
   if (!only_digits(amount)) record.fail(kAmountField);
-  const QString new_code = space_left(trimmed(9), 1);
+  const QString new_code = record.fitted(trimmed(9));
   record.put_code(new_code, is_one_of(new_code, {u"0", u"1", u"2", u" "}));
 
   if (options.twenty_digit(transfer)) {
-    const QString customer = zero_right(trimmed(10), 20);
-    const bool kept = zero_right_keeps_value(trimmed(10), 20);
+    // One number over the customer code and the next field, the two widths together.
+    const int width = record.width(kCustomerField) + record.width(kCustomerField + 1);
+    const QString customer = zero_right(trimmed(10), width);
+    const bool kept = zero_right_keeps_value(trimmed(10), width);
     record.put_checked(QStringView(customer).first(10));
     if (!kept) record.fail(kCustomerField);
     record.put_checked(QStringView(customer).last(10));
@@ -122,10 +124,10 @@ DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKin
   }
 
   const QString designation =
-      debit && options.debit_data_zero == 1 ? QStringLiteral("0") : space_left(v(12), 1);
+      debit && options.debit_data_zero ? QStringLiteral("0") : record.fitted(v(12));
   record.put_code(designation, debit ? is_one_of(designation, {u"0", u" "})
                                      : is_one_of(designation, {u"7", u"8", u" "}));
-  record.put(space_left(v(13), 8));
+  record.put(record.fitted(v(13)));
 
   BuiltRecord built = record.finish();
   const qint64 written = written_amount(built.bytes, transfer);

@@ -18,32 +18,41 @@ int check_digits(QStringView text) {
 
 FieldChecker::FieldChecker(const FieldTable& field_kinds, TransferKind transfer,
                            QString allowed_kana)
-    : field_kinds_(field_kinds), transfer_(transfer), allowed_kana_(std::move(allowed_kana)) {}
+    : allowed_(0x10000, false) {
+  constexpr RecordKind kRecords[kParts] = {RecordKind::Header, RecordKind::Data,
+                                           RecordKind::Trailer};
+  for (int part = 0; part < kParts; ++part) {
+    const QStringList& kinds = field_kinds.of(transfer, kRecords[part]);
+    for (int field = 1; field < kMaxFields && field <= kinds.size(); ++field) {
+      // The settings file keeps one letter per field, so only the first one counts.
+      const QString& kind = kinds[field - 1];
+      if (kind.startsWith(u'C'))
+        kinds_[part][field] = 'C';
+      else if (kind.startsWith(u'N'))
+        kinds_[part][field] = 'N';
+    }
+  }
+  for (const QChar c : std::as_const(allowed_kana)) allowed_[c.unicode()] = true;
+  allowed_[u' '] = true;
+}
 
 std::optional<int> FieldChecker::check_field(QStringView text, int part, int field) const {
-  RecordKind record;
-  switch (part) {
-    case 1:
-      record = RecordKind::Header;
-      break;
-    case 2:
-      record = RecordKind::Data;
-      break;
-    case 3:
-      record = RecordKind::Trailer;
-      break;
+  if (part < 1 || part > kParts || field < 1 || field >= kMaxFields) return std::nullopt;
+  switch (kinds_[part - 1][field]) {
+    case 'C':
+      for (const QChar c : text) {
+        if (!allowed_[c.unicode()]) return 1;
+      }
+      return 0;
+    case 'N':
+      return check_digits(text);
     default:
       return std::nullopt;
   }
-  // The settings file keeps one letter per field, so only the first one counts.
-  const QString kind = field_kinds_.at(transfer_, record, field).left(1);
-  if (kind == u"C") return check_characters(text, allowed_kana_);
-  if (kind == u"N") return check_digits(text);
-  return std::nullopt;
 }
 
 QString allowed_kana(const SystemSettings& system, const CompanySettings& company) {
-  return system.company_specific == 1 ? company.kana_table : system.kana_table;
+  return take_conversion_options(system, company).kana_table;
 }
 
 std::optional<int> check_field(const SystemSettings& system, const CompanySettings& company,

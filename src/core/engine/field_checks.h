@@ -2,7 +2,9 @@
 
 #include <QString>
 #include <QStringView>
+#include <array>
 #include <optional>
+#include <vector>
 
 #include "core/settings/company_settings.h"
 #include "core/settings/system_settings.h"
@@ -28,9 +30,13 @@ class FieldChecker {
   std::optional<int> check_field(QStringView text, int part, int field) const;
 
  private:
-  const FieldTable& field_kinds_;
-  TransferKind transfer_;
-  QString allowed_kana_;
+  static constexpr int kParts = 3;
+  static constexpr int kMaxFields = 32;
+
+  // The kind letter of each part's fields ('C', 'N' or 0), and the allowed set
+  // as one bit per UTF-16 unit: a run checks every field of every row.
+  std::array<std::array<char, kMaxFields>, kParts> kinds_{};
+  std::vector<bool> allowed_;
 };
 
 // The allowed set a check uses: the company's when company_specific is on.

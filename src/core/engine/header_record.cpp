@@ -34,19 +34,19 @@ bool date_is_a_day(QStringView field) {
 BuiltRecord build_header_record(const std::array<QString, kHeaderValueCount>& h,
                                 TransferKind transfer, const ConversionOptions& options,
                                 const FieldChecker& checker, const BankList* banks) {
-  const bool check_names = options.skip_name_check != 1;
+  const bool check_names = !options.skip_name_check;
   RecordAssembler record(transfer, RecordKind::Header, checker, options.bank_rules);
 
   record.put_checked(u"1");
-  const QString kind_code = space_left(h[0], 2);
+  const QString kind_code = record.fitted(h[0]);
   record.put_code(kind_code, accepted_kind_code(kind_code, transfer));
-  const QString code_class = space_left(h[1], 1);
+  const QString code_class = record.fitted(h[1]);
   record.put_checked(code_class);
   // Any other code announces another character set (1: EBCDIC); the file is
   // Shift-JIS, so banks that check the code refuse it.
   if (options.bank_rules.check_characters && code_class != u"0")
     record.fail(3, QStringLiteral("シフトJISのファイルは「0」"));
-  record.put_checked(space_left(h[2], 10));
+  record.put_checked(record.fitted(h[2]));
   record.put_name(h[3], check_names);
 
   const QString date = transfer_date_field(h[4]);
@@ -54,10 +54,10 @@ BuiltRecord build_header_record(const std::array<QString, kHeaderValueCount>& h,
 
   // The company's own names stay as its settings hold them: 環境設定 fills them.
   put_bank_fields(record, {h[5], h[6], h[7], h[8], false}, check_names, banks);
-  const QString account_type = space_left(h[9], 1);
+  const QString account_type = record.fitted(h[9]);
   record.put_code(account_type, account_type == u"1" || account_type == u"2");
   record.put_digits(h[10]);
-  record.put(space_left(h[11], 17));
+  record.put(record.fitted(h[11]));
   return record.finish();
 }
 

@@ -15,7 +15,12 @@ void drop_end_of_file_mark(QByteArray& last_line) {
   if (last_line.endsWith('\x1A')) last_line.chop(1);
 }
 
-qint64 column_count(const QByteArray& line) { return line.count(',') + 1; }
+qint64 column_count(const QByteArray& line) {
+  // Without a branch per byte, so the compiler can count many bytes at a time.
+  qint64 commas = 0;
+  for (const char c : line) commas += c == ',';
+  return commas + 1;
+}
 
 ListSurvey survey_list(QIODevice& device, qint64 skip_header_rows, bool skip_footer) {
   ListSurvey survey;

@@ -3,13 +3,20 @@
 namespace tsubakuro {
 
 QByteArray physical_record(const QByteArray& logical, const ConversionOptions& options) {
-  const int length = options.physical_record_length();
-  const bool crlf = options.crlf_each_record == 1;
-  const qsizetype body = crlf ? length - 2 : length;
-  QByteArray physical = logical.left(body);
-  if (physical.size() < body) physical.append(body - physical.size(), ' ');
-  if (crlf) physical.append("\r\n", 2);
+  QByteArray physical;
+  append_physical_record(logical, options, physical);
   return physical;
+}
+
+void append_physical_record(QByteArrayView logical, const ConversionOptions& options,
+                            QByteArray& out) {
+  const int length = options.physical_record_length();
+  const bool crlf = options.crlf_each_record;
+  const qsizetype body = crlf ? length - 2 : length;
+  const qsizetype taken = std::min(body, logical.size());
+  out.append(logical.first(taken));
+  if (taken < body) out.append(body - taken, ' ');
+  if (crlf) out.append("\r\n", 2);
 }
 
 }  // namespace tsubakuro

@@ -11,5 +11,8 @@ namespace tsubakuro {
 // first L - 2 and then CR LF, so at L = 120 the record loses its last two
 // (always blank) characters.
 QByteArray physical_record(const QByteArray& logical, const ConversionOptions& options);
+// The same, appended to `out`.
+void append_physical_record(QByteArrayView logical, const ConversionOptions& options,
+                            QByteArray& out);
 
 }  // namespace tsubakuro

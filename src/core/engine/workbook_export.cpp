@@ -4,9 +4,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUrl>
+
+#include "core/text/save_file.h"
 
 #ifdef Q_OS_UNIX
 #include <signal.h>
@@ -330,9 +331,7 @@ WorkbookExportResult WorkbookExport::collect() {
   QByteArray csv;
   if (sheet.open(QIODevice::ReadOnly)) csv = sheet.readAll();
   join_cell_lines(csv);
-  QSaveFile target(target_);
-  if (sheet.error() != QFileDevice::NoError || !target.open(QIODevice::WriteOnly) ||
-      target.write(csv) != csv.size() || !target.commit()) {
+  if (sheet.error() != QFileDevice::NoError || !save_file(target_, csv)) {
     return {WorkbookExportStatus::Failed,
             QStringLiteral("「%1」に書き込めないため「%2」を変換できません。").arg(target_, name)};
   }

@@ -3,15 +3,14 @@
 #include <algorithm>
 
 #include "core/settings/settings_file.h"
+#include "core/zengin/padding.h"
 
 namespace tsubakuro {
 
 namespace {
 
 QString without_trailing_blanks(const QString& name) {
-  qsizetype end = name.size();
-  while (end > 0 && name[end - 1] == u' ') --end;
-  return name.left(end);
+  return trim_trailing_spaces(name).toString();
 }
 
 // A double quote cannot stand in a settings file value, and the current company

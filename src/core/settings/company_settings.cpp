@@ -4,38 +4,38 @@
 
 #include "core/settings/company_name.h"
 #include "core/settings/settings_file.h"
-#include "core/text/write_notation.h"
+#include "core/zengin/record_layout.h"
 
 namespace tsubakuro {
 
 namespace {
 
-enum class Number { Flag, Integer };
-
-// The 70 values in the order of the file. The two skip_footer flags stand after
-// the whole 振替 section, where files written by every earlier version keep them.
-template <typename Settings, typename TextVisit, typename NumberVisit>
-void for_each_value(Settings& settings, TextVisit text, NumberVisit number) {
+// The 70 values in the order of the file, handed to `visit`'s text, flag and
+// length. The two skip_footer flags stand after the whole 振替 section, where files
+// written by every earlier version keep them.
+template <typename Settings, typename Visitor>
+void for_each_value(Settings& settings, Visitor&& visit) {
   auto section = [&](auto& transfer) {
-    text(transfer.input_file);
-    text(transfer.output_file);
-    for (auto& value : transfer.header_values) text(value);
-    for (auto& value : transfer.body_columns) text(value);
-    text(transfer.skip_header_rows);
-    number(transfer.enabled, Number::Flag);
+    visit.text(transfer.input_file);
+    visit.text(transfer.output_file);
+    for (auto& value : transfer.header_values) visit.text(value);
+    for (auto& value : transfer.body_columns) visit.text(value);
+    visit.text(transfer.skip_header_rows);
+    visit.flag(transfer.enabled);
   };
   section(settings.credit);
   section(settings.debit);
-  number(settings.credit.skip_footer, Number::Flag);
-  number(settings.debit.skip_footer, Number::Flag);
-  text(settings.kana_table);
-  number(settings.crlf_each_record, Number::Flag);
-  number(settings.credit_20digit, Number::Flag);
-  number(settings.debit_20digit, Number::Flag);
-  number(settings.debit_trailer_zero, Number::Flag);
-  number(settings.debit_data_zero, Number::Flag);
-  number(settings.record_length, Number::Integer);
-  number(settings.skip_name_check, Number::Flag);
+  visit.flag(settings.credit.skip_footer);
+  visit.flag(settings.debit.skip_footer);
+  auto& options = settings.options;
+  visit.text(options.kana_table);
+  visit.flag(options.crlf_each_record);
+  visit.flag(options.credit_20digit);
+  visit.flag(options.debit_20digit);
+  visit.flag(options.debit_trailer_zero);
+  visit.flag(options.debit_data_zero);
+  visit.length(options.record_length);
+  visit.flag(options.skip_name_check);
 }
 
 void clear_section(TransferSettings& transfer) {
@@ -44,7 +44,7 @@ void clear_section(TransferSettings& transfer) {
   for (QString& value : transfer.header_values) value.clear();
   for (QString& value : transfer.body_columns) value.clear();
   transfer.skip_header_rows.clear();
-  transfer.enabled = 0;
+  transfer.enabled = false;
 }
 
 QString section_problem(const TransferSettings& transfer, TransferKind kind,
@@ -100,22 +100,9 @@ bool load_company_settings(const QString& company, CompanySettings& settings, No
   // previous company's values there.
   clear_section(settings.credit);
   clear_section(settings.debit);
-  WriteNotationReader reader(*text);
-  int read = 0;
-  for_each_value(
-      settings,
-      [&reader, &read](QString& value) {
-        if (reader.at_end()) return;
-        value = reader.read_item();
-        ++read;
-      },
-      [&reader, &read](int& value, Number kind) {
-        if (reader.at_end()) return;
-        const QString item = reader.read_item();
-        value = kind == Number::Flag ? settings_flag(item) : settings_integer(item);
-        ++read;
-      });
-  if (values_read != nullptr) *values_read = read;
+  SettingsItemReader reader(*text);
+  for_each_value(settings, reader);
+  if (values_read != nullptr) *values_read = reader.items_read();
   return true;
 }
 
@@ -125,11 +112,9 @@ SaveResult save_company_settings(const QString& company, const CompanySettings& 
   const QString problem = company_settings_problem(settings);
   if (!problem.isEmpty()) return SaveResult::failure(problem);
 
-  WriteNotationWriter writer;
-  for_each_value(
-      settings, [&writer](const QString& value) { writer.write_text(value); },
-      [&writer](int value, Number) { writer.write_number(value); });
-  return write_settings_file(*file_name, writer.text());
+  SettingsItemWriter writer;
+  for_each_value(settings, writer);
+  return write_settings_file(*file_name, writer.file_text());
 }
 
 int values_through_section(TransferKind kind) {
@@ -145,7 +130,7 @@ QString company_settings_problem(const CompanySettings& settings, const FieldTab
     problem = section_problem(settings.debit, TransferKind::Debit, field_names);
   if (problem.isEmpty())
     problem = unstorable_text_problem(QStringLiteral("共通の「半角ｶﾀｶﾅ変換対象文字列」"),
-                                      settings.kana_table);
+                                      settings.options.kana_table);
   return problem;
 }
 

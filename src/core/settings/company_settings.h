@@ -3,14 +3,21 @@
 #include <QString>
 #include <array>
 
+#include "core/settings/conversion_options.h"
 #include "core/settings/notifier.h"
 #include "core/zengin/field_dictionary.h"
-#include "core/zengin/record_layout.h"
+#include "core/zengin/record_kinds.h"
 
 namespace tsubakuro {
 
 constexpr int kHeaderValueCount = 12;  // header fields 2 to 13
 constexpr int kBodyColumnCount = 14;   // data fields 2 to 15
+
+// The header values the program reads for their meaning (header field n is value
+// n - 2): the name that shows which company a conversion is for, and the
+// transfer date the date prompt asks for, stored as MMDD.
+constexpr int kHeaderCompanyName = 3;   // 会社名
+constexpr int kHeaderTransferDate = 4;  // 振込指定日, 振替指定日
 
 struct TransferSettings {
   QString input_file;
@@ -18,8 +25,8 @@ struct TransferSettings {
   std::array<QString, kHeaderValueCount> header_values;
   std::array<QString, kBodyColumnCount> body_columns;
   QString skip_header_rows;
-  int enabled = 0;
-  int skip_footer = 0;
+  bool enabled = false;      // 使用する: the company converts this kind
+  bool skip_footer = false;  // the last input row is a footer, not a payment
 
   bool operator==(const TransferSettings&) const = default;
 };
@@ -27,16 +34,8 @@ struct TransferSettings {
 struct CompanySettings {
   TransferSettings credit;  // 振込
   TransferSettings debit;   // 振替
-  // The company's own copy of the conversion options, used when the system's
-  // company_specific is on.
-  QString kana_table;
-  int crlf_each_record = 0;
-  int credit_20digit = 0;
-  int debit_20digit = 0;
-  int debit_trailer_zero = 0;
-  int debit_data_zero = 0;
-  int record_length = 0;
-  int skip_name_check = 0;
+  // The company's own copy, used when the system's company_specific is on.
+  ConversionOptions options;
 
   bool operator==(const CompanySettings&) const = default;
 

@@ -1,12 +1,12 @@
 #include "core/settings/settings_file.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 #include <limits>
 
 #include "core/text/cp932.h"
 #include "core/text/leading_number.h"
+#include "core/text/save_file.h"
 
 namespace tsubakuro {
 
@@ -25,14 +25,7 @@ std::optional<QString> read_settings_text(const QString& file_name) {
 }
 
 SaveResult write_settings_file(const QString& file_name, const QString& text) {
-  const QByteArray bytes = encode_cp932(text).bytes;
-  QSaveFile file(file_name);
-  // Unbuffered, so a short write (a full disk) shows in write()'s count: Qt 6.4
-  // commits a buffered file whose final flush failed. Without a commit the
-  // temporary file is discarded and the old file stays.
-  if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-      file.write(bytes) == bytes.size() && file.commit())
-    return {};
+  if (save_file(file_name, encode_cp932(text).bytes)) return {};
   return SaveResult::failure(
       QStringLiteral(
           "「%1」を保存できませんでした。フォルダーに書き込めないか、"
@@ -46,7 +39,7 @@ int settings_integer(QStringView item) {
                                              std::numeric_limits<int>::max()));
 }
 
-int settings_flag(QStringView item) { return settings_integer(item) == 1 ? 1 : 0; }
+bool settings_flag(QStringView item) { return settings_integer(item) == 1; }
 
 QString unstorable_text_problem(const QString& caption, QStringView text) {
   if (text.contains(u'"'))

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/settings/notifier.h"
+#include "core/text/write_notation.h"
 
 namespace tsubakuro {
 
@@ -22,8 +23,64 @@ SaveResult write_settings_file(const QString& file_name, const QString& text);
 // no number reads as 0.
 int settings_integer(QStringView item);
 // A flag value: check boxes give 0 or 1, and every reader of a flag asks whether
-// it is 1, so anything else reads as 0.
-int settings_flag(QStringView item);
+// it is 1, so anything else reads as off.
+bool settings_flag(QStringView item);
+
+// The two settings files are one list of values each, in a fixed order. Each file
+// spells its order once, as a function that hands every value to a visitor's text,
+// flag, integer and length; these two visitors read and write them.
+
+// Reads the values in order. Once the file has ended, every later value keeps the
+// one it had, so a file cut short leaves the rest of the settings as they were.
+class SettingsItemReader {
+ public:
+  explicit SettingsItemReader(QString text) : reader_(std::move(text)) {}
+
+  // The next item, or nothing once the file has ended.
+  std::optional<QString> next() {
+    if (reader_.at_end()) return std::nullopt;
+    ++items_read_;
+    return reader_.read_item();
+  }
+  // How many values the file held, so far: a caller can tell a file cut short.
+  int items_read() const { return items_read_; }
+  void text(QString& value) {
+    if (auto item = next()) value = *item;
+  }
+  void flag(bool& value) {
+    if (auto item = next()) value = settings_flag(*item);
+  }
+  void integer(int& value) {
+    if (auto item = next()) value = settings_integer(*item);
+  }
+  // An empty line is a length never set.
+  void length(std::optional<int>& value) {
+    if (auto item = next())
+      value = item->isEmpty() ? std::nullopt : std::optional(settings_integer(*item));
+  }
+
+ private:
+  WriteNotationReader reader_;
+  int items_read_ = 0;
+};
+
+// Writes the values in order; flags as 0 and 1, a length never set as an empty line.
+class SettingsItemWriter {
+ public:
+  void text(const QString& value) { writer_.write_text(value); }
+  void flag(bool value) { writer_.write_number(value ? 1 : 0); }
+  void integer(int value) { writer_.write_number(value); }
+  void length(const std::optional<int>& value) {
+    if (value)
+      writer_.write_number(*value);
+    else
+      writer_.write_empty();
+  }
+  const QString& file_text() const { return writer_.text(); }
+
+ private:
+  WriteNotationWriter writer_;
+};
 
 // Empty when `text` can be stored as one quoted value of a settings file;
 // otherwise a Japanese message naming `caption`. Nothing in the file is escaped,

@@ -4,7 +4,7 @@
 
 #include "core/settings/company_name.h"
 #include "core/settings/settings_file.h"
-#include "core/text/write_notation.h"
+#include "core/zengin/record_layout.h"
 
 namespace tsubakuro {
 
@@ -64,28 +64,70 @@ QString field_caption(TransferKind transfer, RecordKind record, int number, cons
            QString::fromUtf16(record_layout(transfer, record)[number - 1].name), what);
 }
 
-class ItemReader {
- public:
-  explicit ItemReader(QString text) : reader_(std::move(text)) {}
+// The values in the order of "tbk.ini", handed to `visit` (see SettingsItemReader).
+// The kinds travel as one string per transfer kind; the field names and window
+// places follow in table order.
+template <typename Settings, typename Visitor>
+void for_each_value(Settings& settings, Visitor&& visit) {
+  auto& options = settings.options;
+  visit.text(options.kana_table);
+  visit.flag(options.crlf_each_record);
+  visit.flag(options.credit_20digit);
+  visit.flag(options.debit_20digit);
+  visit.flag(options.debit_trailer_zero);
+  visit.text(settings.current_company);
+  visit.transfer_kind(settings.transfer_kind);
+  visit.length(options.record_length);
+  visit.flag(options.debit_data_zero);
+  visit.flag(settings.company_specific);
+  visit.flag(options.skip_name_check);
+  for (TransferKind transfer : kTransferKinds) visit.kinds(settings.field_kinds, transfer);
+  for (TransferKind transfer : kTransferKinds) {
+    for (RecordKind record : kRecordKinds) {
+      const int count = static_cast<int>(record_layout(transfer, record).size());
+      for (int number = 1; number <= count; ++number)
+        visit.field_name(settings.field_names, transfer, record, number);
+    }
+  }
+  for (int slot = 0; slot < kWindowSlotCount; ++slot) {
+    visit.integer(settings.window_top[slot]);
+    visit.integer(settings.window_left[slot]);
+    visit.integer(settings.window_height[slot]);
+    visit.integer(settings.window_width[slot]);
+  }
+}
 
-  // The next value, or nothing once the file has ended: the setting then keeps
-  // the value it had.
-  std::optional<QString> next() {
-    if (reader_.at_end()) return std::nullopt;
-    return reader_.read_item();
+// What "tbk.ini" holds beyond the values every settings file has.
+class SystemItemReader : public SettingsItemReader {
+ public:
+  SystemItemReader(const QString& text, const FieldTable& builtin_kinds)
+      : SettingsItemReader(text), builtin_kinds_(builtin_kinds) {}
+
+  void transfer_kind(TransferKind& kind) {
+    if (auto item = next())
+      kind = settings_integer(*item) == 1 ? TransferKind::Debit : TransferKind::Credit;
   }
-  void text(QString& value) {
-    if (auto item = next()) value = *item;
+  void kinds(FieldTable& field_kinds, TransferKind transfer) {
+    distribute_kinds(next().value_or(QString()), transfer, builtin_kinds_, field_kinds);
   }
-  void flag(int& value) {
-    if (auto item = next()) value = settings_flag(*item);
-  }
-  void integer(int& value) {
-    if (auto item = next()) value = settings_integer(*item);
+  // The table has the dictionary's shape (ensure_shape) before the file is read.
+  void field_name(FieldTable& names, TransferKind transfer, RecordKind record, int number) {
+    text(names.of(transfer, record)[number - 1]);
   }
 
  private:
-  WriteNotationReader reader_;
+  const FieldTable& builtin_kinds_;
+};
+
+class SystemItemWriter : public SettingsItemWriter {
+ public:
+  void transfer_kind(TransferKind kind) { integer(static_cast<int>(kind)); }
+  void kinds(const FieldTable& field_kinds, TransferKind transfer) {
+    text(kind_string(field_kinds, transfer));
+  }
+  void field_name(const FieldTable& names, TransferKind transfer, RecordKind record, int number) {
+    text(names.at(transfer, record, number));
+  }
 };
 
 }  // namespace
@@ -105,55 +147,22 @@ void load_system_settings(SystemSettings& settings) {
   settings.window_left.fill(0);
   settings.window_height.fill(0);
   settings.window_width.fill(0);
-  settings.kana_table = QString::fromUtf16(kDefaultKanaTable);
+  settings.options.kana_table = QString::fromUtf16(kDefaultKanaTable);
   settings.bank_rules = load_bank_rules();
 
   if (!QFileInfo(QString::fromLatin1(kSystemSettingsFile)).isFile()) return;
   const std::optional<QString> text = read_settings_text(QString::fromLatin1(kSystemSettingsFile));
   if (!text) return;
 
-  ItemReader reader(*text);
-  reader.text(settings.kana_table);
-  reader.flag(settings.crlf_each_record);
-  reader.flag(settings.credit_20digit);
-  reader.flag(settings.debit_20digit);
-  reader.flag(settings.debit_trailer_zero);
-  reader.text(settings.current_company);
-  if (auto item = reader.next())
-    settings.transfer_kind =
-        settings_integer(*item) == 1 ? TransferKind::Debit : TransferKind::Credit;
-  if (auto item = reader.next())
-    settings.record_length =
-        item->isEmpty() ? std::nullopt : std::optional(settings_integer(*item));
-  reader.flag(settings.debit_data_zero);
-  reader.flag(settings.company_specific);
-  reader.flag(settings.skip_name_check);
-
-  QString credit_kinds;
-  QString debit_kinds;
-  reader.text(credit_kinds);
-  reader.text(debit_kinds);
-  distribute_kinds(credit_kinds, TransferKind::Credit, builtin_kinds, settings.field_kinds);
-  distribute_kinds(debit_kinds, TransferKind::Debit, builtin_kinds, settings.field_kinds);
+  SystemItemReader reader(*text, builtin_kinds);
+  for_each_value(settings, reader);
   settings.field_kinds.of(TransferKind::Debit, RecordKind::Trailer).last() =
       builtin_kinds.of(TransferKind::Debit, RecordKind::Trailer).last();
-
-  for (TransferKind transfer : kTransferKinds) {
-    for (RecordKind record : kRecordKinds) {
-      for (QString& name : settings.field_names.of(transfer, record)) reader.text(name);
-    }
-  }
-  for (int slot = 0; slot < kWindowSlotCount; ++slot) {
-    reader.integer(settings.window_top[slot]);
-    reader.integer(settings.window_left[slot]);
-    reader.integer(settings.window_height[slot]);
-    reader.integer(settings.window_width[slot]);
-  }
 }
 
 QString system_settings_problem(const SystemSettings& settings) {
-  QString problem =
-      unstorable_text_problem(QStringLiteral("「半角ｶﾀｶﾅ変換対象文字列」"), settings.kana_table);
+  QString problem = unstorable_text_problem(QStringLiteral("「半角ｶﾀｶﾅ変換対象文字列」"),
+                                            settings.options.kana_table);
   if (problem.isEmpty()) problem = stored_company_name_problem(settings.current_company);
   for (TransferKind transfer : kTransferKinds) {
     for (RecordKind record : kRecordKinds) {
@@ -176,37 +185,9 @@ SaveResult save_system_settings(const SystemSettings& settings) {
   const QString problem = system_settings_problem(settings);
   if (!problem.isEmpty()) return SaveResult::failure(problem);
 
-  WriteNotationWriter writer;
-  writer.write_text(settings.kana_table);
-  writer.write_number(settings.crlf_each_record);
-  writer.write_number(settings.credit_20digit);
-  writer.write_number(settings.debit_20digit);
-  writer.write_number(settings.debit_trailer_zero);
-  writer.write_text(settings.current_company);
-  writer.write_number(static_cast<int>(settings.transfer_kind));
-  if (settings.record_length)
-    writer.write_number(*settings.record_length);
-  else
-    writer.write_empty();
-  writer.write_number(settings.debit_data_zero);
-  writer.write_number(settings.company_specific);
-  writer.write_number(settings.skip_name_check);
-  writer.write_text(kind_string(settings.field_kinds, TransferKind::Credit));
-  writer.write_text(kind_string(settings.field_kinds, TransferKind::Debit));
-  for (TransferKind transfer : kTransferKinds) {
-    for (RecordKind record : kRecordKinds) {
-      const int count = static_cast<int>(record_layout(transfer, record).size());
-      for (int number = 1; number <= count; ++number)
-        writer.write_text(settings.field_names.at(transfer, record, number));
-    }
-  }
-  for (int slot = 0; slot < kWindowSlotCount; ++slot) {
-    writer.write_number(settings.window_top[slot]);
-    writer.write_number(settings.window_left[slot]);
-    writer.write_number(settings.window_height[slot]);
-    writer.write_number(settings.window_width[slot]);
-  }
-  return write_settings_file(QString::fromLatin1(kSystemSettingsFile), writer.text());
+  SystemItemWriter writer;
+  for_each_value(settings, writer);
+  return write_settings_file(QString::fromLatin1(kSystemSettingsFile), writer.file_text());
 }
 
 }  // namespace tsubakuro

@@ -5,9 +5,10 @@
 #include <optional>
 
 #include "core/settings/bank_rules_settings.h"
+#include "core/settings/conversion_options.h"
 #include "core/settings/notifier.h"
 #include "core/zengin/field_dictionary.h"
-#include "core/zengin/record_layout.h"
+#include "core/zengin/record_kinds.h"
 
 namespace tsubakuro {
 
@@ -16,18 +17,19 @@ inline constexpr char16_t kDefaultKanaTable[] =
     u"ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜｦﾝﾞﾟｧｨｩｪｫｬｭｮｯ";
 inline constexpr char kSystemSettingsFile[] = "tbk.ini";
 
+// The system's options before its file or its dialog gives any.
+inline ConversionOptions default_system_options() {
+  ConversionOptions options;
+  options.kana_table = QString::fromUtf16(kDefaultKanaTable);
+  return options;
+}
+
 struct SystemSettings {
-  QString kana_table = QString::fromUtf16(kDefaultKanaTable);
-  int crlf_each_record = 0;
-  int credit_20digit = 0;
-  int debit_20digit = 0;
-  int debit_trailer_zero = 0;
+  ConversionOptions options = default_system_options();
   QString current_company;
   TransferKind transfer_kind = TransferKind::Credit;
-  std::optional<int> record_length;  // never set until the file or the dialog gives one
-  int debit_data_zero = 0;
-  int company_specific = 0;
-  int skip_name_check = 0;
+  // Runs take each company's own copy of the options instead of `options`.
+  bool company_specific = false;
   FieldTable field_names;
   FieldTable field_kinds;
   // Kept in "tsubakuro.ini", not in "tbk.ini", whose layout stays as it was.

@@ -84,10 +84,8 @@ int encode_cp932_unit(char16_t unit, char* out) {
   return 2;
 }
 
-QString decode_cp932(QByteArrayView bytes) {
-  QString text(bytes.size(), Qt::Uninitialized);
-  auto* const begin = reinterpret_cast<char16_t*>(text.data());
-  char16_t* out = begin;
+qsizetype decode_cp932_into(QByteArrayView bytes, char16_t* out) {
+  char16_t* const begin = out;
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
   const qsizetype size = bytes.size();
   for (qsizetype i = 0; i < size; ++i) {
@@ -107,8 +105,29 @@ QString decode_cp932(QByteArrayView bytes) {
       *out++ = kReplacement;
     }
   }
-  text.truncate(out - begin);
+  return out - begin;
+}
+
+QString decode_cp932(QByteArrayView bytes) {
+  QString text(bytes.size(), Qt::Uninitialized);
+  text.truncate(decode_cp932_into(bytes, reinterpret_cast<char16_t*>(text.data())));
   return text;
+}
+
+qsizetype cp932_character_count(QByteArrayView bytes) {
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  const qsizetype size = bytes.size();
+  qsizetype count = 0;
+  for (qsizetype i = 0; i < size; ++i, ++count) {
+    const unsigned char byte = data[i];
+    if (byte < 0x80 || is_half_width_katakana_byte(byte)) continue;
+    if (const int row = cp932::lead_row(byte); row >= 0 && i + 1 < size) {
+      const unsigned char trail = data[i + 1];
+      const bool decoded = trail >= 0x40 && trail <= 0xFC && cp932::kPairTable[row][trail - 0x40];
+      if (decoded || is_trail_byte(trail)) ++i;
+    }
+  }
+  return count;
 }
 
 Cp932Encoding encode_cp932(QStringView text) {

@@ -14,6 +14,13 @@ namespace tsubakuro {
 // Bytes that are not valid CP932 become U+FFFD; decoding never fails.
 QString decode_cp932(QByteArrayView bytes);
 
+// decode_cp932 into `out`, which has room for bytes.size() units; returns the
+// units written.
+qsizetype decode_cp932_into(QByteArrayView bytes, char16_t* out);
+
+// decode_cp932(bytes).size(), without decoding.
+qsizetype cp932_character_count(QByteArrayView bytes);
+
 struct Cp932Encoding {
   QByteArray bytes;
   // False when some character has no CP932 form; each such character is written

@@ -1,5 +1,7 @@
 #include "core/zengin/field_dictionary.h"
 
+#include "core/zengin/record_layout.h"
+
 namespace tsubakuro {
 
 QStringList& FieldTable::of(TransferKind transfer, RecordKind record) {

@@ -21,7 +21,10 @@ QString space_left(QStringView value, int width);
 // are read.
 QStringView trim_leading_spaces(QStringView value);
 
-// The value without its trailing half-width blanks.
+// The value without its trailing blanks. Only the half-width space is a blank: the
+// padding of a fixed-width field and of a settings value is made of it, while a
+// full-width space (U+3000) is a character someone typed and stays. Every place
+// that drops trailing blanks (field values, company names, field names) asks this.
 QStringView trim_trailing_spaces(QStringView value);
 
 }  // namespace tsubakuro

@@ -1,5 +1,6 @@
 #include "core/zengin/record_layout.h"
 
+#include <algorithm>
 #include <array>
 
 namespace tsubakuro {
@@ -154,17 +155,8 @@ int field_start(TransferKind transfer, RecordKind record, int number) {
 }
 
 int effective_record_length(int stored) {
-  switch (stored) {
-    case 120:
-    case 122:
-    case 128:
-    case 130:
-    case 256:
-    case 258:
-      return stored;
-    default:
-      return kLogicalRecordLength;
-  }
+  return std::ranges::find(kRecordLengths, stored) != kRecordLengths.end() ? stored
+                                                                           : kLogicalRecordLength;
 }
 
 }  // namespace tsubakuro

@@ -1,23 +1,10 @@
 #pragma once
 
-#include <QString>
 #include <span>
 
+#include "core/zengin/record_kinds.h"
+
 namespace tsubakuro {
-
-enum class TransferKind { Credit = 0, Debit = 1 };  // 振込, 振替
-
-enum class RecordKind { Header = 0, Data = 1, Trailer = 2, End = 3 };
-
-constexpr int kTransferKindCount = 2;
-constexpr int kRecordKindCount = 4;
-constexpr int kLogicalRecordLength = 120;
-
-// The word the program shows for a transfer kind: "振込" or "振替".
-QString transfer_kind_word(TransferKind kind);
-
-// The word the program shows for a record kind: "ヘッダ", "ボディ", "トレーラ", "エンド".
-QString record_kind_word(RecordKind kind);
 
 // The number the field check takes for a record kind (1 header, 2 data, 3 trailer).
 int check_part_number(RecordKind kind);
@@ -40,8 +27,5 @@ std::span<const FieldLayout> record_layout(TransferKind transfer, RecordKind rec
 
 // 1-based start position of field `number` (1-based) within the 120-character record.
 int field_start(TransferKind transfer, RecordKind record, int number);
-
-// A stored record length (変換後桁数) the program honours; anything else counts as 120.
-int effective_record_length(int stored);
 
 }  // namespace tsubakuro

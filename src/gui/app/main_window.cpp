@@ -11,7 +11,7 @@
 #include <QToolBar>
 
 #include "core/settings/system_settings.h"
-#include "core/zengin/record_layout.h"
+#include "core/zengin/record_kinds.h"
 #include "gui/app/about_window.h"
 #include "gui/conversion/conversion_flow.h"
 #include "gui/editors/company_picker.h"

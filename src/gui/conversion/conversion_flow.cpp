@@ -22,7 +22,11 @@ ConversionFlow::ConversionFlow(AppState& app)
 
 void ConversionFlow::follow(QWidget* window, Stage stage) {
   connect(window, &QObject::destroyed, this, [this, stage] {
-    if (stage_ == stage) deleteLater();
+    if (stage_ != stage) return;
+    // The flow itself goes later, with the next turn of the event loop; the
+    // company must be free for the next conversion now.
+    procedure_.release();
+    deleteLater();
   });
 }
 

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "core/settings/company_name.h"
+#include "gui/editors/options_group.h"
 #include "gui/editors/options_page.h"
 #include "gui/editors/transfer_page.h"
 #include "gui/shell/choice_list.h"
@@ -36,7 +37,7 @@ CompanyEditor::CompanyEditor(AppState& app, EditMode mode, const QString& compan
   }
   credit_page_ = new TransferPage(TransferKind::Credit, this);
   debit_page_ = new TransferPage(TransferKind::Debit, this);
-  options_page_ = new OptionsPage(this);
+  options_page_ = new OptionsPage(app_.system.field_names, this);
   pages_ = new QStackedWidget(this);
   pages_->addWidget(credit_page_);
   pages_->addWidget(debit_page_);
@@ -70,8 +71,7 @@ CompanyEditor::CompanyEditor(AppState& app, EditMode mode, const QString& compan
     credit_page_->fill(settings_.credit);
     debit_page_->fill(settings_.debit);
   }
-  options_page_->name_options(app_.system.field_names);
-  options_page_->fill(settings_);
+  options_page_->options()->show_options(settings_.options);
   apply_merged_field_rule();
 
   connect(tabs_, &QTabBar::currentChanged, this, &CompanyEditor::show_page);
@@ -82,7 +82,7 @@ CompanyEditor::CompanyEditor(AppState& app, EditMode mode, const QString& compan
     }
   }
   connect(options_page_->copy_button(), &QPushButton::clicked, this,
-          [this] { options_page_->fill(app_.system); });
+          [this] { options_page_->options()->show_options(app_.system.options); });
   connect(save_button, &QPushButton::clicked, this, &CompanyEditor::save_clicked);
   connect(cancel_button, &QPushButton::clicked, this, [this] { close(); });
 }
@@ -90,23 +90,23 @@ CompanyEditor::CompanyEditor(AppState& app, EditMode mode, const QString& compan
 void CompanyEditor::show_page(int index) {
   pages_->setCurrentIndex(index);
   for (int i = 0; i < pages_->count(); ++i) pages_->widget(i)->setEnabled(i == index);
-  if (app_.system.company_specific == 1) apply_merged_field_rule();
+  if (app_.system.company_specific) apply_merged_field_rule();
 }
 
 void CompanyEditor::apply_merged_field_rule() {
   QComboBox* credit_field13 = credit_page_->body_list(13);
   QComboBox* debit_field13 = debit_page_->body_list(13);
   QComboBox* debit_field14 = debit_page_->body_list(14);
-  if (app_.system.company_specific == 1) {
-    credit_field13->setEnabled(!options_page_->credit_20digit());
-    debit_field13->setEnabled(!options_page_->debit_20digit());
-    debit_field14->setEnabled(!options_page_->debit_data_zero());
+  if (app_.system.company_specific) {
+    credit_field13->setEnabled(!options_page_->options()->credit_20digit());
+    debit_field13->setEnabled(!options_page_->options()->debit_20digit());
+    debit_field14->setEnabled(!options_page_->options()->debit_data_zero());
     return;
   }
   // The system's options cannot change while this window is open.
-  if (app_.system.credit_20digit == 1) credit_field13->setEnabled(false);
-  if (app_.system.debit_20digit == 1) debit_field13->setEnabled(false);
-  if (app_.system.debit_data_zero == 1) debit_field14->setEnabled(false);
+  if (app_.system.options.credit_20digit) credit_field13->setEnabled(false);
+  if (app_.system.options.debit_20digit) debit_field13->setEnabled(false);
+  if (app_.system.options.debit_data_zero) debit_field14->setEnabled(false);
 }
 
 void CompanyEditor::browse(TransferPage* page, int box) {
@@ -118,7 +118,7 @@ void CompanyEditor::save_clicked() {
   CompanySettings edited = settings_;
   credit_page_->store(edited.credit);
   debit_page_->store(edited.debit);
-  options_page_->store(edited);
+  edited.options = options_page_->options()->options();
   const QString problem = company_settings_problem(edited, app_.system.field_names);
   if (!problem.isEmpty()) {
     show_notice(app_, QStringLiteral("エラー"), problem);

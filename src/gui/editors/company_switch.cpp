@@ -91,8 +91,8 @@ void CompanySwitch::select_company(int index) {
   // A file that cannot be read leaves the copy as it was, and the options follow that.
   selected_name_ = company_list_->itemText(index);
   load_company_settings(selected_name_, selected_, notifier);
-  const bool credit = selected_.credit.enabled == 1;
-  const bool debit = selected_.debit.enabled == 1;
+  const bool credit = selected_.credit.enabled;
+  const bool debit = selected_.debit.enabled;
   credit_option_->setEnabled(credit);
   debit_option_->setEnabled(debit);
   ok_button_->setEnabled(credit || debit);

@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 
 #include "core/settings/settings_file.h"
+#include "core/zengin/padding.h"
+#include "core/zengin/record_layout.h"
 #include "gui/shell/choice_list.h"
 #include "gui/shell/message_dialogs.h"
 #include "gui/shell/scrolling_content.h"
@@ -45,15 +47,6 @@ QString name_caption(TransferKind transfer, RecordKind record, int field) {
   return QStringLiteral("%1 %2の項目[%3]（%4）の名前")
       .arg(transfer_kind_word(transfer), record_kind_word(record), QString::number(field),
            QString::fromUtf16(record_layout(transfer, record)[field - 1].name));
-}
-
-// Only the half-width blank is padding; a full-width one is a character of the
-// name, kept as the user typed it.
-QString without_trailing_blanks(QString text) {
-  qsizetype end = text.size();
-  while (end > 0 && text[end - 1] == u' ') --end;
-  text.truncate(end);
-  return text;
 }
 
 }  // namespace
@@ -151,7 +144,7 @@ void FieldOptionsEditor::load_values() {
       const std::vector<Row>& record_rows = rows(transfer)[static_cast<int>(record)];
       for (int i = 0; i < static_cast<int>(record_rows.size()); ++i) {
         record_rows[i].name->setText(
-            without_trailing_blanks(settings.field_names.at(transfer, record, i + 1)));
+            trim_trailing_spaces(settings.field_names.at(transfer, record, i + 1)).toString());
         const bool character = settings.field_kinds.at(transfer, record, i + 1) == u"C";
         record_rows[i].kind->set_value(character ? kCharacterKind : kNumericKind);
       }
@@ -165,7 +158,7 @@ void FieldOptionsEditor::text_dft_set() {
     for (RecordKind record : kRecordKinds) {
       const std::vector<Row>& record_rows = rows(transfer)[static_cast<int>(record)];
       for (int i = 0; i < static_cast<int>(record_rows.size()); ++i) {
-        QString name = without_trailing_blanks(record_rows[i].name->text());
+        QString name = trim_trailing_spaces(record_rows[i].name->text()).toString();
         if (name.isEmpty()) name = builtin.at(transfer, record, i + 1);
         record_rows[i].name->setText(name);
       }

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/zengin/padding.h"
+#include "core/zengin/record_layout.h"
 #include "gui/editors/bank_search_window.h"
 #include "gui/shell/choice_list.h"
 
@@ -193,9 +194,9 @@ void TransferPage::label_rows(const FieldTable& field_names) {
 }
 
 void TransferPage::fill(const TransferSettings& section) {
-  use_check_->setChecked(section.enabled == 1);
+  use_check_->setChecked(section.enabled);
   skip_rows_list_->set_value(section.skip_header_rows);
-  footer_check_->setChecked(section.skip_footer == 1);
+  footer_check_->setChecked(section.skip_footer);
   file_boxes_[0]->setText(section.input_file);
   file_boxes_[1]->setText(section.output_file);
   for (int i = 0; i < kHeaderValueCount; ++i) header_boxes_[i]->setText(section.header_values[i]);
@@ -250,10 +251,10 @@ void TransferPage::search_bank() {
 }
 
 void TransferPage::store(TransferSettings& section) const {
-  section.enabled = use_check_->isChecked() ? 1 : 0;
+  section.enabled = use_check_->isChecked();
   const QString skip_rows = skip_rows_list_->currentText();
   section.skip_header_rows = skip_rows.isEmpty() ? QStringLiteral("0") : skip_rows;
-  section.skip_footer = footer_check_->isChecked() ? 1 : 0;
+  section.skip_footer = footer_check_->isChecked();
   section.input_file = file_boxes_[0]->text();
   section.output_file = file_boxes_[1]->text();
   for (int i = 0; i < kHeaderValueCount; ++i) section.header_values[i] = header_boxes_[i]->text();

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "core/engine/field_corrections.h"
-#include "core/zengin/record_layout.h"
+#include "core/zengin/record_kinds.h"
 #include "core/zengin/zengin_record_reader.h"
 #include "gui/shell/child_window.h"
 #include "gui/viewers/result_view_layout.h"

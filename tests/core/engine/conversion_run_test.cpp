@@ -100,7 +100,7 @@ TEST_F(ConversionRunTest, ARunWithoutDataRecordsEndsWithAnError) {
 
 TEST_F(ConversionRunTest, SkipsLeadingRowsAndTheFooter) {
   company.credit.skip_header_rows = "2";
-  company.credit.skip_footer = 1;
+  company.credit.skip_footer = true;
   write_cp932_file("in.csv", row(1) + "\r\n" + row(2) + "\r\n" + row(3) + "\r\n" + row(4) + "\r\n" +
                                  row(5) + "\r\n");
   EXPECT_EQ(convert(), RunOutcome::Normal);
@@ -204,18 +204,18 @@ TEST_F(ConversionRunTest, LogsEveryFailedFieldWithItsRecordNumber) {
 // The record is built with the company's option; the message must number the
 // fields the same way, whatever the system's copy says.
 TEST_F(ConversionRunTest, MessagesFollowTheRunsOwnTwentyDigitOption) {
-  system.company_specific = 1;
-  system.credit_20digit = 0;
-  company.kana_table = system.kana_table;
-  company.credit_20digit = 1;
-  company.record_length = 120;
+  system.company_specific = true;
+  system.options.credit_20digit = false;
+  company.options.kana_table = system.options.kana_table;
+  company.options.credit_20digit = true;
+  company.options.record_length = 120;
   write_cp932_file("in.csv", "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1234567,ﾀﾅｶ,1,,123,,9,\r\n");
   convert();
   EXPECT_EQ(log_lines()[2], "ボディ：000001件目の[13]振込指定区分が正しくありません。");
   EXPECT_EQ(output_records()[1].mid(91, 20), "00000000000000000123");
 
-  company.credit_20digit = 0;
-  system.credit_20digit = 1;
+  company.options.credit_20digit = false;
+  system.options.credit_20digit = true;
   convert();
   EXPECT_EQ(log_lines()[2], "ボディ：000001件目の[14]振込指定区分が正しくありません。");
 }
@@ -233,9 +233,9 @@ TEST_F(ConversionRunTest, AnAmountTotalTooLargeForTheTrailerIsLogged) {
 
 TEST_F(ConversionRunTest, DebitRunsUseTheDebitSectionAndOptions) {
   system.transfer_kind = TransferKind::Debit;
-  system.debit_trailer_zero = 1;
-  system.record_length = 130;
-  system.crlf_each_record = 1;
+  system.options.debit_trailer_zero = true;
+  system.options.record_length = 130;
+  system.options.crlf_each_record = true;
   company.debit.header_values[3] = "ﾌﾘｶｴ  ";
   write_cp932_file("in.csv", row(5) + "\r\n");
   EXPECT_EQ(convert(), RunOutcome::Normal);
@@ -249,7 +249,7 @@ TEST_F(ConversionRunTest, DebitRunsUseTheDebitSectionAndOptions) {
 }
 
 TEST_F(ConversionRunTest, LengthOneTwentyWithCrLfDropsTheLastTwoBlanks) {
-  system.crlf_each_record = 1;
+  system.options.crlf_each_record = true;
   write_cp932_file("in.csv", row(5));
   convert();
   const QByteArray bytes = read_file("out.dat");

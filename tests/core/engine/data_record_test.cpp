@@ -46,8 +46,8 @@ TEST(DataRecord, BuildsACreditRow) {
 
 TEST(DataRecord, BuildsADebitRowWithEveryOption) {
   ConversionOptions options = default_options();
-  options.debit_20digit = 1;
-  options.debit_data_zero = 1;
+  options.debit_20digit = true;
+  options.debit_data_zero = true;
   const DataRecord row =
       build(u"9900,ｷﾞﾝｺｳ,12,ｼﾃﾝ,,2,7654321,ﾔﾏﾀﾞ,500,1,123,999,1,", TransferKind::Debit, options);
   EXPECT_EQ(row.record.bytes, record_of({"2", "9900", "ｷﾞﾝｺｳ" + sp(10), "012", "ｼﾃﾝ" + sp(12),
@@ -193,42 +193,42 @@ INSTANTIATE_TEST_SUITE_P(
                  {},
                  1,
                  TransferKind::Debit,
-                 [](ConversionOptions& o) { o.debit_data_zero = 1; }},
+                 [](ConversionOptions& o) { o.debit_data_zero = true; }},
         DataCase{"debit_data_zero_is_no_credit_option",
                  "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,1,,,,X,",
                  {{14, "X"}},
                  {14},
                  1,
                  TransferKind::Credit,
-                 [](ConversionOptions& o) { o.debit_data_zero = 1; }},
+                 [](ConversionOptions& o) { o.debit_data_zero = true; }},
         DataCase{"twenty_digits_credit",
                  "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,1,, 123,999,,",
                  {{12, "0000000000"}, {13, "0000000123"}},
                  {},
                  1,
                  TransferKind::Credit,
-                 [](ConversionOptions& o) { o.credit_20digit = 1; }},
+                 [](ConversionOptions& o) { o.credit_20digit = true; }},
         DataCase{"twenty_digits_long_number",
                  "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,1,,123456789012345,,,",
                  {{12, "0000012345"}, {13, "6789012345"}},
                  {},
                  1,
                  TransferKind::Debit,
-                 [](ConversionOptions& o) { o.debit_20digit = 1; }},
+                 [](ConversionOptions& o) { o.debit_20digit = true; }},
         DataCase{"twenty_digit_option_of_the_other_kind_ignored",
                  "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1,ﾀﾅｶ,1,,123,45,,",
                  {{12, "0000000123"}, {13, "0000000045"}},
                  {},
                  1,
                  TransferKind::Credit,
-                 [](ConversionOptions& o) { o.debit_20digit = 1; }},
+                 [](ConversionOptions& o) { o.debit_20digit = true; }},
         DataCase{"name_check_skipped",
                  "1,銀行,1,支店,,1,1,田中,1,,,,,",
                  {{3, "銀行" + sp(11)}, {9, "田中" + sp(26)}},
                  {},
                  1,
                  TransferKind::Credit,
-                 [](ConversionOptions& o) { o.skip_name_check = 1; }},
+                 [](ConversionOptions& o) { o.skip_name_check = true; }},
         DataCase{"names_checked", "1,銀行,1,支店,,1,1,田中,1,,,,,", {}, {3, 5, 9}, 1},
         DataCase{"column_zero_maps_nothing",
                  kGood,
@@ -286,7 +286,7 @@ TEST(DataRecord, ReadsColumnsFromTheWholeLine) {
 // the amount and account after them must stay where the bank reads them.
 TEST(DataRecord, KeepsByteOffsetsWhenANameIsWide) {
   ConversionOptions options = default_options();
-  options.skip_name_check = 1;
+  options.skip_name_check = true;
   const DataRecord row =
       build(u"1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1234567,山田太郎山田太郎山田太郎山田太郎,500,,,,,",
             TransferKind::Credit, options);

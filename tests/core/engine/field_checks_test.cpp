@@ -99,13 +99,13 @@ TEST(AllowedKana, CompanySetWinsOnlyWhenCompanySpecificIsOn) {
   SystemSettings system;
   system.field_kinds = builtin_field_kinds();
   CompanySettings company;
-  company.kana_table = u"ABC"_qs;
+  company.options.kana_table = u"ABC"_qs;
 
   EXPECT_EQ(allowed_kana(system, company), kDefaultKana);
   EXPECT_EQ(check_field(system, company, u"ﾀﾅｶ", 2, 9), 0);
   EXPECT_EQ(check_field(system, company, u"ABC", 2, 9), 1);
 
-  system.company_specific = 1;
+  system.company_specific = true;
   EXPECT_EQ(allowed_kana(system, company), u"ABC"_qs);
   EXPECT_EQ(check_field(system, company, u"ﾀﾅｶ", 2, 9), 1);
   EXPECT_EQ(check_field(system, company, u"ABC", 2, 9), 0);

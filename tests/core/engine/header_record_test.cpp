@@ -121,7 +121,7 @@ TEST(HeaderRecord, CutsAWideNameAtACharacterBoundaryAndReportsIt) {
   auto values = good_header(TransferKind::Credit);
   values[3] = QString(21, u'漢');  // 21 characters, 42 bytes
   ConversionOptions options = default_options();
-  options.skip_name_check = 1;
+  options.skip_name_check = true;
   const BuiltRecord built = build_header_record(values, TransferKind::Credit, options,
                                                 *BuiltinChecker(TransferKind::Credit));
   ASSERT_EQ(built.bytes.size(), kLogicalRecordLength);
@@ -148,7 +148,7 @@ TEST(HeaderRecord, ReportsACharacterCp932CannotHold) {
   auto values = good_header(TransferKind::Credit);
   values[3] = QStringLiteral("Café");
   ConversionOptions options = default_options();
-  options.skip_name_check = 1;
+  options.skip_name_check = true;
   const BuiltRecord built = build_header_record(values, TransferKind::Credit, options,
                                                 *BuiltinChecker(TransferKind::Credit));
   EXPECT_EQ(built.bytes.mid(14, 5), "Caf? ");

@@ -9,7 +9,7 @@ QDateTime fixed_moment() { return QDateTime(QDate(2026, 4, 25), QTime(9, 5, 7));
 RunFixture::RunFixture() {
   init_field_dictionary(system);
   system.current_company = "ﾃｽﾄ";
-  system.record_length = 120;
+  system.options.record_length = 120;
   TransferSettings& credit = company.credit;
   credit.input_file = "in.csv";
   credit.output_file = "out.dat";
@@ -17,7 +17,7 @@ RunFixture::RunFixture() {
                           "ﾐｽﾞﾎ", "1", "ﾎﾝﾃﾝ",       "1",        "1234567", ""};
   for (int i = 0; i < kBodyColumnCount; ++i) credit.body_columns[i] = QString::number(i + 1);
   credit.skip_header_rows = "0";
-  credit.enabled = 1;
+  credit.enabled = true;
   company.debit = credit;
   company.debit.header_values[0] = "91";
 }

@@ -106,30 +106,30 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ConversionOptions, ComeFromTheCompanyOnlyInCompanyMode) {
   SystemSettings system;
-  system.record_length = 256;
-  system.credit_20digit = 1;
+  system.options.record_length = 256;
+  system.options.credit_20digit = true;
   CompanySettings company;
-  company.kana_table = "ｱ";
-  company.record_length = 130;
-  company.debit_data_zero = 1;
-  company.skip_name_check = 1;
+  company.options.kana_table = "ｱ";
+  company.options.record_length = 130;
+  company.options.debit_data_zero = true;
+  company.options.skip_name_check = true;
 
   const ConversionOptions system_wide = take_conversion_options(system, company);
   EXPECT_EQ(system_wide.physical_record_length(), 256);
   EXPECT_TRUE(system_wide.twenty_digit(TransferKind::Credit));
-  EXPECT_EQ(system_wide.debit_data_zero, 0);
+  EXPECT_FALSE(system_wide.debit_data_zero);
   EXPECT_EQ(system_wide.kana_table, QString::fromUtf16(kDefaultKanaTable));
 
-  system.company_specific = 1;
+  system.company_specific = true;
   const ConversionOptions own = take_conversion_options(system, company);
   EXPECT_EQ(own.physical_record_length(), 130);
   EXPECT_FALSE(own.twenty_digit(TransferKind::Credit));
-  EXPECT_EQ(own.debit_data_zero, 1);
-  EXPECT_EQ(own.skip_name_check, 1);
+  EXPECT_TRUE(own.debit_data_zero);
+  EXPECT_TRUE(own.skip_name_check);
   EXPECT_EQ(own.kana_table, "ｱ");
 
-  system.company_specific = 0;
-  system.record_length.reset();
+  system.company_specific = false;
+  system.options.record_length.reset();
   EXPECT_EQ(take_conversion_options(system, company).physical_record_length(), 120);
 }
 

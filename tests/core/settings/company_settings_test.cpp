@@ -35,21 +35,21 @@ CompanySettings sample_company() {
     for (QString& value : transfer.body_columns) value = QString::number(++n % 30);
     transfer.body_columns[13] = QString();
     transfer.skip_header_rows = u"2"_qs;
-    transfer.enabled = 1;
-    transfer.skip_footer = 1;
+    transfer.enabled = true;
+    transfer.skip_footer = true;
   };
   fill(company.credit, u"振込"_qs);
   fill(company.debit, u"振替"_qs);
-  company.debit.enabled = 0;
-  company.credit.skip_footer = 0;
-  company.kana_table = u"ｱｲｳｴｵ"_qs;
-  company.crlf_each_record = 1;
-  company.credit_20digit = 1;
-  company.debit_20digit = 0;
-  company.debit_trailer_zero = 1;
-  company.debit_data_zero = 1;
-  company.record_length = 258;
-  company.skip_name_check = 1;
+  company.debit.enabled = false;
+  company.credit.skip_footer = false;
+  company.options.kana_table = u"ｱｲｳｴｵ"_qs;
+  company.options.crlf_each_record = true;
+  company.options.credit_20digit = true;
+  company.options.debit_20digit = false;
+  company.options.debit_trailer_zero = true;
+  company.options.debit_data_zero = true;
+  company.options.record_length = 258;
+  company.options.skip_name_check = true;
   return company;
 }
 
@@ -110,25 +110,25 @@ TEST(CompanySettingsFile, AThirtyLineFileFillsOnlyTheCreditSection) {
 
   // The previous company's values stand where the short file says nothing.
   CompanySettings company = sample_company();
-  company.credit.skip_footer = 1;
-  company.debit.skip_footer = 0;
-  company.kana_table = u"ﾊﾟﾚｯﾄ"_qs;
+  company.credit.skip_footer = true;
+  company.debit.skip_footer = false;
+  company.options.kana_table = u"ﾊﾟﾚｯﾄ"_qs;
   RecordingNotifier notifier;
   ASSERT_TRUE(load_company_settings(u"short"_qs, company, notifier));
 
   EXPECT_EQ(company.credit.input_file, u"short.csv"_qs);
   EXPECT_EQ(company.credit.header_values, sample_company().credit.header_values);
-  EXPECT_EQ(company.credit.enabled, 1);
-  EXPECT_EQ(company.credit.skip_footer, 1);  // not in the first 30 lines
-  EXPECT_EQ(company.debit.skip_footer, 0);
+  EXPECT_TRUE(company.credit.enabled);
+  EXPECT_TRUE(company.credit.skip_footer);  // not in the first 30 lines
+  EXPECT_FALSE(company.debit.skip_footer);
 
   TransferSettings cleared;
   cleared.skip_footer = company.debit.skip_footer;
   EXPECT_EQ(company.debit, cleared);
 
-  EXPECT_EQ(company.kana_table, u"ﾊﾟﾚｯﾄ"_qs);
-  EXPECT_EQ(company.record_length, 258);
-  EXPECT_EQ(company.skip_name_check, 1);
+  EXPECT_EQ(company.options.kana_table, u"ﾊﾟﾚｯﾄ"_qs);
+  EXPECT_EQ(company.options.record_length, 258);
+  EXPECT_TRUE(company.options.skip_name_check);
 }
 
 TEST(CompanySettingsFile, MissingFileIsToldAndChangesNothing) {
@@ -145,21 +145,21 @@ TEST(CompanySettingsFile, MissingFileIsToldAndChangesNothing) {
 TEST(CompanySettingsFile, TrailingBlanksOfTheNameAreDroppedLeadingOnesKept) {
   ScopedWorkingDir dir;
   CompanySettings trailing = sample_company();
-  trailing.kana_table = u"ｱ"_qs;
+  trailing.options.kana_table = u"ｱ"_qs;
   ASSERT_TRUE(save_company_settings(u"商事  "_qs, trailing).ok);
   EXPECT_TRUE(QFile::exists(u"商事.cfg"_qs));
 
   CompanySettings leading = sample_company();
-  leading.kana_table = u"ｲ"_qs;
+  leading.options.kana_table = u"ｲ"_qs;
   ASSERT_TRUE(save_company_settings(u" 商事"_qs, leading).ok);
   EXPECT_TRUE(QFile::exists(u" 商事.cfg"_qs));
 
   CompanySettings company;
   RecordingNotifier notifier;
   ASSERT_TRUE(load_company_settings(u"商事   "_qs, company, notifier));
-  EXPECT_EQ(company.kana_table, u"ｱ"_qs);
+  EXPECT_EQ(company.options.kana_table, u"ｱ"_qs);
   ASSERT_TRUE(load_company_settings(u" 商事"_qs, company, notifier));
-  EXPECT_EQ(company.kana_table, u"ｲ"_qs);
+  EXPECT_EQ(company.options.kana_table, u"ｲ"_qs);
 }
 
 TEST(CompanySettingsFile, ReadsFilesWithLfOrCrLineEnds) {
@@ -188,12 +188,12 @@ TEST(CompanySettingsFile, NumbersAreReadAsNumbersAndFlagsAsZeroOrOne) {
   CompanySettings company = sample_company();
   RecordingNotifier notifier;
   ASSERT_TRUE(load_company_settings(u"hand"_qs, company, notifier));
-  EXPECT_EQ(company.credit.enabled, 0);
-  EXPECT_EQ(company.debit.enabled, 1);
-  EXPECT_EQ(company.credit.skip_footer, 0);
-  EXPECT_EQ(company.debit.skip_footer, 1);
-  EXPECT_EQ(company.record_length, 130);
-  EXPECT_EQ(company.skip_name_check, 1);
+  EXPECT_FALSE(company.credit.enabled);
+  EXPECT_TRUE(company.debit.enabled);
+  EXPECT_FALSE(company.credit.skip_footer);
+  EXPECT_TRUE(company.debit.skip_footer);
+  EXPECT_EQ(company.options.record_length, 130);
+  EXPECT_TRUE(company.options.skip_name_check);
 }
 
 TEST(CompanySettingsFile, GarbageNeverCrashes) {
@@ -302,7 +302,8 @@ INSTANTIATE_TEST_SUITE_P(
         UnstorableCase{"QuoteInSkipRows",
                        [](CompanySettings& c) { c.debit.skip_header_rows = u"\""_qs; },
                        u"振替の読み飛し「ﾍｯﾀﾞｰ行数」"},
-        UnstorableCase{"QuoteInKanaTable", [](CompanySettings& c) { c.kana_table = u"ｱ\"ｲ"_qs; },
+        UnstorableCase{"QuoteInKanaTable",
+                       [](CompanySettings& c) { c.options.kana_table = u"ｱ\"ｲ"_qs; },
                        u"共通の「半角ｶﾀｶﾅ変換対象文字列」"},
         UnstorableCase{"LineBreakInInputFile",
                        [](CompanySettings& c) { c.credit.input_file = u"a\r\nb"_qs; }, u"改行"},

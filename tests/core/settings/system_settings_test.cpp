@@ -43,17 +43,17 @@ SystemSettings started() {
 
 SystemSettings sample_system() {
   SystemSettings settings = started();
-  settings.kana_table = u"ｱｲｳ"_qs;
-  settings.crlf_each_record = 1;
-  settings.credit_20digit = 1;
-  settings.debit_20digit = 0;
-  settings.debit_trailer_zero = 1;
+  settings.options.kana_table = u"ｱｲｳ"_qs;
+  settings.options.crlf_each_record = true;
+  settings.options.credit_20digit = true;
+  settings.options.debit_20digit = false;
+  settings.options.debit_trailer_zero = true;
   settings.current_company = u"サンプル商事"_qs;
   settings.transfer_kind = kDebit;
-  settings.record_length = 258;
-  settings.debit_data_zero = 1;
-  settings.company_specific = 1;
-  settings.skip_name_check = 1;
+  settings.options.record_length = 258;
+  settings.options.debit_data_zero = true;
+  settings.company_specific = true;
+  settings.options.skip_name_check = true;
   settings.field_names.of(kCredit, RecordKind::Data)[8] = u"受取人名,ｶﾅ"_qs;
   settings.field_names.of(kDebit, RecordKind::End)[1] = QString();
   settings.field_kinds.of(kDebit, RecordKind::End)[1] = u"N"_qs;
@@ -87,8 +87,8 @@ TEST(SystemSettingsFile, WithoutAFileTheDefaultsStand) {
   load_system_settings(settings);
   EXPECT_TRUE(settings.current_company.isEmpty());
   EXPECT_EQ(settings.transfer_kind, kCredit);
-  EXPECT_EQ(settings.kana_table, QString::fromUtf16(kDefaultKanaTable));
-  EXPECT_EQ(settings.kana_table.size(), 57);
+  EXPECT_EQ(settings.options.kana_table, QString::fromUtf16(kDefaultKanaTable));
+  EXPECT_EQ(settings.options.kana_table.size(), 57);
   EXPECT_EQ(settings.window_top, (std::array<int, kWindowSlotCount>{}));
   EXPECT_EQ(settings.window_width, (std::array<int, kWindowSlotCount>{}));
   EXPECT_EQ(settings.field_kinds, builtin_field_kinds());
@@ -102,17 +102,17 @@ TEST(SystemSettingsFile, SavingAndLoadingGivesBackEveryValue) {
 
   SystemSettings loaded = started();
   load_system_settings(loaded);
-  EXPECT_EQ(loaded.kana_table, saved.kana_table);
-  EXPECT_EQ(loaded.crlf_each_record, 1);
-  EXPECT_EQ(loaded.credit_20digit, 1);
-  EXPECT_EQ(loaded.debit_20digit, 0);
-  EXPECT_EQ(loaded.debit_trailer_zero, 1);
+  EXPECT_EQ(loaded.options.kana_table, saved.options.kana_table);
+  EXPECT_TRUE(loaded.options.crlf_each_record);
+  EXPECT_TRUE(loaded.options.credit_20digit);
+  EXPECT_FALSE(loaded.options.debit_20digit);
+  EXPECT_TRUE(loaded.options.debit_trailer_zero);
   EXPECT_EQ(loaded.current_company, saved.current_company);
   EXPECT_EQ(loaded.transfer_kind, kDebit);
-  EXPECT_EQ(loaded.record_length, 258);
-  EXPECT_EQ(loaded.debit_data_zero, 1);
-  EXPECT_EQ(loaded.company_specific, 1);
-  EXPECT_EQ(loaded.skip_name_check, 1);
+  EXPECT_EQ(loaded.options.record_length, 258);
+  EXPECT_TRUE(loaded.options.debit_data_zero);
+  EXPECT_TRUE(loaded.company_specific);
+  EXPECT_TRUE(loaded.options.skip_name_check);
   EXPECT_EQ(loaded.field_names, saved.field_names);  // the name with a comma included
   EXPECT_EQ(loaded.window_top, saved.window_top);
   EXPECT_EQ(loaded.window_left, saved.window_left);
@@ -141,7 +141,7 @@ TEST(SystemSettingsFile, Has133LinesInTheFixedOrder) {
   ScopedWorkingDir dir;
   SystemSettings settings = sample_system();
   settings.field_kinds = builtin_field_kinds();
-  settings.record_length.reset();
+  settings.options.record_length.reset();
   ASSERT_TRUE(save_system_settings(settings).ok);
   const QByteArray bytes = read_file(u"tbk.ini"_qs);
   EXPECT_EQ(bytes.count("\r\n"), 133);
@@ -173,9 +173,9 @@ TEST(SystemSettingsFile, AnElevenLineFileKeepsTheBuiltInKinds) {
 
   SystemSettings loaded = started();
   load_system_settings(loaded);
-  EXPECT_EQ(loaded.kana_table, u"ｱｲｳ"_qs);
-  EXPECT_EQ(loaded.record_length, 258);
-  EXPECT_EQ(loaded.skip_name_check, 1);
+  EXPECT_EQ(loaded.options.kana_table, u"ｱｲｳ"_qs);
+  EXPECT_EQ(loaded.options.record_length, 258);
+  EXPECT_TRUE(loaded.options.skip_name_check);
   EXPECT_EQ(loaded.field_names, builtin_field_names());
   // A file cut short never turns the checks off: every kind is the built-in one.
   EXPECT_EQ(loaded.field_kinds, builtin_field_kinds());
@@ -226,11 +226,11 @@ TEST(SystemSettingsFile, ValuesAreNormalisedOnLoad) {
 
   SystemSettings loaded = started();
   load_system_settings(loaded);
-  EXPECT_EQ(loaded.crlf_each_record, 0);
-  EXPECT_EQ(loaded.credit_20digit, 0);
-  EXPECT_EQ(loaded.debit_20digit, 1);
+  EXPECT_FALSE(loaded.options.crlf_each_record);
+  EXPECT_FALSE(loaded.options.credit_20digit);
+  EXPECT_TRUE(loaded.options.debit_20digit);
   EXPECT_EQ(loaded.transfer_kind, kCredit);
-  EXPECT_EQ(loaded.record_length, 256);
+  EXPECT_EQ(loaded.options.record_length, 256);
   EXPECT_EQ(loaded.window_top[0], 1234);
   EXPECT_EQ(loaded.window_left[0], 1236);
   EXPECT_EQ(loaded.window_height[0], std::numeric_limits<int>::max());
@@ -245,12 +245,12 @@ TEST(SystemSettingsFile, ValuesAreNormalisedOnLoad) {
 TEST(SystemSettingsFile, AnEmptyRecordLengthLineMeansNoneChosen) {
   ScopedWorkingDir dir;
   SystemSettings saved = started();
-  saved.record_length.reset();
+  saved.options.record_length.reset();
   ASSERT_TRUE(save_system_settings(saved).ok);
   SystemSettings loaded = started();
-  loaded.record_length = 130;
+  loaded.options.record_length = 130;
   load_system_settings(loaded);
-  EXPECT_EQ(loaded.record_length, std::nullopt);
+  EXPECT_EQ(loaded.options.record_length, std::nullopt);
 }
 
 TEST(SystemSettingsFile, LoadsIntoSettingsThatWereNeverInitialised) {
@@ -297,7 +297,7 @@ TEST_P(UnstorableSystemTexts, AreRefusedNamingTheValueAndKeepTheOldFile) {
 INSTANTIATE_TEST_SUITE_P(
     Values, UnstorableSystemTexts,
     ::testing::Values(
-        std::pair{+[](SystemSettings& s) { s.kana_table = u"ｱ\"ｲ"_qs; },
+        std::pair{+[](SystemSettings& s) { s.options.kana_table = u"ｱ\"ｲ"_qs; },
                   u"「半角ｶﾀｶﾅ変換対象文字列」にダブルクォーテーション"},
         std::pair{+[](SystemSettings& s) { s.current_company = u"A\"B"_qs; }, u"会社名「A\"B」"},
         std::pair{+[](SystemSettings& s) {

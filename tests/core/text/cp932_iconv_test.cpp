@@ -14,7 +14,9 @@ namespace {
 class Iconv {
  public:
   Iconv(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
-  ~Iconv() { iconv_close(handle_); }
+  ~Iconv() {
+    if (valid()) iconv_close(handle_);
+  }
   Iconv(const Iconv&) = delete;
   Iconv& operator=(const Iconv&) = delete;
   bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }

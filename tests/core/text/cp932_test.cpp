@@ -40,6 +40,23 @@ TEST(Cp932, InvalidBytesBecomeReplacementCharacters) {
             QStringLiteral("\uFFFD\nC"));
 }
 
+TEST(Cp932, CharacterCountIsTheDecodedLength) {
+  // Pairs, half-width kana, a lead byte before a byte that trails nothing, one
+  // before a trail byte that makes no character, and a lone lead byte at the end.
+  const QByteArray cases[] = {"",
+                              "abc",
+                              "\xB1\xB2\xDE",
+                              "\x8B\x8B\x97\x5E,x",
+                              "\x81\n\x81,",
+                              "\x85\x40\x85\x7F",
+                              "\xEF\x40\xFC\xFC",
+                              "\x80\xA0\xFD\xFE\xFF",
+                              "A\x81",
+                              "\x81\x81\x81"};
+  for (const QByteArray& bytes : cases)
+    EXPECT_EQ(cp932_character_count(bytes), decode_cp932(bytes).size()) << bytes.toHex().data();
+}
+
 TEST(Cp932, CharactersWithoutACp932FormAreReported) {
   const Cp932Encoding encoded = encode_cp932(u"A😀B");
   EXPECT_FALSE(encoded.complete);

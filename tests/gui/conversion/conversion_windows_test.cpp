@@ -4,8 +4,11 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
+#include <QPointer>
 #include <QProgressBar>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "conversion_fixture.h"
 #include "core/engine/conversion_log.h"
@@ -211,8 +214,44 @@ TEST_F(ConversionWindows, MissingInputIsToldOnceAndTouchesNothing) {
   EXPECT_FALSE(QFile::exists(kLog));
 }
 
+// Once its last window is gone the company is free: a second conversion started
+// at once is not refused as one still running. Each window of the flow is watched
+// as it goes (the flow hears of it first), whatever the event loop does next.
+TEST_F(ConversionWindows, TheCompanyIsFreeTheMomentAConversionIsOver) {
+  for (const bool input : {false, true}) {
+    SCOPED_TRACE(input ? "a finished run" : "a refused input");
+    if (!input) QFile::rename(kInput, QStringLiteral("elsewhere.csv"));
+    QList<QPointer<QWidget>> watched;
+    QMap<QString, bool> claimed_when_gone;
+    QTimer watcher;
+    watcher.setInterval(1);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+      for (const QString& name : {QStringLiteral("Excel変換"), QStringLiteral("変換中")}) {
+        QWidget* window = child(name);
+        if (window == nullptr || watched.contains(window)) continue;
+        watched.append(window);
+        QObject::connect(window, &QObject::destroyed, [&claimed_when_gone, name] {
+          claimed_when_gone[name] = QFile::exists(kCompany + QStringLiteral(".lock"));
+        });
+      }
+    });
+    watcher.start();
+    ASSERT_NE(open_date_prompt(), nullptr);
+    start_conversion(QStringLiteral("4"), QStringLiteral("25"));
+    ASSERT_TRUE(wait_for_conversion_end());
+    watcher.stop();
+    // The last window: the run's, or the preparation's that refused the input.
+    const QString last = input ? QStringLiteral("変換中") : QStringLiteral("Excel変換");
+    ASSERT_TRUE(claimed_when_gone.contains(last));
+    EXPECT_FALSE(claimed_when_gone[last]);
+    if (!input) QFile::rename(QStringLiteral("elsewhere.csv"), kInput);
+  }
+  EXPECT_EQ(answerer_.notices.size(), 2);
+  EXPECT_EQ(answerer_.notices.first(), kInputMissing);
+}
+
 TEST_F(ConversionWindows, KindNotEnabledCannotStart) {
-  change_company([](CompanySettings& company) { company.credit.enabled = 0; });
+  change_company([](CompanySettings& company) { company.credit.enabled = false; });
   const QByteArray cfg = read_file(kCfg);
   QWidget* prompt = open_date_prompt();
   ASSERT_NE(prompt, nullptr);
@@ -233,7 +272,7 @@ TEST_F(ConversionWindows, KindNotEnabledCannotStart) {
 
 TEST_F(ConversionWindows, MissingCompanyFileCannotStartWithAnotherCompanysSettings) {
   // What another company left in memory must not be converted under this name.
-  app_.company.credit.enabled = 1;
+  app_.company.credit.enabled = true;
   app_.company.credit.input_file = kInput;
   QFile::remove(kCfg);
   QWidget* prompt = open_date_prompt();

@@ -13,6 +13,7 @@
 #include <QTabBar>
 
 #include "core/settings/notifier.h"
+#include "core/zengin/record_layout.h"
 #include "gui/editors/dialog_responder.h"
 #include "gui/editors/editors_fixture.h"
 
@@ -49,18 +50,18 @@ CompanySettings every_value_set() {
   }
   settings.credit.skip_header_rows = QStringLiteral("2");
   settings.debit.skip_header_rows = QStringLiteral("5");
-  settings.credit.enabled = 1;
-  settings.debit.enabled = 0;
-  settings.credit.skip_footer = 0;
-  settings.debit.skip_footer = 1;
-  settings.kana_table = QStringLiteral("ｱｲｳ");
-  settings.crlf_each_record = 1;
-  settings.credit_20digit = 1;
-  settings.debit_20digit = 0;
-  settings.debit_trailer_zero = 1;
-  settings.debit_data_zero = 0;
-  settings.record_length = 258;
-  settings.skip_name_check = 1;
+  settings.credit.enabled = true;
+  settings.debit.enabled = false;
+  settings.credit.skip_footer = false;
+  settings.debit.skip_footer = true;
+  settings.options.kana_table = QStringLiteral("ｱｲｳ");
+  settings.options.crlf_each_record = true;
+  settings.options.credit_20digit = true;
+  settings.options.debit_20digit = false;
+  settings.options.debit_trailer_zero = true;
+  settings.options.debit_data_zero = false;
+  settings.options.record_length = 258;
+  settings.options.skip_name_check = true;
   return settings;
 }
 
@@ -93,7 +94,7 @@ class CompanyEditorTest : public testing::EditorsTest {
 };
 
 TEST_F(CompanyEditorTest, NewModeStartsBlankWithBothFootersChecked) {
-  app_.company.kana_table = QStringLiteral("ｱｲ");  // the current company's
+  app_.company.options.kana_table = QStringLiteral("ｱｲ");  // the current company's
   QWidget* editor = open_editor(EditMode::New);
   ASSERT_NE(editor, nullptr);
   EXPECT_EQ(editor->windowTitle(), QStringLiteral("環境設定（新規）"));
@@ -189,13 +190,13 @@ TEST_F(CompanyEditorTest, OnlySavingTheCurrentCompanyChangesItsSettingsInMemory)
 
 TEST_F(CompanyEditorTest, AnUnknownRecordLengthIsShownAndSavedAs120) {
   CompanySettings stored = every_value_set();
-  stored.record_length = 200;
+  stored.options.record_length = 200;
   save_company(QStringLiteral("東京"), stored);
   QWidget* editor = open_editor(EditMode::Change, QStringLiteral("東京"));
   EXPECT_TRUE(control<QRadioButton>(editor, QStringLiteral("Option1(0)"))->isChecked());
   DialogResponder responder({{kConfirm, 1}});
   click(editor, QStringLiteral("Command2(1)"));
-  EXPECT_EQ(load(QStringLiteral("東京")).record_length, 120);
+  EXPECT_EQ(load(QStringLiteral("東京")).options.record_length, 120);
 }
 
 TEST_F(CompanyEditorTest, DecliningTheSaveKeepsTheWindowAndTheFile) {
@@ -227,10 +228,10 @@ TEST_F(CompanyEditorTest, RegisteringAnExistingNameAsksAgainUntilOverwriteIsAcce
                                            QStringLiteral("存在確認|上書きしますか？")}));
   const CompanySettings saved = load(QStringLiteral("東京"));
   EXPECT_EQ(saved.credit.header_values[3], QStringLiteral("TOKYO"));
-  EXPECT_EQ(saved.credit.enabled, 1);
+  EXPECT_TRUE(saved.credit.enabled);
   EXPECT_EQ(saved.credit.skip_header_rows, QStringLiteral("0"));
-  EXPECT_EQ(saved.debit.skip_footer, 1);
-  EXPECT_EQ(saved.record_length, 120);
+  EXPECT_TRUE(saved.debit.skip_footer);
+  EXPECT_EQ(saved.options.record_length, 120);
   EXPECT_EQ(open_window(QStringLiteral("環境設定")), nullptr);
 }
 
@@ -292,7 +293,7 @@ TEST_F(CompanyEditorTest, AFailedSaveIsToldAndTheWindowKeepsItsValues) {
 }
 
 TEST_F(CompanyEditorTest, OwnOptionsDisableMergedBodyListsOnEveryTabChange) {
-  app_.system.company_specific = 1;
+  app_.system.company_specific = true;
   QWidget* editor = open_editor(EditMode::New);
   auto* credit_field13 = control<QComboBox>(editor, QStringLiteral("Combo1(11)"));
   auto* debit_field13 = control<QComboBox>(editor, QStringLiteral("Combo21(11)"));
@@ -319,7 +320,7 @@ TEST_F(CompanyEditorTest, OwnOptionsDisableMergedBodyListsOnEveryTabChange) {
 }
 
 TEST_F(CompanyEditorTest, SystemOptionsDisableTheirBodyListsForGood) {
-  app_.system.debit_data_zero = 1;
+  app_.system.options.debit_data_zero = true;
   CompanySettings stored = every_value_set();
   save_company(QStringLiteral("東京"), stored);
   QWidget* editor = open_editor(EditMode::Change, QStringLiteral("東京"));
@@ -342,10 +343,10 @@ TEST_F(CompanyEditorTest, SystemOptionsDisableTheirBodyListsForGood) {
 }
 
 TEST_F(CompanyEditorTest, CopyFromTheSystemFillsTheCommonPageWithoutSaving) {
-  app_.system.kana_table = QStringLiteral("ｶﾅ");
-  app_.system.crlf_each_record = 1;
-  app_.system.debit_trailer_zero = 1;
-  app_.system.record_length = 130;
+  app_.system.options.kana_table = QStringLiteral("ｶﾅ");
+  app_.system.options.crlf_each_record = true;
+  app_.system.options.debit_trailer_zero = true;
+  app_.system.options.record_length = 130;
   QWidget* editor = open_editor(EditMode::New);
   select_tab(editor, 2);
   click(editor, QStringLiteral("Command3"));

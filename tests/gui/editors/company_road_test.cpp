@@ -123,8 +123,8 @@ TEST_F(CompanyRoadTest, RegisterSwitchConvertAndChange) {
   EXPECT_EQ(saved.credit.output_file, QStringLiteral("NEW.DAT"));
   EXPECT_EQ(saved.credit.header_values[2], QStringLiteral("1234567890"));
   EXPECT_EQ(saved.credit.body_columns[8], QStringLiteral("8"));
-  EXPECT_EQ(saved.credit.enabled, 1);
-  EXPECT_EQ(saved.debit.enabled, 0);
+  EXPECT_TRUE(saved.credit.enabled);
+  EXPECT_FALSE(saved.debit.enabled);
   EXPECT_EQ(app_.system.current_company, QStringLiteral("Tokyo"));
 }
 

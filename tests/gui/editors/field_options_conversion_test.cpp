@@ -20,7 +20,7 @@ namespace {
 // to 14, with one payment of 10000 that passes every check of the built-in kinds.
 void set_up_company(AppState& app) {
   app.system.current_company = QStringLiteral("ｼﾐｭﾚｰｼｮﾝ");
-  app.system.record_length = 120;
+  app.system.options.record_length = 120;
   TransferSettings& credit = app.company.credit;
   credit.input_file = QStringLiteral("in.csv");
   credit.output_file = QStringLiteral("out.dat");
@@ -31,7 +31,7 @@ void set_up_company(AppState& app) {
       QStringLiteral("1"),    QStringLiteral("1234567"), QString()};
   for (int i = 0; i < kBodyColumnCount; ++i) credit.body_columns[i] = QString::number(i + 1);
   credit.skip_header_rows = QStringLiteral("0");
-  credit.enabled = 1;
+  credit.enabled = true;
   testing::write_cp932_file(
       QStringLiteral("in.csv"),
       QStringLiteral("0001,ﾐｽﾞﾎ,001,ﾎﾝﾃﾝ,,1,1234567,ﾔﾏﾀﾞ ﾀﾛｳ,10000,0,1,2,,\r\n"));

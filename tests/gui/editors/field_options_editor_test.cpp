@@ -172,7 +172,7 @@ TEST(FieldOptionsEditor, BlankDefaultsRefillOnlyEmptyOrBlankNames) {
   EXPECT_EQ(editor.name_box("Text1", 4)->text(), QStringLiteral("会社名　"));
   editor.retype(editor.name_box("Text2", 9), QString());
   editor.retype(editor.name_box("Text21", 5), QStringLiteral("   "));
-  editor.retype(editor.name_box("Text4", 1), QStringLiteral("　　"));
+  editor.retype(editor.name_box("Text4", 1), QStringLiteral("　　"));  // typed, not a blank
   editor.retype(editor.name_box("Text1", 1), QStringLiteral("種別  "));
   editor.kind_list("Combo12", 9)->setCurrentText(QStringLiteral("文字"));
 

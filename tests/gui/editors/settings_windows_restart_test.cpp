@@ -46,10 +46,10 @@ TEST(SettingsWindowsAcrossARestart, KeepTheRecordLength258) {
     click(dialog, QStringLiteral("Command1(1)"));
     testing::settle_events();
     EXPECT_EQ(run.main_window().findChild<QWidget*>(kSystemWindow), nullptr);
-    EXPECT_EQ(run.app().system.record_length, 258);
+    EXPECT_EQ(run.app().system.options.record_length, 258);
   }
   ProgramRun again;
-  EXPECT_EQ(again.app().system.record_length, 258);
+  EXPECT_EQ(again.app().system.options.record_length, 258);
   QWidget* dialog = again.open_from_menu(kSystemItem, kSystemWindow);
   ASSERT_NE(dialog, nullptr);
   EXPECT_TRUE(control<QRadioButton>(dialog, QStringLiteral("Option1(5)"))->isChecked());

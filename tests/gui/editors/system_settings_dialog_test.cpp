@@ -60,7 +60,7 @@ TEST(SystemSettingsDialog, SelectsTheStoredRecordLengthAndTreatsAnyOtherValueAs1
   } cases[] = {{std::nullopt, 120}, {125, 120}, {0, 120}, {122, 122}, {258, 258}, {130, 130}};
   for (const auto& c : cases) {
     AppState app = fresh_app();
-    app.system.record_length = c.stored;
+    app.system.options.record_length = c.stored;
     OpenDialog dialog(app);
     EXPECT_EQ(dialog.selected_length(), c.shown) << c.stored.value_or(-1);
   }
@@ -68,16 +68,16 @@ TEST(SystemSettingsDialog, SelectsTheStoredRecordLengthAndTreatsAnyOtherValueAs1
 
 TEST(SystemSettingsDialog, ShowsTheSettingsAndStoresEveryControlOnOk) {
   AppState app = fresh_app();
-  app.system.crlf_each_record = 1;
-  app.system.debit_trailer_zero = 1;
-  app.system.record_length = 128;
+  app.system.options.crlf_each_record = true;
+  app.system.options.debit_trailer_zero = true;
+  app.system.options.record_length = 128;
   OpenDialog dialog(app);
   EXPECT_EQ(dialog.window->windowTitle(), QStringLiteral("ｼｽﾃﾑ設定"));
   EXPECT_EQ(app.open_windows.count(WindowSlot::SystemSettings), 1);
   EXPECT_TRUE(dialog.control<QCheckBox>("Check1(0)")->isChecked());
   EXPECT_TRUE(dialog.control<QCheckBox>("Check3(1)")->isChecked());
   EXPECT_FALSE(dialog.control<QCheckBox>("Check3(2)")->isChecked());
-  EXPECT_EQ(dialog.control<QLineEdit>("Text1")->text(), app.system.kana_table);
+  EXPECT_EQ(dialog.control<QLineEdit>("Text1")->text(), app.system.options.kana_table);
   EXPECT_EQ(dialog.control<QLineEdit>("Text1")->maxLength(), 150);
 
   // Toggling 会社別で設定する changes nothing else in the dialog.
@@ -91,20 +91,20 @@ TEST(SystemSettingsDialog, ShowsTheSettingsAndStoresEveryControlOnOk) {
   kana->clear();
   testing::type_text(kana, QStringLiteral("ｱｲｳ"));
   testing::click_button_as_user(dialog.control<QRadioButton>("Option1(5)"));
-  EXPECT_EQ(app.system.record_length, 128) << "nothing is stored before OK";
-  EXPECT_EQ(app.system.company_specific, 0);
+  EXPECT_EQ(app.system.options.record_length, 128) << "nothing is stored before OK";
+  EXPECT_FALSE(app.system.company_specific);
 
   dialog.click("Command1(1)");
   const SystemSettings& s = app.system;
-  EXPECT_EQ(s.company_specific, 1);
-  EXPECT_EQ(s.skip_name_check, 1);
-  EXPECT_EQ(s.crlf_each_record, 0);
-  EXPECT_EQ(s.credit_20digit, 1);
-  EXPECT_EQ(s.debit_20digit, 1);
-  EXPECT_EQ(s.debit_trailer_zero, 0);
-  EXPECT_EQ(s.debit_data_zero, 1);
-  EXPECT_EQ(s.kana_table, QStringLiteral("ｱｲｳ"));
-  EXPECT_EQ(s.record_length, 258);
+  EXPECT_TRUE(s.company_specific);
+  EXPECT_TRUE(s.options.skip_name_check);
+  EXPECT_FALSE(s.options.crlf_each_record);
+  EXPECT_TRUE(s.options.credit_20digit);
+  EXPECT_TRUE(s.options.debit_20digit);
+  EXPECT_FALSE(s.options.debit_trailer_zero);
+  EXPECT_TRUE(s.options.debit_data_zero);
+  EXPECT_EQ(s.options.kana_table, QStringLiteral("ｱｲｳ"));
+  EXPECT_EQ(s.options.record_length, 258);
   EXPECT_FALSE(dialog.window && dialog.window->isVisible());
   EXPECT_EQ(app.open_windows.count(WindowSlot::SystemSettings), 0);
 }
@@ -120,8 +120,8 @@ TEST(SystemSettingsDialog, CancelAndTheCloseBoxStoreNothing) {
       dialog.click("Command1(0)");
     else
       dialog.window->close();
-    EXPECT_EQ(app.system.company_specific, 0);
-    EXPECT_EQ(app.system.record_length, before.record_length);
+    EXPECT_FALSE(app.system.company_specific);
+    EXPECT_EQ(app.system.options.record_length, before.options.record_length);
     EXPECT_EQ(app.open_windows.count(WindowSlot::SystemSettings), 0);
   }
 }
@@ -147,7 +147,7 @@ TEST(SystemSettingsDialog, BuildsTheFieldCaptionsFromTheWorkingNames) {
 // The settings file keeps texts between double quotes with nothing escaped.
 TEST(SystemSettingsDialog, RefusesAKanaSetHoldingADoubleQuoteAndStaysOpen) {
   AppState app = fresh_app();
-  const QString kana_before = app.system.kana_table;
+  const QString kana_before = app.system.options.kana_table;
   OpenDialog dialog(app);
   auto* kana = dialog.control<QLineEdit>("Text1");
   kana->clear();
@@ -159,15 +159,15 @@ TEST(SystemSettingsDialog, RefusesAKanaSetHoldingADoubleQuoteAndStaysOpen) {
   EXPECT_TRUE(message.contains(QStringLiteral("半角ｶﾀｶﾅ変換対象文字列"))) << message.toStdString();
   ASSERT_TRUE(dialog.window);
   EXPECT_TRUE(dialog.window->isVisible());
-  EXPECT_EQ(app.system.kana_table, kana_before);
-  EXPECT_EQ(app.system.company_specific, 0);
+  EXPECT_EQ(app.system.options.kana_table, kana_before);
+  EXPECT_FALSE(app.system.company_specific);
   EXPECT_EQ(app.open_windows.count(WindowSlot::SystemSettings), 1);
 
   kana->clear();
   testing::type_text(kana, QStringLiteral("ｱｲ"));
   dialog.click("Command1(1)");
-  EXPECT_EQ(app.system.kana_table, QStringLiteral("ｱｲ"));
-  EXPECT_EQ(app.system.company_specific, 1);
+  EXPECT_EQ(app.system.options.kana_table, QStringLiteral("ｱｲ"));
+  EXPECT_TRUE(app.system.company_specific);
 }
 
 TEST(SystemSettingsDialog, BankRulesAreShownAndWrittenToTheirOwnFileOnOk) {

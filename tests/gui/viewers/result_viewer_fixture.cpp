@@ -65,13 +65,13 @@ QByteArray credit_bank_file(int data_count, int length, bool crlf) {
 void set_up_company(AppState& app, TransferKind kind) {
   app.system.current_company = QStringLiteral("東京");
   app.system.transfer_kind = kind;
-  app.system.record_length = 120;
+  app.system.options.record_length = 120;
   app.system.field_names = builtin_field_names();
   app.system.field_kinds = builtin_field_kinds();
   app.company.credit.output_file = QStringLiteral("zengin.dat");
   app.company.debit.output_file = QStringLiteral("zengin.dat");
-  app.company.credit.enabled = 1;
-  app.company.debit.enabled = 1;
+  app.company.credit.enabled = true;
+  app.company.debit.enabled = true;
   save_company_settings(app.system.current_company, app.company);
 }
 

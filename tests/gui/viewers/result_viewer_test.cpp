@@ -149,7 +149,7 @@ TEST_F(ResultViewerTest, ShiftedRecordThatBeginsWith2IsShownCutWhereItFalls) {
                           testing::trailer_record(2, 0) + testing::end_record() +
                           QByteArray(60, ' ');
   testing::write_file("zengin.dat", file);
-  app_.system.record_length = 122;
+  app_.system.options.record_length = 122;
   open_viewer();
   EXPECT_EQ(viewer_->record_count(), 5);  // 660 / 122 = 5.4
   ASSERT_EQ(grid_rows(grid(1)), 4);
@@ -224,7 +224,7 @@ TEST_F(ResultViewerTest, OutputPathThatCannotBeReadIsASettingsProblem) {
 }
 
 TEST_F(ResultViewerTest, TwentyDigitModeJoinsTheTwoNumbers) {
-  app_.system.credit_20digit = 1;
+  app_.system.options.credit_20digit = true;
   testing::write_file("zengin.dat", testing::credit_bank_file(2));
   open_viewer();
   QTableView* data = grid(1);
@@ -239,9 +239,9 @@ TEST_F(ResultViewerTest, TwentyDigitModeJoinsTheTwoNumbers) {
 
 TEST_F(ResultViewerTest, CompanyOptionsDecideWhenTheCompanyHasItsOwn) {
   // The company's own copy says 20 digits and 122 bytes; the system's says neither.
-  app_.system.company_specific = 1;
-  app_.company.credit_20digit = 1;
-  app_.company.record_length = 122;
+  app_.system.company_specific = true;
+  app_.company.options.credit_20digit = true;
+  app_.company.options.record_length = 122;
   save_company_settings(app_.system.current_company, app_.company);
   testing::write_file("zengin.dat", testing::credit_bank_file(2, 122, true));
   open_viewer();

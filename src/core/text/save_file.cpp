@@ -1,0 +1,43 @@
+#include "core/text/save_file.h"
+
+namespace tsubakuro {
+namespace {
+
+constexpr qsizetype kWriteSize = 1 << 16;
+
+}  // namespace
+
+bool SaveFile::open() {
+  failed_ = !file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+  return !failed_;
+}
+
+bool SaveFile::write(QByteArrayView bytes) {
+  if (failed_) return false;
+  pending_.append(bytes);
+  return pending_.size() < kWriteSize || flush();
+}
+
+bool SaveFile::flush() {
+  if (!failed_ && !pending_.isEmpty()) {
+    failed_ = file_.write(pending_) != pending_.size();
+    pending_.clear();
+  }
+  return !failed_;
+}
+
+bool SaveFile::commit() {
+  if (!flush()) {
+    file_.cancelWriting();
+    file_.commit();  // discards the temporary file
+    return false;
+  }
+  return file_.commit();
+}
+
+bool save_file(const QString& path, QByteArrayView bytes) {
+  SaveFile file(path);
+  return file.open() && file.write(bytes) && file.commit();
+}
+
+}  // namespace tsubakuro
