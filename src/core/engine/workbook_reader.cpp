@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QTemporaryFile>
 #include <QXmlStreamReader>
@@ -20,6 +19,7 @@
 
 #include "core/engine/sheet_text.h"
 #include "core/engine/xml_scanner.h"
+#include "core/text/save_file.h"
 
 namespace tsubakuro {
 namespace {
@@ -323,8 +323,8 @@ class SheetWriter {
     if (row_ < 0) cell(0, 0);
     end_row();
     if (!flush() || !out_.flush() || !out_.seek(0)) return false;
-    QSaveFile result(target);
-    if (!result.open(QIODevice::WriteOnly)) return false;
+    SaveFile result(target);
+    if (!result.open()) return false;
     QByteArray chunk;
     QByteArray line;
     std::size_t index = 0;
@@ -347,15 +347,15 @@ class SheetWriter {
         line.append('\n');
         start = end + 1;
         if (line.size() >= kFlushSize) {
-          if (result.write(line) != line.size()) return false;
+          if (!result.write(line)) return false;
           line.clear();
         }
       }
     }
-    if (result.write(line) != line.size() || out_.error() != QFileDevice::NoError) return false;
+    if (!result.write(line) || out_.error() != QFileDevice::NoError) return false;
     if (stop_requested && stop_requested()) {
       stopped_ = true;
-      result.cancelWriting();
+      result.cancel();
       return false;
     }
     return result.commit();
