@@ -31,6 +31,7 @@ seed_files() {
     company_settings_fuzzer) echo examples/*.cfg $golden/*/in/*.cfg ;;
     zengin_record_fuzzer) echo $golden/*/expected/*.dat ;;
     log_entry_fuzzer) echo $golden/*/expected/*.log ;;
+    xml_scanner_fuzzer) echo tests/data/conversion/*.fods ;;
   esac
 }
 

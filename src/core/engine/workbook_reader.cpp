@@ -5,16 +5,21 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
+#include <QStringDecoder>
 #include <QTemporaryFile>
 #include <QXmlStreamReader>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/engine/sheet_text.h"
+#include "core/engine/xml_scanner.h"
+#include "core/text/save_file.h"
 
 namespace tsubakuro {
 namespace {
@@ -128,30 +133,146 @@ QString unescape_ooxml(QString text) {
   return text;
 }
 
-// Collects the text of a string item (<si>, <is>): its <t> elements, not the
-// phonetic readings (<rPh>) Japanese workbooks carry beside them.
-QString read_ooxml_string(QXmlStreamReader& xml) {
-  QString text;
-  int depth = 1;
-  int skipped_depth = 0;
-  while (depth > 0 && !xml.atEnd()) {
-    switch (xml.readNext()) {
-      case QXmlStreamReader::StartElement:
-        ++depth;
-        if (skipped_depth == 0 && (xml.name() == u"rPh" || xml.name() == u"phoneticPr"))
-          skipped_depth = depth;
-        if (skipped_depth == 0 && xml.name() == u"t") text += xml.readElementText(), --depth;
-        break;
-      case QXmlStreamReader::EndElement:
-        if (depth == skipped_depth) skipped_depth = 0;
-        --depth;
-        break;
-      default:
-        break;
+QString utf8_text(std::string_view bytes) {
+  // QString::fromUtf8 drops a leading U+FEFF, which is text here.
+  if (bytes.starts_with("\xEF\xBB\xBF")) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  }
+  return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+void append_ooxml_text(QByteArray& out, std::string_view utf8) {
+  const QString text = utf8_text(utf8);
+  append_text_field(out, text.contains(u"_x") ? unescape_ooxml(text) : text);
+}
+
+// Cell values and attributes are read as the QString conversions read them. The
+// plain forms nearly every cell has are read here without building a string;
+// whatever else (signs, spaces, "inf") goes to the conversion itself.
+bool all_digits(std::string_view text, std::size_t most) {
+  return !text.empty() && text.size() <= most &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// QString::toLongLong.
+std::optional<qint64> integer_value(std::optional<std::string_view> text) {
+  if (!text) return std::nullopt;
+  if (all_digits(*text, 18)) {
+    qint64 value = 0;
+    for (const char c : *text) value = value * 10 + (c - '0');
+    return value;
+  }
+  bool ok = false;
+  const qint64 value = utf8_text(*text).toLongLong(&ok);
+  return ok ? std::optional<qint64>(value) : std::nullopt;
+}
+
+// QString::toInt, 0 when it fails.
+int style_value(std::optional<std::string_view> text) {
+  if (!text) return 0;
+  if (all_digits(*text, 9)) {
+    int value = 0;
+    for (const char c : *text) value = value * 10 + (c - '0');
+    return value;
+  }
+  return utf8_text(*text).toInt();
+}
+
+// QString::toDouble, of the trimmed text unless told otherwise. Both it and std::from_chars round
+// correctly, so the decimal forms they both take give the same double.
+std::optional<double> number_value(std::string_view text, bool trimmed = true) {
+  std::size_t i = text.starts_with('-') ? 1 : 0;
+  const auto digits = [&] {
+    const std::size_t from = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    return i > from;
+  };
+  bool plain = digits();
+  if (plain && i < text.size() && text[i] == '.') ++i, plain = digits();
+  if (plain && i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    plain = digits();
+  }
+  if (plain && i == text.size()) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc() && end == text.data() + text.size()) return value;
+  }
+  bool ok = false;
+  const QString value_text = utf8_text(text);
+  const double value = (trimmed ? value_text.trimmed() : value_text).toDouble(&ok);
+  return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+// A member of the archive read by the scanner. What the scanner does not take
+// is damage to the reader, named by the member; the suite may read it still.
+class ScannedMember {
+ public:
+  ScannedMember(const ZipArchive& zip, const QString& name)
+      : name_(name),
+        file_(zip_fopen(zip.handle(), name.toUtf8().constData(), 0)),
+        xml_([this](char* into, qint64 size) {
+          return static_cast<qint64>(zip_fread(file_.get(), into, static_cast<zip_uint64_t>(size)));
+        }) {
+    if (!file_) throw Refusal{QStringLiteral("%1 がありません").arg(name)};
+  }
+
+  XmlScanner& xml() { return xml_; }
+  Refusal broken() const { return Refusal{QStringLiteral("%1 が壊れています").arg(name_)}; }
+
+  // The next token, which is never Invalid.
+  XmlScanner::Token next() {
+    const XmlScanner::Token token = xml_.next();
+    if (token == XmlScanner::Token::Invalid) throw broken();
+    return token;
+  }
+
+  // Appends the text of the element just begun, which may hold no elements, and
+  // ends after it.
+  void read_text(std::string& text) {
+    for (;;) {
+      switch (next()) {
+        case XmlScanner::Token::Characters:
+          text.append(xml_.text());
+          break;
+        case XmlScanner::Token::EndElement:
+          return;
+        default:
+          throw broken();
+      }
     }
   }
-  return text.contains(u"_x") ? unescape_ooxml(text) : text;
-}
+
+  // Ends after the element just begun.
+  void skip() {
+    for (int depth = 1; depth > 0;) {
+      switch (next()) {
+        case XmlScanner::Token::StartElement:
+          ++depth;
+          break;
+        case XmlScanner::Token::EndElement:
+          --depth;
+          break;
+        case XmlScanner::Token::Characters:
+          break;
+        default:
+          throw broken();
+      }
+    }
+  }
+
+ private:
+  struct ZipFileClose {
+    void operator()(zip_file_t* file) const { zip_fclose(file); }
+  };
+
+  QString name_;
+  std::unique_ptr<zip_file_t, ZipFileClose> file_;
+  XmlScanner xml_;
+};
 
 // Where the rows go: each row becomes one line as it arrives, and the lines are
 // written out again at the end, every one filled with empty columns up to the
@@ -186,14 +307,24 @@ class SheetWriter {
     return flush();
   }
 
-  // Writes the finished lines to `target`; false when a file cannot be written.
-  bool finish(const QString& target) {
+  enum class Finish { Written, Failed, Stopped };
+
+  // Writes the finished lines to `target`, unless a stop is asked for before the
+  // file is replaced: a read stopped at any time before then leaves it as it was.
+  Finish finish(const QString& target, const std::function<bool()>& stop_requested) {
+    const bool written = write_to(target, stop_requested);
+    if (stopped_) return Finish::Stopped;
+    return written ? Finish::Written : Finish::Failed;
+  }
+
+ private:
+  bool write_to(const QString& target, const std::function<bool()>& stop_requested) {
     // An empty sheet is one empty line, as the suite writes it.
     if (row_ < 0) cell(0, 0);
     end_row();
     if (!flush() || !out_.flush() || !out_.seek(0)) return false;
-    QSaveFile result(target);
-    if (!result.open(QIODevice::WriteOnly)) return false;
+    SaveFile result(target);
+    if (!result.open()) return false;
     QByteArray chunk;
     QByteArray line;
     std::size_t index = 0;
@@ -216,16 +347,20 @@ class SheetWriter {
         line.append('\n');
         start = end + 1;
         if (line.size() >= kFlushSize) {
-          if (result.write(line) != line.size()) return false;
+          if (!result.write(line)) return false;
           line.clear();
         }
       }
     }
-    if (result.write(line) != line.size() || out_.error() != QFileDevice::NoError) return false;
+    if (!result.write(line) || out_.error() != QFileDevice::NoError) return false;
+    if (stop_requested && stop_requested()) {
+      stopped_ = true;
+      result.cancel();
+      return false;
+    }
     return result.commit();
   }
 
- private:
   void end_row() {
     if (row_ < 0 || ended_row_ == row_) return;
     fields_per_row_.push_back(fields_);
@@ -247,6 +382,7 @@ class SheetWriter {
   qint64 ended_row_ = -1;
   int fields_ = 0;
   int widest_ = 1;
+  bool stopped_ = false;
 };
 
 struct ReadContext {
@@ -266,6 +402,13 @@ struct ReadContext {
 };
 
 void append_number(QByteArray& out, double value) {
+  // Whole numbers, most of a payment list, are written in full as they are.
+  if (std::fabs(value) < 9007199254740992.0 && value == std::trunc(value)) {
+    char digits[24];
+    const auto written = std::to_chars(digits, digits + sizeof digits, static_cast<qint64>(value));
+    out.append(digits, written.ptr - digits);
+    return;
+  }
   append_plain_field(out, sheet_number_text(value));
 }
 
@@ -438,17 +581,22 @@ class XlsxReader {
     reader.check();
   }
 
+  // A sheet of a million names has a million shared strings: read by the
+  // scanner too.
   void read_shared_strings(const QString& member) {
-    MemberReader reader(zip_, member);
-    QXmlStreamReader& xml = reader.xml();
-    while (!xml.atEnd()) {
-      if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"si") continue;
+    ScannedMember part(zip_, member);
+    std::string text;
+    for (;;) {
+      const XmlScanner::Token token = part.next();
+      if (token == XmlScanner::Token::EndDocument) break;
+      if (token != XmlScanner::Token::StartElement || part.xml().name() != "si") continue;
       string_starts_.push_back(static_cast<quint32>(strings_.size()));
-      append_text_field(strings_, read_ooxml_string(xml));
+      text.clear();
+      read_string_item(part, text);
+      append_ooxml_text(strings_, text);
       if (strings_.size() > 0x7FFF'0000) throw Refusal{QStringLiteral("文字列が多すぎます")};
     }
     string_starts_.push_back(static_cast<quint32>(strings_.size()));
-    reader.check();
   }
 
   CellFormat format(int style) const {
@@ -457,78 +605,124 @@ class XlsxReader {
     return formats_[style];
   }
 
-  // "B12" to column 1, row 11; nullopt parts stay as they were.
-  static bool parse_reference(QStringView ref, int& column, qint64& row) {
+  // "B12" to column 1, row 11; on false both stay as they were.
+  static bool parse_reference(std::string_view ref, int& column, qint64& row) {
     int c = 0;
-    qsizetype i = 0;
-    while (i < ref.size() && ref[i] >= u'A' && ref[i] <= u'Z' && c <= kColumnLimit)
-      c = c * 26 + (ref[i++].unicode() - u'A' + 1);
+    std::size_t i = 0;
+    while (i < ref.size() && ref[i] >= 'A' && ref[i] <= 'Z' && c <= kColumnLimit)
+      c = c * 26 + (ref[i++] - 'A' + 1);
     qint64 r = 0;
-    const qsizetype digits_from = i;
-    while (i < ref.size() && ref[i] >= u'0' && ref[i] <= u'9' && r <= kRowLimit)
-      r = r * 10 + (ref[i++].unicode() - u'0');
+    const std::size_t digits_from = i;
+    while (i < ref.size() && ref[i] >= '0' && ref[i] <= '9' && r <= kRowLimit)
+      r = r * 10 + (ref[i++] - '0');
     if (c == 0 || i != ref.size() || i == digits_from || r == 0) return false;
     column = c - 1;
     row = r - 1;
     return true;
   }
 
+  // The sheet is nearly all of a workbook's bytes, and read by the scanner; a
+  // sheet it does not take goes to the office suite whole.
   void read_sheet(const QString& member) {
-    MemberReader reader(zip_, member);
-    QXmlStreamReader& xml = reader.xml();
+    ScannedMember part(zip_, member);
+    XmlScanner& xml = part.xml();
     qint64 row = -1;
     int column = -1;
-    while (!xml.atEnd()) {
-      if (xml.readNext() != QXmlStreamReader::StartElement) continue;
-      if (xml.name() == u"row") {
-        const QStringView r = xml.attributes().value(QLatin1String("r"));
-        bool ok = false;
-        const qint64 number = r.toLongLong(&ok);
-        row = ok && number - 1 > row ? number - 1 : row + 1;
+    for (;;) {
+      const XmlScanner::Token token = part.next();
+      if (token == XmlScanner::Token::EndDocument) return;
+      if (token != XmlScanner::Token::StartElement) continue;
+      if (xml.name() == "row") {
+        const std::optional<qint64> number = integer_value(xml.attribute("r"));
+        row = number && *number - 1 > row ? *number - 1 : row + 1;
         column = -1;
         if (context_.stop(row)) return;
         if (!writer_.flush_if_full()) throw Refusal{QStringLiteral("一時ファイルに書けません")};
-      } else if (xml.name() == u"c") {
-        const QXmlStreamAttributes a = xml.attributes();
-        const QStringView ref = a.value(QLatin1String("r"));
+      } else if (xml.name() == "c") {
+        const std::string_view ref = xml.attribute("r").value_or(std::string_view());
         qint64 cell_row = row;
-        if (ref.isEmpty() || !parse_reference(ref, column, cell_row)) ++column;
+        if (ref.empty() || !parse_reference(ref, column, cell_row)) ++column;
         if (cell_row != row) throw Refusal{QStringLiteral("セルの並びが正しくありません")};
-        read_cell(xml, row, column, a.value(QLatin1String("t")).toString(),
-                  a.value(QLatin1String("s")).toInt());
+        const std::string_view type = xml.attribute("t").value_or(std::string_view());
+        type_name_.assign(type);
+        read_cell(part, row, column, cell_type(type), style_value(xml.attribute("s")));
       }
     }
-    reader.check();
   }
 
-  void read_cell(QXmlStreamReader& xml, qint64 row, int column, const QString& type, int style) {
-    QString value;
-    bool has_value = false;
-    bool has_formula = false;
-    QString inline_text;
-    bool has_inline = false;
+  enum class CellType { Number, SharedString, Text, Boolean, InlineString, Other };
+
+  static CellType cell_type(std::string_view type) {
+    if (type.empty() || type == "n") return CellType::Number;
+    if (type == "s") return CellType::SharedString;
+    if (type == "str" || type == "e") return CellType::Text;
+    if (type == "b") return CellType::Boolean;
+    if (type == "inlineStr") return CellType::InlineString;
+    return CellType::Other;
+  }
+
+  // The text of a string item (<si>, <is>): its <t> elements, not the phonetic
+  // readings (<rPh>) Japanese workbooks carry beside them.
+  static void read_string_item(ScannedMember& part, std::string& text) {
+    XmlScanner& xml = part.xml();
     int depth = 1;
-    while (depth > 0 && !xml.atEnd()) {
-      const auto token = xml.readNext();
-      if (token == QXmlStreamReader::EndElement) {
-        --depth;
-      } else if (token == QXmlStreamReader::StartElement) {
-        if (xml.name() == u"v") {
-          value = xml.readElementText();
-          has_value = true;
-        } else if (xml.name() == u"f") {
-          has_formula = true;
-          xml.skipCurrentElement();
-        } else if (xml.name() == u"is") {
-          inline_text = read_ooxml_string(xml);
-          has_inline = true;
-        } else {
-          xml.skipCurrentElement();
-        }
+    int skipped_depth = 0;
+    while (depth > 0) {
+      switch (part.next()) {
+        case XmlScanner::Token::StartElement:
+          ++depth;
+          if (skipped_depth == 0 && (xml.name() == "rPh" || xml.name() == "phoneticPr"))
+            skipped_depth = depth;
+          if (skipped_depth == 0 && xml.name() == "t") part.read_text(text), --depth;
+          break;
+        case XmlScanner::Token::EndElement:
+          if (depth == skipped_depth) skipped_depth = 0;
+          --depth;
+          break;
+        case XmlScanner::Token::Characters:
+          break;
+        default:
+          throw part.broken();
       }
     }
-    if (type == u"inlineStr") {
-      if (has_inline) append_text_field(writer_.cell(row, column), inline_text);
+  }
+
+  void read_cell(ScannedMember& part, qint64 row, int column, CellType type, int style) {
+    XmlScanner& xml = part.xml();
+    value_.clear();
+    inline_text_.clear();
+    bool has_value = false;
+    bool has_formula = false;
+    bool has_inline = false;
+    for (bool open = true; open;) {
+      switch (part.next()) {
+        case XmlScanner::Token::StartElement:
+          if (xml.name() == "v") {
+            value_.clear();
+            part.read_text(value_);
+            has_value = true;
+          } else if (xml.name() == "f") {
+            has_formula = true;
+            part.skip();
+          } else if (xml.name() == "is") {
+            inline_text_.clear();
+            read_string_item(part, inline_text_);
+            has_inline = true;
+          } else {
+            part.skip();
+          }
+          break;
+        case XmlScanner::Token::EndElement:
+          open = false;
+          break;
+        case XmlScanner::Token::Characters:
+          break;
+        default:
+          throw part.broken();
+      }
+    }
+    if (type == CellType::InlineString) {
+      if (has_inline) append_ooxml_text(writer_.cell(row, column), inline_text_);
       return;
     }
     if (!has_value) {
@@ -536,26 +730,36 @@ class XlsxReader {
       if (has_formula) throw Refusal{QStringLiteral("計算結果のない数式があります")};
       return;
     }
-    if (type == u"s") {
-      bool ok = false;
-      const qsizetype index = value.toLongLong(&ok);
-      if (!ok || index < 0 || index + 1 >= static_cast<qsizetype>(string_starts_.size()))
-        throw Refusal{QStringLiteral("共有文字列の番号が正しくありません")};
-      const quint32 from = string_starts_[index];
-      writer_.cell(row, column)
-          .append(strings_.constData() + from, string_starts_[index + 1] - from);
-    } else if (type == u"str" || type == u"e") {
-      append_text_field(writer_.cell(row, column), unescape_ooxml(value));
-    } else if (type == u"b") {
-      append_plain_field(writer_.cell(row, column), value.trimmed() == u"0" ? u"FALSE" : u"TRUE");
-    } else if (type.isEmpty() || type == u"n") {
-      bool ok = false;
-      const double number = value.trimmed().toDouble(&ok);
-      if (!ok) throw Refusal{QStringLiteral("数値でない値があります")};
-      append_typed_number(row, column, number, format(style));
-    } else {
-      throw Refusal{QStringLiteral("対応していないセルの種類 %1 があります").arg(type)};
+    switch (type) {
+      case CellType::SharedString: {
+        const std::optional<qint64> index = integer_value(value_);
+        if (!index || *index < 0 || *index + 1 >= static_cast<qint64>(string_starts_.size()))
+          throw Refusal{QStringLiteral("共有文字列の番号が正しくありません")};
+        const quint32 from = string_starts_[static_cast<std::size_t>(*index)];
+        writer_.cell(row, column)
+            .append(strings_.constData() + from,
+                    string_starts_[static_cast<std::size_t>(*index) + 1] - from);
+        return;
+      }
+      case CellType::Text:
+        append_text_field(writer_.cell(row, column), unescape_ooxml(utf8_text(value_)));
+        return;
+      case CellType::Boolean:
+        append_plain_field(writer_.cell(row, column),
+                           utf8_text(value_).trimmed() == u"0" ? u"FALSE" : u"TRUE");
+        return;
+      case CellType::Number: {
+        const std::optional<double> number = number_value(value_);
+        if (!number) throw Refusal{QStringLiteral("数値でない値があります")};
+        append_typed_number(row, column, *number, format(style));
+        return;
+      }
+      case CellType::InlineString:
+      case CellType::Other:
+        break;
     }
+    throw Refusal{
+        QStringLiteral("対応していないセルの種類 %1 があります").arg(utf8_text(type_name_))};
   }
 
   void append_typed_number(qint64 row, int column, double number, CellFormat kind) {
@@ -602,6 +806,10 @@ class XlsxReader {
   std::vector<CellFormat> formats_;
   QByteArray strings_;  // every shared string as its finished field, one after another
   std::vector<quint32> string_starts_;
+  // The cell being read, kept from cell to cell for their buffers.
+  std::string value_;
+  std::string inline_text_;
+  std::string type_name_;
 };
 
 // --- OpenDocument ------------------------------------------------------------
@@ -637,124 +845,240 @@ class OdsReader {
           !mimetype.read(100).startsWith("application/vnd.oasis.opendocument.spreadsheet"))
         throw Refusal{QStringLiteral("表計算のブックではありません")};
     }
-    MemberReader reader(zip_, QStringLiteral("content.xml"));
-    QXmlStreamReader& xml = reader.xml();
-    while (!xml.atEnd()) {
-      if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"table" &&
-          xml.namespaceUri() == kTableNs) {
-        read_table(xml);
+    ScannedMember part(zip_, QStringLiteral("content.xml"));
+    for (;;) {
+      const XmlScanner::Token token = part.next();
+      if (token == XmlScanner::Token::EndDocument) break;
+      if (token == XmlScanner::Token::StartElement && is(part.xml(), table_, "table")) {
+        read_table(part);
         return;  // the first worksheet only
       }
     }
-    reader.check();
     throw Refusal{QStringLiteral("ワークシートがありません")};
   }
 
  private:
-  struct Cell {
-    int column;
-    QByteArray field;
+  // A namespace the reader knows, by the prefix bound to it where the scanner is.
+  struct Namespace {
+    QLatin1String uri;
+    std::string prefix;
+    bool bound = false;
   };
 
-  void read_table(QXmlStreamReader& xml) {
+  // The attributes of a cell the reader needs, kept while its content is read.
+  struct CellAttributes {
+    std::string type;
+    std::string calcext_type;
+    bool has_string_value = false;
+    std::string string_value;
+    std::string boolean_value;
+    std::string value;
+    std::string date_value;
+    std::string time_value;
+    std::optional<std::string> columns_repeated;
+  };
+
+  struct Cell {
+    int column;
+    qsizetype from;  // in row_fields_
+    qsizetype size;
+  };
+
+  void bind(const XmlScanner& xml) {
+    if (xml.namespace_generation() == generation_) return;
+    generation_ = xml.namespace_generation();
+    for (Namespace* ns : {&office_, &table_, &text_, &calcext_}) {
+      bool ambiguous = false;
+      const std::optional<std::string_view> prefix =
+          xml.prefix_of(std::string_view(ns->uri.data(), ns->uri.size()), ambiguous);
+      // Two prefixes for one namespace could be told apart only name by name.
+      if (ambiguous) throw Refusal{QStringLiteral("content.xml の名前空間に対応していません")};
+      ns->bound = prefix.has_value();
+      ns->prefix.assign(prefix.value_or(std::string_view()));
+    }
+  }
+
+  // Whether `qualified` is `local` with the namespace's prefix (none for the
+  // default namespace).
+  static bool named(std::string_view qualified, const Namespace& ns, std::string_view local) {
+    if (!ns.bound) return false;
+    if (ns.prefix.empty()) return qualified == local;
+    return qualified.size() == ns.prefix.size() + 1 + local.size() &&
+           qualified.starts_with(ns.prefix) && qualified[ns.prefix.size()] == ':' &&
+           qualified.ends_with(local);
+  }
+
+  // Whether the element is in the namespace.
+  bool in(const XmlScanner& xml, const Namespace& ns) {
+    bind(xml);
+    const std::string_view qualified = xml.qualified_name();
+    const std::size_t prefix_size = qualified.size() - xml.name().size();  // with its colon
+    if (!ns.bound) return false;
+    if (ns.prefix.empty()) return prefix_size == 0;
+    return prefix_size == ns.prefix.size() + 1 && qualified.starts_with(ns.prefix);
+  }
+
+  bool is(const XmlScanner& xml, const Namespace& ns, std::string_view local) {
+    return xml.name() == local && in(xml, ns);
+  }
+
+  // Unprefixed attributes are in no namespace, the default one included.
+  std::optional<std::string_view> attribute(const XmlScanner& xml, const Namespace& ns,
+                                            std::string_view local) {
+    bind(xml);
+    if (ns.prefix.empty()) return std::nullopt;
+    for (qsizetype i = 0; i < xml.attribute_count(); ++i) {
+      const auto [name, value] = xml.attribute_at(i);
+      if (named(name, ns, local)) return value;
+    }
+    return std::nullopt;
+  }
+
+  // Keeps the cell's attributes, in one pass over them; the columns it repeats over.
+  qint64 read_cell_attributes(const XmlScanner& xml, CellAttributes& a) {
+    bind(xml);
+    a.type.clear();
+    a.calcext_type.clear();
+    a.has_string_value = false;
+    a.string_value.clear();
+    a.boolean_value.clear();
+    a.value.clear();
+    a.date_value.clear();
+    a.time_value.clear();
+    std::optional<std::string_view> repeated;
+    const auto in_namespace = [](std::string_view prefix, const Namespace& ns) {
+      return ns.bound && !ns.prefix.empty() && prefix == ns.prefix;
+    };
+    for (qsizetype i = 0; i < xml.attribute_count(); ++i) {
+      const auto [name, value] = xml.attribute_at(i);
+      const std::size_t colon = name.find(':');
+      if (colon == std::string_view::npos) continue;  // in no namespace
+      const std::string_view prefix = name.substr(0, colon);
+      const std::string_view local = name.substr(colon + 1);
+      if (in_namespace(prefix, office_)) {
+        if (local == "value-type") {
+          a.type.assign(value);
+        } else if (local == "string-value") {
+          a.has_string_value = true;
+          a.string_value.assign(value);
+        } else if (local == "boolean-value") {
+          a.boolean_value.assign(value);
+        } else if (local == "value") {
+          a.value.assign(value);
+        } else if (local == "date-value") {
+          a.date_value.assign(value);
+        } else if (local == "time-value") {
+          a.time_value.assign(value);
+        }
+      } else if (in_namespace(prefix, calcext_) && local == "value-type") {
+        a.calcext_type.assign(value);
+      } else if (in_namespace(prefix, table_) && local == "number-columns-repeated") {
+        repeated = value;
+      }
+    }
+    return repeat_count(repeated);
+  }
+
+  void read_table(ScannedMember& part) {
+    XmlScanner& xml = part.xml();
     qint64 row = 0;
-    int depth = 1;
-    while (depth > 0 && !xml.atEnd()) {
-      const auto token = xml.readNext();
-      if (token == QXmlStreamReader::EndElement) {
+    for (int depth = 1; depth > 0;) {
+      const XmlScanner::Token token = part.next();
+      if (token == XmlScanner::Token::EndElement) {
         --depth;
         continue;
       }
-      if (token != QXmlStreamReader::StartElement) continue;
-      if (xml.namespaceUri() != kTableNs) {
-        xml.skipCurrentElement();
+      if (token == XmlScanner::Token::EndDocument) throw part.broken();
+      if (token != XmlScanner::Token::StartElement) continue;
+      if (!in(xml, table_)) {
+        part.skip();
         continue;
       }
-      if (xml.name() == u"table-row") {
-        const qint64 repeat =
-            repeat_count(xml.attributes().value(kTableNs, QLatin1String("number-rows-repeated")));
-        read_row(xml);
+      if (xml.name() == "table-row") {
+        const qint64 repeat = repeat_count(attribute(xml, table_, "number-rows-repeated"));
+        read_row(part);
         if (!cells_.empty()) {
           if (row + repeat > kRowLimit) throw Refusal{QStringLiteral("行が多すぎます")};
           for (qint64 r = 0; r < repeat; ++r) {
-            for (const Cell& cell : cells_) writer_.cell(row + r, cell.column).append(cell.field);
+            for (const Cell& cell : cells_) {
+              writer_.cell(row + r, cell.column)
+                  .append(row_fields_.constData() + cell.from, cell.size);
+            }
           }
         }
         row += repeat;
         if (context_.stop(row)) return;
         if (!writer_.flush_if_full()) throw Refusal{QStringLiteral("一時ファイルに書けません")};
-      } else if (xml.name() == u"table-row-group" || xml.name() == u"table-header-rows" ||
-                 xml.name() == u"table-rows") {
+      } else if (xml.name() == "table-row-group" || xml.name() == "table-header-rows" ||
+                 xml.name() == "table-rows") {
         ++depth;
       } else {
-        xml.skipCurrentElement();
+        part.skip();
       }
     }
-    if (xml.hasError()) throw Refusal{QStringLiteral("content.xml が壊れています")};
   }
 
-  static qint64 repeat_count(QStringView value) {
-    if (value.isEmpty()) return 1;
-    bool ok = false;
-    const qint64 count = value.toLongLong(&ok);
-    return ok && count > 0 ? count : 1;
+  static qint64 repeat_count(std::optional<std::string_view> value) {
+    if (!value || value->empty()) return 1;
+    const std::optional<qint64> count = integer_value(value);
+    return count && *count > 0 ? *count : 1;
   }
 
-  void read_row(QXmlStreamReader& xml) {
+  void read_row(ScannedMember& part) {
+    XmlScanner& xml = part.xml();
     cells_.clear();
+    row_fields_.clear();
     int column = 0;
-    while (xml.readNextStartElement()) {
-      if (xml.namespaceUri() != kTableNs ||
-          (xml.name() != u"table-cell" && xml.name() != u"covered-table-cell")) {
-        xml.skipCurrentElement();
+    for (;;) {
+      const XmlScanner::Token token = part.next();
+      if (token == XmlScanner::Token::EndElement) return;
+      if (token == XmlScanner::Token::EndDocument) throw part.broken();
+      if (token != XmlScanner::Token::StartElement) continue;
+      if (!in(xml, table_) || (xml.name() != "table-cell" && xml.name() != "covered-table-cell")) {
+        part.skip();
         continue;
       }
-      const QXmlStreamAttributes a = xml.attributes();
-      const qint64 repeat =
-          repeat_count(a.value(kTableNs, QLatin1String("number-columns-repeated")));
-      QByteArray field;
-      const bool has_content = read_cell(xml, a, field);
-      if (has_content) {
+      const qint64 repeat = read_cell_attributes(xml, attributes_);
+      const CellAttributes& a = attributes_;
+      const qsizetype from = row_fields_.size();
+      if (read_cell(part, a, row_fields_)) {
         if (column + repeat > kColumnLimit) throw Refusal{QStringLiteral("列が多すぎます")};
-        for (qint64 c = 0; c < repeat; ++c) cells_.push_back({static_cast<int>(column + c), field});
+        for (qint64 c = 0; c < repeat; ++c)
+          cells_.push_back({static_cast<int>(column + c), from, row_fields_.size() - from});
       }
       column = static_cast<int>(std::min<qint64>(column + repeat, kColumnLimit + 1));
     }
   }
 
-  // The cell's field, or false for a cell with nothing in it. Leaves the reader
-  // after the cell's end.
-  bool read_cell(QXmlStreamReader& xml, const QXmlStreamAttributes& a, QByteArray& field) {
-    const QString type = a.value(kOfficeNs, QLatin1String("value-type")).toString();
-    const QString text = read_paragraphs(xml);
-    if (type.isEmpty()) return false;
+  // Appends the cell's field, or returns false for a cell with nothing in it.
+  // Leaves the scanner after the cell's end.
+  bool read_cell(ScannedMember& part, const CellAttributes& a, QByteArray& field) {
+    paragraphs_.clear();
+    read_paragraphs(part, paragraphs_);
+    if (a.type.empty()) return false;
     // A formula's error shows as its code ("#DIV/0!"), which the export writes.
-    if (a.value(kCalcExtNs, QLatin1String("value-type")) == u"error") {
-      append_text_field(field, text);
+    if (a.calcext_type == "error") {
+      append_text_field(field, utf8_text(paragraphs_));
       return true;
     }
-    if (type == u"string") {
-      const bool has_value = a.hasAttribute(kOfficeNs, QLatin1String("string-value"));
-      append_text_field(
-          field, has_value ? a.value(kOfficeNs, QLatin1String("string-value")).toString() : text);
+    const std::string_view type = a.type;
+    if (type == "string") {
+      append_text_field(field, utf8_text(a.has_string_value ? a.string_value : paragraphs_));
       return true;
     }
-    if (type == u"boolean") {
-      append_plain_field(field, a.value(kOfficeNs, QLatin1String("boolean-value")) == u"true"
-                                    ? u"TRUE"
-                                    : u"FALSE");
+    if (type == "boolean") {
+      append_plain_field(field, a.boolean_value == "true" ? u"TRUE" : u"FALSE");
       return true;
     }
-    if (type == u"float" || type == u"currency" || type == u"percentage") {
-      bool ok = false;
-      const double value = a.value(kOfficeNs, QLatin1String("value")).toDouble(&ok);
-      if (!ok) throw Refusal{QStringLiteral("数値でない値があります")};
-      append_number(field, type == u"percentage" ? value * 100 : value);
-      if (type == u"percentage") field.append('%');
+    if (type == "float" || type == "currency" || type == "percentage") {
+      const std::optional<double> value = number_value(a.value, false);
+      if (!value) throw Refusal{QStringLiteral("数値でない値があります")};
+      append_number(field, type == "percentage" ? *value * 100 : *value);
+      if (type == "percentage") field.append('%');
       return true;
     }
-    if (type == u"date") {
-      const QString value = a.value(kOfficeNs, QLatin1String("date-value")).toString();
+    if (type == "date") {
+      const QString value = utf8_text(a.date_value);
       SheetMoment moment{QDate::fromString(value.left(10), Qt::ISODate), QTime(0, 0)};
       if (value.size() > 10) {
         const QTime time = QTime::fromString(value.mid(11), Qt::ISODateWithMs);
@@ -768,9 +1092,8 @@ class OdsReader {
                   context_.require_locale());
       return true;
     }
-    if (type == u"time") {
-      const std::optional<double> seconds =
-          parse_duration(a.value(kOfficeNs, QLatin1String("time-value")));
+    if (type == "time") {
+      const std::optional<double> seconds = parse_duration(utf8_text(a.time_value));
       if (!seconds) throw Refusal{QStringLiteral("時刻が正しくありません")};
       const qint64 whole = std::llround(*seconds);
       if (whole < 0 || whole >= 86400) throw Refusal{QStringLiteral("24時間以上の時刻があります")};
@@ -779,54 +1102,59 @@ class OdsReader {
                   DateKind::Time, context_.require_locale());
       return true;
     }
-    throw Refusal{QStringLiteral("対応していないセルの種類 %1 があります").arg(type)};
+    throw Refusal{QStringLiteral("対応していないセルの種類 %1 があります").arg(utf8_text(type))};
   }
 
   // The cell's paragraphs joined by line breaks; notes and drawings left out.
-  QString read_paragraphs(QXmlStreamReader& xml) {
-    QString text;
+  void read_paragraphs(ScannedMember& part, std::string& text) {
     bool first = true;
-    while (xml.readNextStartElement()) {
-      if (xml.namespaceUri() == kTextNs && xml.name() == u"p") {
-        if (!first) text.append(u'\n');
+    for (;;) {
+      const XmlScanner::Token token = part.next();
+      if (token == XmlScanner::Token::EndElement) return;
+      if (token == XmlScanner::Token::EndDocument) throw part.broken();
+      if (token != XmlScanner::Token::StartElement) continue;
+      if (is(part.xml(), text_, "p")) {
+        if (!first) text.push_back('\n');
         first = false;
-        read_inline(xml, text);
+        read_inline(part, text);
       } else {
-        xml.skipCurrentElement();
+        part.skip();
       }
     }
-    return text;
   }
 
-  void read_inline(QXmlStreamReader& xml, QString& text) {
-    int depth = 1;
-    while (depth > 0 && !xml.atEnd()) {
-      switch (xml.readNext()) {
-        case QXmlStreamReader::Characters:
+  void read_inline(ScannedMember& part, std::string& text) {
+    XmlScanner& xml = part.xml();
+    for (int depth = 1; depth > 0;) {
+      switch (part.next()) {
+        case XmlScanner::Token::Characters:
           text.append(xml.text());
           break;
-        case QXmlStreamReader::StartElement:
-          if (xml.namespaceUri() == kTextNs && xml.name() == u"s") {
-            const QStringView count = xml.attributes().value(kTextNs, QLatin1String("c"));
-            text.append(QString(count.isEmpty() ? 1 : std::clamp(count.toInt(), 1, 10000), u' '));
-            xml.skipCurrentElement();
-          } else if (xml.namespaceUri() == kTextNs && xml.name() == u"tab") {
-            text.append(u'\t');
-            xml.skipCurrentElement();
-          } else if (xml.namespaceUri() == kTextNs && xml.name() == u"line-break") {
-            text.append(u'\n');
-            xml.skipCurrentElement();
-          } else if (xml.namespaceUri() == kOfficeNs && xml.name() == u"annotation") {
-            xml.skipCurrentElement();
+        case XmlScanner::Token::StartElement:
+          if (is(xml, text_, "s")) {
+            const std::optional<std::string_view> count = attribute(xml, text_, "c");
+            text.append(static_cast<std::size_t>(!count || count->empty()
+                                                     ? 1
+                                                     : std::clamp(style_value(count), 1, 10000)),
+                        ' ');
+            part.skip();
+          } else if (is(xml, text_, "tab")) {
+            text.push_back('\t');
+            part.skip();
+          } else if (is(xml, text_, "line-break")) {
+            text.push_back('\n');
+            part.skip();
+          } else if (is(xml, office_, "annotation")) {
+            part.skip();
           } else {
             ++depth;
           }
           break;
-        case QXmlStreamReader::EndElement:
+        case XmlScanner::Token::EndElement:
           --depth;
           break;
         default:
-          break;
+          throw part.broken();
       }
     }
   }
@@ -834,6 +1162,14 @@ class OdsReader {
   const ZipArchive& zip_;
   SheetWriter& writer_;
   ReadContext& context_;
+  Namespace office_{kOfficeNs, {}};
+  Namespace table_{kTableNs, {}};
+  Namespace text_{kTextNs, {}};
+  Namespace calcext_{kCalcExtNs, {}};
+  quint64 generation_ = ~quint64(0);
+  CellAttributes attributes_;
+  std::string paragraphs_;
+  QByteArray row_fields_;  // the fields of the row being read, one after another
   std::vector<Cell> cells_;
 };
 
@@ -881,11 +1217,16 @@ WorkbookReadResult read_workbook(const QString& workbook, const QString& target,
     return refused(refusal.reason);
   }
   if (context.stopped) return {WorkbookReadStatus::Cancelled, {}};
-  if (!writer.finish(target)) {
-    return {WorkbookReadStatus::Failed,
-            QStringLiteral("「%1」に書き込めないため「%2」を変換できません。").arg(target, name)};
+  switch (writer.finish(target, stop_requested)) {
+    case SheetWriter::Finish::Written:
+      return {WorkbookReadStatus::Done, {}};
+    case SheetWriter::Finish::Stopped:
+      return {WorkbookReadStatus::Cancelled, {}};
+    case SheetWriter::Finish::Failed:
+      break;
   }
-  return {WorkbookReadStatus::Done, {}};
+  return {WorkbookReadStatus::Failed,
+          QStringLiteral("「%1」に書き込めないため「%2」を変換できません。").arg(target, name)};
 }
 
 }  // namespace tsubakuro
