@@ -7,9 +7,6 @@
 
 #include <benchmark/benchmark.h>
 #include <iconv.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <zip.h>
 
 #include <QCoreApplication>
@@ -17,10 +14,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <string_view>
 
 #include "core/engine/conversion_run.h"
 #include "core/engine/workbook_export.h"
@@ -260,19 +259,31 @@ void WorkbookToText(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-// The peak resident memory of reading a workbook, in a child process of its own so
-// the lists and tables of the other benchmarks do not count.
+constexpr char kReadWorkbookArgument[] = "--read-workbook";
+
+// The peak resident memory of reading a workbook, in a process of its own (this
+// program started anew, see main), which reports its own high-water mark: the
+// lists and tables of the other benchmarks do not count, nor does a forked copy
+// of them, which the kernel's count for the child would keep across exec.
 double workbook_peak_megabytes(qint64 rows) {
-  const QString book = workspace().workbook_for(rows);
-  const pid_t child = fork();
-  if (child == 0) {
-    const bool done = WorkbookExport(book, u"tbk.tmp"_s).run().status == WorkbookExportStatus::Done;
-    _exit(done ? 0 : 1);
+  QProcess child;
+  child.start(QCoreApplication::applicationFilePath(),
+              {QString::fromLatin1(kReadWorkbookArgument),
+               QFileInfo(workspace().workbook_for(rows)).absoluteFilePath()});
+  if (!child.waitForFinished(600'000) || child.exitStatus() != QProcess::NormalExit ||
+      child.exitCode() != 0)
+    return -1;
+  return child.readAllStandardOutput().trimmed().toDouble() / 1024.0;
+}
+
+// VmHWM of this process, in kB.
+QByteArray own_peak_kilobytes() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly)) return "-1";
+  for (const QByteArray& line : status.readAll().split('\n')) {
+    if (line.startsWith("VmHWM:")) return line.mid(6).replace("kB", "").trimmed();
   }
-  int status = 0;
-  rusage usage{};
-  if (child < 0 || wait4(child, &status, 0, &usage) != child || status != 0) return -1;
-  return usage.ru_maxrss / 1024.0;
+  return "-1";
 }
 
 void Cp932DecodeEncode(benchmark::State& state) {
@@ -293,6 +304,7 @@ BENCHMARK(Conversion)
     ->Arg(10'000)
     ->Arg(100'000)
     ->Arg(1'000'000)
+    ->Repetitions(3)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(Cp932DecodeEncode)
     ->ArgName("rows")
@@ -300,9 +312,21 @@ BENCHMARK(Cp932DecodeEncode)
     ->Arg(100'000)
     ->Arg(1'000'000)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(IconvDecodeEncodeRight)->ArgName("rows")->Arg(1'000'000)->Unit(benchmark::kMillisecond);
-BENCHMARK(WrongRowsConversion)->ArgName("rows")->Arg(100'000)->Unit(benchmark::kMillisecond);
-BENCHMARK(IconvDecodeEncodeWrong)->ArgName("rows")->Arg(100'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(IconvDecodeEncodeRight)
+    ->ArgName("rows")
+    ->Arg(1'000'000)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(WrongRowsConversion)
+    ->ArgName("rows")
+    ->Arg(100'000)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(IconvDecodeEncodeWrong)
+    ->ArgName("rows")
+    ->Arg(100'000)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(WorkbookToText)
     ->ArgName("rows")
     ->Arg(1'000)
@@ -327,10 +351,15 @@ class RatioReporter : public benchmark::ConsoleReporter {
       const std::string rows =
           name.substr(kind_end + 1,
                       rows_end == std::string::npos ? std::string::npos : rows_end - kind_end - 1);
+      // Of repeated runs the fastest counts: what slows a run on a shared machine
+      // is other work, never the code.
+      auto keep_least = [](double& kept, double value) {
+        if (kept <= 0 || value < kept) kept = value;
+      };
       if (kind == "WorkbookToText")
-        workbook_seconds_[rows] = run.GetAdjustedRealTime() / 1000;
+        keep_least(workbook_seconds_[rows], run.GetAdjustedRealTime() / 1000);
       else
-        cpu_[kind][rows] = run.GetAdjustedCPUTime();
+        keep_least(cpu_[kind][rows], run.GetAdjustedCPUTime());
     }
   }
 
@@ -376,6 +405,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
 int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);
+  if (argc == 3 && std::string_view(argv[1]) == tsubakuro::kReadWorkbookArgument) {
+    QTemporaryDir folder;
+    const QString text = QDir(folder.path()).filePath(QStringLiteral("tbk.tmp"));
+    const auto result = tsubakuro::WorkbookExport(QFile::decodeName(argv[2]), text).run();
+    std::printf("%s\n", tsubakuro::own_peak_kilobytes().constData());
+    return result.status == tsubakuro::WorkbookExportStatus::Done ? 0 : 1;
+  }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   tsubakuro::RatioReporter reporter;

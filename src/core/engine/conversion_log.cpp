@@ -26,26 +26,41 @@ bool ConversionLog::commit() {
   return false;
 }
 
+void ConversionLog::encode_message(QStringView message, QByteArray& out) {
+  const qsizetype start = out.size();
+  out.resize(start + 2 * message.size());
+  char* end = out.data() + start;
+  for (const QChar character : message) {
+    const int count = encode_cp932_unit(character.unicode(), end);
+    if (count == 0) {
+      *end++ = '?';
+    } else {
+      end += count;
+    }
+  }
+  out.truncate(end - out.constData());
+}
+
 bool ConversionLog::append_log(QStringView message) {
+  return append_line([message](QByteArray& out) { encode_message(message, out); });
+}
+
+bool ConversionLog::append_encoded(QByteArrayView message) {
+  return append_line([message](QByteArray& out) { out.append(message); });
+}
+
+template <typename Encode>
+bool ConversionLog::append_line(Encode&& encode) {
   if (!file_) {
     error_ = QStringLiteral("ログファイル「%1」を開けません。").arg(file_name_);
     return false;
   }
-  line_.resize(2 * message.size() + 4);
-  char* out = line_.data();
-  *out++ = '"';
-  for (const QChar character : message) {
-    const int count = encode_cp932_unit(character.unicode(), out);
-    if (count == 0) {
-      *out++ = '?';
-    } else {
-      out += count;
-    }
-  }
-  *out++ = '"';
-  *out++ = '\r';
-  *out++ = '\n';
-  if (file_->write(QByteArrayView(line_.constData(), out - line_.constData()))) return true;
+  const bool written = file_->write_with([&encode](QByteArray& out) {
+    out.append('"');
+    encode(out);
+    out.append("\"\r\n", 3);
+  });
+  if (written) return true;
   error_ = QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name_);
   return false;
 }

@@ -26,6 +26,12 @@ class ConversionLog {
   // Appends `"message"` CR LF. False, with error(), when it cannot; a line may
   // wait in memory, so a full disk may only show at a later line or at flush().
   bool append_log(QStringView message);
+  // The same for a message already in the bytes encode_message gives: a run that
+  // logs one message for many rows encodes its fixed parts once.
+  bool append_encoded(QByteArrayView message);
+  // Appends the log's bytes for `message`: CP932, a character it cannot hold as
+  // "?" (each half of a surrogate pair on its own).
+  static void encode_message(QStringView message, QByteArray& out);
   // Writes the lines that wait. False, with error(), when it cannot: a run
   // flushes before it replaces the bank file, so that a log that cannot be
   // written never leaves a new bank file beside the old log.
@@ -40,8 +46,10 @@ class ConversionLog {
 
  private:
   QString file_name_;
+  template <typename Encode>
+  bool append_line(Encode&& encode);
+
   std::optional<SaveFile> file_;  // open from reset_log until commit
-  QByteArray line_;               // the line being encoded; its room serves every line
   QString error_;
 };
 

@@ -91,6 +91,14 @@ class ConversionRun::Impl {
   bool read_next_line(QByteArray& line);
   void convert_row(const QString& line, qint64 columns);
   void convert_single_byte_row(const SingleByteRowBuilder::Row& row, qint64 columns);
+  // A data field's error message in the log's bytes, on both sides of the record
+  // number, made once per field and run: a list with a wrong column logs it for
+  // every row.
+  struct FieldErrorText {
+    QByteArray before_number;
+    QByteArray after_number;
+  };
+  const FieldErrorText& data_field_error(int field);
   bool report_extra_columns(qint64 columns);
   void refuse_long_row();
   void finish();
@@ -108,10 +116,10 @@ class ConversionRun::Impl {
   // Absent, or dropped with its temporary file, until the run has written the bank
   // file whole: the old one stays until then.
   std::optional<SaveFile> output_;
-  // The record being written and the line being converted; their room serves
-  // every record and line.
-  QByteArray record_;
+  // The line being converted and a log message; their room serves every line.
   QByteArray line_;
+  QByteArray message_;
+  std::array<FieldErrorText, 32> data_field_errors_;
   // Built once the bank list is known; none when the options leave every row to
   // build_data_record.
   std::optional<SingleByteRowBuilder> single_byte_rows_;
@@ -316,13 +324,35 @@ void ConversionRun::Impl::convert_single_byte_row(const SingleByteRowBuilder::Ro
     return;
   // As report() logs a record's failed fields; these come without reasons.
   has_errors_ = true;
-  const bool twenty_digit = options_.twenty_digit(transfer_);
   for (int field = 1; field < 32; ++field) {
-    if ((row.failed_fields & (1u << field)) &&
-        !log(compose_field_error(field_names_, transfer_, twenty_digit,
-                                 data_kind_code(RecordKind::Data), field, row_number_)))
+    if ((row.failed_fields & (1u << field)) == 0) continue;
+    const FieldErrorText& text = data_field_error(field);
+    message_.resize(0);
+    message_.append(text.before_number);
+    const qint64 shown = row_number_ % 1'000'000;  // the log's six digits
+    for (qint64 unit = 100'000; unit > 0; unit /= 10)
+      message_.append(char('0' + shown / unit % 10));
+    message_.append(text.after_number);
+    if (!log_->append_encoded(message_)) {
+      abort(log_->error());
       return;
+    }
   }
+}
+
+const ConversionRun::Impl::FieldErrorText& ConversionRun::Impl::data_field_error(int field) {
+  FieldErrorText& text = data_field_errors_[field];
+  if (text.after_number.isEmpty()) {
+    // The message of record 0, in the log's bytes, cut around its six zeros: the
+    // text stays compose_field_error's alone.
+    const bool twenty_digit = options_.twenty_digit(transfer_);
+    const QString message = compose_field_error(field_names_, transfer_, twenty_digit,
+                                                data_kind_code(RecordKind::Data), field, 0);
+    const qsizetype zeros = message.indexOf(u"000000");
+    ConversionLog::encode_message(QStringView(message).first(zeros), text.before_number);
+    ConversionLog::encode_message(QStringView(message).sliced(zeros + 6), text.after_number);
+  }
+  return text;
 }
 
 bool ConversionRun::Impl::report_extra_columns(qint64 columns) {
@@ -367,9 +397,8 @@ void ConversionRun::Impl::finish() {
 }
 
 bool ConversionRun::Impl::write_record(QByteArrayView logical) {
-  record_.resize(0);
-  append_physical_record(logical, options_, record_);
-  if (output_->write(record_)) return true;
+  if (output_->write_with([&](QByteArray& out) { append_physical_record(logical, options_, out); }))
+    return true;
   abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(section_.output_file));
   return false;
 }

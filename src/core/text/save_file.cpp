@@ -1,11 +1,6 @@
 #include "core/text/save_file.h"
 
 namespace tsubakuro {
-namespace {
-
-constexpr qsizetype kWriteSize = 1 << 16;
-
-}  // namespace
 
 bool SaveFile::open() {
   failed_ = !file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
@@ -21,7 +16,7 @@ bool SaveFile::write(QByteArrayView bytes) {
 bool SaveFile::flush() {
   if (!failed_ && !pending_.isEmpty()) {
     failed_ = file_.write(pending_) != pending_.size();
-    pending_.clear();
+    pending_.resize(0);  // keeps its room for what comes next
   }
   return !failed_;
 }

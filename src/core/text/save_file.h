@@ -22,6 +22,14 @@ class SaveFile {
   bool open();
   // Queues `bytes`; false once any write has failed.
   bool write(QByteArrayView bytes);
+  // Queues what `fill` appends to the buffer it is handed, for writers that build
+  // their bytes in place; false once any write has failed.
+  template <typename Fill>
+  bool write_with(Fill&& fill) {
+    if (failed_) return false;
+    fill(pending_);
+    return pending_.size() < kWriteSize || flush();
+  }
   // Writes what waits now; false once any write has failed.
   bool flush();
   // Writes what waits and puts the file in place; false, with the old file kept,
@@ -31,6 +39,8 @@ class SaveFile {
   void cancel() { file_.cancelWriting(); }
 
  private:
+  static constexpr qsizetype kWriteSize = 1 << 16;
+
   QSaveFile file_;
   QByteArray pending_;
   bool failed_ = false;
