@@ -87,6 +87,26 @@ QString RecordAssembler::fitted(QStringView value) const {
   return value.toString();
 }
 
+bool RecordAssembler::fits(QStringView value) const {
+  const FieldLayout& layout = layout_[next_field_ - 1];
+  switch (layout.padding) {
+    case Padding::ZeroRight:
+      return zero_right_keeps_value(value, layout.width);
+    case Padding::SpaceLeft:
+      return value.size() <= layout.width || only_spaces(value.sliced(layout.width));
+    case Padding::Fixed:
+      break;
+  }
+  return true;
+}
+
+void RecordAssembler::put_fitted(QStringView value) {
+  const int field = next_field_;
+  const bool whole = fits(value);
+  put_checked(fitted(value));
+  if (!whole) fail(field);
+}
+
 void RecordAssembler::put_checked_if(bool check, QStringView text) {
   if (check)
     put_checked(text);

@@ -83,6 +83,13 @@ class RecordAssembler {
   // (zero-right or space-left; a fixed field as given), so no builder spells a
   // width or a padding of its own.
   QString fitted(QStringView value) const;
+  // True when fitted(value) keeps the whole value: a space-left field drops nothing
+  // but trailing blanks, a zero-right one nothing but leading zeros. A code cut to
+  // its width ("210" as "21") is another code, and fails.
+  bool fits(QStringView value) const;
+  // put_checked(fitted(value)), failing the field as well when the value does not
+  // fit.
+  void put_fitted(QStringView value);
   // Applies the field check of `field` to `text`: true when it fails.
   bool check_fails(QStringView text, int field) const;
 

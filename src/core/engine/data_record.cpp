@@ -99,7 +99,8 @@ DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKin
   const QString clearing_house = record.fitted(trimmed(4));
   record.put_code(clearing_house, clearing_house == u"    ");
   const QString account_type = record.fitted(trimmed(5));
-  record.put_code(account_type, is_one_of(account_type, {u"1", u"2", u"9"}));
+  record.put_code(account_type,
+                  record.fits(trimmed(5)) && is_one_of(account_type, {u"1", u"2", u"9"}));
   record.put_digits(trimmed(6));
   record.put_name(v(7), check_names);
   // The bank moves what the field says: an amount written with a sign or a
@@ -108,7 +109,8 @@ DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKin
   record.put_digits(amount);
   if (!only_digits(amount)) record.fail(kAmountField);
   const QString new_code = record.fitted(trimmed(9));
-  record.put_code(new_code, is_one_of(new_code, {u"0", u"1", u"2", u" "}));
+  record.put_code(new_code,
+                  record.fits(trimmed(9)) && is_one_of(new_code, {u"0", u"1", u"2", u" "}));
 
   if (options.twenty_digit(transfer)) {
     // One number over the customer code and the next field, the two widths together.
@@ -125,8 +127,10 @@ DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKin
 
   const QString designation =
       debit && options.debit_data_zero ? QStringLiteral("0") : record.fitted(v(12));
-  record.put_code(designation, debit ? is_one_of(designation, {u"0", u" "})
-                                     : is_one_of(designation, {u"7", u"8", u" "}));
+  // The option writes its zero whatever the column holds.
+  const bool whole = (debit && options.debit_data_zero) || record.fits(v(12));
+  record.put_code(designation, whole && (debit ? is_one_of(designation, {u"0", u" "})
+                                               : is_one_of(designation, {u"7", u"8", u" "})));
   record.put(record.fitted(v(13)));
 
   BuiltRecord built = record.finish();

@@ -39,14 +39,14 @@ BuiltRecord build_header_record(const std::array<QString, kHeaderValueCount>& h,
 
   record.put_checked(u"1");
   const QString kind_code = record.fitted(h[0]);
-  record.put_code(kind_code, accepted_kind_code(kind_code, transfer));
+  record.put_code(kind_code, record.fits(h[0]) && accepted_kind_code(kind_code, transfer));
   const QString code_class = record.fitted(h[1]);
-  record.put_checked(code_class);
+  record.put_fitted(h[1]);
   // Any other code announces another character set (1: EBCDIC); the file is
   // Shift-JIS, so banks that check the code refuse it.
   if (options.bank_rules.check_characters && code_class != u"0")
     record.fail(3, QStringLiteral("シフトJISのファイルは「0」"));
-  record.put_checked(record.fitted(h[2]));
+  record.put_fitted(h[2]);
   record.put_name(h[3], check_names);
 
   const QString date = transfer_date_field(h[4]);
@@ -55,7 +55,8 @@ BuiltRecord build_header_record(const std::array<QString, kHeaderValueCount>& h,
   // The company's own names stay as its settings hold them: 環境設定 fills them.
   put_bank_fields(record, {h[5], h[6], h[7], h[8], false}, check_names, banks);
   const QString account_type = record.fitted(h[9]);
-  record.put_code(account_type, account_type == u"1" || account_type == u"2");
+  record.put_code(account_type,
+                  record.fits(h[9]) && (account_type == u"1" || account_type == u"2"));
   record.put_digits(h[10]);
   record.put(record.fitted(h[11]));
   return record.finish();

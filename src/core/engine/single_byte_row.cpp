@@ -58,6 +58,9 @@ QByteArrayView trimmed(QByteArrayView value) {
 // The first character of space_left(value, 1).
 char first_or_space(QByteArrayView value) { return value.isEmpty() ? ' ' : value.front(); }
 
+// Whether space_left(value, 1) keeps the whole value: a longer code is another code.
+bool fits_one(QByteArrayView value) { return value.size() <= 1 || only(value.sliced(1), ' '); }
+
 }  // namespace
 
 // RecordAssembler's puts, on bytes that are characters.
@@ -296,15 +299,16 @@ bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
   const int clearing_field = record.put_space_left(clearing_house, false);
   if (!clearing_house.isEmpty()) record.fail(clearing_field);
   const char account_type = first_or_space(t(5));
-  record.put_code(account_type, account_type == '1' || account_type == '2' || account_type == '9');
+  record.put_code(account_type, fits_one(t(5)) && (account_type == '1' || account_type == '2' ||
+                                                   account_type == '9'));
   record.put_digits(t(6));
   record.put_space_left(v(7), check_names_);
   const QByteArrayView amount = t(8);
   record.put_digits(amount);
   if (!only_digits(amount)) record.fail(kAmountField);
   const char new_code = first_or_space(t(9));
-  record.put_code(new_code,
-                  new_code == '0' || new_code == '1' || new_code == '2' || new_code == ' ');
+  record.put_code(new_code, fits_one(t(9)) && (new_code == '0' || new_code == '1' ||
+                                               new_code == '2' || new_code == ' '));
 
   if (twenty_digit_) {
     char room[kCustomerDigits];
@@ -322,9 +326,10 @@ bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
   }
 
   const char designation = debit_ && debit_data_zero_ ? '0' : first_or_space(v(12));
-  record.put_code(designation,
-                  debit_ ? designation == '0' || designation == ' '
-                         : designation == '7' || designation == '8' || designation == ' ');
+  const bool whole = (debit_ && debit_data_zero_) || fits_one(v(12));
+  record.put_code(designation, whole && (debit_ ? designation == '0' || designation == ' '
+                                                : designation == '7' || designation == '8' ||
+                                                      designation == ' '));
   record.put_space_left(v(13), false);
 
   row.failed_fields = record.failed();

@@ -140,7 +140,8 @@ TEST_F(ConversionRunTest, EmptyLinesBetweenRowsAreStillRows) {
 }
 
 // An unquoted "1,000" gives its row a column: the amount becomes 1 and every
-// later value moves one field on. The row is named with both counts.
+// later value moves one field on. The row is named with both counts, and "000"
+// cut into the one-letter new code fails that field too.
 TEST_F(ConversionRunTest, ARowWithMoreColumnsThanMostIsLogged) {
   company.credit.skip_header_rows = "2";
   write_cp932_file("in.csv", "振込一覧\r\n" + QStringLiteral("a,b,c,d,e,f,g,h,i,j,k,l,m,n\r\n") +
@@ -151,6 +152,7 @@ TEST_F(ConversionRunTest, ARowWithMoreColumnsThanMostIsLogged) {
   EXPECT_TRUE(run->has_errors());
   EXPECT_EQ(log_lines().mid(2),
             (QStringList{"ボディ：000002件目の列数（15）がほかの行（14）より多くなっています。",
+                         "ボディ：000002件目の[11]新規コードが正しくありません。",
                          "ボディ：000004件目の[7]預金種目が正しくありません。", end_marker()}))
       << "fewer columns stay allowed";
   EXPECT_EQ(amounts_written(),

@@ -77,7 +77,13 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"credit_code_12", TransferKind::Credit, 0, "12", 0, "12", {}},
         HeaderCase{"credit_refuses_91", TransferKind::Credit, 0, "91", 0, "91", {2}},
         HeaderCase{"debit_refuses_21", TransferKind::Debit, 0, "21", 0, "21", {2}},
-        HeaderCase{"code_cut_to_two", TransferKind::Credit, 0, "210", 0, "21", {}},
+        // A code cut to its width is another code: it keeps its place and fails.
+        HeaderCase{"code_cut_to_two_fails", TransferKind::Credit, 0, "210", 0, "21", {2}},
+        HeaderCase{"code_with_trailing_blank", TransferKind::Credit, 0, "21 ", 0, "21", {}},
+        HeaderCase{"code_class_cut_fails", TransferKind::Credit, 1, "01", 0, "0", {3}},
+        HeaderCase{
+            "company_code_cut_fails", TransferKind::Credit, 2, "12345678901", 0, "1234567890", {4}},
+        HeaderCase{"account_type_cut_fails", TransferKind::Debit, 9, "12", 0, "1", {11}},
         HeaderCase{
             "nine_digit_company_code", TransferKind::Credit, 2, "123456789", 0, "123456789 ", {4}},
         // The day must be one its month has; the year is unknown, so 29 February passes.

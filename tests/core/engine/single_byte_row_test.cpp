@@ -58,6 +58,9 @@ const Line kLines[] = {
     {"1,N,1,N,1,1,N,\x82\x50\x82\x4F\x82\x4F,1", {8}},
     {"\x82\x4F\x82\x50,N,1,N,1,1,N,1,1", {1}},
     {"1,N,1,N,1,1,N,1,1,0,55,66,8,\x80", {14}},
+    // Codes longer than their one letter, with and without trailing blanks.
+    {"1,N,1,N,,12,1,N,1,01,55,66,78,M", {}},
+    {"1,N,1,N,,1 ,1,N,1,0  ,55,66,7 ,M", {}},
     {"\xA0,N", {1}},
     {"1,N,1,N,1,1,N,1\xFD,1", {8}},
 };
