@@ -53,4 +53,14 @@ QString binary_path(const QString& relative) {
   return QStringLiteral(TSUBAKURO_BINARY_DIR "/") + relative;
 }
 
+QString payments_workbook(const char* kind) {
+  return source_path(QStringLiteral("tests/data/conversion/payments.") + QString::fromLatin1(kind));
+}
+
+const QString kPaymentsSheet = QStringLiteral(
+    "銀行番号,銀行名,支店番号,預金種目,口座番号,預金者名,金額,手数料\n"
+    "0005,ﾐﾂﾋﾞｼ,1,1,12345,ﾀﾅｶ ﾀﾛｳ,1234567,220.5\n"
+    "0009,ﾐﾂｲｽﾐﾄﾓ,250,2,7654321,\"ｻﾄｳ ﾊﾅｺ (ｶ)\",2470134,55.125\n"
+    ",\"ﾕｳﾁｮ,ｷﾞﾝｺｳ\",,,,ｽｽﾞｷ ｲﾁﾛｳ,500,\n");
+
 }  // namespace tsubakuro::testing

@@ -29,6 +29,16 @@ class ScopedWorkingDir {
   QString previous_;
 };
 
+// tests/data/conversion/payments.<kind>: the project's own sheet saved by the
+// office suite in each kind a payment list may be kept in.
+QString payments_workbook(const char* kind);
+// Its first worksheet as the export and the program's own reader must write it:
+// cell values, not their display formats (no thousands separators, no fixed
+// decimals, no leading zeros of a number format), formulas as their results,
+// empty cells as empty columns, a line break inside a cell as a space, every row
+// as wide as the widest; the second worksheet left out.
+extern const QString kPaymentsSheet;
+
 QByteArray read_file(const QString& name);
 void write_file(const QString& name, const QByteArray& bytes);
 // Writes text as the program's files hold it: CP932.

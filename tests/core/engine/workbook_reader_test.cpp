@@ -13,32 +13,21 @@
 namespace tsubakuro {
 namespace {
 
+using testing::kPaymentsSheet;
+using testing::payments_workbook;
 using testing::read_file;
 using testing::ScopedWorkingDir;
 using testing::write_file;
-
-// tests/data/conversion/payments.fods, saved by the office suite, as its export
-// writes the first sheet: cell values rather than display formats, formula
-// results, a line break in a cell as a space, every row as wide as the widest.
-const QString kExpectedSheet = QStringLiteral(
-    "銀行番号,銀行名,支店番号,預金種目,口座番号,預金者名,金額,手数料\n"
-    "0005,ﾐﾂﾋﾞｼ,1,1,12345,ﾀﾅｶ ﾀﾛｳ,1234567,220.5\n"
-    "0009,ﾐﾂｲｽﾐﾄﾓ,250,2,7654321,\"ｻﾄｳ ﾊﾅｺ (ｶ)\",2470134,55.125\n"
-    ",\"ﾕｳﾁｮ,ｷﾞﾝｺｳ\",,,,ｽｽﾞｷ ｲﾁﾛｳ,500,\n");
-
-QString book(const char* kind) {
-  return testing::source_path(QStringLiteral("tests/data/conversion/payments.") +
-                              QString::fromLatin1(kind));
-}
 
 TEST(WorkbookReader, BothZipKindsGiveTheFirstSheetsValues) {
   for (const char* kind : {"xlsx", "ods"}) {
     SCOPED_TRACE(kind);
     ScopedWorkingDir dir;
     write_file(QStringLiteral("tbk.tmp"), "last month\r\n");
-    const WorkbookReadResult result = read_workbook(book(kind), QStringLiteral("tbk.tmp"));
+    const WorkbookReadResult result =
+        read_workbook(payments_workbook(kind), QStringLiteral("tbk.tmp"));
     EXPECT_EQ(result.status, WorkbookReadStatus::Done) << result.message.toStdString();
-    EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), encode_cp932(kExpectedSheet).bytes);
+    EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), encode_cp932(kPaymentsSheet).bytes);
   }
 }
 
@@ -49,7 +38,7 @@ TEST(WorkbookReader, WhatItCannotReadIsRefusedAndTheOldTextFileKept) {
   write_file(QStringLiteral("空.ods"), QByteArray());
   write_file(QStringLiteral("文書.xlsx"), "plain text, not a workbook\r\n");
   // The old binary kind is no zip archive.
-  QFile::copy(book("xls"), QStringLiteral("古い.xlsx"));
+  QFile::copy(payments_workbook("xls"), QStringLiteral("古い.xlsx"));
   for (const char* name : {"壊れた.xlsx", "空.ods", "文書.xlsx", "古い.xlsx", "ない.xlsx"}) {
     SCOPED_TRACE(name);
     const WorkbookReadResult result =
@@ -63,7 +52,7 @@ TEST(WorkbookReader, WhatItCannotReadIsRefusedAndTheOldTextFileKept) {
 TEST(WorkbookReader, StopRequestEndsTheReadWithoutWriting) {
   ScopedWorkingDir dir;
   const WorkbookReadResult result =
-      read_workbook(book("xlsx"), QStringLiteral("tbk.tmp"), [] { return true; });
+      read_workbook(payments_workbook("xlsx"), QStringLiteral("tbk.tmp"), [] { return true; });
   EXPECT_EQ(result.status, WorkbookReadStatus::Cancelled);
   EXPECT_FALSE(QFile::exists(QStringLiteral("tbk.tmp")));
 }
@@ -315,8 +304,8 @@ TEST(WorkbookReader, StopAskedForAfterTheLastRowStillKeepsTheOldTextFile) {
   ScopedWorkingDir dir;
   write_file(QStringLiteral("tbk.tmp"), "last month\r\n");
   int asked = 0;
-  const WorkbookReadResult result =
-      read_workbook(book("xlsx"), QStringLiteral("tbk.tmp"), [&asked] { return ++asked > 1; });
+  const WorkbookReadResult result = read_workbook(
+      payments_workbook("xlsx"), QStringLiteral("tbk.tmp"), [&asked] { return ++asked > 1; });
   EXPECT_EQ(result.status, WorkbookReadStatus::Cancelled);
   EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), "last month\r\n");
 }

@@ -1,95 +1,14 @@
 #include "core/engine/xml_scanner.h"
 
 #include <gtest/gtest.h>
-#include <QStringDecoder>
-#include <QXmlStreamReader>
-#include <algorithm>
-#include <cstring>
+
+#include "xml_transcript.h"
 
 namespace tsubakuro {
 namespace {
 
-// A document's elements, attributes and text in one line, with adjacent text
-// joined; "!" at the end when the reader gave up.
-QString scanned(const QByteArray& xml, qsizetype chunk) {
-  qsizetype at = 0;
-  XmlScanner scanner(
-      [&](char* into, qint64 size) {
-        const qint64 count = std::min<qint64>(size, xml.size() - at);
-        std::memcpy(into, xml.constData() + at, static_cast<std::size_t>(count));
-        at += count;
-        return count;
-      },
-      chunk);
-  QString out;
-  // Not QString::fromUtf8, which drops a leading U+FEFF.
-  const auto utf8 = [](std::string_view bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
-                                                     QStringDecoder::Flag::ConvertInitialBom);
-    return QString(decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()))));
-  };
-  for (;;) {
-    switch (scanner.next()) {
-      case XmlScanner::Token::StartElement:
-        out += u'<' + utf8(scanner.qualified_name()) + u'|' + utf8(scanner.name());
-        // Declarations last, as QXmlStreamReader lists them.
-        for (const bool declarations : {false, true}) {
-          for (qsizetype i = 0; i < scanner.attribute_count(); ++i) {
-            const auto [name, value] = scanner.attribute_at(i);
-            if ((name == "xmlns" || name.starts_with("xmlns:")) != declarations) continue;
-            out += u' ' + utf8(name) + u'[' + utf8(value) + u']';
-          }
-        }
-        out += u'>';
-        break;
-      case XmlScanner::Token::EndElement:
-        out += QStringLiteral("</") + utf8(scanner.qualified_name()) + u'>';
-        break;
-      case XmlScanner::Token::Characters:
-        out += u'{' + utf8(scanner.text()) + u'}';
-        break;
-      case XmlScanner::Token::EndDocument:
-        return out.replace(QStringLiteral("}{"), QString());
-      case XmlScanner::Token::Invalid:
-        return out.replace(QStringLiteral("}{"), QString()) + u'!';
-    }
-  }
-}
-
-// The same line from QXmlStreamReader, the reader the scanner must agree with.
-QString read_by_qt(const QByteArray& xml) {
-  QXmlStreamReader reader(xml);
-  QString out;
-  int depth = 0;
-  while (!reader.atEnd()) {
-    switch (reader.readNext()) {
-      case QXmlStreamReader::StartElement:
-        ++depth;
-        out += u'<' + reader.qualifiedName().toString() + u'|' + reader.name().toString();
-        for (const QXmlStreamAttribute& a : reader.attributes())
-          out += u' ' + a.qualifiedName().toString() + u'[' + a.value().toString() + u']';
-        // QXmlStreamReader lists declarations apart from the attributes.
-        for (const QXmlStreamNamespaceDeclaration& d : reader.namespaceDeclarations()) {
-          out += (d.prefix().isEmpty() ? QStringLiteral(" xmlns")
-                                       : QStringLiteral(" xmlns:") + d.prefix().toString()) +
-                 u'[' + d.namespaceUri().toString() + u']';
-        }
-        out += u'>';
-        break;
-      case QXmlStreamReader::EndElement:
-        --depth;
-        out += QStringLiteral("</") + reader.qualifiedName().toString() + u'>';
-        break;
-      case QXmlStreamReader::Characters:
-        if (depth > 0) out += u'{' + reader.text().toString() + u'}';
-        break;
-      default:
-        break;
-    }
-  }
-  out.replace(QStringLiteral("}{"), QString());
-  return reader.hasError() ? out + u'!' : out;
-}
+using testing::read_by_qt;
+using testing::scanned;
 
 constexpr qsizetype kChunkSizes[] = {1, 2, 3, 5, 8, 13, 64, XmlScanner::kDefaultChunkSize};
 

@@ -13,20 +13,11 @@
 namespace tsubakuro {
 namespace {
 
+using testing::kPaymentsSheet;
+using testing::payments_workbook;
 using testing::read_file;
 using testing::ScopedWorkingDir;
 using testing::write_file;
-
-// The first worksheet of tests/data/conversion/payments.fods as the run must read
-// it: cell values, not their display formats (no thousands separators, no fixed
-// decimals, no leading zeros of a number format), formulas as their results, empty
-// cells as empty columns, a line break inside a cell as a space; the second
-// worksheet left out.
-const QString kExpectedSheet = QStringLiteral(
-    "銀行番号,銀行名,支店番号,預金種目,口座番号,預金者名,金額,手数料\n"
-    "0005,ﾐﾂﾋﾞｼ,1,1,12345,ﾀﾅｶ ﾀﾛｳ,1234567,220.5\n"
-    "0009,ﾐﾂｲｽﾐﾄﾓ,250,2,7654321,\"ｻﾄｳ ﾊﾅｺ (ｶ)\",2470134,55.125\n"
-    ",\"ﾕｳﾁｮ,ｷﾞﾝｺｳ\",,,,ｽｽﾞｷ ｲﾁﾛｳ,500,\n");
 
 // The workbooks are the project's own sheet saved by the office suite in each kind a
 // payment list may be kept in (tests/data/conversion/make_workbooks.sh).
@@ -34,11 +25,6 @@ class WorkbookExportTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (office_suite_program().isEmpty()) GTEST_SKIP() << "LibreOffice (soffice) is not installed";
-  }
-
-  static QString book(const char* kind) {
-    return testing::source_path(QStringLiteral("tests/data/conversion/payments.") +
-                                QString::fromLatin1(kind));
   }
 
   // Runs an export with an event loop, as the preparation window does.
@@ -62,7 +48,7 @@ TEST_F(WorkbookExportTest, EveryWorkbookKindReplacesTheTextFileWithTheFirstSheet
     SCOPED_TRACE(kind);
     ScopedWorkingDir dir;
     const QString workbook = QStringLiteral("振込.") + QString::fromLatin1(kind);
-    ASSERT_TRUE(QFile::copy(book(kind), workbook));
+    ASSERT_TRUE(QFile::copy(payments_workbook(kind), workbook));
     write_file(QStringLiteral("tbk.tmp"), "last month\r\n");
     WorkbookExport conversion(workbook);
     // The window runs the suite under its event loop, the command-line converter
@@ -70,7 +56,7 @@ TEST_F(WorkbookExportTest, EveryWorkbookKindReplacesTheTextFileWithTheFirstSheet
     const WorkbookExportResult result =
         std::string_view(kind) == "ods" ? run_async(conversion) : conversion.run();
     EXPECT_EQ(result.status, WorkbookExportStatus::Done) << result.message.toStdString();
-    EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), encode_cp932(kExpectedSheet).bytes);
+    EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), encode_cp932(kPaymentsSheet).bytes);
     EXPECT_EQ(QDir().entryList(QDir::Files | QDir::NoDotAndDotDot).size(), 2)
         << "nothing but the workbook and tbk.tmp is left in the working folder";
   }
@@ -87,7 +73,7 @@ TEST_F(WorkbookExportTest, UnreadableWorkbooksFailNamingTheFileAndKeepTheOldText
              QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) +
                  QByteArray("0005,1,1,12345,1000\r\n").repeated(40));
   write_file(QStringLiteral("表.xls"), "<table><tr><td>0005</td></tr></table>");
-  write_file(QStringLiteral("ブック.ods"), read_file(book("xlsx")));
+  write_file(QStringLiteral("ブック.ods"), read_file(payments_workbook("xlsx")));
   for (const char* name : {"壊れた.xls", "空.xls", "途中まで.xlsx", "ない.xls", "本文が壊れた.xls",
                            "表.xls", "ブック.ods"}) {
     SCOPED_TRACE(name);
@@ -103,7 +89,7 @@ TEST_F(WorkbookExportTest, CancelStopsTheSuiteAndWritesNothing) {
   ScopedWorkingDir dir;
   // ".xls" is the kind only the suite reads: the program's own reader may finish a
   // workbook this small before any cancel.
-  WorkbookExport conversion(book("xls"));
+  WorkbookExport conversion(payments_workbook("xls"));
   QElapsedTimer clock;
   clock.start();
   EXPECT_EQ(run_async(conversion, /*cancel_at_once=*/true).status, WorkbookExportStatus::Cancelled);
@@ -115,7 +101,8 @@ TEST_F(WorkbookExportTest, CancelStopsTheSuiteAndWritesNothing) {
 TEST_F(WorkbookExportTest, TimeLimitStopsTheSuiteWithAMessage) {
   ScopedWorkingDir dir;
   // The time limit is the suite's: ".xls" is the kind only the suite reads.
-  WorkbookExport conversion(book("xls"), QStringLiteral("tbk.tmp"), /*time_limit_ms=*/1);
+  WorkbookExport conversion(payments_workbook("xls"), QStringLiteral("tbk.tmp"),
+                            /*time_limit_ms=*/1);
   const WorkbookExportResult result = run_async(conversion);
   EXPECT_EQ(result.status, WorkbookExportStatus::Failed);
   EXPECT_TRUE(result.message.contains(QStringLiteral("制限時間"))) << result.message.toStdString();
