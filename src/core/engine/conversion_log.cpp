@@ -79,11 +79,17 @@ QString log_timestamp(const QDateTime& moment) {
 
 namespace {
 
+// The last six digits of a record number, zero-filled.
+template <typename Char>
+void write_six_digits(qint64 record_number, Char* digits) {
+  for (int i = 5; i >= 0; --i, record_number /= 10) digits[i] = Char('0' + record_number % 10);
+}
+
 QString record_number_text(qint64 record_number) {
   if (record_number < 0)
     return (QStringLiteral("000000") + QString::number(record_number)).right(6);
   char16_t digits[6];
-  for (int i = 5; i >= 0; --i, record_number /= 10) digits[i] = u'0' + record_number % 10;
+  write_six_digits(record_number, digits);
   return QString(reinterpret_cast<const QChar*>(digits), 6);
 }
 
@@ -134,6 +140,16 @@ QString compose_name_difference(const FieldTable& field_names, TransferKind tran
 }
 
 QString log_record_number(qint64 record_number) { return record_number_text(record_number); }
+
+void append_log_record_number(qint64 record_number, QByteArray& out) {
+  if (record_number < 0) {
+    out.append(record_number_text(record_number).toLatin1());
+    return;
+  }
+  char digits[6];
+  write_six_digits(record_number, digits);
+  out.append(digits, 6);
+}
 
 QString compose_extra_columns_error(qint64 record_number, qint64 columns, qint64 usual_columns) {
   return QStringLiteral("ボディ：%1件目の列数（%2）がほかの行（%3）より多くなっています。")

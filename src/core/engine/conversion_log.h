@@ -59,6 +59,8 @@ QString log_timestamp(const QDateTime& moment);
 
 // A data record's number as the log shows it: the last six digits, zero-filled.
 QString log_record_number(qint64 record_number);
+// The same six characters appended to `out` as bytes, as encode_message gives them.
+void append_log_record_number(qint64 record_number, QByteArray& out);
 
 // A row with more columns than most rows of its list: a separator where none
 // belongs (an unquoted "1,000") moves every later value into the wrong field.

@@ -329,9 +329,7 @@ void ConversionRun::Impl::convert_single_byte_row(const SingleByteRowBuilder::Ro
     const FieldErrorText& text = data_field_error(field);
     message_.resize(0);
     message_.append(text.before_number);
-    const qint64 shown = row_number_ % 1'000'000;  // the log's six digits
-    for (qint64 unit = 100'000; unit > 0; unit /= 10)
-      message_.append(char('0' + shown / unit % 10));
+    append_log_record_number(row_number_, message_);
     message_.append(text.after_number);
     if (!log_->append_encoded(message_)) {
       abort(log_->error());

@@ -117,9 +117,9 @@ DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKin
     const int width = record.width(kCustomerField) + record.width(kCustomerField + 1);
     const QString customer = zero_right(trimmed(10), width);
     const bool kept = zero_right_keeps_value(trimmed(10), width);
-    record.put_checked(QStringView(customer).first(10));
+    record.put_checked(QStringView(customer).first(record.width(kCustomerField)));
     if (!kept) record.fail(kCustomerField);
-    record.put_checked(QStringView(customer).last(10));
+    record.put_checked(QStringView(customer).last(record.width(kCustomerField + 1)));
   } else {
     record.put_digits(trimmed(10));
     record.put_digits(trimmed(11));

@@ -15,7 +15,6 @@ namespace {
 
 constexpr int kAmountField = 10;
 constexpr int kCustomerField = 12;
-constexpr int kCustomerDigits = 20;
 
 bool is_single_byte(unsigned char byte) { return byte < 0x80 || (byte >= 0xA1 && byte <= 0xDF); }
 
@@ -311,15 +310,15 @@ bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
                                                new_code == '2' || new_code == ' '));
 
   if (twenty_digit_) {
-    char room[kCustomerDigits];
-    const QByteArrayView customer =
-        SingleByteRecordWriter::zero_right(t(10), kCustomerDigits, room);
+    // One number over the customer code and the next field, the two widths together.
+    const int width = widths_[kCustomerField] + widths_[kCustomerField + 1];
+    char room[kLogicalRecordLength];
     const QByteArrayView value = t(10);
-    const bool kept =
-        value.size() <= kCustomerDigits || only(value.first(value.size() - kCustomerDigits), '0');
-    record.put_checked(customer.first(10));
+    const QByteArrayView customer = SingleByteRecordWriter::zero_right(value, width, room);
+    const bool kept = value.size() <= width || only(value.first(value.size() - width), '0');
+    record.put_checked(customer.first(widths_[kCustomerField]));
     if (!kept) record.fail(kCustomerField);
-    record.put_checked(customer.last(10));
+    record.put_checked(customer.last(widths_[kCustomerField + 1]));
   } else {
     record.put_digits(t(10));
     record.put_digits(t(11));

@@ -9,10 +9,6 @@ namespace tsubakuro {
 
 namespace {
 
-QString without_trailing_blanks(const QString& name) {
-  return trim_trailing_spaces(name).toString();
-}
-
 // A double quote cannot stand in a settings file value, and the current company
 // is one of them; the others would lead the name out of the working folder.
 bool is_forbidden(QChar c) {
@@ -22,7 +18,7 @@ bool is_forbidden(QChar c) {
 }  // namespace
 
 QString company_name_problem(const QString& name) {
-  const QString trimmed = without_trailing_blanks(name);
+  const QString trimmed = trim_trailing_spaces(name).toString();
   if (trimmed.isEmpty()) return QStringLiteral("会社名が入力されていません。");
   if (trimmed == u"." || trimmed == u"..")
     return QStringLiteral("「%1」は会社名に使えません。").arg(trimmed);
@@ -43,12 +39,12 @@ QString entered_company_name_problem(const QString& name) {
 
 std::optional<QString> company_settings_file(const QString& name) {
   if (!company_name_problem(name).isEmpty()) return std::nullopt;
-  return without_trailing_blanks(name) + QStringLiteral(".cfg");
+  return trim_trailing_spaces(name).toString() + QStringLiteral(".cfg");
 }
 
 std::optional<QString> company_lock_file(const QString& name) {
   if (!company_name_problem(name).isEmpty()) return std::nullopt;
-  return without_trailing_blanks(name) + QStringLiteral(".lock");
+  return trim_trailing_spaces(name).toString() + QStringLiteral(".lock");
 }
 
 std::optional<QString> company_log_file(const QString& name) {

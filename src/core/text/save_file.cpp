@@ -8,9 +8,7 @@ bool SaveFile::open() {
 }
 
 bool SaveFile::write(QByteArrayView bytes) {
-  if (failed_) return false;
-  pending_.append(bytes);
-  return pending_.size() < kWriteSize || flush();
+  return write_with([bytes](QByteArray& out) { out.append(bytes); });
 }
 
 bool SaveFile::flush() {
