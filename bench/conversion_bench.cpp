@@ -21,11 +21,11 @@
 #include <memory>
 #include <string_view>
 
-#include "core/engine/conversion_run.h"
-#include "core/engine/workbook_export.h"
+#include "core/conversion/conversion_run.h"
 #include "core/settings/company_settings.h"
 #include "core/settings/system_settings.h"
 #include "core/text/cp932.h"
+#include "core/workbook/workbook_export.h"
 
 namespace tsubakuro {
 namespace {

@@ -9,7 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "core/engine/conversion_run.h"
+#include "core/conversion/conversion_run.h"
 #include "core/settings/company_settings.h"
 #include "core/settings/system_settings.h"
 #include "core/text/cp932.h"

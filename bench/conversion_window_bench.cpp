@@ -16,8 +16,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "core/engine/conversion_procedure.h"
-#include "core/engine/conversion_run.h"
+#include "core/conversion/conversion_procedure.h"
+#include "core/conversion/conversion_run.h"
 #include "core/settings/company_settings.h"
 #include "core/settings/system_settings.h"
 #include "core/text/cp932.h"

@@ -1,6 +1,6 @@
 // Reads any bytes as a company's error log, as the log viewer does: the entries
 // must come to an end, and none may hold a line end.
-#include "core/engine/log_entry_reader.h"
+#include "core/log/log_entry_reader.h"
 #include "fuzz_support.h"
 
 using tsubakuro::fuzz::require;

@@ -7,10 +7,10 @@
 #include <QIODevice>
 #include <QList>
 
-#include "core/engine/data_record.h"
-#include "core/engine/field_checks.h"
-#include "core/engine/line_reader.h"
-#include "core/engine/physical_record.h"
+#include "core/conversion/line_reader.h"
+#include "core/records/data_record.h"
+#include "core/records/field_checker.h"
+#include "core/records/physical_record.h"
 #include "core/text/cp932.h"
 #include "core/zengin/field_dictionary.h"
 #include "fuzz_support.h"

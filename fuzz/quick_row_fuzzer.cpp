@@ -5,9 +5,9 @@
 // the two never disagreeing.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include "core/engine/data_record.h"
-#include "core/engine/field_checks.h"
-#include "core/engine/single_byte_row.h"
+#include "core/records/data_record.h"
+#include "core/records/field_checker.h"
+#include "core/records/single_byte_row_builder.h"
 #include "core/settings/system_settings.h"
 #include "core/text/cp932.h"
 #include "core/zengin/field_dictionary.h"

@@ -2,7 +2,7 @@
 // the same whatever its chunk size, and read nothing QXmlStreamReader reads
 // otherwise or refuses. The last byte picks the chunk size: a document saved with
 // a final line end is still whole without it.
-#include "core/engine/xml_scanner.h"
+#include "core/workbook/xml_scanner.h"
 #include "fuzz_support.h"
 #include "xml_transcript.h"
 

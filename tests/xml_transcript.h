@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/engine/xml_scanner.h"
+#include "core/workbook/xml_scanner.h"
 
 namespace tsubakuro::testing {
 

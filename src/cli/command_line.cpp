@@ -2,8 +2,8 @@
 
 #include <QRegularExpression>
 
-#include "core/engine/transfer_date.h"
 #include "core/zengin/bank_list.h"
+#include "core/zengin/transfer_date.h"
 
 namespace tsubakuro::cli {
 

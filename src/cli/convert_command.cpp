@@ -8,9 +8,9 @@
 #include "cli/interrupt.h"
 #include "cli/log_summary.h"
 #include "cli/progress_bar.h"
-#include "core/engine/conversion_procedure.h"
-#include "core/engine/transfer_date.h"
+#include "core/conversion/conversion_procedure.h"
 #include "core/zengin/bank_calendar.h"
+#include "core/zengin/transfer_date.h"
 
 namespace tsubakuro::cli {
 

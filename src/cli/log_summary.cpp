@@ -2,7 +2,8 @@
 
 #include <QFile>
 
-#include "core/engine/conversion_log.h"
+#include "core/log/conversion_log.h"
+#include "core/log/log_lines.h"
 #include "core/text/cp932.h"
 
 namespace tsubakuro::cli {

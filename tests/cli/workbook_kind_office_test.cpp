@@ -2,9 +2,9 @@
 #include <QFile>
 
 #include "convert_process.h"
-#include "core/engine/workbook_export.h"
 #include "core/settings/company_settings.h"
 #include "core/text/cp932.h"
+#include "core/workbook/workbook_export.h"
 #include "test_support.h"
 
 namespace tsubakuro::testing {

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/files/save_file.h"
 #include "core/text/cp932.h"
 #include "core/text/leading_number.h"
-#include "core/text/save_file.h"
 
 namespace tsubakuro {
 

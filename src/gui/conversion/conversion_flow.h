@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-#include "core/engine/conversion_procedure.h"
+#include "core/conversion/conversion_procedure.h"
 #include "gui/shell/app_state.h"
 
 namespace tsubakuro {

@@ -8,9 +8,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "core/engine/conversion_procedure.h"
-#include "core/engine/transfer_date.h"
+#include "core/conversion/conversion_procedure.h"
 #include "core/zengin/bank_calendar.h"
+#include "core/zengin/transfer_date.h"
 #include "gui/shell/message_dialogs.h"
 
 namespace tsubakuro {

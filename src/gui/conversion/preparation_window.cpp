@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/engine/conversion_procedure.h"
+#include "core/conversion/conversion_procedure.h"
 #include "gui/conversion/window_helpers.h"
 #include "gui/shell/message_dialogs.h"
 

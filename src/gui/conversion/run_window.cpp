@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/engine/conversion_procedure.h"
+#include "core/conversion/conversion_procedure.h"
 #include "gui/shell/message_dialogs.h"
 #include "gui/shell/window_host.h"
 

@@ -3,7 +3,7 @@
 #include <QLayout>
 #include <QMdiSubWindow>
 
-#include "core/engine/conversion_procedure.h"
+#include "core/conversion/conversion_procedure.h"
 
 namespace tsubakuro {
 

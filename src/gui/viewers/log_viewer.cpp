@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "core/engine/log_entry_reader.h"
+#include "core/log/log_entry_reader.h"
 #include "core/settings/company_name.h"
 #include "gui/shell/fixed_font.h"
 #include "gui/shell/twips.h"

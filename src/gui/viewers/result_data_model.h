@@ -4,7 +4,7 @@
 #include <QCache>
 #include <QStringList>
 
-#include "core/engine/field_corrections.h"
+#include "core/log/logged_corrections.h"
 #include "core/zengin/bank_list.h"
 #include "core/zengin/record_layout.h"
 #include "core/zengin/zengin_record_reader.h"

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <array>
 
-#include "core/engine/field_corrections.h"
+#include "core/log/logged_corrections.h"
 #include "core/zengin/record_kinds.h"
 #include "core/zengin/zengin_record_reader.h"
 #include "gui/shell/child_window.h"

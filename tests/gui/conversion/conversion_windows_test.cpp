@@ -11,7 +11,8 @@
 #include <QTimer>
 
 #include "conversion_fixture.h"
-#include "core/engine/conversion_log.h"
+#include "core/log/conversion_log.h"
+#include "core/log/log_lines.h"
 #include "core/settings/company_settings.h"
 #include "core/text/cp932.h"
 

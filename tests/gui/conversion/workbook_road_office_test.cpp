@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 
 #include "conversion_fixture.h"
-#include "core/engine/workbook_export.h"
 #include "core/settings/company_settings.h"
+#include "core/workbook/workbook_export.h"
 
 namespace tsubakuro::testing {
 namespace {

@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "core/engine/conversion_run.h"
+#include "core/conversion/conversion_run.h"
 #include "core/text/cp932.h"
 #include "gui/editors/field_options_editor.h"
 #include "options_test_support.h"

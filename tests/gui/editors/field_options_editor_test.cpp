@@ -10,7 +10,7 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "core/engine/field_checks.h"
+#include "core/records/field_checker.h"
 #include "options_test_support.h"
 
 namespace tsubakuro {

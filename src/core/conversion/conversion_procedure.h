@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "core/conversion/conversion_run.h"
+#include "core/settings/company_settings.h"
+#include "core/settings/system_settings.h"
+#include "core/workbook/workbook_export.h"
+
+class QLockFile;
+
+namespace tsubakuro {
+
+// One conversion of the current company and transfer kind as the user asks for
+// it, the same in the desktop program and the command-line converter:
+//   1. load_company(): the company's file is read, whole up to the kind's
+//      section, and the kind must be in use;
+//   2. claim(): this becomes the company's only conversion, from either program;
+//   3. store_date(): the transfer date goes into the company's file;
+//   4. prepare(): the input and output files are checked before anything is
+//      written, and the answer says how the input becomes comma-separated text;
+//   5. make_run(): the run itself, on this procedure's copy of the settings.
+// A step that cannot go on returns false (or nothing) and leaves problem(), a
+// message for the title kErrorTitle. The claim lasts as long as the procedure.
+class ConversionProcedure {
+ public:
+  static const QString kErrorTitle;
+
+  explicit ConversionProcedure(const SystemSettings& system);
+  ~ConversionProcedure();
+  ConversionProcedure(const ConversionProcedure&) = delete;
+  ConversionProcedure& operator=(const ConversionProcedure&) = delete;
+
+  const QString& company_name() const { return system_.current_company; }
+  TransferKind kind() const { return system_.transfer_kind; }
+  const CompanySettings& company() const { return company_; }
+  const TransferSettings& section() const { return company_.section(kind()); }
+  // The kind's 会社名 header value without its trailing blanks.
+  QString company_title() const;
+  // The stored transfer date, month and day ("0425").
+  QString transfer_date() const;
+
+  // False when the file is missing, cut short before the kind's section, or the
+  // kind is not in use. company_read() says whether values were read at all, so
+  // that a window can still show them.
+  bool load_company();
+  bool company_read() const { return company_read_; }
+  // False when another conversion of the company, in this program or another,
+  // holds it.
+  bool claim();
+  // Claims first when not yet claimed. The company keeps its old date when the
+  // file cannot be written.
+  bool store_date(const QString& date);
+  // Claims first when not yet claimed.
+  std::optional<WorkbookRoute> prepare();
+  std::unique_ptr<ConversionRun> make_run() const;
+  // Ends the claim before the procedure itself ends, so the company is free the
+  // moment its conversion is over rather than whenever the procedure is deleted.
+  void release();
+
+  const QString& problem() const { return problem_; }
+
+ private:
+  bool fail(const QString& message);
+
+  SystemSettings system_;
+  CompanySettings company_;
+  bool company_read_ = false;
+  std::unique_ptr<QLockFile> lock_;
+  QString problem_;
+};
+
+}  // namespace tsubakuro

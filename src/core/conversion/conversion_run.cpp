@@ -1,0 +1,476 @@
+#include "core/conversion/conversion_run.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <limits>
+#include <optional>
+
+#include "core/conversion/line_reader.h"
+#include "core/conversion/list_survey.h"
+#include "core/conversion/run_files.h"
+#include "core/files/save_file.h"
+#include "core/log/conversion_log.h"
+#include "core/log/log_lines.h"
+#include "core/records/data_record.h"
+#include "core/records/field_checker.h"
+#include "core/records/header_record.h"
+#include "core/records/physical_record.h"
+#include "core/records/single_byte_row_builder.h"
+#include "core/records/trailer_record.h"
+#include "core/settings/company_name.h"
+#include "core/text/cp932.h"
+#include "core/text/leading_number.h"
+#include "core/workbook/workbook_kind.h"
+#include "core/zengin/padding.h"
+
+namespace tsubakuro {
+namespace {
+
+qint64 saturating_add(qint64 total, qint64 amount) {
+  constexpr qint64 kMax = std::numeric_limits<qint64>::max();
+  constexpr qint64 kMin = std::numeric_limits<qint64>::min();
+  if (amount > 0 && total > kMax - amount) return kMax;
+  if (amount < 0 && total < kMin - amount) return kMin;
+  return total + amount;
+}
+
+qint64 skip_count(const QString& stored) {
+  return std::max<qint64>(0, round_half_even(leading_number(stored)));
+}
+
+}  // namespace
+
+class ConversionRun::Impl {
+ public:
+  Impl(const SystemSettings& system, const CompanySettings& company)
+      : options_(take_conversion_options(system, company)),
+        transfer_(system.transfer_kind),
+        company_(system.current_company),
+        section_(company.section(transfer_)),
+        field_names_(system.field_names),
+        field_kinds_(system.field_kinds),
+        checker_(field_kinds_, transfer_, options_.kana_table),
+        input_file_(run_input_file(section_.input_file)),
+        log_file_(company_log_file(company_).value_or(QString())) {}
+
+  void step();
+  void cancel();
+
+  const ConversionOptions options_;
+  const TransferKind transfer_;
+  const QString company_;
+  const TransferSettings section_;
+  const FieldTable field_names_;
+  const FieldTable field_kinds_;
+  const FieldChecker checker_;
+  std::function<QDateTime()> clock_ = [] { return QDateTime::currentDateTime(); };
+  // Taken as the run starts when it checks codes; none when the list is missing.
+  std::shared_ptr<const BankList> banks_;
+  bool banks_given_ = false;
+
+  const QString input_file_;
+  const QString log_file_;
+
+  bool running_ = true;
+  bool started_ = false;
+  RunOutcome outcome_ = RunOutcome::Normal;
+  bool has_errors_ = false;
+  qint64 progress_ = 0;
+  qint64 progress_maximum_ = 0;
+  qint64 row_count_ = 0;
+  // Numbers the rows in the log: a row too long to convert takes its number
+  // without a record, so the numbers stay those of the list's rows.
+  qint64 row_number_ = 0;
+  qint64 amount_total_ = 0;
+  QString failure_message_;
+
+ private:
+  void start();
+  bool open_files();
+  void convert_next_line();
+  bool survey_input();
+  bool read_next_line(QByteArray& line);
+  void convert_row(const QString& line, qint64 columns);
+  void convert_single_byte_row(const SingleByteRowBuilder::Row& row, qint64 columns);
+  // A data field's error message in the log's bytes, on both sides of the record
+  // number, made once per field and run: a list with a wrong column logs it for
+  // every row.
+  struct FieldErrorText {
+    QByteArray before_number;
+    QByteArray after_number;
+  };
+  const FieldErrorText& data_field_error(int field);
+  bool report_extra_columns(qint64 columns);
+  void refuse_long_row();
+  void finish();
+  void stop_cancelled();
+
+  bool write_record(QByteArrayView logical);
+  bool report(const BuiltRecord& record, RecordKind kind, qint64 record_number);
+  bool log(const QString& message);
+  QString marker(const QString& word) const { return word + u' ' + log_timestamp(clock_()); }
+  // Ends the run with nothing more written: the output keeps its old content.
+  void abort(const QString& message);
+
+  QFile input_;
+  std::optional<LineReader> reader_;
+  // Absent, or dropped with its temporary file, until the run has written the bank
+  // file whole: the old one stays until then.
+  std::optional<SaveFile> output_;
+  // The line being converted and a log message; their room serves every line.
+  QByteArray line_;
+  QByteArray message_;
+  std::array<FieldErrorText, 32> data_field_errors_;
+  // Built once the bank list is known; none when the options leave every row to
+  // build_data_record.
+  std::optional<SingleByteRowBuilder> single_byte_rows_;
+  SingleByteRowBuilder::Row single_byte_row_;
+  std::optional<ConversionLog> log_;
+  ColumnMap column_map_;
+  ListSurvey survey_;
+  qint64 line_number_ = 0;  // lines read so far, skipped ones included
+};
+
+void ConversionRun::Impl::step() {
+  if (!running_) return;
+  if (!started_) {
+    started_ = true;
+    start();
+  } else {
+    convert_next_line();
+  }
+}
+
+void ConversionRun::Impl::cancel() {
+  if (running_) stop_cancelled();
+}
+
+void ConversionRun::Impl::stop_cancelled() {
+  running_ = false;
+  outcome_ = RunOutcome::Cancelled;
+  if (!started_) return;  // nothing was opened, nothing is touched
+  input_.close();
+  // A bank file without its trailer is no bank file: the old one stays.
+  output_.reset();
+  if (!log(marker(QStringLiteral("★★キャンセル★★")))) return;
+  if (!log_->commit()) abort(log_->error());
+}
+
+void ConversionRun::Impl::start() {
+  has_errors_ = false;
+  progress_ = 0;
+  const QString input_problem = input_file_problem(section_.input_file);
+  if (!input_problem.isEmpty()) {
+    abort(input_problem);
+    return;
+  }
+  if (!open_files() || !survey_input()) return;
+  progress_maximum_ = input_.size();
+
+  const QString company_name =
+      trim_trailing_spaces(section_.header_values[kHeaderCompanyName]).toString();
+  if (!log(
+          QStringLiteral("%1【%2】:%3").arg(company_, company_name, transfer_kind_word(transfer_))))
+    return;
+  if (!log(marker(QStringLiteral("★★変換開始★★")))) return;
+
+  if (!banks_given_ && options_.bank_rules.check_codes) banks_ = shipped_bank_list();
+  const BuiltRecord header =
+      build_header_record(section_.header_values, transfer_, options_, checker_, banks_.get());
+  if (!write_record(header.bytes) || !report(header, RecordKind::Header, 0)) return;
+
+  row_count_ = 0;
+  row_number_ = 0;
+  amount_total_ = 0;
+  column_map_ = prepare_column_map(section_.body_columns);
+  single_byte_rows_.emplace(column_map_, transfer_, options_, checker_, banks_.get());
+
+  QByteArray line;
+  for (qint64 skipped = skip_count(section_.skip_header_rows); skipped > 0; --skipped) {
+    if (reader_->at_end()) {
+      if (reader_->failed()) {
+        abort(QStringLiteral("入力ファイル「%1」を読み込めません。").arg(input_file_));
+      } else {
+        finish();
+      }
+      return;
+    }
+    read_next_line(line);
+    progress_ += reader_->too_long() ? reader_->line_bytes() : decode_cp932(line).size();
+  }
+}
+
+// The first pass: the list's usual column count and where its content ends.
+bool ConversionRun::Impl::survey_input() {
+  QFile list(input_file_);
+  if (list.open(QIODevice::ReadOnly)) {
+    survey_ = survey_list(list, skip_count(section_.skip_header_rows), section_.skip_footer);
+    if (!survey_.failed) return true;
+  }
+  abort(QStringLiteral("入力ファイル「%1」を読み込めません。").arg(input_file_));
+  return false;
+}
+
+bool ConversionRun::Impl::read_next_line(QByteArray& line) {
+  if (!reader_->read_line(line)) return false;
+  ++line_number_;
+  if (reader_->at_end()) drop_end_of_file_mark(line);
+  return true;
+}
+
+// Checks and opens in an order that leaves every file as it was when one cannot
+// be opened: the input only reads, and the output and the log are written beside
+// their old selves, replacing them only at the end.
+bool ConversionRun::Impl::open_files() {
+  if (log_file_.isEmpty()) {
+    abort(company_name_problem(company_));
+    return false;
+  }
+  input_.setFileName(input_file_);
+  if (input_file_ != section_.input_file && !input_.exists()) {
+    abort(QStringLiteral("Excelブックの行を読むためのファイル「%1」が作業フォルダにありません。"
+                         "ブックの行をカンマ区切りで「%1」に書き出してから変換してください。")
+              .arg(input_file_));
+    return false;
+  }
+  if (input_file_ != section_.input_file) {
+    const QString problem = input_file_problem(input_file_);
+    if (!problem.isEmpty()) {
+      abort(problem);
+      return false;
+    }
+  }
+  if (section_.output_file.isEmpty()) {
+    abort(QStringLiteral("出力ファイルが設定されていません。"));
+    return false;
+  }
+  const QString output_problem =
+      output_file_problem(section_.output_file, section_.input_file, input_file_, log_file_);
+  if (!output_problem.isEmpty()) {
+    abort(output_problem);
+    return false;
+  }
+  const QString log_kind = special_file_kind(log_file_);
+  if (!log_kind.isEmpty()) {
+    abort(QStringLiteral("ログファイル「%1」は%2です。").arg(log_file_, log_kind));
+    return false;
+  }
+  if (!input_.open(QIODevice::ReadOnly)) {
+    abort(QStringLiteral("入力ファイル「%1」を開けません。").arg(input_file_));
+    return false;
+  }
+  reader_.emplace(input_);
+  output_.emplace(section_.output_file);
+  if (!output_->open()) {
+    abort(QStringLiteral("出力ファイル「%1」を作成できません。").arg(section_.output_file));
+    return false;
+  }
+  log_.emplace(log_file_);
+  if (!log_->reset_log()) {
+    abort(log_->error());
+    return false;
+  }
+  return true;
+}
+
+void ConversionRun::Impl::convert_next_line() {
+  if (reader_->at_end()) {
+    if (reader_->failed()) {
+      abort(QStringLiteral("入力ファイル「%1」を読み込めません。").arg(input_file_));
+    } else {
+      finish();
+    }
+    return;
+  }
+  QByteArray& bytes = line_;
+  read_next_line(bytes);
+  const bool too_long = reader_->too_long();
+  // Empty lines after the last content are no rows, and the footer is the last
+  // line that holds anything.
+  const bool trailing_empty =
+      !too_long && line_number_ > survey_.last_content_line && line_holds_nothing(bytes);
+  const bool footer = section_.skip_footer && line_number_ == survey_.last_content_line;
+  if (too_long) {
+    if (!trailing_empty && !footer) refuse_long_row();
+    progress_ += reader_->line_bytes();
+    return;
+  }
+  if (!trailing_empty && !footer && single_byte_rows_->build(bytes, single_byte_row_)) {
+    convert_single_byte_row(single_byte_row_, single_byte_row_.columns);
+    progress_ += single_byte_row_.characters;
+    return;
+  }
+  const QString line = decode_cp932(bytes);
+  if (!trailing_empty && !footer) convert_row(line, column_count(bytes));
+  progress_ += line.size();
+}
+
+void ConversionRun::Impl::convert_row(const QString& line, qint64 columns) {
+  ++row_count_;
+  ++row_number_;
+  const DataRecord row =
+      build_data_record(line, column_map_, transfer_, options_, checker_, banks_.get());
+  amount_total_ = saturating_add(amount_total_, row.amount);
+  if (!write_record(row.record.bytes) || !report_extra_columns(columns)) return;
+  report(row.record, RecordKind::Data, row_number_);
+}
+
+void ConversionRun::Impl::convert_single_byte_row(const SingleByteRowBuilder::Row& row,
+                                                  qint64 columns) {
+  ++row_count_;
+  ++row_number_;
+  amount_total_ = saturating_add(amount_total_, row.amount);
+  if (!write_record(QByteArrayView(row.bytes.data(), row.bytes.size())) ||
+      !report_extra_columns(columns) || row.failed_fields == 0)
+    return;
+  // As report() logs a record's failed fields; these come without reasons.
+  has_errors_ = true;
+  for (int field = 1; field < 32; ++field) {
+    if ((row.failed_fields & (1u << field)) == 0) continue;
+    const FieldErrorText& text = data_field_error(field);
+    message_.resize(0);
+    message_.append(text.before_number);
+    append_log_record_number(row_number_, message_);
+    message_.append(text.after_number);
+    if (!log_->append_encoded(message_)) {
+      abort(log_->error());
+      return;
+    }
+  }
+}
+
+const ConversionRun::Impl::FieldErrorText& ConversionRun::Impl::data_field_error(int field) {
+  FieldErrorText& text = data_field_errors_[field];
+  if (text.after_number.isEmpty()) {
+    // The message of record 0, in the log's bytes, cut around its six zeros: the
+    // text stays compose_field_error's alone.
+    const bool twenty_digit = options_.twenty_digit(transfer_);
+    const QString message = compose_field_error(field_names_, transfer_, twenty_digit,
+                                                data_kind_code(RecordKind::Data), field, 0);
+    const qsizetype zeros = message.indexOf(u"000000");
+    ConversionLog::encode_message(QStringView(message).first(zeros), text.before_number);
+    ConversionLog::encode_message(QStringView(message).sliced(zeros + 6), text.after_number);
+  }
+  return text;
+}
+
+bool ConversionRun::Impl::report_extra_columns(qint64 columns) {
+  if (survey_.usual_columns == 0 || columns <= survey_.usual_columns) return true;
+  has_errors_ = true;
+  return log(compose_extra_columns_error(row_number_, columns, survey_.usual_columns));
+}
+
+void ConversionRun::Impl::refuse_long_row() {
+  ++row_number_;
+  has_errors_ = true;
+  log(QStringLiteral("ボディ：%1件目の行が長すぎます。").arg(row_number_, 6, 10, QLatin1Char('0')));
+}
+
+void ConversionRun::Impl::finish() {
+  if (row_count_ == 0) {
+    has_errors_ = true;
+    if (!log(no_data_error())) return;
+  }
+  const BuiltRecord trailer =
+      build_trailer_record(row_count_, amount_total_, transfer_, options_, checker_);
+  if (!write_record(trailer.bytes) || !report(trailer, RecordKind::Trailer, row_count_)) return;
+  if (!write_record(build_end_record())) return;
+  input_.close();
+  if (!log(marker(QStringLiteral("★★変換終了★★")))) return;
+  if (!log_->flush()) {
+    abort(log_->error());
+    return;
+  }
+  // The bank file first: a log that says 変換終了 must never stand beside an
+  // old bank file.
+  if (!output_->commit()) {
+    abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(section_.output_file));
+    return;
+  }
+  if (!log_->commit()) {
+    abort(log_->error());
+    return;
+  }
+  running_ = false;
+  progress_ = progress_maximum_;
+}
+
+bool ConversionRun::Impl::write_record(QByteArrayView logical) {
+  if (output_->write_with([&](QByteArray& out) { append_physical_record(logical, options_, out); }))
+    return true;
+  abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(section_.output_file));
+  return false;
+}
+
+// Corrections come first, as they were made before any check; differences,
+// which are no errors, after the record's errors.
+bool ConversionRun::Impl::report(const BuiltRecord& record, RecordKind kind, qint64 record_number) {
+  // Numbered by the 20-digit option that built the record.
+  const bool twenty_digit = options_.twenty_digit(transfer_);
+  for (const FieldCorrection& correction : record.corrections) {
+    if (!log(compose_field_correction(field_names_, transfer_, twenty_digit, data_kind_code(kind),
+                                      correction.field, record_number, correction.corrected,
+                                      correction.original)))
+      return false;
+  }
+  for (int field : record.failed_fields) {
+    has_errors_ = true;
+    QString message = compose_field_error(field_names_, transfer_, twenty_digit,
+                                          data_kind_code(kind), field, record_number);
+    if (const auto reason = record.failure_reasons.find(field);
+        reason != record.failure_reasons.end())
+      message += u'（' + *reason + u'）';
+    if (!log(message)) return false;
+  }
+  for (const NameDifference& difference : record.name_differences) {
+    if (!log(compose_name_difference(field_names_, transfer_, twenty_digit, data_kind_code(kind),
+                                     difference.field, record_number, difference.written,
+                                     difference.listed)))
+      return false;
+  }
+  return true;
+}
+
+bool ConversionRun::Impl::log(const QString& message) {
+  if (log_->append_log(message)) return true;
+  abort(log_->error());
+  return false;
+}
+
+void ConversionRun::Impl::abort(const QString& message) {
+  running_ = false;
+  outcome_ = RunOutcome::NotRun;
+  failure_message_ = message;
+  input_.close();
+  output_.reset();
+  log_.reset();  // the new log is thrown away with the bank file
+}
+
+ConversionRun::ConversionRun(const SystemSettings& system, const CompanySettings& company)
+    : impl_(std::make_unique<Impl>(system, company)) {}
+
+ConversionRun::~ConversionRun() = default;
+
+bool ConversionRun::running() const { return impl_->running_; }
+void ConversionRun::step() { impl_->step(); }
+void ConversionRun::cancel() { impl_->cancel(); }
+RunOutcome ConversionRun::outcome() const { return impl_->outcome_; }
+bool ConversionRun::has_errors() const { return impl_->has_errors_; }
+qint64 ConversionRun::progress_value() const { return impl_->progress_; }
+qint64 ConversionRun::progress_maximum() const { return impl_->progress_maximum_; }
+qint64 ConversionRun::row_count() const { return impl_->row_count_; }
+qint64 ConversionRun::amount_total() const { return impl_->amount_total_; }
+const ConversionOptions& ConversionRun::options() const { return impl_->options_; }
+QString ConversionRun::input_file() const { return impl_->input_file_; }
+QString ConversionRun::output_file() const { return impl_->section_.output_file; }
+QString ConversionRun::log_file() const { return impl_->log_file_; }
+QString ConversionRun::failure_message() const { return impl_->failure_message_; }
+void ConversionRun::set_clock(std::function<QDateTime()> clock) {
+  impl_->clock_ = std::move(clock);
+}
+void ConversionRun::set_bank_list(std::shared_ptr<const BankList> banks) {
+  impl_->banks_ = std::move(banks);
+  impl_->banks_given_ = true;
+}
+
+}  // namespace tsubakuro

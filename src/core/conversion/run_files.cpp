@@ -1,0 +1,88 @@
+#include "core/conversion/run_files.h"
+
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "core/workbook/workbook_kind.h"
+
+namespace tsubakuro {
+namespace {
+
+// Where `path` leads once every link and "." or ".." is resolved; a file not
+// there yet resolves through its folder. Empty when the folder does not exist.
+QString resolved(const QString& path) {
+  const QFileInfo info(path);
+  if (info.exists()) return info.canonicalFilePath();
+  const QString folder = info.absoluteDir().canonicalPath();
+  return folder.isEmpty() ? QString() : QDir(folder).filePath(info.fileName());
+}
+
+QString kind_of_special_file(const QString& path) {
+  struct stat status {};
+  if (::stat(QFile::encodeName(path).constData(), &status) != 0) return QString();
+  if (S_ISDIR(status.st_mode)) return QStringLiteral("フォルダ");
+  if (S_ISFIFO(status.st_mode)) return QStringLiteral("名前付きパイプ");
+  if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode)) return QStringLiteral("デバイス");
+  if (S_ISSOCK(status.st_mode)) return QStringLiteral("ソケット");
+  if (!S_ISREG(status.st_mode)) return QStringLiteral("通常のファイルでないもの");
+  return QString();
+}
+
+}  // namespace
+
+QString run_input_file(const QString& configured_path) {
+  return is_workbook_path(configured_path) ? QString::fromLatin1(kWorkbookTextFile)
+                                           : configured_path;
+}
+
+QString special_file_kind(const QString& path) { return kind_of_special_file(path); }
+
+QString input_file_problem(const QString& path) {
+  if (path.isEmpty() || !QFileInfo::exists(path))
+    return QStringLiteral("入力ファイルが存在しません。");
+  const QString kind = kind_of_special_file(path);
+  if (kind.isEmpty()) return QString();
+  return QStringLiteral("入力ファイル「%1」は%2です。支払データのファイルを指定してください。")
+      .arg(path, kind);
+}
+
+QString output_file_problem(const QString& output, const QString& configured_input,
+                            const QString& run_input, const QString& log_file) {
+  const QString special = kind_of_special_file(output);
+  if (!special.isEmpty())
+    return QStringLiteral("出力ファイル「%1」は%2です。書き込む先のファイル名を設定してください。")
+        .arg(output, special);
+  const QString target = resolved(output);
+  if (target.isEmpty()) return QString();  // the run reports a folder that does not exist
+  const auto refusal = [&output](const QString& what, const QString& name) {
+    return QStringLiteral(
+               "出力ファイル「%1」は%2「%3」と同じファイルです。上書きしないよう変換を"
+               "取りやめました。環境設定で出力ファイルを変えてください。")
+        .arg(output, what, name);
+  };
+  if (target == resolved(configured_input))
+    return refusal(QStringLiteral("入力ファイル"), configured_input);
+  if (target == resolved(run_input)) return refusal(QStringLiteral("入力ファイル"), run_input);
+  const QString workbook_text = QString::fromLatin1(kWorkbookTextFile);
+  if (target == resolved(workbook_text))
+    return refusal(QStringLiteral("作業ファイル"), workbook_text);
+  if (target == resolved(log_file)) return refusal(QStringLiteral("ログファイル"), log_file);
+  const QFileInfo target_info(target);
+  if (target_info.absolutePath() == QDir::current().canonicalPath()) {
+    const QString name = target_info.fileName();
+    for (const char* settings : {"tbk.ini", "tsubakuro.ini"}) {
+      if (name == QLatin1String(settings))
+        return refusal(QStringLiteral("システム設定ファイル"), name);
+    }
+    if (name.endsWith(QStringLiteral(".cfg"), Qt::CaseInsensitive))
+      return refusal(QStringLiteral("会社別CFGファイル"), name);
+    if (name.endsWith(QStringLiteral(".lock"), Qt::CaseInsensitive))
+      return refusal(QStringLiteral("変換中の印のファイル"), name);
+  }
+  return QString();
+}
+
+}  // namespace tsubakuro

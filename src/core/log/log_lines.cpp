@@ -1,0 +1,144 @@
+#include "core/log/log_lines.h"
+
+#include <QRegularExpression>
+
+namespace tsubakuro {
+
+QString log_timestamp(const QDateTime& moment) {
+  // A format string, unlike the locale's short formats, gives the same text on
+  // every machine.
+  return moment.toString(QStringLiteral("yyyy/MM/dd H:mm:ss"));
+}
+
+namespace {
+
+// The last six digits of a record number, zero-filled.
+template <typename Char>
+void write_six_digits(qint64 record_number, Char* digits) {
+  for (int i = 5; i >= 0; --i, record_number /= 10) digits[i] = Char('0' + record_number % 10);
+}
+
+QString record_number_text(qint64 record_number) {
+  if (record_number < 0)
+    return (QStringLiteral("000000") + QString::number(record_number)).right(6);
+  char16_t digits[6];
+  write_six_digits(record_number, digits);
+  return QString(reinterpret_cast<const QChar*>(digits), 6);
+}
+
+// With the 20-digit option fields 12 and 13 are one item in the file, so the
+// fields after them are numbered as the bank sees them.
+int shown_data_field(bool twenty_digit, int field) {
+  return twenty_digit && field > 13 ? field - 1 : field;
+}
+
+// Where a note of a header or data field points, as its error would name it.
+QString field_place(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
+                    int data_kind, int field, qint64 record_number) {
+  switch (data_kind) {
+    case 1:
+      return QStringLiteral("ヘッダの[%1]%2")
+          .arg(field)
+          .arg(field_names.at(transfer, RecordKind::Header, field));
+    case 2:
+      return QStringLiteral("%1件目の[%2]%3")
+          .arg(record_number_text(record_number))
+          .arg(shown_data_field(twenty_digit, field))
+          .arg(field_names.at(transfer, RecordKind::Data, field));
+    default:
+      return QString();
+  }
+}
+
+}  // namespace
+
+QString compose_field_correction(const FieldTable& field_names, TransferKind transfer,
+                                 bool twenty_digit, int data_kind, int field, qint64 record_number,
+                                 QStringView corrected, QStringView original) {
+  const QString place =
+      field_place(field_names, transfer, twenty_digit, data_kind, field, record_number);
+  if (place.isEmpty()) return QString();
+  return QStringLiteral("%1%2「%3」←「%4」")
+      .arg(QString::fromUtf16(kCorrectionPrefix), place, corrected.toString(), original.toString());
+}
+
+QString compose_name_difference(const FieldTable& field_names, TransferKind transfer,
+                                bool twenty_digit, int data_kind, int field, qint64 record_number,
+                                QStringView written, QStringView listed) {
+  const QString place =
+      field_place(field_names, transfer, twenty_digit, data_kind, field, record_number);
+  if (place.isEmpty()) return QString();
+  return QStringLiteral("%1%2「%3」は銀行一覧では「%4」です。")
+      .arg(QString::fromUtf16(kWarningPrefix), place, written.toString(), listed.toString());
+}
+
+QString log_record_number(qint64 record_number) { return record_number_text(record_number); }
+
+void append_log_record_number(qint64 record_number, QByteArray& out) {
+  if (record_number < 0) {
+    out.append(record_number_text(record_number).toLatin1());
+    return;
+  }
+  char digits[6];
+  write_six_digits(record_number, digits);
+  out.append(digits, 6);
+}
+
+QString compose_extra_columns_error(qint64 record_number, qint64 columns, qint64 usual_columns) {
+  return QStringLiteral("ボディ：%1件目の列数（%2）がほかの行（%3）より多くなっています。")
+      .arg(log_record_number(record_number))
+      .arg(columns)
+      .arg(usual_columns);
+}
+
+QString no_data_error() { return QStringLiteral("ボディ：変換するデータがありません。"); }
+
+QString compose_field_error(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
+                            int data_kind, int field, qint64 record_number) {
+  switch (data_kind) {
+    case 1:
+      return QStringLiteral("ヘッダ：[%1]%2が正しくありません。")
+          .arg(field)
+          .arg(field_names.at(transfer, RecordKind::Header, field));
+    case 2: {
+      // Put together piece by piece: a run with a wrong column logs this for every
+      // row, and the name, coming last, is never taken for a place marker.
+      const QString name = field_names.at(transfer, RecordKind::Data, field);
+      QString message;
+      message.reserve(32 + name.size());
+      message += u"ボディ：";
+      message += record_number_text(record_number);
+      message += u"件目の[";
+      message += QString::number(shown_data_field(twenty_digit, field));
+      message += u']';
+      message += name;
+      message += u"が正しくありません。";
+      return message;
+    }
+    case 8:
+      return QStringLiteral("トレーラ：[%1]%2が正しくありません。")
+          .arg(field)
+          .arg(field_names.at(transfer, RecordKind::Trailer, field));
+    default:
+      return QString();
+  }
+}
+
+std::optional<LoggedCorrection> parse_logged_correction(QStringView message) {
+  if (!message.startsWith(QStringView(kCorrectionPrefix))) return std::nullopt;
+  // The texts may hold any bracket: the arrow between them is where they meet.
+  static const QRegularExpression kNote(
+      QStringLiteral("^補正：(?:ヘッダの|(\\d{6})件目の)\\[(\\d+)\\][^「]*「(.*)」←「(.*)」$"),
+      QRegularExpression::DotMatchesEverythingOption);
+  const QRegularExpressionMatch match = kNote.match(message.toString());
+  if (!match.hasMatch()) return std::nullopt;
+  LoggedCorrection correction;
+  correction.header = !match.hasCaptured(1);
+  correction.record_number = match.capturedView(1).toLongLong();
+  correction.field = match.capturedView(2).toInt();
+  correction.corrected = match.captured(3);
+  correction.original = match.captured(4);
+  return correction;
+}
+
+}  // namespace tsubakuro

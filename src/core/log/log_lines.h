@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+#include "core/zengin/field_dictionary.h"
+#include "core/zengin/record_layout.h"
+
+// Every line a run writes to its log is composed here, and the lines the program
+// reads back are parsed here, so the two can never drift apart.
+namespace tsubakuro {
+
+// The date and time of the log markers in the Japanese system formats,
+// whatever the machine's locale: "yyyy/MM/dd H:mm:ss".
+QString log_timestamp(const QDateTime& moment);
+
+// A data record's number as the log shows it: the last six digits, zero-filled.
+QString log_record_number(qint64 record_number);
+// The same six characters appended to `out` as bytes, as encode_message gives them.
+void append_log_record_number(qint64 record_number, QByteArray& out);
+
+// A row with more columns than most rows of its list: a separator where none
+// belongs (an unquoted "1,000") moves every later value into the wrong field.
+QString compose_extra_columns_error(qint64 record_number, qint64 columns, qint64 usual_columns);
+
+// A run that wrote no data record: a bank file without payments is no success.
+QString no_data_error();
+
+// The message of a failed field. data_kind is the Zengin code (1, 2 or 8);
+// record_number counts data records and is used for data_kind 2 only;
+// twenty_digit is the 20-digit option that built the record.
+QString compose_field_error(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
+                            int data_kind, int field, qint64 record_number);
+
+// The note of a name field mended into the banks' characters, numbered as its
+// error would be: 補正：000012件目の[9]預金者名「ﾔﾏﾀﾞ ﾊﾅｺ」←「やまだ　はなこ」.
+// Not an error: the run goes on as if the list had held the mended text.
+QString compose_field_correction(const FieldTable& field_names, TransferKind transfer,
+                                 bool twenty_digit, int data_kind, int field, qint64 record_number,
+                                 QStringView corrected, QStringView original);
+inline constexpr char16_t kCorrectionPrefix[] = u"補正：";
+
+// The warning of a bank or branch name that is not the bank list's kana for its
+// code, numbered as its error would be:
+// 注意：000003件目の[3]振込銀行名「ﾐﾅﾄｷﾞﾝｺｳ」は銀行一覧では「ﾐｽﾞﾎ」です。
+// Not an error: the bank may know the name under another spelling.
+QString compose_name_difference(const FieldTable& field_names, TransferKind transfer,
+                                bool twenty_digit, int data_kind, int field, qint64 record_number,
+                                QStringView written, QStringView listed);
+inline constexpr char16_t kWarningPrefix[] = u"注意：";
+
+// A name field the last run mended into the banks' characters, as its log tells it.
+struct LoggedCorrection {
+  bool header = false;
+  qint64 record_number = 0;  // of a data record, as the log counts it
+  int field = 0;             // as the log numbers it
+  QString corrected;
+  QString original;
+};
+
+// Reads one line of the log; nothing when it is not a correction note.
+std::optional<LoggedCorrection> parse_logged_correction(QStringView message);
+
+}  // namespace tsubakuro

@@ -1,0 +1,62 @@
+#include "core/records/bank_fields.h"
+
+#include "core/records/field_checker.h"
+#include "core/zengin/padding.h"
+
+namespace tsubakuro {
+namespace {
+
+constexpr int kNameWidth = 15;
+constexpr int kBankCodeWidth = 4;
+constexpr int kBranchCodeWidth = 3;
+
+// The code as the record writes it, when it is one the list can hold: digits
+// that the field's width keeps whole. Any other code fails its own check.
+std::optional<QString> listable_code(const QString& code, int width) {
+  if (!zero_right_keeps_value(code, width)) return std::nullopt;
+  QString padded = zero_right(code, width);
+  if (check_digits(padded) != 0) return std::nullopt;
+  return padded;
+}
+
+void put_listed_name(RecordAssembler& record, const QString& given,
+                     const std::optional<BankListEntry>& entry, bool fill, bool check_names) {
+  const int field = record.next_field();
+  QString name = given;
+  if (entry && fill && trim_leading_spaces(given).isEmpty()) {
+    name = entry->kana.toString();
+    record.correct(field, name, given);
+  }
+  const QString written = record.put_name(name, check_names);
+  if (entry && bank_name_key(written) != bank_name_key(space_left(entry->kana, kNameWidth))) {
+    record.note_difference(
+        {field, trim_trailing_spaces(written).toString(), entry->kana.toString()});
+  }
+}
+
+}  // namespace
+
+void put_bank_fields(RecordAssembler& record, const BankFieldValues& values, bool check_names,
+                     const BankList* banks) {
+  const std::optional<QString> bank_code = listable_code(values.bank_code, kBankCodeWidth);
+  const std::optional<QString> branch_code = listable_code(values.branch_code, kBranchCodeWidth);
+  std::optional<BankListEntry> bank;
+  std::optional<BankListEntry> branch;
+  // A branch is looked for only within a bank the list knows.
+  if (banks && bank_code) bank = banks->bank(*bank_code);
+  if (bank && branch_code) branch = banks->branch(*bank_code, *branch_code);
+
+  const int bank_field = record.next_field();
+  record.put_digits(values.bank_code);
+  if (banks && bank_code && !bank)
+    record.fail(bank_field, QStringLiteral("銀行一覧にない銀行番号「%1」").arg(*bank_code));
+  put_listed_name(record, values.bank_name, bank, values.fill_empty_names, check_names);
+
+  const int branch_field = record.next_field();
+  record.put_digits(values.branch_code);
+  if (bank && branch_code && !branch)
+    record.fail(branch_field, QStringLiteral("銀行一覧にない支店番号「%1」").arg(*branch_code));
+  put_listed_name(record, values.branch_name, branch, values.fill_empty_names, check_names);
+}
+
+}  // namespace tsubakuro

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace tsubakuro {
+
+// Reads the first worksheet of an ".xlsx", ".xlsm" or ".ods" workbook without the
+// office suite and writes its cell values to `target` as the suite's export writes
+// them (see sheet_text.h). The sheet is read as a stream: memory stays flat however
+// many rows it has.
+//
+// A workbook the reader cannot promise to write as the suite would (damaged,
+// encrypted, a cell kind or number format it does not know) is Refused, with the
+// reason; the caller then hands it to the office suite. `target` is replaced only
+// on Done.
+
+enum class WorkbookReadStatus { Done, Refused, Failed, Cancelled };
+
+struct WorkbookReadResult {
+  WorkbookReadStatus status = WorkbookReadStatus::Refused;
+  QString message;  // after Refused or Failed: why, in Japanese, naming the workbook
+};
+
+WorkbookReadResult read_workbook(const QString& workbook, const QString& target,
+                                 const std::function<bool()>& stop_requested = {});
+
+}  // namespace tsubakuro

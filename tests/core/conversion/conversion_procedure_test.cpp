@@ -1,0 +1,229 @@
+#include "core/conversion/conversion_procedure.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QProcess>
+
+#include "core/conversion/run_files.h"
+#include "core/settings/company_settings.h"
+#include "run_fixture.h"
+
+namespace tsubakuro {
+namespace {
+
+using testing::read_file;
+using testing::RunFixture;
+using testing::write_cp932_file;
+using testing::write_file;
+
+const QString kBroken =
+    QStringLiteral("会社別CFGファイル「ﾃｽﾄ.cfg」が壊れています。環境設定で保存し直してください。");
+
+class ConversionProcedureTest : public ::testing::Test, public RunFixture {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(save_company_settings(system.current_company, company).ok);
+    write_cp932_file("in.csv", "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1234567,ﾀﾅｶ,100,,,,,\r\n");
+  }
+  // The company file's first `lines` lines, as a save cut short would leave it.
+  void cut_company_file(int lines) {
+    ASSERT_TRUE(save_company_settings(system.current_company, company).ok);
+    const QList<QByteArray> all = read_file("ﾃｽﾄ.cfg").split('\n');
+    write_file("ﾃｽﾄ.cfg", all.mid(0, lines).join('\n'));
+  }
+};
+
+TEST_F(ConversionProcedureTest, AWholeCompanyFileOfAKindInUseIsReady) {
+  ConversionProcedure procedure(system);
+  ASSERT_TRUE(procedure.load_company()) << procedure.problem().toStdString();
+  EXPECT_EQ(procedure.company_title(), "ﾃｽﾄｼｮｳｼﾞ");
+  EXPECT_EQ(procedure.transfer_date(), "0425");
+  ASSERT_TRUE(procedure.store_date("1201"));
+  CompanySettings saved;
+  testing::RecordingNotifier notices;
+  ASSERT_TRUE(load_company_settings("ﾃｽﾄ", saved, notices));
+  EXPECT_EQ(saved.credit.header_values[4], "1201");
+  EXPECT_EQ(procedure.prepare(), WorkbookRoute::PlainText);
+  auto run = procedure.make_run();
+  while (run->running()) run->step();
+  EXPECT_EQ(run->outcome(), RunOutcome::Normal);
+  EXPECT_EQ(read_file("out.dat").mid(54, 4), "1201");
+}
+
+// An empty or cut-short file used to send the user to tick 使用する, which was
+// ticked all along; the file needs saving again.
+TEST_F(ConversionProcedureTest, ACompanyFileCutBeforeTheKindsSectionIsBroken) {
+  write_file("ﾃｽﾄ.cfg", "");
+  ConversionProcedure empty(system);
+  EXPECT_FALSE(empty.load_company());
+  EXPECT_EQ(empty.problem(), kBroken);
+
+  cut_company_file(20);  // inside the 振込 section
+  ConversionProcedure cut_in_credit(system);
+  EXPECT_FALSE(cut_in_credit.load_company());
+  EXPECT_EQ(cut_in_credit.problem(), kBroken);
+
+  cut_company_file(30);  // 振込 whole, 振替 missing
+  ConversionProcedure credit(system);
+  EXPECT_TRUE(credit.load_company()) << credit.problem().toStdString();
+  system.transfer_kind = TransferKind::Debit;
+  ConversionProcedure debit(system);
+  EXPECT_FALSE(debit.load_company());
+  EXPECT_EQ(debit.problem(), kBroken);
+  EXPECT_TRUE(debit.company_read()) << "what was read can still be shown";
+}
+
+TEST_F(ConversionProcedureTest, AMissingFileAndAKindNotInUseKeepTheirMessages) {
+  company.credit.enabled = 0;
+  ASSERT_TRUE(save_company_settings(system.current_company, company).ok);
+  ConversionProcedure not_in_use(system);
+  EXPECT_FALSE(not_in_use.load_company());
+  EXPECT_EQ(not_in_use.problem(), "環境設定にて、使用するにチェックが入っていません。");
+
+  QFile::remove("ﾃｽﾄ.cfg");
+  ConversionProcedure missing(system);
+  EXPECT_FALSE(missing.load_company());
+  EXPECT_FALSE(missing.company_read());
+  EXPECT_EQ(missing.problem(), "会社別CFGファイルが存在しません");
+}
+
+TEST_F(ConversionProcedureTest, OneConversionPerCompanyAtATime) {
+  ConversionProcedure first(system);
+  ASSERT_TRUE(first.load_company());
+  ASSERT_TRUE(first.claim());
+
+  const QByteArray cfg = read_file("ﾃｽﾄ.cfg");
+  ConversionProcedure second(system);
+  ASSERT_TRUE(second.load_company());
+  EXPECT_FALSE(second.store_date("0101"));
+  EXPECT_TRUE(second.problem().contains("ﾃｽﾄ")) << second.problem().toStdString();
+  EXPECT_TRUE(second.problem().contains("変換がほかで行われています"));
+  EXPECT_FALSE(second.prepare());
+  EXPECT_EQ(read_file("ﾃｽﾄ.cfg"), cfg) << "the date is not stored";
+
+  // Another company converts meanwhile.
+  SystemSettings other_system = system;
+  other_system.current_company = "ﾍﾞﾂ";
+  ASSERT_TRUE(save_company_settings("ﾍﾞﾂ", company).ok);
+  ConversionProcedure other(other_system);
+  EXPECT_TRUE(other.claim()) << other.problem().toStdString();
+}
+
+TEST_F(ConversionProcedureTest, TheClaimEndsWithTheProcedure) {
+  {
+    ConversionProcedure first(system);
+    ASSERT_TRUE(first.claim());
+  }
+  ConversionProcedure next(system);
+  EXPECT_TRUE(next.claim()) << next.problem().toStdString();
+}
+
+// A conversion killed with its lock in place must not block the company for ever.
+TEST_F(ConversionProcedureTest, ALockLeftByAProcessThatIsGoneIsTakenOver) {
+  QProcess gone;
+  gone.start("true", {});
+  ASSERT_TRUE(gone.waitForFinished());
+  const qint64 pid = gone.processId();
+  write_file("ﾃｽﾄ.lock", QByteArray::number(pid == 0 ? 999999 : pid) + "\ntsubakuro-convert\n" +
+                             QSysInfo::machineHostName().toUtf8() + "\n");
+  ConversionProcedure procedure(system);
+  EXPECT_TRUE(procedure.claim()) << procedure.problem().toStdString();
+}
+
+struct OutputCase {
+  const char* name;
+  QString output;
+  QString named;  // the file the message must name besides the output
+};
+
+void PrintTo(const OutputCase& c, std::ostream* os) { *os << c.name; }
+
+class RefusedOutput : public ConversionProcedureTest,
+                      public ::testing::WithParamInterface<OutputCase> {};
+
+TEST_P(RefusedOutput, IsRefusedBeforeAnythingIsWritten) {
+  QDir().mkdir("sub");
+  write_file("tbk.ini", "ini");
+  write_file("ﾃｽﾄ.log", "\"old\"\r\n");
+  write_file("ﾍﾞﾂ.cfg", "other company");
+  write_file("tbk.tmp", "rows");
+  const QString& output = GetParam().output;
+  company.credit.output_file = output;
+  ASSERT_TRUE(save_company_settings(system.current_company, company).ok);
+  const QMap<QString, QByteArray> before = [] {
+    QMap<QString, QByteArray> files;
+    for (const QString& name : QDir().entryList(QDir::Files)) files.insert(name, read_file(name));
+    return files;
+  }();
+
+  ConversionProcedure procedure(system);
+  ASSERT_TRUE(procedure.load_company());
+  EXPECT_FALSE(procedure.prepare());
+  EXPECT_TRUE(procedure.problem().contains(output)) << procedure.problem().toStdString();
+  EXPECT_TRUE(procedure.problem().contains(GetParam().named)) << procedure.problem().toStdString();
+  // The run refuses it too, for whoever drives a run without the procedure.
+  auto run = procedure.make_run();
+  while (run->running()) run->step();
+  EXPECT_EQ(run->outcome(), RunOutcome::NotRun);
+  for (auto [name, bytes] : before.asKeyValueRange())
+    EXPECT_EQ(read_file(name), bytes) << name.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outputs, RefusedOutput,
+    ::testing::Values(OutputCase{"input", "in.csv", "in.csv"},
+                      OutputCase{"input_through_a_folder", "sub/../in.csv", "in.csv"},
+                      OutputCase{"input_spelled_with_dot", "./in.csv", "in.csv"},
+                      OutputCase{"workbook_text", "tbk.tmp", "tbk.tmp"},
+                      OutputCase{"system_settings", "./tbk.ini", "tbk.ini"},
+                      OutputCase{"this_company", "ﾃｽﾄ.cfg", "ﾃｽﾄ.cfg"},
+                      OutputCase{"another_company", "sub/../ﾍﾞﾂ.cfg", "ﾍﾞﾂ.cfg"},
+                      OutputCase{"log", "ﾃｽﾄ.log", "ﾃｽﾄ.log"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ConversionProcedureTest, OutputsElsewhereStayAllowed) {
+  QDir().mkdir("sub");
+  for (const QString& output :
+       {QString("FURIKOMI.DAT"), QString("sub/in.csv"), QString("sub/x.cfg"),
+        QDir::current().absoluteFilePath("sub/out.dat")}) {
+    company.credit.output_file = output;
+    ASSERT_TRUE(save_company_settings(system.current_company, company).ok);
+    ConversionProcedure procedure(system);
+    ASSERT_TRUE(procedure.load_company());
+    EXPECT_EQ(procedure.prepare(), WorkbookRoute::PlainText)
+        << output.toStdString() << ": " << procedure.problem().toStdString();
+  }
+}
+
+// A named pipe would block the run for ever, a device would fill the disk.
+TEST_F(ConversionProcedureTest, AnInputThatIsNoOrdinaryFileIsRefusedAtOnce) {
+  ASSERT_EQ(mkfifo("pipe.csv", 0600), 0);
+  QDir().mkdir("folder.csv");
+  const struct {
+    QString input;
+    QString said;
+  } cases[] = {{"pipe.csv", "名前付きパイプ"},
+               {"/dev/urandom", "デバイス"},
+               {"folder.csv", "フォルダ"},
+               {"none.csv", "入力ファイルが存在しません。"}};
+  for (const auto& c : cases) {
+    company.credit.input_file = c.input;
+    ASSERT_TRUE(save_company_settings(system.current_company, company).ok);
+    ConversionProcedure procedure(system);
+    ASSERT_TRUE(procedure.load_company());
+    EXPECT_FALSE(procedure.prepare());
+    EXPECT_TRUE(procedure.problem().contains(c.said)) << procedure.problem().toStdString();
+    EXPECT_TRUE(procedure.problem().contains(c.input) || c.input == "none.csv");
+    auto run = procedure.make_run();
+    while (run->running()) run->step();  // must end, not block on the pipe
+    EXPECT_EQ(run->outcome(), RunOutcome::NotRun);
+  }
+  EXPECT_FALSE(QFile::exists("out.dat"));
+}
+
+}  // namespace
+}  // namespace tsubakuro
