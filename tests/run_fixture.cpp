@@ -37,10 +37,10 @@ std::unique_ptr<ConversionRun> RunFixture::make_run() {
   return run;
 }
 
-RunOutcome RunFixture::convert() {
+Result<void> RunFixture::convert() {
   auto run = make_run();
   run_all(*run);
-  return run->outcome();
+  return run->result();
 }
 
 QStringList RunFixture::log_lines() const {

@@ -30,7 +30,7 @@ class RunFixture {
   // A run of the current settings with the fixed clock.
   std::unique_ptr<ConversionRun> make_run();
   // Runs the current settings to the end.
-  RunOutcome convert();
+  Result<void> convert();
 
   // The log's lines without their quotes.
   QStringList log_lines() const;

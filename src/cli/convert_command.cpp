@@ -8,6 +8,7 @@
 #include "cli/interrupt.h"
 #include "cli/log_summary.h"
 #include "cli/progress_bar.h"
+#include "core/conversion/conversion_messages.h"
 #include "core/conversion/conversion_procedure.h"
 #include "core/zengin/bank_calendar.h"
 #include "core/zengin/transfer_date.h"
@@ -63,8 +64,8 @@ bool prepare_workbook(const QString& input, WorkbookRoute route) {
 }
 
 void print_cancelled() {
-  print_out(QStringLiteral("変換をキャンセルされました。"));
-  print_out(QStringLiteral("出力ファイルは変更されていません。"));
+  print_out(conversion_messages::cancelled());
+  print_out(conversion_messages::output_unchanged());
 }
 
 // Steps the run to its end, serving Ctrl+C between two lines.
@@ -83,35 +84,31 @@ void drive(ConversionRun& run) {
 }
 
 ExitStatus report_outcome(const ConversionRun& run) {
-  switch (run.outcome()) {
-    case RunOutcome::Normal: {
-      FieldErrorSummary summary;
-      const BankRules& rules = run.options().bank_rules;
-      if (run.has_errors() || rules.normalize_names || rules.check_codes)
-        summary = summarize_field_errors(run.log_file(), kErrorLinesShown);
-      if (run.has_errors()) {
-        print_out(QStringLiteral("変換エラーがあります。エラーログ: %1").arg(run.log_file()));
-        print_field_errors(summary);
-      } else {
-        print_out(QStringLiteral("変換が終了しました。"));
-      }
-      if (summary.corrections > 0)
-        print_out(
-            QStringLiteral("名前を全銀協の文字に直した欄: %1件（エラーログに「補正：」で記録）")
-                .arg(with_separators(summary.corrections)));
-      if (summary.warnings > 0)
-        print_out(QStringLiteral("銀行一覧と違う名前: %1件（エラーログに「注意：」で記録）")
-                      .arg(with_separators(summary.warnings)));
-      print_totals(run);
-      return run.has_errors() ? kConvertedWithErrors : kConverted;
-    }
-    case RunOutcome::Cancelled:
-      print_cancelled();
-      return kCancelled;
-    case RunOutcome::NotRun:
-      return refuse(run.failure_message());
+  const Result<void>& result = run.result();
+  if (result.cancelled()) {
+    print_cancelled();
+    return kCancelled;
   }
-  return kNotConverted;
+  if (!result) return refuse(result.message());
+  FieldErrorSummary summary;
+  const BankRules& rules = run.options().bank_rules;
+  if (run.has_errors() || rules.normalize_names || rules.check_codes)
+    summary = summarize_field_errors(run.log_file(), kErrorLinesShown);
+  if (run.has_errors()) {
+    print_out(QStringLiteral("%1エラーログ: %2")
+                  .arg(conversion_messages::finished_with_errors(), run.log_file()));
+    print_field_errors(summary);
+  } else {
+    print_out(conversion_messages::finished());
+  }
+  if (summary.corrections > 0)
+    print_out(QStringLiteral("名前を全銀協の文字に直した欄: %1件（エラーログに「補正：」で記録）")
+                  .arg(with_separators(summary.corrections)));
+  if (summary.warnings > 0)
+    print_out(QStringLiteral("銀行一覧と違う名前: %1件（エラーログに「注意：」で記録）")
+                  .arg(with_separators(summary.warnings)));
+  print_totals(run);
+  return run.has_errors() ? kConvertedWithErrors : kConverted;
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "core/log/conversion_log.h"
-#include "core/log/log_lines.h"
+#include "core/log/log_messages.h"
 #include "core/text/cp932.h"
 
 namespace tsubakuro::cli {

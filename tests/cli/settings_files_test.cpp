@@ -36,10 +36,10 @@ QStringList load_and_convert(const std::string& what) {
   qint64 steps = 0;
   while (run.running() && steps++ < limit) run.step();
   EXPECT_FALSE(run.running()) << "the run never ends";
-  if (run.outcome() == RunOutcome::NotRun) {
-    EXPECT_FALSE(run.failure_message().isEmpty());
+  if (run.result().failed()) {
+    EXPECT_FALSE(run.result().message().isEmpty());
   } else {
-    EXPECT_EQ(run.outcome(), RunOutcome::Normal);
+    EXPECT_TRUE(run.result().ok());
     const qint64 written = QFile(run.output_file()).size();
     EXPECT_GE(written, 3 * run.options().physical_record_length());
     EXPECT_EQ(written % run.options().physical_record_length(), 0);

@@ -99,13 +99,13 @@ bool ConversionProcedure::store_date(const QString& date) {
 std::optional<WorkbookRoute> ConversionProcedure::prepare() {
   if (!claim()) return std::nullopt;
   const QString& input = section().input_file;
-  QString problem = input_file_problem(input);
-  if (problem.isEmpty()) {
-    problem = output_file_problem(section().output_file, input, run_input_file(input),
-                                  company_log_file(company_name()).value_or(QString()));
+  Result<void> files = check_input_file(input);
+  if (files) {
+    files = check_output_file(section().output_file, input, run_input_file(input),
+                              company_log_file(company_name()).value_or(QString()));
   }
-  if (!problem.isEmpty()) {
-    fail(problem);
+  if (!files) {
+    fail(files.message());
     return std::nullopt;
   }
   const WorkbookRoute route = workbook_route(input, !office_suite_program().isEmpty());

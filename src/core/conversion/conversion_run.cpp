@@ -5,12 +5,13 @@
 #include <limits>
 #include <optional>
 
+#include "core/conversion/conversion_messages.h"
 #include "core/conversion/line_reader.h"
 #include "core/conversion/list_survey.h"
 #include "core/conversion/run_files.h"
 #include "core/files/save_file.h"
 #include "core/log/conversion_log.h"
-#include "core/log/log_lines.h"
+#include "core/log/log_messages.h"
 #include "core/records/data_record.h"
 #include "core/records/field_checker.h"
 #include "core/records/header_record.h"
@@ -73,7 +74,8 @@ class ConversionRun::Impl {
 
   bool running_ = true;
   bool started_ = false;
-  RunOutcome outcome_ = RunOutcome::Normal;
+  // Ok until the run is cancelled or cannot go on.
+  Result<void> result_;
   bool has_errors_ = false;
   qint64 progress_ = 0;
   qint64 progress_maximum_ = 0;
@@ -82,7 +84,6 @@ class ConversionRun::Impl {
   // without a record, so the numbers stay those of the list's rows.
   qint64 row_number_ = 0;
   qint64 amount_total_ = 0;
-  QString failure_message_;
 
  private:
   void start();
@@ -147,21 +148,20 @@ void ConversionRun::Impl::cancel() {
 
 void ConversionRun::Impl::stop_cancelled() {
   running_ = false;
-  outcome_ = RunOutcome::Cancelled;
+  result_ = tsubakuro::cancelled();
   if (!started_) return;  // nothing was opened, nothing is touched
   input_.close();
   // A bank file without its trailer is no bank file: the old one stays.
   output_.reset();
-  if (!log(marker(QStringLiteral("★★キャンセル★★")))) return;
-  if (!log_->commit()) abort(log_->error());
+  if (!log(marker(log_cancel_marker()))) return;
+  if (const Result<void> committed = log_->commit(); !committed) abort(committed.message());
 }
 
 void ConversionRun::Impl::start() {
   has_errors_ = false;
   progress_ = 0;
-  const QString input_problem = input_file_problem(section_.input_file);
-  if (!input_problem.isEmpty()) {
-    abort(input_problem);
+  if (const Result<void> input = check_input_file(section_.input_file); !input) {
+    abort(input.message());
     return;
   }
   if (!open_files() || !survey_input()) return;
@@ -169,10 +169,8 @@ void ConversionRun::Impl::start() {
 
   const QString company_name =
       trim_trailing_spaces(section_.header_values[kHeaderCompanyName]).toString();
-  if (!log(
-          QStringLiteral("%1【%2】:%3").arg(company_, company_name, transfer_kind_word(transfer_))))
-    return;
-  if (!log(marker(QStringLiteral("★★変換開始★★")))) return;
+  if (!log(log_title(company_, company_name, transfer_))) return;
+  if (!log(marker(log_start_marker()))) return;
 
   if (!banks_given_ && options_.bank_rules.check_codes) banks_ = shipped_bank_list();
   const BuiltRecord header =
@@ -189,7 +187,7 @@ void ConversionRun::Impl::start() {
   for (qint64 skipped = skip_count(section_.skip_header_rows); skipped > 0; --skipped) {
     if (reader_->at_end()) {
       if (reader_->failed()) {
-        abort(QStringLiteral("入力ファイル「%1」を読み込めません。").arg(input_file_));
+        abort(conversion_messages::input_unreadable(input_file_));
       } else {
         finish();
       }
@@ -207,7 +205,7 @@ bool ConversionRun::Impl::survey_input() {
     survey_ = survey_list(list, skip_count(section_.skip_header_rows), section_.skip_footer);
     if (!survey_.failed) return true;
   }
-  abort(QStringLiteral("入力ファイル「%1」を読み込めません。").arg(input_file_));
+  abort(conversion_messages::input_unreadable(input_file_));
   return false;
 }
 
@@ -228,46 +226,43 @@ bool ConversionRun::Impl::open_files() {
   }
   input_.setFileName(input_file_);
   if (input_file_ != section_.input_file && !input_.exists()) {
-    abort(QStringLiteral("Excelブックの行を読むためのファイル「%1」が作業フォルダにありません。"
-                         "ブックの行をカンマ区切りで「%1」に書き出してから変換してください。")
-              .arg(input_file_));
+    abort(conversion_messages::workbook_text_missing(input_file_));
     return false;
   }
   if (input_file_ != section_.input_file) {
-    const QString problem = input_file_problem(input_file_);
-    if (!problem.isEmpty()) {
-      abort(problem);
+    if (const Result<void> input = check_input_file(input_file_); !input) {
+      abort(input.message());
       return false;
     }
   }
   if (section_.output_file.isEmpty()) {
-    abort(QStringLiteral("出力ファイルが設定されていません。"));
+    abort(conversion_messages::output_not_set());
     return false;
   }
-  const QString output_problem =
-      output_file_problem(section_.output_file, section_.input_file, input_file_, log_file_);
-  if (!output_problem.isEmpty()) {
-    abort(output_problem);
+  if (const Result<void> output =
+          check_output_file(section_.output_file, section_.input_file, input_file_, log_file_);
+      !output) {
+    abort(output.message());
     return false;
   }
   const QString log_kind = special_file_kind(log_file_);
   if (!log_kind.isEmpty()) {
-    abort(QStringLiteral("ログファイル「%1」は%2です。").arg(log_file_, log_kind));
+    abort(conversion_messages::log_is_special(log_file_, log_kind));
     return false;
   }
   if (!input_.open(QIODevice::ReadOnly)) {
-    abort(QStringLiteral("入力ファイル「%1」を開けません。").arg(input_file_));
+    abort(conversion_messages::input_unopenable(input_file_));
     return false;
   }
   reader_.emplace(input_);
   output_.emplace(section_.output_file);
   if (!output_->open()) {
-    abort(QStringLiteral("出力ファイル「%1」を作成できません。").arg(section_.output_file));
+    abort(conversion_messages::output_uncreatable(section_.output_file));
     return false;
   }
   log_.emplace(log_file_);
-  if (!log_->reset_log()) {
-    abort(log_->error());
+  if (const Result<void> reset = log_->reset_log(); !reset) {
+    abort(reset.message());
     return false;
   }
   return true;
@@ -276,7 +271,7 @@ bool ConversionRun::Impl::open_files() {
 void ConversionRun::Impl::convert_next_line() {
   if (reader_->at_end()) {
     if (reader_->failed()) {
-      abort(QStringLiteral("入力ファイル「%1」を読み込めません。").arg(input_file_));
+      abort(conversion_messages::input_unreadable(input_file_));
     } else {
       finish();
     }
@@ -332,8 +327,8 @@ void ConversionRun::Impl::convert_single_byte_row(const SingleByteRowBuilder::Ro
     message_.append(text.before_number);
     append_log_record_number(row_number_, message_);
     message_.append(text.after_number);
-    if (!log_->append_encoded(message_)) {
-      abort(log_->error());
+    if (const Result<void> logged = log_->append_encoded(message_); !logged) {
+      abort(logged.message());
       return;
     }
   }
@@ -363,7 +358,7 @@ bool ConversionRun::Impl::report_extra_columns(qint64 columns) {
 void ConversionRun::Impl::refuse_long_row() {
   ++row_number_;
   has_errors_ = true;
-  log(QStringLiteral("ボディ：%1件目の行が長すぎます。").arg(row_number_, 6, 10, QLatin1Char('0')));
+  log(compose_long_row_error(row_number_));
 }
 
 void ConversionRun::Impl::finish() {
@@ -376,19 +371,19 @@ void ConversionRun::Impl::finish() {
   if (!write_record(trailer.bytes) || !report(trailer, RecordKind::Trailer, row_count_)) return;
   if (!write_record(build_end_record())) return;
   input_.close();
-  if (!log(marker(QStringLiteral("★★変換終了★★")))) return;
-  if (!log_->flush()) {
-    abort(log_->error());
+  if (!log(marker(log_end_marker()))) return;
+  if (const Result<void> flushed = log_->flush(); !flushed) {
+    abort(flushed.message());
     return;
   }
   // The bank file first: a log that says 変換終了 must never stand beside an
   // old bank file.
   if (!output_->commit()) {
-    abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(section_.output_file));
+    abort(conversion_messages::output_unwritable(section_.output_file));
     return;
   }
-  if (!log_->commit()) {
-    abort(log_->error());
+  if (const Result<void> committed = log_->commit(); !committed) {
+    abort(committed.message());
     return;
   }
   running_ = false;
@@ -398,7 +393,7 @@ void ConversionRun::Impl::finish() {
 bool ConversionRun::Impl::write_record(QByteArrayView logical) {
   if (output_->write_with([&](QByteArray& out) { append_physical_record(logical, options_, out); }))
     return true;
-  abort(QStringLiteral("出力ファイル「%1」に書き込めません。").arg(section_.output_file));
+  abort(conversion_messages::output_unwritable(section_.output_file));
   return false;
 }
 
@@ -432,15 +427,15 @@ bool ConversionRun::Impl::report(const BuiltRecord& record, RecordKind kind, qin
 }
 
 bool ConversionRun::Impl::log(const QString& message) {
-  if (log_->append_log(message)) return true;
-  abort(log_->error());
+  const Result<void> logged = log_->append_log(message);
+  if (logged) return true;
+  abort(logged.message());
   return false;
 }
 
 void ConversionRun::Impl::abort(const QString& message) {
   running_ = false;
-  outcome_ = RunOutcome::NotRun;
-  failure_message_ = message;
+  result_ = failure(message);
   input_.close();
   output_.reset();
   log_.reset();  // the new log is thrown away with the bank file
@@ -454,7 +449,7 @@ ConversionRun::~ConversionRun() = default;
 bool ConversionRun::running() const { return impl_->running_; }
 void ConversionRun::step() { impl_->step(); }
 void ConversionRun::cancel() { impl_->cancel(); }
-RunOutcome ConversionRun::outcome() const { return impl_->outcome_; }
+const Result<void>& ConversionRun::result() const { return impl_->result_; }
 bool ConversionRun::has_errors() const { return impl_->has_errors_; }
 qint64 ConversionRun::progress_value() const { return impl_->progress_; }
 qint64 ConversionRun::progress_maximum() const { return impl_->progress_maximum_; }
@@ -464,7 +459,6 @@ const ConversionOptions& ConversionRun::options() const { return impl_->options_
 QString ConversionRun::input_file() const { return impl_->input_file_; }
 QString ConversionRun::output_file() const { return impl_->section_.output_file; }
 QString ConversionRun::log_file() const { return impl_->log_file_; }
-QString ConversionRun::failure_message() const { return impl_->failure_message_; }
 void ConversionRun::set_clock(std::function<QDateTime()> clock) {
   impl_->clock_ = std::move(clock);
 }

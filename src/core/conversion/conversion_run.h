@@ -8,15 +8,10 @@
 #include "core/settings/company_settings.h"
 #include "core/settings/conversion_options.h"
 #include "core/settings/system_settings.h"
+#include "core/text/result.h"
 #include "core/zengin/bank_list.h"
 
 namespace tsubakuro {
-
-enum class RunOutcome {
-  Normal = 0,     // ran to the end (field errors or not)
-  Cancelled = 1,  // 中止
-  NotRun = 2,     // input missing, or a file that could not be opened or written
-};
 
 // One conversion of the current company and transfer kind, one step at a time, so
 // that a window can serve its events between steps and the command-line
@@ -27,7 +22,7 @@ enum class RunOutcome {
 // The bank file and the log are written beside the files they replace and take
 // their places together when the run ends; a cancelled run replaces the log only.
 // A run that fails (a missing input, a file that cannot be opened or written)
-// ends with NotRun and failure_message(), every file as it was. The run never
+// ends with a failed result(), every file as it was. The run never
 // talks to the user itself: what to say, and when, is the caller's.
 class ConversionRun {
  public:
@@ -43,7 +38,9 @@ class ConversionRun {
   // log's place. Does nothing once the run has ended.
   void cancel();
 
-  RunOutcome outcome() const;
+  // Once the run has ended: ok when it ran to the end (field errors or not),
+  // Cancelled after 中止, otherwise why it could not go on, naming the file.
+  const Result<void>& result() const;
   bool has_errors() const;
   // Characters of the lines read against the input's size in bytes; the value is
   // set to the maximum when the run ends normally.
@@ -57,8 +54,6 @@ class ConversionRun {
   QString input_file() const;
   QString output_file() const;
   QString log_file() const;
-  // After outcome NotRun: what went wrong, in Japanese, naming the file.
-  QString failure_message() const;
 
   // The clock of the log markers' date and time; tests fix it so logs compare
   // byte for byte. Set it before the first step.

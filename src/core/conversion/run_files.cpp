@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "core/conversion/conversion_messages.h"
 #include "core/workbook/workbook_kind.h"
 
 namespace tsubakuro {
@@ -40,28 +41,22 @@ QString run_input_file(const QString& configured_path) {
 
 QString special_file_kind(const QString& path) { return kind_of_special_file(path); }
 
-QString input_file_problem(const QString& path) {
+Result<void> check_input_file(const QString& path) {
   if (path.isEmpty() || !QFileInfo::exists(path))
-    return QStringLiteral("入力ファイルが存在しません。");
+    return failure(conversion_messages::input_missing());
   const QString kind = kind_of_special_file(path);
-  if (kind.isEmpty()) return QString();
-  return QStringLiteral("入力ファイル「%1」は%2です。支払データのファイルを指定してください。")
-      .arg(path, kind);
+  if (kind.isEmpty()) return {};
+  return failure(conversion_messages::input_is_special(path, kind));
 }
 
-QString output_file_problem(const QString& output, const QString& configured_input,
-                            const QString& run_input, const QString& log_file) {
+Result<void> check_output_file(const QString& output, const QString& configured_input,
+                               const QString& run_input, const QString& log_file) {
   const QString special = kind_of_special_file(output);
-  if (!special.isEmpty())
-    return QStringLiteral("出力ファイル「%1」は%2です。書き込む先のファイル名を設定してください。")
-        .arg(output, special);
+  if (!special.isEmpty()) return failure(conversion_messages::output_is_special(output, special));
   const QString target = resolved(output);
-  if (target.isEmpty()) return QString();  // the run reports a folder that does not exist
+  if (target.isEmpty()) return {};  // the run reports a folder that does not exist
   const auto refusal = [&output](const QString& what, const QString& name) {
-    return QStringLiteral(
-               "出力ファイル「%1」は%2「%3」と同じファイルです。上書きしないよう変換を"
-               "取りやめました。環境設定で出力ファイルを変えてください。")
-        .arg(output, what, name);
+    return failure(conversion_messages::output_is_kept_file(output, what, name));
   };
   if (target == resolved(configured_input))
     return refusal(QStringLiteral("入力ファイル"), configured_input);
@@ -82,7 +77,7 @@ QString output_file_problem(const QString& output, const QString& configured_inp
     if (name.endsWith(QStringLiteral(".lock"), Qt::CaseInsensitive))
       return refusal(QStringLiteral("変換中の印のファイル"), name);
   }
-  return QString();
+  return {};
 }
 
 }  // namespace tsubakuro

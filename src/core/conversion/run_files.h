@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "core/text/result.h"
+
 namespace tsubakuro {
 
 // The file a run reads for a configured input path: a workbook's rows come from
@@ -9,12 +11,11 @@ namespace tsubakuro {
 QString run_input_file(const QString& configured_path);
 
 // The files a conversion reads and writes, checked before anything is written.
-// Each answer is empty when all is well, otherwise the Japanese message to show.
 
 // A payment list must be an ordinary file: a named pipe would block the run for
 // ever and a device (/dev/urandom) would fill the disk, so both are refused at
 // once, as is a folder, each named for what it is.
-QString input_file_problem(const QString& path);
+Result<void> check_input_file(const QString& path);
 
 // What `path` is when it is there but no ordinary file ("フォルダ", "デバイス", ...);
 // empty for an ordinary file or nothing at all. The bank file and the log are
@@ -27,7 +28,7 @@ QString special_file_kind(const QString& path);
 // company's log; nor on a folder or a device. Paths are compared once resolved ("./x",
 // "../folder/x" and links count), so no spelling of the path gets round it; any other place, on any
 // drive, stays allowed.
-QString output_file_problem(const QString& output, const QString& configured_input,
-                            const QString& run_input, const QString& log_file);
+Result<void> check_output_file(const QString& output, const QString& configured_input,
+                               const QString& run_input, const QString& log_file);
 
 }  // namespace tsubakuro

@@ -1,6 +1,6 @@
 #include "core/log/conversion_log.h"
 
-#include "core/log/log_lines.h"
+#include "core/log/log_messages.h"
 
 #include "core/text/cp932.h"
 
@@ -10,22 +10,20 @@ ConversionLog::ConversionLog(QString file_name) : file_name_(std::move(file_name
 
 ConversionLog::~ConversionLog() = default;
 
-bool ConversionLog::reset_log() {
+Result<void> ConversionLog::reset_log() {
   file_.emplace(file_name_);
   if (!file_->open()) {
     file_.reset();
-    error_ = QStringLiteral("ログファイル「%1」を作成できません。").arg(file_name_);
-    return false;
+    return failure(log_uncreatable_message(file_name_));
   }
-  return true;
+  return {};
 }
 
-bool ConversionLog::commit() {
+Result<void> ConversionLog::commit() {
   const bool committed = file_ && file_->commit();
   file_.reset();
-  if (committed) return true;
-  error_ = QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name_);
-  return false;
+  if (committed) return {};
+  return failure(log_unwritable_message(file_name_));
 }
 
 void ConversionLog::encode_message(QStringView message, QByteArray& out) {
@@ -43,38 +41,34 @@ void ConversionLog::encode_message(QStringView message, QByteArray& out) {
   out.truncate(end - out.constData());
 }
 
-bool ConversionLog::append_log(QStringView message) {
+Result<void> ConversionLog::append_log(QStringView message) {
   return append_line([message](QByteArray& out) { encode_message(message, out); });
 }
 
-bool ConversionLog::append_encoded(QByteArrayView message) {
+Result<void> ConversionLog::append_encoded(QByteArrayView message) {
   return append_line([message](QByteArray& out) { out.append(message); });
 }
 
 template <typename Encode>
-bool ConversionLog::append_line(Encode&& encode) {
-  if (!file_) {
-    error_ = QStringLiteral("ログファイル「%1」を開けません。").arg(file_name_);
-    return false;
-  }
+Result<void> ConversionLog::append_line(Encode&& encode) {
+  if (!file_) return failure(log_unopened_message(file_name_));
   const bool written = file_->write_with([&encode](QByteArray& out) {
     out.append('"');
     encode(out);
     out.append("\"\r\n", 3);
   });
-  if (written) return true;
-  error_ = QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name_);
-  return false;
+  if (written) return {};
+  return failure(log_unwritable_message(file_name_));
 }
 
-bool ConversionLog::flush() {
-  if (file_ && file_->flush()) return true;
-  error_ = QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name_);
-  return false;
+Result<void> ConversionLog::flush() {
+  if (file_ && file_->flush()) return {};
+  return failure(log_unwritable_message(file_name_));
 }
 
-bool report_field_error(ConversionLog& log, const FieldTable& field_names, TransferKind transfer,
-                        bool twenty_digit, int data_kind, int field, qint64 record_number) {
+Result<void> report_field_error(ConversionLog& log, const FieldTable& field_names,
+                                TransferKind transfer, bool twenty_digit, int data_kind, int field,
+                                qint64 record_number) {
   return log.append_log(
       compose_field_error(field_names, transfer, twenty_digit, data_kind, field, record_number));
 }

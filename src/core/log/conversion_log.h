@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/files/save_file.h"
+#include "core/text/result.h"
 #include "core/zengin/field_dictionary.h"
 #include "core/zengin/record_layout.h"
 
@@ -21,41 +22,36 @@ class ConversionLog {
   // Without commit(), the new log is thrown away.
   ~ConversionLog();
 
-  // Starts a new, empty log. False, with error(), when it cannot.
-  bool reset_log();
-  // Appends `"message"` CR LF. False, with error(), when it cannot; a line may
-  // wait in memory, so a full disk may only show at a later line or at flush().
-  bool append_log(QStringView message);
+  // Starts a new, empty log.
+  Result<void> reset_log();
+  // Appends `"message"` CR LF. A line may wait in memory, so a full disk may only
+  // show at a later line or at flush().
+  Result<void> append_log(QStringView message);
   // The same for a message already in the bytes encode_message gives: a run that
   // logs one message for many rows encodes its fixed parts once.
-  bool append_encoded(QByteArrayView message);
+  Result<void> append_encoded(QByteArrayView message);
   // Appends the log's bytes for `message`: CP932, a character it cannot hold as
   // "?" (each half of a surrogate pair on its own).
   static void encode_message(QStringView message, QByteArray& out);
-  // Writes the lines that wait. False, with error(), when it cannot: a run
-  // flushes before it replaces the bank file, so that a log that cannot be
-  // written never leaves a new bank file beside the old log.
-  bool flush();
-  // Puts the new log in the old one's place. False, with error(), when it cannot;
-  // the old log then stays.
-  bool commit();
+  // Writes the lines that wait. A run flushes before it replaces the bank file, so
+  // that a log that cannot be written never leaves a new bank file beside the old log.
+  Result<void> flush();
+  // Puts the new log in the old one's place; on failure the old log stays.
+  Result<void> commit();
 
   const QString& file_name() const { return file_name_; }
-  // A Japanese message naming the file, after a failure.
-  const QString& error() const { return error_; }
 
  private:
   QString file_name_;
   template <typename Encode>
-  bool append_line(Encode&& encode);
+  Result<void> append_line(Encode&& encode);
 
   std::optional<SaveFile> file_;  // open from reset_log until commit
-  QString error_;
 };
 
-// Composes the message of a failed field and appends it to the log; false, with
-// log.error(), when the line could not be written.
-bool report_field_error(ConversionLog& log, const FieldTable& field_names, TransferKind transfer,
-                        bool twenty_digit, int data_kind, int field, qint64 record_number);
+// Composes the message of a failed field and appends it to the log.
+Result<void> report_field_error(ConversionLog& log, const FieldTable& field_names,
+                                TransferKind transfer, bool twenty_digit, int data_kind, int field,
+                                qint64 record_number);
 
 }  // namespace tsubakuro

@@ -1,5 +1,6 @@
 #include "core/log/log_entry_reader.h"
 
+#include "core/log/log_messages.h"
 #include "core/text/cp932.h"
 #include "core/text/write_notation.h"
 
@@ -12,11 +13,9 @@ constexpr qint64 kMaxLineBytes = 64 * 1024;
 
 LogEntryReader::LogEntryReader(const QString& file_name) : file_(file_name) {}
 
-bool LogEntryReader::open() {
-  if (file_.open(QIODevice::ReadOnly)) return true;
-  error_ = QStringLiteral("ログファイル「%1」を読み込めません。（%2）")
-               .arg(file_.fileName(), file_.errorString());
-  return false;
+Result<void> LogEntryReader::open() {
+  if (file_.open(QIODevice::ReadOnly)) return {};
+  return failure(log_unreadable_message(file_.fileName(), file_.errorString()));
 }
 
 bool LogEntryReader::at_end() {
@@ -33,7 +32,7 @@ void LogEntryReader::fill() {
   while (pending_.isEmpty() && file_.isOpen() && !file_.atEnd()) {
     QByteArray line = file_.readLine(kMaxLineBytes);
     if (line.isEmpty() && file_.error() != QFileDevice::NoError) {
-      error_ = file_.errorString();
+      // What was read stands; the rest of a log that fails mid-way is not shown.
       file_.close();
       return;
     }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/text/result.h"
+
 namespace tsubakuro {
 
 // Reads a company's error log one entry at a time, as the log viewer shows it:
@@ -15,11 +17,10 @@ class LogEntryReader {
  public:
   explicit LogEntryReader(const QString& file_name);
 
-  // False, with error(), when the file exists but cannot be read.
-  bool open();
+  // Fails when the file exists but cannot be read.
+  Result<void> open();
   bool at_end();
   QString read_entry();  // empty text at the end
-  const QString& error() const { return error_; }
 
  private:
   void fill();
@@ -27,7 +28,6 @@ class LogEntryReader {
   QFile file_;
   QStringList pending_;
   int blank_lines_ = 0;  // held back until an entry follows them
-  QString error_;
 };
 
 }  // namespace tsubakuro

@@ -12,7 +12,7 @@ constexpr qint64 kLoggedRecordNumbers = 1000000;  // six digits
 LoggedCorrections LoggedCorrections::read(const QString& log_file) {
   LoggedCorrections found;
   LogEntryReader reader(log_file);
-  if (!reader.open()) return found;
+  if (!reader.open().ok()) return found;
   while (!reader.at_end()) {
     if (const std::optional<LoggedCorrection> correction =
             parse_logged_correction(reader.read_entry()))

@@ -5,7 +5,7 @@
 #include <QStringView>
 #include <optional>
 
-#include "core/log/log_lines.h"
+#include "core/log/log_messages.h"
 
 namespace tsubakuro {
 

@@ -25,6 +25,11 @@ inline Failure failure(QString message, Failure::Kind kind = Failure::Kind::Erro
 }
 inline Failure cancelled() { return Failure{Failure::Kind::Cancelled, {}}; }
 
+inline const QString& no_message() {
+  static const QString empty;
+  return empty;
+}
+
 // A value, or the Failure that stood in its way: the one shape in which the core
 // reports anything that can fail.
 template <typename T = void>
@@ -47,9 +52,12 @@ class [[nodiscard]] Result {
 
   // Only after !ok().
   const Failure& failure() const { return std::get<1>(state_); }
-  const QString& message() const { return failure().message; }
   Failure::Kind kind() const { return failure().kind; }
+  // Empty text while ok.
+  const QString& message() const { return ok() ? no_message() : failure().message; }
   bool cancelled() const { return !ok() && kind() == Failure::Kind::Cancelled; }
+  // Neither done nor cancelled: something stood in the way.
+  bool failed() const { return !ok() && !cancelled(); }
 
  private:
   std::variant<T, Failure> state_;
@@ -66,9 +74,12 @@ class [[nodiscard]] Result<void> {
 
   // Only after !ok().
   const Failure& failure() const { return *failure_; }
-  const QString& message() const { return failure_->message; }
   Failure::Kind kind() const { return failure_->kind; }
+  // Empty text while ok.
+  const QString& message() const { return ok() ? no_message() : failure_->message; }
   bool cancelled() const { return !ok() && kind() == Failure::Kind::Cancelled; }
+  // Neither done nor cancelled: something stood in the way.
+  bool failed() const { return !ok() && !cancelled(); }
 
  private:
   std::optional<Failure> failure_;

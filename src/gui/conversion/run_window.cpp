@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/conversion/conversion_messages.h"
 #include "core/conversion/conversion_procedure.h"
 #include "gui/shell/message_dialogs.h"
 #include "gui/shell/window_host.h"
@@ -93,27 +94,20 @@ void RunWindow::on_closing() {
 }
 
 void RunWindow::tell_outcome() {
-  const RunOutcome outcome = run_->outcome();
-  if (outcome == RunOutcome::Normal) progress_->setValue(kProgressSteps);
+  const Result<void>& result = run_->result();
+  if (result) progress_->setValue(kProgressSteps);
   // The program ending takes the user's 終了 as the answer: no message stops it.
   if (app_.host == nullptr || app_.host->ending()) return;
-  switch (outcome) {
-    case RunOutcome::Normal:
-      if (run_->has_errors()) {
-        show_notice(app_, QStringLiteral("変換終了"), QStringLiteral("変換エラーがあります。"));
-        open_log_viewer_ = true;
-      } else {
-        show_notice(app_, QStringLiteral("変換終了"), QStringLiteral("変換が終了しました。"));
-      }
-      break;
-    case RunOutcome::Cancelled:
-      show_notice(
-          app_, QStringLiteral("取消し"),
-          QStringLiteral("変換をキャンセルされました。\n出力ファイルは変更されていません。"));
-      break;
-    case RunOutcome::NotRun:
-      show_notice(app_, ConversionProcedure::kErrorTitle, run_->failure_message());
-      break;
+  if (result.cancelled()) {
+    show_notice(app_, QStringLiteral("取消し"),
+                conversion_messages::cancelled() + u'\n' + conversion_messages::output_unchanged());
+  } else if (!result) {
+    show_notice(app_, ConversionProcedure::kErrorTitle, result.message());
+  } else if (run_->has_errors()) {
+    show_notice(app_, QStringLiteral("変換終了"), conversion_messages::finished_with_errors());
+    open_log_viewer_ = true;
+  } else {
+    show_notice(app_, QStringLiteral("変換終了"), conversion_messages::finished());
   }
 }
 

@@ -63,8 +63,8 @@ void LogViewer::on_opened() {
     return;
   }
   reader_ = std::make_unique<LogEntryReader>(*file_name);
-  if (!reader_->open()) {
-    text_->setPlainText(reader_->error());
+  if (const Result<void> opened = reader_->open(); !opened) {
+    text_->setPlainText(opened.message());
     reader_.reset();
     return;
   }

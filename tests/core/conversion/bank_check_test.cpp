@@ -40,7 +40,7 @@ class BankCheckTest : public ::testing::Test, public RunFixture {
     run->set_bank_list(BankList::parse(kList));
     run_all(*run);
     has_errors = run->has_errors();
-    EXPECT_EQ(run->outcome(), RunOutcome::Normal);
+    EXPECT_TRUE(run->result().ok());
     QStringList lines = log_lines();
     return lines.mid(2, lines.size() - 3);
   }
@@ -123,7 +123,7 @@ TEST_F(BankCheckTest, TheBankRulesTurnTheShippedListOnAndNoListChecksNothing) {
     auto run = make_run();
     if (banks) run->set_bank_list(*banks);
     run_all(*run);
-    EXPECT_EQ(run->outcome(), RunOutcome::Normal) << run->failure_message().toStdString();
+    EXPECT_TRUE(run->result().ok()) << run->result().message().toStdString();
     QStringList lines = log_lines();
     return lines.mid(2, lines.size() - 3);
   };

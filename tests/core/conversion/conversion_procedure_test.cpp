@@ -50,7 +50,7 @@ TEST_F(ConversionProcedureTest, AWholeCompanyFileOfAKindInUseIsReady) {
   EXPECT_EQ(procedure.prepare(), WorkbookRoute::PlainText);
   auto run = procedure.make_run();
   while (run->running()) run->step();
-  EXPECT_EQ(run->outcome(), RunOutcome::Normal);
+  EXPECT_TRUE(run->result().ok());
   EXPECT_EQ(read_file("out.dat").mid(54, 4), "1201");
 }
 
@@ -168,7 +168,7 @@ TEST_P(RefusedOutput, IsRefusedBeforeAnythingIsWritten) {
   // The run refuses it too, for whoever drives a run without the procedure.
   auto run = procedure.make_run();
   while (run->running()) run->step();
-  EXPECT_EQ(run->outcome(), RunOutcome::NotRun);
+  EXPECT_TRUE(run->result().failed());
   for (auto [name, bytes] : before.asKeyValueRange())
     EXPECT_EQ(read_file(name), bytes) << name.toStdString();
 }
@@ -220,7 +220,7 @@ TEST_F(ConversionProcedureTest, AnInputThatIsNoOrdinaryFileIsRefusedAtOnce) {
     EXPECT_TRUE(procedure.problem().contains(c.input) || c.input == "none.csv");
     auto run = procedure.make_run();
     while (run->running()) run->step();  // must end, not block on the pipe
-    EXPECT_EQ(run->outcome(), RunOutcome::NotRun);
+    EXPECT_TRUE(run->result().failed());
   }
   EXPECT_FALSE(QFile::exists("out.dat"));
 }

@@ -51,7 +51,7 @@ TEST_F(ConversionRunTest, WritesHeaderRowsTrailerAndEndAndLogsTheMarkers) {
   write_cp932_file("in.csv", row(1000) + "\r\n" + row(2500) + "\r\n" + row(0) + "\r\n");
   auto run = make_run();
   EXPECT_EQ(run_all(*run), 5);  // open and header, three lines, the end
-  EXPECT_EQ(run->outcome(), RunOutcome::Normal);
+  EXPECT_TRUE(run->result().ok());
   EXPECT_FALSE(run->has_errors());
   EXPECT_EQ(run->row_count(), 3);
   EXPECT_EQ(run->amount_total(), 3500);
@@ -63,7 +63,7 @@ TEST_F(ConversionRunTest, WritesHeaderRowsTrailerAndEndAndLogsTheMarkers) {
   EXPECT_EQ(records[5], kEndRecord);
   EXPECT_EQ(amounts_written(), (QList<QByteArray>{"0000001000", "0000002500", "0000000000"}));
   EXPECT_EQ(log_lines(), (QStringList{kCompanyLine, start_marker(), end_marker()}));
-  EXPECT_TRUE(run->failure_message().isEmpty());
+  EXPECT_TRUE(run->result().message().isEmpty());
 }
 
 // A bank file without payments is never a success, however the list came to
@@ -88,7 +88,7 @@ TEST_F(ConversionRunTest, ARunWithoutDataRecordsEndsWithAnError) {
     write_cp932_file("in.csv", c.list);
     auto run = make_run();
     run_all(*run);
-    EXPECT_EQ(run->outcome(), RunOutcome::Normal);
+    EXPECT_TRUE(run->result().ok());
     EXPECT_TRUE(run->has_errors());
     EXPECT_EQ(kinds_written(), "189");
     EXPECT_EQ(output_records()[1], trailer("000000000000000000"));
@@ -103,7 +103,7 @@ TEST_F(ConversionRunTest, SkipsLeadingRowsAndTheFooter) {
   company.credit.skip_footer = true;
   write_cp932_file("in.csv", row(1) + "\r\n" + row(2) + "\r\n" + row(3) + "\r\n" + row(4) + "\r\n" +
                                  row(5) + "\r\n");
-  EXPECT_EQ(convert(), RunOutcome::Normal);
+  EXPECT_TRUE(convert().ok());
   EXPECT_EQ(amounts_written(), (QList<QByteArray>{"0000000003", "0000000004"}));
   EXPECT_EQ(output_records()[3], trailer("000002000000000007"));
 }
@@ -177,7 +177,7 @@ TEST_F(ConversionRunTest, TheTrailerAddsTheAmountsAsWritten) {
 TEST_F(ConversionRunTest, LinesEndAtCrLfCrOrLf) {
   write_cp932_file("in.csv",
                    row(1) + "\n" + row(2) + "\r" + row(3) + "\r\n" + row(4) + "\n\r" + row(5));
-  EXPECT_EQ(convert(), RunOutcome::Normal);
+  EXPECT_TRUE(convert().ok());
   // "\n\r" is two line ends: an empty line between rows 4 and 5.
   EXPECT_EQ(amounts_written(), (QList<QByteArray>{"0000000001", "0000000002", "0000000003",
                                                   "0000000004", "0000000000", "0000000005"}));
@@ -190,7 +190,7 @@ TEST_F(ConversionRunTest, LogsEveryFailedFieldWithItsRecordNumber) {
   write_cp932_file("in.csv", row(1) + "\r\n" + "x,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,5,1234567,田中,1,,,,9,\r\n");
   auto run = make_run();
   run_all(*run);
-  EXPECT_EQ(run->outcome(), RunOutcome::Normal);
+  EXPECT_TRUE(run->result().ok());
   EXPECT_TRUE(run->has_errors());
   EXPECT_EQ(
       log_lines(),
@@ -240,7 +240,7 @@ TEST_F(ConversionRunTest, DebitRunsUseTheDebitSectionAndOptions) {
   system.options.crlf_each_record = true;
   company.debit.header_values[3] = "ﾌﾘｶｴ  ";
   write_cp932_file("in.csv", row(5) + "\r\n");
-  EXPECT_EQ(convert(), RunOutcome::Normal);
+  EXPECT_TRUE(convert().ok());
   const QByteArray bytes = read_file("out.dat");
   ASSERT_EQ(bytes.size(), 4 * 130);
   const QList<QByteArray> records = output_records(130);
@@ -272,7 +272,7 @@ TEST_F(ConversionRunTest, CancelKeepsThePreviousBankFileAndCommitsTheLog) {
   EXPECT_EQ(read_file("ﾃｽﾄ.log"), "\"old\"\r\n") << "the new log waits for the run's end";
   run->cancel();
   EXPECT_FALSE(run->running());
-  EXPECT_EQ(run->outcome(), RunOutcome::Cancelled);
+  EXPECT_TRUE(run->result().cancelled());
   EXPECT_EQ(read_file("out.dat"), "old");
   EXPECT_EQ(log_lines(), (QStringList{kCompanyLine, start_marker(), cancel_marker()}));
   run->step();
@@ -290,7 +290,7 @@ TEST_F(ConversionRunTest, ARowOverAMegabyteIsAnErrorOfItsOwnRowWithoutARecord) {
   write_cp932_file("in.csv", row(1) + "\r\n" + QString(2 << 20, u'9') + "\r\n" + bad_bank);
   auto run = make_run();
   run_all(*run);
-  EXPECT_EQ(run->outcome(), RunOutcome::Normal);
+  EXPECT_TRUE(run->result().ok());
   EXPECT_TRUE(run->has_errors());
   EXPECT_EQ(log_lines(),
             (QStringList{kCompanyLine, start_marker(), "ボディ：000002件目の行が長すぎます。",
@@ -306,7 +306,7 @@ TEST_F(ConversionRunTest, CancelBeforeTheFirstStepTouchesNothing) {
   write_cp932_file("in.csv", row(1));
   auto run = make_run();
   run->cancel();
-  EXPECT_EQ(run->outcome(), RunOutcome::Cancelled);
+  EXPECT_TRUE(run->result().cancelled());
   EXPECT_EQ(read_file("out.dat"), "old");
   EXPECT_EQ(read_file("ﾃｽﾄ.log"), "\"old\"\r\n");
 }
@@ -346,9 +346,9 @@ class FailedStart : public ConversionRunTest {
   void expect_nothing_touched(const QString& message_part) {
     auto run = make_run();
     run_all(*run);
-    EXPECT_EQ(run->outcome(), RunOutcome::NotRun);
-    EXPECT_TRUE(run->failure_message().contains(message_part))
-        << run->failure_message().toStdString();
+    EXPECT_TRUE(run->result().failed());
+    EXPECT_TRUE(run->result().message().contains(message_part))
+        << run->result().message().toStdString();
     EXPECT_EQ(read_file("out.dat"), "old output");
     EXPECT_EQ(read_file("ﾃｽﾄ.log"), "\"old log\"\r\n");
     EXPECT_EQ(QDir().entryList(QDir::Files | QDir::Hidden).size(), 3 + extra_files_);
@@ -360,7 +360,7 @@ TEST_F(FailedStart, MissingInput) {
   company.credit.input_file = "none.csv";
   auto run = make_run();
   run_all(*run);
-  EXPECT_EQ(run->failure_message(), "入力ファイルが存在しません。");
+  EXPECT_EQ(run->result().message(), "入力ファイルが存在しません。");
   expect_nothing_touched("入力ファイルが存在しません。");
 }
 
@@ -387,8 +387,8 @@ TEST_F(FailedStart, LogThatCannotBeWritten) {
   QDir().mkdir("ﾃｽﾄ.log");
   auto run = make_run();
   run_all(*run);
-  EXPECT_EQ(run->outcome(), RunOutcome::NotRun);
-  EXPECT_TRUE(run->failure_message().contains("ﾃｽﾄ.log")) << run->failure_message().toStdString();
+  EXPECT_TRUE(run->result().failed());
+  EXPECT_TRUE(run->result().message().contains("ﾃｽﾄ.log")) << run->result().message().toStdString();
   EXPECT_EQ(read_file("out.dat"), "old output");
 }
 
@@ -400,8 +400,8 @@ TEST_F(FailedStart, LogThatCannotBeWrittenTo) {
   ASSERT_TRUE(QFile::link("/dev/full", "ﾃｽﾄ.log"));
   auto run = make_run();
   run_all(*run);
-  EXPECT_EQ(run->outcome(), RunOutcome::NotRun);
-  EXPECT_TRUE(run->failure_message().contains("ﾃｽﾄ.log")) << run->failure_message().toStdString();
+  EXPECT_TRUE(run->result().failed());
+  EXPECT_TRUE(run->result().message().contains("ﾃｽﾄ.log")) << run->result().message().toStdString();
   EXPECT_EQ(read_file("out.dat"), "old output");
   EXPECT_EQ(QDir().entryList(QDir::Files | QDir::Hidden).size(), 3);
 }
@@ -419,8 +419,8 @@ TEST_F(FailedStart, OutputThatFillsTheDisk) {
     run = make_run();
     run_all(*run);
   }
-  EXPECT_EQ(run->outcome(), RunOutcome::NotRun);
-  EXPECT_TRUE(run->failure_message().contains("out.dat")) << run->failure_message().toStdString();
+  EXPECT_TRUE(run->result().failed());
+  EXPECT_TRUE(run->result().message().contains("out.dat")) << run->result().message().toStdString();
   EXPECT_EQ(read_file("out.dat"), "old output");
 }
 
@@ -428,8 +428,8 @@ TEST_F(FailedStart, CompanyNameThatIsNoFileName) {
   system.current_company = "../ﾃｽﾄ";
   auto run = make_run();
   run_all(*run);
-  EXPECT_EQ(run->outcome(), RunOutcome::NotRun);
-  EXPECT_FALSE(run->failure_message().isEmpty());
+  EXPECT_TRUE(run->result().failed());
+  EXPECT_FALSE(run->result().message().isEmpty());
   EXPECT_EQ(read_file("out.dat"), "old output");
 }
 

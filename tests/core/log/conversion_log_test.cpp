@@ -1,5 +1,5 @@
 #include "core/log/conversion_log.h"
-#include "core/log/log_lines.h"
+#include "core/log/log_messages.h"
 
 #include <gtest/gtest.h>
 
@@ -49,10 +49,12 @@ TEST(ConversionLog, AFileThatCannotBeWrittenIsReportedByName) {
   // A regular file where a folder should be stops the write even for root.
   write_file(u"plain"_qs, "x");
   ConversionLog log(u"plain/会社.log"_qs);
-  EXPECT_FALSE(log.reset_log());
-  EXPECT_TRUE(log.error().contains(u"plain/会社.log"_qs)) << log.error().toStdString();
-  EXPECT_FALSE(log.append_log(u"line"));
-  EXPECT_TRUE(log.error().contains(u"plain/会社.log"_qs));
+  const Result<void> reset = log.reset_log();
+  EXPECT_FALSE(reset);
+  EXPECT_TRUE(reset.message().contains(u"plain/会社.log"_qs)) << reset.message().toStdString();
+  const Result<void> appended = log.append_log(u"line");
+  EXPECT_FALSE(appended);
+  EXPECT_TRUE(appended.message().contains(u"plain/会社.log"_qs));
 }
 
 TEST(LogTimestamp, UsesTheJapaneseFormatsWhateverTheLocale) {
@@ -91,6 +93,12 @@ TEST_F(FieldErrorMessages, DataRecordsCarryASixDigitRecordNumber) {
   // Of a longer number only the last six digits remain.
   EXPECT_EQ(compose_field_error(names_, TransferKind::Credit, false, 2, 2, 1234567),
             u"ボディ：234567件目の[2]振込銀行番号が正しくありません。"_qs);
+}
+
+TEST(LongRowError, KeepsTheSixDigitsOfEveryOtherDataLine) {
+  EXPECT_EQ(compose_long_row_error(12), u"ボディ：000012件目の行が長すぎます。"_qs);
+  // A list past 999,999 rows used to get a seven-digit number here alone.
+  EXPECT_EQ(compose_long_row_error(1000001), u"ボディ：000001件目の行が長すぎます。"_qs);
 }
 
 struct NumberingCase {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/log/conversion_log.h"
-#include "core/log/log_lines.h"
+#include "core/log/log_messages.h"
 #include "core/log/logged_corrections.h"
 #include "core/records/data_record.h"
 #include "core/records/header_record.h"

@@ -12,7 +12,7 @@
 
 #include "conversion_fixture.h"
 #include "core/log/conversion_log.h"
-#include "core/log/log_lines.h"
+#include "core/log/log_messages.h"
 #include "core/settings/company_settings.h"
 #include "core/text/cp932.h"
 

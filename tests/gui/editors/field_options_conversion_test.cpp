@@ -40,7 +40,7 @@ void set_up_company(AppState& app) {
 QStringList convert_and_read_log(AppState& app) {
   ConversionRun run(app.system, app.company);
   while (run.running()) run.step();
-  EXPECT_TRUE(run.failure_message().isEmpty()) << run.failure_message().toStdString();
+  EXPECT_TRUE(run.result().message().isEmpty()) << run.result().message().toStdString();
   return decode_cp932(testing::read_file(app.system.current_company + QStringLiteral(".log")))
       .split(QStringLiteral("\r\n"));
 }

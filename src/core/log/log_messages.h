@@ -10,8 +10,23 @@
 #include "core/zengin/record_layout.h"
 
 // Every line a run writes to its log is composed here, and the lines the program
-// reads back are parsed here, so the two can never drift apart.
+// reads back are parsed here, so the two can never drift apart; so are the
+// messages about the log file itself.
 namespace tsubakuro {
+
+QString log_uncreatable_message(const QString& file_name);
+QString log_unopened_message(const QString& file_name);
+QString log_unwritable_message(const QString& file_name);
+QString log_unreadable_message(const QString& file_name, const QString& reason);
+
+// The run's markers, each followed by log_timestamp().
+QString log_title(const QString& company, const QString& company_title, TransferKind transfer);
+QString log_start_marker();
+QString log_end_marker();
+QString log_cancel_marker();
+
+// A row too long to convert: it gets no record, only this line.
+QString compose_long_row_error(qint64 record_number);
 
 // The date and time of the log markers in the Japanese system formats,
 // whatever the machine's locale: "yyyy/MM/dd H:mm:ss".

@@ -1,8 +1,32 @@
-#include "core/log/log_lines.h"
+#include "core/log/log_messages.h"
 
 #include <QRegularExpression>
 
 namespace tsubakuro {
+
+QString log_uncreatable_message(const QString& file_name) {
+  return QStringLiteral("ログファイル「%1」を作成できません。").arg(file_name);
+}
+
+QString log_unopened_message(const QString& file_name) {
+  return QStringLiteral("ログファイル「%1」を開けません。").arg(file_name);
+}
+
+QString log_unwritable_message(const QString& file_name) {
+  return QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name);
+}
+
+QString log_unreadable_message(const QString& file_name, const QString& reason) {
+  return QStringLiteral("ログファイル「%1」を読み込めません。（%2）").arg(file_name, reason);
+}
+
+QString log_title(const QString& company, const QString& company_title, TransferKind transfer) {
+  return QStringLiteral("%1【%2】:%3").arg(company, company_title, transfer_kind_word(transfer));
+}
+
+QString log_start_marker() { return QStringLiteral("★★変換開始★★"); }
+QString log_end_marker() { return QStringLiteral("★★変換終了★★"); }
+QString log_cancel_marker() { return QStringLiteral("★★キャンセル★★"); }
 
 QString log_timestamp(const QDateTime& moment) {
   // A format string, unlike the locale's short formats, gives the same text on
@@ -89,6 +113,10 @@ QString compose_extra_columns_error(qint64 record_number, qint64 columns, qint64
       .arg(log_record_number(record_number))
       .arg(columns)
       .arg(usual_columns);
+}
+
+QString compose_long_row_error(qint64 record_number) {
+  return QStringLiteral("ボディ：%1件目の行が長すぎます。").arg(record_number_text(record_number));
 }
 
 QString no_data_error() { return QStringLiteral("ボディ：変換するデータがありません。"); }
