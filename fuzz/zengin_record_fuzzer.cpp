@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The viewer reads with the length a conversion would write.
   const int length = tsubakuro::effective_record_length(stored_length);
   tsubakuro::ZenginRecordReader reader;
-  require(reader.open(name, length), "an existing file opens");
+  require(reader.open(name, length).ok(), "an existing file opens");
   const qint64 count = reader.record_count();
   require(count >= 0 && std::abs(count * length - file.size()) * 2 <= length,
           "the count is the size over the length, rounded");

@@ -29,15 +29,16 @@ QStringList cut_record(QByteArrayView record, std::span<const FieldLayout> layou
   return pieces;
 }
 
-bool ZenginRecordReader::open(const QString& path, int record_length) {
+Result<void> ZenginRecordReader::open(const QString& path, int record_length) {
   close();
   file_.setFileName(path);
-  if (!file_.open(QIODevice::ReadOnly)) return false;
+  if (!file_.open(QIODevice::ReadOnly))
+    return failure(QStringLiteral("銀行ファイル「%1」を開けません。").arg(path));
   // A length the program does not write counts as 120, as it does for the run;
   // a length of 0 would otherwise divide every read by zero.
   record_length_ = effective_record_length(record_length);
   record_count_ = zengin_record_count(file_.size(), record_length_);
-  return true;
+  return {};
 }
 
 void ZenginRecordReader::close() {

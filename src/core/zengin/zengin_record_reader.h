@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <span>
 
+#include "core/text/result.h"
 #include "core/zengin/record_layout.h"
 
 namespace tsubakuro {
@@ -42,8 +43,8 @@ struct RecordRead {
 // at shifted offsets, as the bank would read it.
 class ZenginRecordReader {
  public:
-  // False when the file cannot be opened; the reader then stays closed.
-  bool open(const QString& path, int record_length);
+  // Fails when the file cannot be opened; the reader then stays closed.
+  Result<void> open(const QString& path, int record_length);
   void close();
   bool is_open() const { return file_.isOpen(); }
 

@@ -154,7 +154,8 @@ void ResultViewer::open_output_file(int record_length) {
     show_notice(app_, kErrorTitle, QStringLiteral("出力ファイルが存在しません"));
     return;
   }
-  if (!reader_.open(output, record_length)) {
+  // The window has always answered a file it cannot open with this one message.
+  if (!reader_.open(output, record_length).ok()) {
     show_notice(app_, kErrorTitle, QStringLiteral("環境設定に問題があります。確認して下さい。"));
     return;
   }
