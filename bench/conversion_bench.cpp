@@ -250,9 +250,9 @@ void IconvDecodeEncodeWrong(benchmark::State& state) { IconvDecodeEncode(state, 
 void WorkbookToText(benchmark::State& state) {
   const QString book = workspace().workbook_for(state.range(0));
   for (auto _ : state) {
-    const WorkbookExportResult result = WorkbookExport(book, u"tbk.tmp"_s).run();
-    if (result.status != WorkbookExportStatus::Done) {
-      state.SkipWithError(result.message.toStdString().c_str());
+    const Result<void> result = WorkbookExport(book, u"tbk.tmp"_s).run();
+    if (!result) {
+      state.SkipWithError(result.message().toStdString().c_str());
       break;
     }
   }
@@ -410,7 +410,7 @@ int main(int argc, char** argv) {
     const QString text = QDir(folder.path()).filePath(QStringLiteral("tbk.tmp"));
     const auto result = tsubakuro::WorkbookExport(QFile::decodeName(argv[2]), text).run();
     std::printf("%s\n", tsubakuro::own_peak_kilobytes().constData());
-    return result.status == tsubakuro::WorkbookExportStatus::Done ? 0 : 1;
+    return result ? 0 : 1;
   }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

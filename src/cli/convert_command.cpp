@@ -53,11 +53,11 @@ bool prepare_workbook(const QString& input, WorkbookRoute route) {
       return true;
     case WorkbookRoute::Export: {
       print_out(QStringLiteral("「%1」を読み込んでいます。").arg(QFileInfo(input).fileName()));
-      const WorkbookExportResult result = WorkbookExport(input).run(interrupt_requested);
-      if (result.status == WorkbookExportStatus::Done) return true;
+      const Result<void> result = WorkbookExport(input).run(interrupt_requested);
+      if (result) return true;
       // After Ctrl+C the caller says that the conversion was cancelled.
-      if (result.status == WorkbookExportStatus::Failed) refuse(result.message);
-      return result.status == WorkbookExportStatus::Cancelled;
+      if (!result.cancelled()) refuse(result.message());
+      return result.cancelled();
     }
   }
   return false;

@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "core/files/save_file.h"
+#include "core/workbook/workbook_reader.h"
 
 #ifdef Q_OS_UNIX
 #include <signal.h>
@@ -24,8 +25,6 @@ namespace {
 constexpr char kCsvFilter[] =
     "csv:Text - txt - csv (StarCalc):44,34,60,1,,0,false,true,false,false,false,1";
 
-QString file_label(const QString& path) { return QFileInfo(path).fileName(); }
-
 // Saves starting the suite for a file that plainly is not the container of its kind.
 bool has_container_of(const QString& path, const WorkbookKind& kind) {
   QFile file(path);
@@ -33,13 +32,9 @@ bool has_container_of(const QString& path, const WorkbookKind& kind) {
   return file.read(kind.magic_size) == QByteArray(kind.magic, kind.magic_size);
 }
 
-QString kind_label(const WorkbookKind* kind) {
-  return kind ? QString::fromUtf8(kind->label) : QStringLiteral("表計算のブック");
-}
-
-QString not_a_workbook_message(const QString& workbook, const QString& label) {
-  return QStringLiteral("「%1」は%2として読み込めません。壊れているか、別の形式のファイルです。")
-      .arg(file_label(workbook), label);
+// The program's own reader refused the workbook, which the suite may still read.
+bool suite_must_try(const Result<void>& read) {
+  return !read && read.kind() == Failure::Kind::Unsupported;
 }
 
 // A cell holding a line break would cut its row in two, and the run reads one row
@@ -68,26 +63,6 @@ WorkbookRoute workbook_route(const QString& input_path, bool office_suite_instal
   return WorkbookRoute::ExportedByHand;
 }
 
-QString exported_by_hand_notice(const QString& workbook) {
-  return QStringLiteral(
-             "表計算ソフトがないため「%1」は読まず、作業フォルダの「%2」を読み込みます。")
-      .arg(file_label(workbook), QString::fromLatin1(kWorkbookTextFile));
-}
-
-QString exported_by_hand_missing_message(const QString& workbook) {
-  return QStringLiteral(
-             "表計算ソフトがないため「%1」は読めません。"
-             "シートをカンマ区切りで作業フォルダの「%2」に保存してください。")
-      .arg(file_label(workbook), QString::fromLatin1(kWorkbookTextFile));
-}
-
-QString refused_workbook_message(const QString& workbook) {
-  return QStringLiteral(
-             "「%1」を読むには表計算ソフト(LibreOffice)が必要です。"
-             "カンマ区切りのテキストで保存したファイルを入力ファイルに指定してください。")
-      .arg(file_label(workbook));
-}
-
 WorkbookExport::WorkbookExport(QString workbook, QString target, int time_limit_ms)
     : workbook_(std::move(workbook)), target_(std::move(target)), time_limit_ms_(time_limit_ms) {
   time_limit_.setSingleShot(true);
@@ -96,14 +71,12 @@ WorkbookExport::WorkbookExport(QString workbook, QString target, int time_limit_
     kill_suite();
   });
   QObject::connect(&process_, &QProcess::finished, &process_, [this] { on_finished(); });
-  QObject::connect(
-      &process_, &QProcess::errorOccurred, &process_, [this](QProcess::ProcessError e) {
-        if (e != QProcess::FailedToStart) return;
-        time_limit_.stop();
-        report({WorkbookExportStatus::Failed,
-                QStringLiteral("表計算ソフトを起動できませんでした。「%1」は変換できません。")
-                    .arg(file_label(workbook_))});
-      });
+  QObject::connect(&process_, &QProcess::errorOccurred, &process_,
+                   [this](QProcess::ProcessError e) {
+                     if (e != QProcess::FailedToStart) return;
+                     time_limit_.stop();
+                     report(failure(suite_not_started_message(workbook_)));
+                   });
 }
 
 WorkbookExport::~WorkbookExport() {
@@ -117,25 +90,16 @@ WorkbookExport::~WorkbookExport() {
   process_.waitForFinished(5000);
 }
 
-bool WorkbookExport::launch() {
+Result<void> WorkbookExport::launch() {
   const QString program = office_suite_program();
-  if (program.isEmpty()) {
-    launch_failure_ = refused_workbook_message(workbook_);
-    return false;
-  }
+  if (program.isEmpty()) return failure(refused_workbook_message(workbook_));
   const WorkbookKind* kind = workbook_kind(workbook_);
-  if (!kind || !has_container_of(workbook_, *kind)) {
-    launch_failure_ = not_a_workbook_message(workbook_, kind_label(kind));
-    return false;
-  }
-  kind_label_ = kind_label(kind);
+  if (!kind || !has_container_of(workbook_, *kind))
+    return failure(not_a_workbook_message(workbook_, kind));
+  kind_ = kind;
   work_dir_ =
       std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/tsubakuro-XXXXXX"));
-  if (!work_dir_->isValid()) {
-    launch_failure_ = QStringLiteral("一時フォルダを作れないため「%1」を変換できません。")
-                          .arg(file_label(workbook_));
-    return false;
-  }
+  if (!work_dir_->isValid()) return failure(no_temporary_folder_message(workbook_));
   const QString profile = work_dir_->filePath(QStringLiteral("profile"));
   const QString out = work_dir_->filePath(QStringLiteral("out"));
   QDir().mkpath(out);
@@ -160,49 +124,35 @@ bool WorkbookExport::launch() {
 #endif
   process_.start(program, arguments);
   time_limit_.start(time_limit_ms_);
-  return true;
+  return {};
 }
 
 bool WorkbookExport::reads_natively() const {
   return native_allowed_ && is_natively_read_workbook(workbook_);
 }
 
-std::optional<WorkbookExportResult> WorkbookExport::after_native_read(
-    const WorkbookReadResult& read) {
-  switch (read.status) {
-    case WorkbookReadStatus::Done:
-      return WorkbookExportResult{WorkbookExportStatus::Done, {}};
-    case WorkbookReadStatus::Cancelled:
-      return WorkbookExportResult{WorkbookExportStatus::Cancelled, {}};
-    case WorkbookReadStatus::Failed:
-      return WorkbookExportResult{WorkbookExportStatus::Failed, read.message};
-    case WorkbookReadStatus::Refused:
-      break;
-  }
-  if (office_suite_program().isEmpty()) {
-    return WorkbookExportResult{
-        WorkbookExportStatus::Failed,
-        read.message + QStringLiteral("表計算ソフト(LibreOffice)があれば読めることがあります。")};
-  }
-  return std::nullopt;
+Result<void> WorkbookExport::after_native_read(Result<void> read) {
+  if (suite_must_try(read) && office_suite_program().isEmpty())
+    return failure(refused_read_without_suite_message(read.message()));
+  return read;
 }
 
-void WorkbookExport::start(std::function<void(const WorkbookExportResult&)> done) {
+void WorkbookExport::start(std::function<void(const Result<void>&)> done) {
   done_ = std::move(done);
   if (reads_natively()) {
     reader_ = std::thread([this] {
-      const WorkbookReadResult read =
+      const Result<void> read =
           read_workbook(workbook_, target_, [this] { return stop_reader_.load(); });
       QMetaObject::invokeMethod(
           &process_,
           [this, read] {
             reader_.join();
             if (reported_) return;
-            const std::optional<WorkbookExportResult> result = after_native_read(read);
+            const Result<void> result = after_native_read(read);
             if (cancelled_) {
-              report({WorkbookExportStatus::Cancelled, {}});
-            } else if (result) {
-              report(*result);
+              report(cancelled());
+            } else if (!suite_must_try(result)) {
+              report(result);
             } else {
               start_suite();
             }
@@ -215,26 +165,23 @@ void WorkbookExport::start(std::function<void(const WorkbookExportResult&)> done
 }
 
 void WorkbookExport::start_suite() {
-  if (!launch()) {
+  if (Result<void> launched = launch(); !launched) {
     // Reported from the event loop, as every other ending is.
-    QTimer::singleShot(0, &process_, [this] {
-      report({WorkbookExportStatus::Failed, launch_failure_});
-    });
+    QTimer::singleShot(0, &process_, [this, launched] { report(launched); });
   }
 }
 
-WorkbookExportResult WorkbookExport::run(const std::function<bool()>& stop_requested) {
-  WorkbookExportResult result;
+Result<void> WorkbookExport::run(const std::function<bool()>& stop_requested) {
   if (reads_natively()) {
-    const std::optional<WorkbookExportResult> read =
-        after_native_read(read_workbook(workbook_, target_, stop_requested));
-    if (read) {
+    const Result<void> read = after_native_read(read_workbook(workbook_, target_, stop_requested));
+    if (!suite_must_try(read)) {
       reported_ = true;
-      return *read;
+      return read;
     }
   }
-  done_ = [&result](const WorkbookExportResult& r) { result = r; };
-  if (!launch()) return {WorkbookExportStatus::Failed, launch_failure_};
+  Result<void> result = failure(QString());
+  done_ = [&result](const Result<void>& r) { result = r; };
+  if (Result<void> launched = launch(); !launched) return launched;
   if (process_.waitForStarted(30'000)) {
     QElapsedTimer clock;
     clock.start();
@@ -283,35 +230,24 @@ void WorkbookExport::on_finished() {
   report(collect());
 }
 
-WorkbookExportResult WorkbookExport::collect() {
-  const QString name = file_label(workbook_);
-  if (cancelled_) return {WorkbookExportStatus::Cancelled, {}};
-  if (timed_out_) {
-    return {WorkbookExportStatus::Failed,
-            QStringLiteral("「%1」の変換が制限時間(%2秒)内に終わりませんでした。")
-                .arg(name)
-                .arg(time_limit_ms_ / 1000)};
-  }
+Result<void> WorkbookExport::collect() {
+  if (cancelled_) return cancelled();
+  if (timed_out_) return failure(suite_time_limit_message(workbook_, time_limit_ms_ / 1000));
   const QDir out(work_dir_->filePath(QStringLiteral("out")));
   const QStringList sheets = out.entryList({QStringLiteral("*.csv")}, QDir::Files);
   if (process_.exitStatus() != QProcess::NormalExit || process_.exitCode() != 0 ||
-      sheets.size() != 1) {
-    return {WorkbookExportStatus::Failed,
-            not_a_workbook_message(workbook_, kind_label_) +
-                QStringLiteral("パスワードが掛かったブックも読み込めません。")};
-  }
+      sheets.size() != 1)
+    return failure(suite_failed_message(workbook_, kind_));
   QFile sheet(out.filePath(sheets.first()));
   QByteArray csv;
   if (sheet.open(QIODevice::ReadOnly)) csv = sheet.readAll();
   join_cell_lines(csv);
-  if (sheet.error() != QFileDevice::NoError || !save_file(target_, csv)) {
-    return {WorkbookExportStatus::Failed,
-            QStringLiteral("「%1」に書き込めないため「%2」を変換できません。").arg(target_, name)};
-  }
-  return {WorkbookExportStatus::Done, {}};
+  if (sheet.error() != QFileDevice::NoError || !save_file(target_, csv))
+    return failure(unwritable_target_message(target_, workbook_));
+  return {};
 }
 
-void WorkbookExport::report(const WorkbookExportResult& result) {
+void WorkbookExport::report(const Result<void>& result) {
   if (reported_) return;
   reported_ = true;
   work_dir_.reset();

@@ -7,11 +7,11 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <thread>
 
+#include "core/text/result.h"
 #include "core/workbook/workbook_kind.h"
-#include "core/workbook/workbook_reader.h"
+#include "core/workbook/workbook_messages.h"
 
 namespace tsubakuro {
 
@@ -31,24 +31,13 @@ QString office_suite_program();
 
 WorkbookRoute workbook_route(const QString& input_path, bool office_suite_installed);
 
-// The messages of the routes that do not simply go on, naming the workbook.
-QString exported_by_hand_notice(const QString& workbook);
-QString exported_by_hand_missing_message(const QString& workbook);
-QString refused_workbook_message(const QString& workbook);
-
-enum class WorkbookExportStatus { Done, Failed, Cancelled };
-
-struct WorkbookExportResult {
-  WorkbookExportStatus status = WorkbookExportStatus::Failed;
-  QString message;  // after Failed: what went wrong, in Japanese, naming the workbook
-};
-
 // One conversion of a workbook's first worksheet into `target`: by the program's
 // own reader for the kinds it reads (on a thread of its own under start(), so the
 // window stays responsive), otherwise or when that reader refuses the workbook by
 // the office suite. The suite writes into a private temporary folder with a private profile (a
 // suite the user has open would otherwise take the request over); `target` is replaced only when
 // the suite produced a sheet, so a failure never leaves a stale "tbk.tmp" looking like the result.
+// A conversion that fails is an Error naming the workbook, or Cancelled after a stop.
 class WorkbookExport {
  public:
   static constexpr int kDefaultTimeLimitMs = 180'000;
@@ -61,10 +50,10 @@ class WorkbookExport {
 
   // Starts the suite and returns at once; `done` is called from the event loop when
   // the suite has ended, been stopped, or run out of time. Called at most once.
-  void start(std::function<void(const WorkbookExportResult&)> done);
+  void start(std::function<void(const Result<void>&)> done);
   // Runs the suite to the end without an event loop (the command-line converter);
   // `stop_requested` is asked every tenth of a second and stops it like cancel().
-  WorkbookExportResult run(const std::function<bool()>& stop_requested = {});
+  Result<void> run(const std::function<bool()>& stop_requested = {});
   // Stops the suite and everything it started; `done` then reports Cancelled.
   void cancel();
   bool active() const;
@@ -73,14 +62,14 @@ class WorkbookExport {
 
  private:
   bool reads_natively() const;
-  // The result of the program's own reading, or nullopt when the suite must try.
-  std::optional<WorkbookExportResult> after_native_read(const WorkbookReadResult& read);
+  // The result of the program's own reading: Unsupported when the suite must try.
+  Result<void> after_native_read(Result<void> read);
   void start_suite();
-  bool launch();
+  Result<void> launch();
   void on_finished();
   void kill_suite();
-  WorkbookExportResult collect();
-  void report(const WorkbookExportResult& result);
+  Result<void> collect();
+  void report(const Result<void>& result);
 
   QString workbook_;
   QString target_;
@@ -88,13 +77,12 @@ class WorkbookExport {
   QProcess process_;
   QTimer time_limit_;
   std::unique_ptr<QTemporaryDir> work_dir_;
-  std::function<void(const WorkbookExportResult&)> done_;
+  std::function<void(const Result<void>&)> done_;
   bool cancelled_ = false;
   bool timed_out_ = false;
   bool reported_ = false;
   bool native_allowed_ = true;
-  QString launch_failure_;
-  QString kind_label_;  // the kind the suite was told to read the workbook as
+  const WorkbookKind* kind_ = nullptr;  // the kind the suite was told to read the workbook as
   std::thread reader_;
   std::atomic<bool> stop_reader_{false};
 };

@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+#include "core/text/result.h"
+
 namespace tsubakuro {
 
 // Reads the first worksheet of an ".xlsx", ".xlsm" or ".ods" workbook without the
@@ -11,18 +13,10 @@ namespace tsubakuro {
 // many rows it has.
 //
 // A workbook the reader cannot promise to write as the suite would (damaged,
-// encrypted, a cell kind or number format it does not know) is Refused, with the
-// reason; the caller then hands it to the office suite. `target` is replaced only
-// on Done.
-
-enum class WorkbookReadStatus { Done, Refused, Failed, Cancelled };
-
-struct WorkbookReadResult {
-  WorkbookReadStatus status = WorkbookReadStatus::Refused;
-  QString message;  // after Refused or Failed: why, in Japanese, naming the workbook
-};
-
-WorkbookReadResult read_workbook(const QString& workbook, const QString& target,
-                                 const std::function<bool()>& stop_requested = {});
+// encrypted, a cell kind or number format it does not know) is Unsupported, with
+// the reason; the caller then hands it to the office suite. An Error is the last
+// word, Cancelled follows a stop request. `target` is replaced only on success.
+Result<void> read_workbook(const QString& workbook, const QString& target,
+                           const std::function<bool()>& stop_requested = {});
 
 }  // namespace tsubakuro

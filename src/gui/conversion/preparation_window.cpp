@@ -67,25 +67,21 @@ void PreparationWindow::check_input() {
       export_ = std::make_unique<WorkbookExport>(input);
       // The answer is taken from the event loop: the window may close on it, and the
       // suite's process must not be taken away while it is still reporting.
-      export_->start([this](const WorkbookExportResult& result) {
+      export_->start([this](const Result<void>& result) {
         QTimer::singleShot(0, this, [this, result] { export_finished(result); });
       });
       return;
   }
 }
 
-void PreparationWindow::export_finished(const WorkbookExportResult& result) {
+void PreparationWindow::export_finished(const Result<void>& result) {
   if (!running_) return;
-  switch (result.status) {
-    case WorkbookExportStatus::Done:
-      hand_over();
-      return;
-    case WorkbookExportStatus::Failed:
-      fail(result.message);
-      return;
-    case WorkbookExportStatus::Cancelled:
-      stop();
-      return;
+  if (result) {
+    hand_over();
+  } else if (result.cancelled()) {
+    stop();
+  } else {
+    fail(result.message());
   }
 }
 

@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "core/text/result.h"
 #include "gui/shell/child_window.h"
 
 class QLabel;
@@ -12,7 +13,6 @@ namespace tsubakuro {
 
 class ConversionProcedure;
 class WorkbookExport;
-struct WorkbookExportResult;
 
 // Excel変換 ("作業準備"): between the date prompt and the run. Checks the input
 // and output files and, for a workbook, has the office suite turn its first
@@ -37,7 +37,7 @@ class PreparationWindow : public ChildWindow {
   enum class Outcome { Continue = 0, Stopped = 1, NotReady = 2 };
 
   void check_input();
-  void export_finished(const WorkbookExportResult& result);
+  void export_finished(const Result<void>& result);
   void stop();
   void fail(const QString& message);
   void hand_over();

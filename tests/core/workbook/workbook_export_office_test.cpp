@@ -8,12 +8,15 @@
 #include <string_view>
 
 #include "core/text/cp932.h"
+#include "result_checks.h"
 #include "test_support.h"
 
 namespace tsubakuro {
 namespace {
 
+using testing::failure_kind;
 using testing::kPaymentsSheet;
+using testing::message_of;
 using testing::payments_workbook;
 using testing::read_file;
 using testing::ScopedWorkingDir;
@@ -28,11 +31,11 @@ class WorkbookExportTest : public ::testing::Test {
   }
 
   // Runs an export with an event loop, as the preparation window does.
-  static WorkbookExportResult run_async(WorkbookExport& conversion, bool cancel_at_once = false) {
-    WorkbookExportResult result;
+  static Result<void> run_async(WorkbookExport& conversion, bool cancel_at_once = false) {
+    Result<void> result = failure(QString());
     QEventLoop loop;
     bool done = false;
-    conversion.start([&](const WorkbookExportResult& r) {
+    conversion.start([&](const Result<void>& r) {
       result = r;
       done = true;
       loop.quit();
@@ -53,9 +56,9 @@ TEST_F(WorkbookExportTest, EveryWorkbookKindReplacesTheTextFileWithTheFirstSheet
     WorkbookExport conversion(workbook);
     // The window runs the suite under its event loop, the command-line converter
     // without one.
-    const WorkbookExportResult result =
+    const Result<void> result =
         std::string_view(kind) == "ods" ? run_async(conversion) : conversion.run();
-    EXPECT_EQ(result.status, WorkbookExportStatus::Done) << result.message.toStdString();
+    EXPECT_EQ(failure_kind(result), std::nullopt) << message_of(result).toStdString();
     EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), encode_cp932(kPaymentsSheet).bytes);
     EXPECT_EQ(QDir().entryList(QDir::Files | QDir::NoDotAndDotDot).size(), 2)
         << "nothing but the workbook and tbk.tmp is left in the working folder";
@@ -78,9 +81,10 @@ TEST_F(WorkbookExportTest, UnreadableWorkbooksFailNamingTheFileAndKeepTheOldText
                            "表.xls", "ブック.ods"}) {
     SCOPED_TRACE(name);
     WorkbookExport conversion(QString::fromUtf8(name));
-    const WorkbookExportResult result = conversion.run();
-    EXPECT_EQ(result.status, WorkbookExportStatus::Failed);
-    EXPECT_TRUE(result.message.contains(QString::fromUtf8(name))) << result.message.toStdString();
+    const Result<void> result = conversion.run();
+    EXPECT_EQ(failure_kind(result), Failure::Kind::Error);
+    EXPECT_TRUE(message_of(result).contains(QString::fromUtf8(name)))
+        << message_of(result).toStdString();
     EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), "last month\r\n");
   }
 }
@@ -92,7 +96,7 @@ TEST_F(WorkbookExportTest, CancelStopsTheSuiteAndWritesNothing) {
   WorkbookExport conversion(payments_workbook("xls"));
   QElapsedTimer clock;
   clock.start();
-  EXPECT_EQ(run_async(conversion, /*cancel_at_once=*/true).status, WorkbookExportStatus::Cancelled);
+  EXPECT_EQ(failure_kind(run_async(conversion, /*cancel_at_once=*/true)), Failure::Kind::Cancelled);
   EXPECT_LT(clock.elapsed(), 3000);
   EXPECT_FALSE(conversion.active());
   EXPECT_FALSE(QFile::exists(QStringLiteral("tbk.tmp")));
@@ -103,9 +107,10 @@ TEST_F(WorkbookExportTest, TimeLimitStopsTheSuiteWithAMessage) {
   // The time limit is the suite's: ".xls" is the kind only the suite reads.
   WorkbookExport conversion(payments_workbook("xls"), QStringLiteral("tbk.tmp"),
                             /*time_limit_ms=*/1);
-  const WorkbookExportResult result = run_async(conversion);
-  EXPECT_EQ(result.status, WorkbookExportStatus::Failed);
-  EXPECT_TRUE(result.message.contains(QStringLiteral("制限時間"))) << result.message.toStdString();
+  const Result<void> result = run_async(conversion);
+  EXPECT_EQ(failure_kind(result), Failure::Kind::Error);
+  EXPECT_TRUE(message_of(result).contains(QStringLiteral("制限時間")))
+      << message_of(result).toStdString();
   EXPECT_FALSE(QFile::exists(QStringLiteral("tbk.tmp")));
 }
 

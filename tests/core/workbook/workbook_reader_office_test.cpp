@@ -11,12 +11,15 @@
 
 #include "core/workbook/workbook_export.h"
 #include "core/workbook/workbook_reader.h"
+#include "result_checks.h"
 #include "run_fixture.h"
 #include "test_support.h"
 
 namespace tsubakuro {
 namespace {
 
+using testing::failure_kind;
+using testing::message_of;
 using testing::read_file;
 using testing::write_file;
 
@@ -174,12 +177,12 @@ class WorkbookReaderAgainstSuite : public ::testing::Test {
     QTemporaryDir out;
     const QString native = out.filePath(QStringLiteral("native.tmp"));
     const QString suite = out.filePath(QStringLiteral("suite.tmp"));
-    const WorkbookReadResult read = read_workbook(workbook, native);
-    EXPECT_EQ(read.status, WorkbookReadStatus::Done) << read.message.toStdString();
+    const Result<void> read = read_workbook(workbook, native);
+    EXPECT_EQ(failure_kind(read), std::nullopt) << message_of(read).toStdString();
     WorkbookExport exporter(workbook, suite);
     exporter.use_office_suite_only();
-    const WorkbookExportResult exported = exporter.run();
-    EXPECT_EQ(exported.status, WorkbookExportStatus::Done) << exported.message.toStdString();
+    const Result<void> exported = exporter.run();
+    EXPECT_EQ(failure_kind(exported), std::nullopt) << message_of(exported).toStdString();
     return {read_file(native), read_file(suite)};
   }
 

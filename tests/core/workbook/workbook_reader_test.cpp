@@ -9,12 +9,15 @@
 
 #include "core/text/cp932.h"
 #include "core/workbook/sheet_text.h"
+#include "result_checks.h"
 #include "test_support.h"
 
 namespace tsubakuro {
 namespace {
 
+using testing::failure_kind;
 using testing::kPaymentsSheet;
+using testing::message_of;
 using testing::payments_workbook;
 using testing::read_file;
 using testing::ScopedWorkingDir;
@@ -25,9 +28,8 @@ TEST(WorkbookReader, BothZipKindsGiveTheFirstSheetsValues) {
     SCOPED_TRACE(kind);
     ScopedWorkingDir dir;
     write_file(QStringLiteral("tbk.tmp"), "last month\r\n");
-    const WorkbookReadResult result =
-        read_workbook(payments_workbook(kind), QStringLiteral("tbk.tmp"));
-    EXPECT_EQ(result.status, WorkbookReadStatus::Done) << result.message.toStdString();
+    const Result<void> result = read_workbook(payments_workbook(kind), QStringLiteral("tbk.tmp"));
+    EXPECT_EQ(failure_kind(result), std::nullopt) << message_of(result).toStdString();
     EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), encode_cp932(kPaymentsSheet).bytes);
   }
 }
@@ -42,19 +44,19 @@ TEST(WorkbookReader, WhatItCannotReadIsRefusedAndTheOldTextFileKept) {
   QFile::copy(payments_workbook("xls"), QStringLiteral("古い.xlsx"));
   for (const char* name : {"壊れた.xlsx", "空.ods", "文書.xlsx", "古い.xlsx", "ない.xlsx"}) {
     SCOPED_TRACE(name);
-    const WorkbookReadResult result =
-        read_workbook(QString::fromUtf8(name), QStringLiteral("tbk.tmp"));
-    EXPECT_EQ(result.status, WorkbookReadStatus::Refused);
-    EXPECT_TRUE(result.message.contains(QString::fromUtf8(name))) << result.message.toStdString();
+    const Result<void> result = read_workbook(QString::fromUtf8(name), QStringLiteral("tbk.tmp"));
+    EXPECT_EQ(failure_kind(result), Failure::Kind::Unsupported);
+    EXPECT_TRUE(message_of(result).contains(QString::fromUtf8(name)))
+        << message_of(result).toStdString();
     EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), "last month\r\n");
   }
 }
 
 TEST(WorkbookReader, StopRequestEndsTheReadWithoutWriting) {
   ScopedWorkingDir dir;
-  const WorkbookReadResult result =
+  const Result<void> result =
       read_workbook(payments_workbook("xlsx"), QStringLiteral("tbk.tmp"), [] { return true; });
-  EXPECT_EQ(result.status, WorkbookReadStatus::Cancelled);
+  EXPECT_EQ(failure_kind(result), Failure::Kind::Cancelled);
   EXPECT_FALSE(QFile::exists(QStringLiteral("tbk.tmp")));
 }
 
@@ -108,9 +110,8 @@ QByteArray worksheet(const QByteArray& rows, const QByteArray& prefix = {}) {
 // The sheet's text, or the reader's message when it gave none.
 QByteArray read_sheet(const QByteArray& sheet) {
   write_xlsx(QStringLiteral("book.xlsx"), sheet);
-  const WorkbookReadResult result =
-      read_workbook(QStringLiteral("book.xlsx"), QStringLiteral("tbk.tmp"));
-  if (result.status != WorkbookReadStatus::Done) return "refused: " + result.message.toUtf8();
+  const Result<void> result = read_workbook(QStringLiteral("book.xlsx"), QStringLiteral("tbk.tmp"));
+  if (!result) return "refused: " + result.message().toUtf8();
   return read_file(QStringLiteral("tbk.tmp"));
 }
 
@@ -180,13 +181,13 @@ TEST(WorkbookReader, SharedStringsWithoutReadingsAndWithEscapes) {
   write_xlsx(QStringLiteral("book.xlsx"), sheet,
              {QStringLiteral("ﾀﾅｶ</t><rPh sb=\"0\" eb=\"1\"><t>たなか</t></rPh><t>_x000D_ﾀﾛｳ"),
               QStringLiteral("&#x30BF;&amp;_x0031_"), QStringLiteral("<![CDATA[a,b]]>")});
-  ASSERT_EQ(read_workbook(QStringLiteral("book.xlsx"), QStringLiteral("tbk.tmp")).status,
-            WorkbookReadStatus::Done);
+  ASSERT_EQ(failure_kind(read_workbook(QStringLiteral("book.xlsx"), QStringLiteral("tbk.tmp"))),
+            std::nullopt);
   EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), cp932("\"ﾀﾅｶ ﾀﾛｳ\",タ&_x0031_,\"a,b\"\n"));
 
   write_xlsx(QStringLiteral("book.xlsx"), sheet, {QStringLiteral("&nbsp;")});
-  EXPECT_EQ(read_workbook(QStringLiteral("book.xlsx"), QStringLiteral("tbk.tmp")).status,
-            WorkbookReadStatus::Refused);
+  EXPECT_EQ(failure_kind(read_workbook(QStringLiteral("book.xlsx"), QStringLiteral("tbk.tmp"))),
+            Failure::Kind::Unsupported);
 }
 
 TEST(WorkbookReader, NumbersAreReadAndWrittenAsTheSuiteWrites) {
@@ -263,9 +264,8 @@ QByteArray read_ods(const QByteArray& declarations, const QByteArray& body) {
     zip_file_add(archive, name, source, ZIP_FL_OVERWRITE);
   }
   if (zip_close(archive) != 0) return "no archive";
-  const WorkbookReadResult result =
-      read_workbook(QStringLiteral("book.ods"), QStringLiteral("tbk.tmp"));
-  if (result.status != WorkbookReadStatus::Done) return "refused: " + result.message.toUtf8();
+  const Result<void> result = read_workbook(QStringLiteral("book.ods"), QStringLiteral("tbk.tmp"));
+  if (!result) return "refused: " + result.message().toUtf8();
   return read_file(QStringLiteral("tbk.tmp"));
 }
 
@@ -305,9 +305,9 @@ TEST(WorkbookReader, StopAskedForAfterTheLastRowStillKeepsTheOldTextFile) {
   ScopedWorkingDir dir;
   write_file(QStringLiteral("tbk.tmp"), "last month\r\n");
   int asked = 0;
-  const WorkbookReadResult result = read_workbook(
-      payments_workbook("xlsx"), QStringLiteral("tbk.tmp"), [&asked] { return ++asked > 1; });
-  EXPECT_EQ(result.status, WorkbookReadStatus::Cancelled);
+  const Result<void> result = read_workbook(payments_workbook("xlsx"), QStringLiteral("tbk.tmp"),
+                                            [&asked] { return ++asked > 1; });
+  EXPECT_EQ(failure_kind(result), Failure::Kind::Cancelled);
   EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), "last month\r\n");
 }
 

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryFile>
+#include <functional>
+#include <vector>
+
+#include "core/text/result.h"
+
+namespace tsubakuro {
+
+// The suite's sheets end at this row and column; a reference beyond them is damage.
+inline constexpr qint64 kRowLimit = 1'048'576;
+inline constexpr int kColumnLimit = 16'384;
+
+// Where the rows go: each row becomes one line as it arrives, and the lines are
+// written out again at the end, every one filled with empty columns up to the
+// sheet's widest row, as the suite writes a sheet's whole used area.
+class SheetWriter {
+ public:
+  explicit SheetWriter(QTemporaryFile& out) : out_(out) {}
+
+  // The field for the cell at (row, column), counted from 0, in reading order;
+  // refused out of that order or past the sheet's last row or column.
+  Result<QByteArray*> cell(qint64 row, int column);
+
+  // Refused when the rows so far cannot be set aside.
+  Result<void> flush_if_full();
+
+  // Writes the finished lines to `target`, the text of `workbook`, unless a stop is
+  // asked for before the file is replaced: a read stopped at any time before then
+  // leaves it as it was.
+  Result<void> finish(const QString& target, const QString& workbook,
+                      const std::function<bool()>& stop_requested);
+
+ private:
+  void end_row();
+  bool flush();
+
+  QTemporaryFile& out_;
+  QByteArray buffer_;
+  std::vector<int> fields_per_row_;
+  qint64 row_ = -1;
+  qint64 ended_row_ = -1;
+  int fields_ = 0;
+  int widest_ = 1;
+};
+
+}  // namespace tsubakuro

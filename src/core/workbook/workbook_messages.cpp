@@ -1,0 +1,139 @@
+#include "core/workbook/workbook_messages.h"
+
+#include <QFileInfo>
+
+#include "core/workbook/workbook_kind.h"
+
+namespace tsubakuro {
+namespace {
+
+QString file_label(const QString& path) { return QFileInfo(path).fileName(); }
+
+}  // namespace
+
+QString workbook_kind_label(const WorkbookKind* kind) {
+  return kind ? QString::fromUtf8(kind->label) : QStringLiteral("表計算のブック");
+}
+
+QString exported_by_hand_notice(const QString& workbook) {
+  return QStringLiteral(
+             "表計算ソフトがないため「%1」は読まず、作業フォルダの「%2」を読み込みます。")
+      .arg(file_label(workbook), QString::fromLatin1(kWorkbookTextFile));
+}
+
+QString exported_by_hand_missing_message(const QString& workbook) {
+  return QStringLiteral(
+             "表計算ソフトがないため「%1」は読めません。"
+             "シートをカンマ区切りで作業フォルダの「%2」に保存してください。")
+      .arg(file_label(workbook), QString::fromLatin1(kWorkbookTextFile));
+}
+
+QString refused_workbook_message(const QString& workbook) {
+  return QStringLiteral(
+             "「%1」を読むには表計算ソフト(LibreOffice)が必要です。"
+             "カンマ区切りのテキストで保存したファイルを入力ファイルに指定してください。")
+      .arg(file_label(workbook));
+}
+
+QString not_a_workbook_message(const QString& workbook, const WorkbookKind* kind) {
+  return QStringLiteral("「%1」は%2として読み込めません。壊れているか、別の形式のファイルです。")
+      .arg(file_label(workbook), workbook_kind_label(kind));
+}
+
+QString no_temporary_file_message(const QString& workbook) {
+  return QStringLiteral("一時ファイルを作れないため「%1」を変換できません。")
+      .arg(file_label(workbook));
+}
+
+QString no_temporary_folder_message(const QString& workbook) {
+  return QStringLiteral("一時フォルダを作れないため「%1」を変換できません。")
+      .arg(file_label(workbook));
+}
+
+QString unwritable_target_message(const QString& target, const QString& workbook) {
+  return QStringLiteral("「%1」に書き込めないため「%2」を変換できません。")
+      .arg(target, file_label(workbook));
+}
+
+QString suite_not_started_message(const QString& workbook) {
+  return QStringLiteral("表計算ソフトを起動できませんでした。「%1」は変換できません。")
+      .arg(file_label(workbook));
+}
+
+QString suite_time_limit_message(const QString& workbook, int seconds) {
+  return QStringLiteral("「%1」の変換が制限時間(%2秒)内に終わりませんでした。")
+      .arg(file_label(workbook))
+      .arg(seconds);
+}
+
+QString suite_failed_message(const QString& workbook, const WorkbookKind* kind) {
+  return not_a_workbook_message(workbook, kind) +
+         QStringLiteral("パスワードが掛かったブックも読み込めません。");
+}
+
+QString refused_read_message(const QString& workbook, const QString& reason) {
+  return QStringLiteral("「%1」を読み込めません(%2)。").arg(file_label(workbook), reason);
+}
+
+QString refused_read_without_suite_message(const QString& refused_read_message) {
+  return refused_read_message +
+         QStringLiteral("表計算ソフト(LibreOffice)があれば読めることがあります。");
+}
+
+QString read_refusal_reason(ReadRefusal refusal) {
+  switch (refusal) {
+    case ReadRefusal::NotAnArchive:
+      return QStringLiteral("ブックの形式ではないか、壊れています");
+    case ReadRefusal::NotASpreadsheet:
+      return QStringLiteral("表計算のブックではありません");
+    case ReadRefusal::NoWorkbookPart:
+      return QStringLiteral("ブックの本体がありません");
+    case ReadRefusal::NoWorksheet:
+      return QStringLiteral("ワークシートがありません");
+    case ReadRefusal::UnknownNamespaces:
+      return QStringLiteral("content.xml の名前空間に対応していません");
+    case ReadRefusal::CellsOutOfOrder:
+      return QStringLiteral("セルの並びが正しくありません");
+    case ReadRefusal::TooManyRows:
+      return QStringLiteral("行が多すぎます");
+    case ReadRefusal::TooManyColumns:
+      return QStringLiteral("列が多すぎます");
+    case ReadRefusal::TooManyStrings:
+      return QStringLiteral("文字列が多すぎます");
+    case ReadRefusal::BadSharedString:
+      return QStringLiteral("共有文字列の番号が正しくありません");
+    case ReadRefusal::NotANumber:
+      return QStringLiteral("数値でない値があります");
+    case ReadRefusal::BadDate:
+      return QStringLiteral("日付が正しくありません");
+    case ReadRefusal::BadTime:
+      return QStringLiteral("時刻が正しくありません");
+    case ReadRefusal::DateOutOfRange:
+      return QStringLiteral("範囲外の日付があります");
+    case ReadRefusal::TimeOfTwentyFourHours:
+      return QStringLiteral("24時間以上の時刻があります");
+    case ReadRefusal::FormulaWithoutResult:
+      return QStringLiteral("計算結果のない数式があります");
+    case ReadRefusal::UnknownNumberFormat:
+      return QStringLiteral("対応していない表示形式があります");
+    case ReadRefusal::UnknownDateOrder:
+      return QStringLiteral("この環境の日付の書き方に対応していません");
+    case ReadRefusal::UnwritableTemporaryFile:
+      return QStringLiteral("一時ファイルに書けません");
+  }
+  return {};
+}
+
+QString missing_member_reason(const QString& member) {
+  return QStringLiteral("%1 がありません").arg(member);
+}
+
+QString broken_member_reason(const QString& member) {
+  return QStringLiteral("%1 が壊れています").arg(member);
+}
+
+QString unknown_cell_type_reason(const QString& type) {
+  return QStringLiteral("対応していないセルの種類 %1 があります").arg(type);
+}
+
+}  // namespace tsubakuro
