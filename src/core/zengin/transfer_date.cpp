@@ -62,12 +62,4 @@ QString TransferDate::full_text() const {
 
 QString TransferDate::bank_closed_warning() const { return tsubakuro::bank_closed_warning(date_); }
 
-QString compose_transfer_date(QStringView month, QStringView day) {
-  return TransferDate::typed(month, day).stored();
-}
-
-std::optional<QDate> transfer_day(QStringView stored, QDate today) {
-  return TransferDate::from_stored(stored.toString()).resolved(today).date();
-}
-
 }  // namespace tsubakuro

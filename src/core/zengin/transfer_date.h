@@ -56,7 +56,4 @@ class TransferDate {
   QDate date_;  // invalid until resolved, and when no year has the day
 };
 
-QString compose_transfer_date(QStringView month, QStringView day);
-std::optional<QDate> transfer_day(QStringView stored, QDate today);
-
 }  // namespace tsubakuro
