@@ -35,15 +35,14 @@ QString usage_hint() {
 
 }  // namespace
 
-std::optional<QString> parse_transfer_date(const QString& text) {
+std::optional<TransferDate> parse_transfer_date(const QString& text) {
   const QString date = normalized(text);
   static const QRegularExpression kDigits(QStringLiteral("^(\\d{2})(\\d{2})$"));
   static const QRegularExpression kMonthAndDay(
       QStringLiteral("^(\\d{1,2})\\s*(?:/|-|\\.|月)\\s*(\\d{1,2})\\s*日?$"));
   for (const QRegularExpression* form : {&kDigits, &kMonthAndDay}) {
     const QRegularExpressionMatch match = form->match(date);
-    if (match.hasMatch())
-      return compose_transfer_date(match.capturedView(1), match.capturedView(2));
+    if (match.hasMatch()) return TransferDate::typed(match.capturedView(1), match.capturedView(2));
   }
   return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/zengin/record_kinds.h"
+#include "core/zengin/transfer_date.h"
 
 namespace tsubakuro::cli {
 
@@ -14,7 +15,7 @@ struct ConvertRequest {
   QString directory;  // empty: the current folder
   std::optional<QString> company;
   std::optional<TransferKind> kind;
-  std::optional<QString> transfer_date;  // MMDD, as the date prompt stores it
+  std::optional<TransferDate> transfer_date;
   // The banks' rules for this run only; unset ones come from "tsubakuro.ini".
   std::optional<bool> check_characters;
   std::optional<bool> normalize_names;
@@ -33,7 +34,7 @@ ParsedCommandLine parse_command_line(const QStringList& arguments);
 
 // "0405", "405" refused as ambiguous, "4/5", "04/05", "4-5", "4月5日": the
 // month and day as the date prompt would store them, or nothing.
-std::optional<QString> parse_transfer_date(const QString& text);
+std::optional<TransferDate> parse_transfer_date(const QString& text);
 
 QString help_text();
 

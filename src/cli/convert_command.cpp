@@ -10,7 +10,6 @@
 #include "cli/progress_bar.h"
 #include "core/conversion/conversion_messages.h"
 #include "core/conversion/conversion_procedure.h"
-#include "core/zengin/bank_calendar.h"
 #include "core/zengin/transfer_date.h"
 
 namespace tsubakuro::cli {
@@ -138,14 +137,12 @@ ExitStatus run_convert(const ConvertRequest& request) {
 
   print_out(QStringLiteral("%1【%2】 %3  指定日 %4")
                 .arg(procedure.company_name(), procedure.company_title(),
-                     transfer_kind_word(procedure.kind()), procedure.transfer_date()));
+                     transfer_kind_word(procedure.kind()), procedure.transfer_date().stored()));
   // Only a warning, as in the date prompt: the list may be converted ahead of time.
-  if (const std::optional<QDate> day =
-          transfer_day(procedure.transfer_date(), QDate::currentDate())) {
-    const QString warning = bank_closed_warning(*day);
-    if (!warning.isEmpty())
-      print_error(QStringLiteral("警告: 指定日 %1 は%2").arg(full_date_text(*day), warning));
-  }
+  const TransferDate date = procedure.transfer_date().resolved(QDate::currentDate());
+  const QString warning = date.bank_closed_warning();
+  if (!warning.isEmpty())
+    print_error(QStringLiteral("警告: 指定日 %1 は%2").arg(date.full_text(), warning));
 
   const std::optional<WorkbookRoute> route = procedure.prepare();
   if (!route) return refuse(procedure.problem());

@@ -16,12 +16,12 @@ class TransferDateForms : public ::testing::TestWithParam<DateCase> {};
 
 TEST_P(TransferDateForms, StoreMonthAndDayAsTheDatePromptDoes) {
   const DateCase& date = GetParam();
-  const std::optional<QString> stored = parse_transfer_date(QString::fromUtf8(date.typed));
+  const std::optional<TransferDate> parsed = parse_transfer_date(QString::fromUtf8(date.typed));
   if (date.stored == nullptr) {
-    EXPECT_FALSE(stored) << date.typed << " gave " << stored->toStdString();
+    EXPECT_FALSE(parsed) << date.typed << " gave " << parsed->stored().toStdString();
   } else {
-    ASSERT_TRUE(stored) << date.typed;
-    EXPECT_EQ(*stored, QString::fromUtf8(date.stored)) << date.typed;
+    ASSERT_TRUE(parsed) << date.typed;
+    EXPECT_EQ(parsed->stored(), QString::fromUtf8(date.stored)) << date.typed;
   }
 }
 
@@ -47,7 +47,7 @@ TEST(CommandLine, TakesEveryOptionInBothSpellings) {
   EXPECT_EQ(parsed.request.directory, QStringLiteral("/tmp/work"));
   EXPECT_EQ(parsed.request.company, QStringLiteral("丸三 商店"));
   EXPECT_EQ(parsed.request.kind, TransferKind::Debit);
-  EXPECT_EQ(parsed.request.transfer_date, QStringLiteral("0405"));
+  EXPECT_EQ(parsed.request.transfer_date, TransferDate::from_stored(QStringLiteral("0405")));
 }
 
 TEST(CommandLine, LeavesWhatIsNotGivenToTheSettings) {

@@ -11,7 +11,6 @@ namespace tsubakuro {
 namespace {
 
 constexpr int kCompanyTitleValue = 3;  // 会社名 in the kind's header values
-constexpr int kDateValue = 4;          // 振込指定日 / 振替指定日
 
 // Keeps the first message, as a dialog would have been the first thing seen.
 class FirstNotice : public Notifier {
@@ -36,7 +35,9 @@ QString ConversionProcedure::company_title() const {
   return title;
 }
 
-QString ConversionProcedure::transfer_date() const { return section().header_values[kDateValue]; }
+TransferDate ConversionProcedure::transfer_date() const {
+  return TransferDate::from_stored(section().header_values[kHeaderTransferDate]);
+}
 
 bool ConversionProcedure::fail(const QString& message) {
   problem_ = message;
@@ -85,11 +86,11 @@ bool ConversionProcedure::claim() {
   return true;
 }
 
-bool ConversionProcedure::store_date(const QString& date) {
+bool ConversionProcedure::store_date(const TransferDate& date) {
   if (!claim()) return false;
-  QString& stored = company_.section(kind()).header_values[kDateValue];
+  QString& stored = company_.section(kind()).header_values[kHeaderTransferDate];
   const QString previous = stored;
-  stored = date;
+  stored = date.stored();
   const SaveResult saved = save_company_settings(company_name(), company_);
   if (saved.ok) return true;
   stored = previous;

@@ -8,6 +8,7 @@
 #include "core/settings/company_settings.h"
 #include "core/settings/system_settings.h"
 #include "core/workbook/workbook_export.h"
+#include "core/zengin/transfer_date.h"
 
 class QLockFile;
 
@@ -39,8 +40,8 @@ class ConversionProcedure {
   const TransferSettings& section() const { return company_.section(kind()); }
   // The kind's 会社名 header value without its trailing blanks.
   QString company_title() const;
-  // The stored transfer date, month and day ("0425").
-  QString transfer_date() const;
+  // The transfer date the company's settings hold for the kind.
+  TransferDate transfer_date() const;
 
   // False when the file is missing, cut short before the kind's section, or the
   // kind is not in use. company_read() says whether values were read at all, so
@@ -52,7 +53,7 @@ class ConversionProcedure {
   bool claim();
   // Claims first when not yet claimed. The company keeps its old date when the
   // file cannot be written.
-  bool store_date(const QString& date);
+  bool store_date(const TransferDate& date);
   // Claims first when not yet claimed.
   std::optional<WorkbookRoute> prepare();
   std::unique_ptr<ConversionRun> make_run() const;

@@ -1,7 +1,7 @@
 #include "core/records/header_record.h"
 
 #include "core/records/bank_fields.h"
-#include "core/zengin/padding.h"
+#include "core/zengin/transfer_date.h"
 
 namespace tsubakuro {
 namespace {
@@ -9,24 +9,6 @@ namespace {
 bool accepted_kind_code(QStringView code, TransferKind transfer) {
   if (transfer == TransferKind::Debit) return code == u"91";
   return code == u"21" || code == u"11" || code == u"12";
-}
-
-// The stored date is month then day; each half is padded on its own.
-QString transfer_date_field(QStringView stored) {
-  return zero_right(stored.left(2), 2) + zero_right(stored.right(2), 2);
-}
-
-// A day the calendar has: the bank refuses 0230 or 0431. The year is not known
-// here, so 29 February always passes.
-bool date_is_a_day(QStringView field) {
-  static constexpr int kDaysInMonth[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  for (QChar c : field) {
-    if (c < u'0' || c > u'9') return false;
-  }
-  const int month = field.left(2).toInt();
-  const int day = field.right(2).toInt();
-  if (month < 1 || month > 12) return false;
-  return day >= 1 && day <= kDaysInMonth[month - 1];
 }
 
 }  // namespace
@@ -49,8 +31,9 @@ BuiltRecord build_header_record(const std::array<QString, kHeaderValueCount>& h,
   record.put_fitted(h[2]);
   record.put_name(h[3], check_names);
 
-  const QString date = transfer_date_field(h[4]);
-  record.put_code(date, !record.check_fails(date, 6) && date_is_a_day(date));
+  const TransferDate date = TransferDate::from_stored(h[kHeaderTransferDate]);
+  const QString date_field = date.field();
+  record.put_code(date_field, !record.check_fails(date_field, 6) && date.is_calendar_day());
 
   // The company's own names stay as its settings hold them: 環境設定 fills them.
   put_bank_fields(record, {h[5], h[6], h[7], h[8], false}, check_names, banks);

@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 
 #include "core/conversion/conversion_procedure.h"
-#include "core/zengin/bank_calendar.h"
 #include "core/zengin/transfer_date.h"
 #include "gui/shell/message_dialogs.h"
 
@@ -93,10 +92,9 @@ void DatePrompt::set_today(std::function<QDate()> today) {
 }
 
 void DatePrompt::show_transfer_day() {
-  const std::optional<QDate> day =
-      transfer_day(compose_transfer_date(month_->text(), day_->text()), today_());
-  full_date_->setText(day ? full_date_text(*day) : QString());
-  closed_warning_->setText(day ? bank_closed_warning(*day) : QString());
+  const TransferDate date = TransferDate::typed(month_->text(), day_->text()).resolved(today_());
+  full_date_->setText(date.full_text());
+  closed_warning_->setText(date.bank_closed_warning());
 }
 
 void DatePrompt::on_opened() {
@@ -104,9 +102,9 @@ void DatePrompt::on_opened() {
   // company must never be converted under this one's name.
   const bool ready = procedure_.load_company();
   show_company_labels(labels_, procedure_);
-  const QString date = procedure_.transfer_date();
-  month_->setText(date.left(2));
-  day_->setText(date.right(2));
+  const TransferDate date = procedure_.transfer_date();
+  month_->setText(date.month());
+  day_->setText(date.day());
   month_->setFocus();
   start_->setEnabled(ready);
   if (ready) return;
@@ -118,7 +116,7 @@ void DatePrompt::on_opened() {
 }
 
 void DatePrompt::start_conversion() {
-  if (!procedure_.store_date(compose_transfer_date(month_->text(), day_->text()))) {
+  if (!procedure_.store_date(TransferDate::typed(month_->text(), day_->text()))) {
     show_notice(app_, ConversionProcedure::kErrorTitle, procedure_.problem());
     return;
   }

@@ -41,8 +41,8 @@ TEST_F(ConversionProcedureTest, AWholeCompanyFileOfAKindInUseIsReady) {
   ConversionProcedure procedure(system);
   ASSERT_TRUE(procedure.load_company()) << procedure.problem().toStdString();
   EXPECT_EQ(procedure.company_title(), "ﾃｽﾄｼｮｳｼﾞ");
-  EXPECT_EQ(procedure.transfer_date(), "0425");
-  ASSERT_TRUE(procedure.store_date("1201"));
+  EXPECT_EQ(procedure.transfer_date().stored(), "0425");
+  ASSERT_TRUE(procedure.store_date(TransferDate::from_stored("1201")));
   CompanySettings saved;
   testing::RecordingNotifier notices;
   ASSERT_TRUE(load_company_settings("ﾃｽﾄ", saved, notices));
@@ -99,7 +99,7 @@ TEST_F(ConversionProcedureTest, OneConversionPerCompanyAtATime) {
   const QByteArray cfg = read_file("ﾃｽﾄ.cfg");
   ConversionProcedure second(system);
   ASSERT_TRUE(second.load_company());
-  EXPECT_FALSE(second.store_date("0101"));
+  EXPECT_FALSE(second.store_date(TransferDate::from_stored("0101")));
   EXPECT_TRUE(second.problem().contains("ﾃｽﾄ")) << second.problem().toStdString();
   EXPECT_TRUE(second.problem().contains("変換がほかで行われています"));
   EXPECT_FALSE(second.prepare());
