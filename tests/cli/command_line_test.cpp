@@ -77,5 +77,74 @@ TEST(CommandLine, RefusesWhatItCannotUseWithAJapaneseReason) {
   }
 }
 
+struct RefusalCase {
+  QStringList arguments;
+  const char* reason;
+};
+
+// The parser's own failures reach the user in the program's words, naming the
+// argument as it was typed.
+TEST(CommandLine, NamesWhatItRefuses) {
+  const RefusalCase cases[] = {
+      {{"--company"}, "--company の後に値を指定してください。"},
+      {{"--kind", "振込", "--date"}, "--date の後に値を指定してください。"},
+      {{"--verbose"}, "不明なオプションです: --verbose"},
+      {{"--verbose=3"}, "不明なオプションです: --verbose"},
+      {{"-x"}, "不明なオプションです: -x"},
+      {{"-dir", "work"}, "不明なオプションです: -dir"},
+      {{"-"}, "不明なオプションです: -"},
+      {{"--"}, "不明なオプションです: --"},
+      {{"--kind", "振込", "--", "サンプル商事"}, "不明なオプションです: --"},
+      {{"--help=all"}, "--help に値は指定できません。"},
+      {{"--kind", "振込", "サンプル商事"}, "余分な引数があります: サンプル商事"},
+      // Every value is checked, not only the one that stands.
+      {{"--kind", "送金", "--kind", "振込"},
+       "--kind には 振込 か 振替 を指定してください（指定された値: 送金）。"},
+      {{"--check-codes=on", "--check-codes", "maybe"},
+       "--check-codes には on か off を指定してください（指定された値: maybe）。"},
+  };
+  for (const RefusalCase& refused : cases) {
+    const ParsedCommandLine parsed = parse_command_line(refused.arguments);
+    EXPECT_EQ(parsed.error,
+              QString::fromUtf8(refused.reason) + QStringLiteral("\n") +
+                  QStringLiteral("使い方は tsubakuro-convert --help で表示できます。"))
+        << refused.arguments.join(u' ').toStdString();
+  }
+}
+
+TEST(CommandLine, TakesValuesAsTypedAndTheLastOfARepeatedOption) {
+  // An option's value is the next argument, whatever it looks like.
+  ParsedCommandLine parsed =
+      parse_command_line({QStringLiteral("--company"), QStringLiteral("--"),
+                          QStringLiteral("--dir"), QStringLiteral("--kind")});
+  ASSERT_TRUE(parsed.error.isEmpty()) << parsed.error.toStdString();
+  EXPECT_EQ(parsed.request.company, QStringLiteral("--"));
+  EXPECT_EQ(parsed.request.directory, QStringLiteral("--kind"));
+  EXPECT_FALSE(parsed.request.kind);
+
+  parsed = parse_command_line({QStringLiteral("--kind=振込"), QStringLiteral("--kind"),
+                               QStringLiteral("　振替　"), QStringLiteral("--check-codes=ＯＦＦ"),
+                               QStringLiteral("--date"), QStringLiteral("1/2"),
+                               QStringLiteral("--date=４月５日")});
+  ASSERT_TRUE(parsed.error.isEmpty()) << parsed.error.toStdString();
+  EXPECT_EQ(parsed.request.kind, TransferKind::Debit);
+  EXPECT_EQ(parsed.request.check_codes, false);
+  EXPECT_EQ(parsed.request.transfer_date, QStringLiteral("0405"));
+  EXPECT_FALSE(parsed.show_help);
+  EXPECT_FALSE(parsed.show_version);
+
+  EXPECT_TRUE(parse_command_line({QStringLiteral("-h")}).show_help);
+  parsed = parse_command_line({QStringLiteral("--version"), QStringLiteral("--kind=振込")});
+  EXPECT_TRUE(parsed.show_version);
+  EXPECT_EQ(parsed.request.kind, TransferKind::Credit);
+}
+
+TEST(CommandLine, HelpTellsWhatCtrlCLeavesBehind) {
+  const QString help = help_text();
+  EXPECT_TRUE(help.contains(QStringLiteral("出力ファイルは変更されず、前のファイルが残ります。")));
+  EXPECT_TRUE(help.contains(QStringLiteral("「★★キャンセル★★」")));
+  EXPECT_FALSE(help.contains(QStringLiteral("それまでのレコード")));
+}
+
 }  // namespace
 }  // namespace tsubakuro::cli

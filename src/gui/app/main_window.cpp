@@ -35,6 +35,18 @@ constexpr double kResultViewerShare = 0.7;
 const char kResultViewerName[] = "変換結果";
 const char kLogViewerName[] = "エラーログ";
 
+// A toolbar button as the toolbar has always had them: a push button, here the
+// toolbar's view of a menu command. It shows the action's toolbar caption
+// (its icon text), is enabled with it and triggers it.
+QPushButton* command_button(QAction* command, QWidget* toolbar) {
+  auto* button = new QPushButton(command->iconText(), toolbar);
+  button->setAccessibleName(command->iconText());
+  button->setEnabled(command->isEnabled());
+  QObject::connect(command, &QAction::enabledChanged, button, &QWidget::setEnabled);
+  QObject::connect(button, &QPushButton::clicked, command, &QAction::trigger);
+  return button;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(AppState& app, QWidget* parent) : QMainWindow(parent), app_(app) {
@@ -83,7 +95,7 @@ void MainWindow::build_menus() {
   company_settings_item_ = add_item(file, "環境設定M2", QStringLiteral("環境設定(&K)"));
   system_settings_item_ = add_item(file, "システム設定M2", QStringLiteral("ｼｽﾃﾑ設定(&S)"));
   field_options_item_ = add_item(file, "オプションM2", QStringLiteral("ｵﾌﾟｼｮﾝ(&S)"));
-  QAction* quit_item = add_item(file, "終了M2", QStringLiteral("終了(&E)"));
+  quit_item_ = add_item(file, "終了M2", QStringLiteral("終了(&E)"));
 
   QMenu* work = add_menu("処理M1", QStringLiteral("処理(&S)"));
   switch_item_ = add_item(work, "切替M2", QStringLiteral("切替(&C)"));
@@ -101,7 +113,7 @@ void MainWindow::build_menus() {
   connect(company_settings_item_, &QAction::triggered, this, &MainWindow::open_company_picker);
   connect(system_settings_item_, &QAction::triggered, this, &MainWindow::open_system_settings);
   connect(field_options_item_, &QAction::triggered, this, &MainWindow::open_field_options);
-  connect(quit_item, &QAction::triggered, this, &MainWindow::close);
+  connect(quit_item_, &QAction::triggered, this, &MainWindow::close);
   connect(switch_item_, &QAction::triggered, this, &MainWindow::open_company_switch);
   connect(conversion_item_, &QAction::triggered, this, &MainWindow::open_conversion);
   connect(result_item_, &QAction::triggered, this, &MainWindow::open_result_viewer);
@@ -126,22 +138,20 @@ void MainWindow::build_toolbar() {
     more->setAccessibleName(QStringLiteral("ほかのボタン"));
   }
 
-  const std::array<QString, 5> captions = {
-      QStringLiteral("終了"), QStringLiteral("切替"), QStringLiteral("変換処理"),
-      QStringLiteral("変換結果表示"), QStringLiteral("エラーログ表示")};
-  for (int i = 0; i < 5; ++i) {
-    auto* button = new QPushButton(captions[i], strip);
+  // The menu commands the toolbar shows, with the captions its buttons carry.
+  const std::pair<QAction*, QString> commands[] = {{quit_item_, QStringLiteral("終了")},
+                                                   {switch_item_, QStringLiteral("切替")},
+                                                   {conversion_item_, QStringLiteral("変換処理")},
+                                                   {result_item_, QStringLiteral("変換結果表示")},
+                                                   {log_item_, QStringLiteral("エラーログ表示")}};
+  for (int i = 0; i < std::ssize(commands); ++i) {
+    const auto& [command, caption] = commands[i];
+    command->setIconText(caption);
+    QPushButton* button = command_button(command, strip);
     button->setObjectName(QStringLiteral("Command1(%1)").arg(i));
-    button->setAccessibleName(captions[i]);
     button->setFocusPolicy(Qt::TabFocus);
     strip->addWidget(button);
-    toolbar_buttons_[i] = button;
   }
-  connect(toolbar_buttons_[0], &QPushButton::clicked, this, &MainWindow::close);
-  connect(toolbar_buttons_[1], &QPushButton::clicked, this, &MainWindow::open_company_switch);
-  connect(toolbar_buttons_[2], &QPushButton::clicked, this, &MainWindow::open_conversion);
-  connect(toolbar_buttons_[3], &QPushButton::clicked, this, &MainWindow::open_result_viewer);
-  connect(toolbar_buttons_[4], &QPushButton::clicked, this, &MainWindow::open_log_viewer);
 }
 
 void MainWindow::set_main_title() {
@@ -173,13 +183,9 @@ void MainWindow::refresh_main_menus() {
   system_settings_item_->setEnabled(child_windows == 0);
   field_options_item_->setEnabled(child_windows == 0);
   switch_item_->setEnabled(child_windows == 0);
-  toolbar_buttons_[1]->setEnabled(child_windows == 0);
   conversion_item_->setEnabled(child_windows == 0 && company_set);
-  toolbar_buttons_[2]->setEnabled(child_windows == 0 && company_set);
   result_item_->setEnabled(result_blockers == 0 && company_set);
-  toolbar_buttons_[3]->setEnabled(result_blockers == 0 && company_set);
   log_item_->setEnabled(log_blockers == 0 && company_set);
-  toolbar_buttons_[4]->setEnabled(log_blockers == 0 && company_set);
   arrange_item_->setEnabled(open.sum({S::ResultViewer, S::LogViewer}) == 2);
 }
 

@@ -3,7 +3,6 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
-#include <array>
 
 #include "gui/shell/app_state.h"
 #include "gui/shell/window_host.h"
@@ -12,7 +11,6 @@ class QAction;
 class QMdiArea;
 class QMenu;
 class QMdiSubWindow;
-class QPushButton;
 
 namespace tsubakuro {
 
@@ -60,7 +58,7 @@ class MainWindow : public QMainWindow, public WindowHost {
   // The frame of the open child window named `object_name`, or null.
   QMdiSubWindow* child_frame(const QString& object_name) const override;
 
-  // The menu commands, also reached from the toolbar.
+  // The menu commands; the toolbar's buttons trigger the same actions.
   void open_company_picker();       // 環境設定M2
   void open_system_settings();      // システム設定M2
   void open_field_options();        // オプションM2
@@ -85,15 +83,15 @@ class MainWindow : public QMainWindow, public WindowHost {
 
   AppState& app_;
   QMdiArea* mdi_area_ = nullptr;
-  QAction* company_settings_item_ = nullptr;       // 環境設定M2
-  QAction* system_settings_item_ = nullptr;        // システム設定M2
-  QAction* field_options_item_ = nullptr;          // オプションM2
-  QAction* switch_item_ = nullptr;                 // 切替M2
-  QAction* conversion_item_ = nullptr;             // 変換処理M2
-  QAction* result_item_ = nullptr;                 // 変換結果M2
-  QAction* log_item_ = nullptr;                    // エラーログ表示M2
-  QAction* arrange_item_ = nullptr;                // 並べて表示M2
-  std::array<QPushButton*, 5> toolbar_buttons_{};  // Command1(0..4)
+  QAction* company_settings_item_ = nullptr;  // 環境設定M2
+  QAction* system_settings_item_ = nullptr;   // システム設定M2
+  QAction* field_options_item_ = nullptr;     // オプションM2
+  QAction* quit_item_ = nullptr;              // 終了M2
+  QAction* switch_item_ = nullptr;            // 切替M2
+  QAction* conversion_item_ = nullptr;        // 変換処理M2
+  QAction* result_item_ = nullptr;            // 変換結果M2
+  QAction* log_item_ = nullptr;               // エラーログ表示M2
+  QAction* arrange_item_ = nullptr;           // 並べて表示M2
   QPointer<QWidget> help_window_;
   bool ending_ = false;
 };

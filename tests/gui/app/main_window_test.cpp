@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
 #include <map>
@@ -159,6 +160,29 @@ TEST_F(MainWindowTest, ANoticeOverTheCompanySwitchChangesNoMenu) {
               QStringLiteral("環境設定に問題があります。確認して下さい。"));
   EXPECT_EQ(during, before);
   EXPECT_EQ(enabled_items(), before);
+}
+
+// Whatever enables or disables a command, its button follows, and a click is
+// the command itself.
+TEST_F(MainWindowTest, ToolbarButtonsAreTheirMenuCommands) {
+  testing::ScopedWorkingDir dir;
+  app_.system.current_company = QStringLiteral("東京");
+  window().show();
+  const char* const commands[] = {"終了M2", "切替M2", "変換処理M2", "変換結果M2",
+                                  "エラーログ表示M2"};
+  for (int i = 0; i < 5; ++i) {
+    auto* command = window().findChild<QAction*>(QString::fromUtf8(commands[i]));
+    command->setEnabled(false);
+    EXPECT_FALSE(button(i)->isEnabled()) << commands[i];
+    command->setEnabled(true);
+    EXPECT_TRUE(button(i)->isEnabled()) << commands[i];
+  }
+
+  QSignalSpy switched(window().findChild<QAction*>(QStringLiteral("切替M2")), &QAction::triggered);
+  button(1)->click();
+  EXPECT_EQ(switched.count(), 1);
+  EXPECT_NE(window().child_frame(QStringLiteral("切替")), nullptr);
+  EXPECT_FALSE(button(1)->isEnabled()) << "the open switch window blocks a second one";
 }
 
 TEST_F(MainWindowTest, TitleNamesTheCompanyAndTheTransferKind) {
