@@ -129,7 +129,7 @@ TEST(CommandLine, TakesValuesAsTypedAndTheLastOfARepeatedOption) {
   ASSERT_TRUE(parsed.error.isEmpty()) << parsed.error.toStdString();
   EXPECT_EQ(parsed.request.kind, TransferKind::Debit);
   EXPECT_EQ(parsed.request.check_codes, false);
-  EXPECT_EQ(parsed.request.transfer_date, QStringLiteral("0405"));
+  EXPECT_EQ(parsed.request.transfer_date, TransferDate::from_stored(QStringLiteral("0405")));
   EXPECT_FALSE(parsed.show_help);
   EXPECT_FALSE(parsed.show_version);
 
