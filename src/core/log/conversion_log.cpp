@@ -57,11 +57,13 @@ bool ConversionLog::append_line(Encode&& encode) {
     error_ = QStringLiteral("ログファイル「%1」を開けません。").arg(file_name_);
     return false;
   }
-  const bool written = file_->write_with([&encode](QByteArray& out) {
-    out.append('"');
-    encode(out);
-    out.append("\"\r\n", 3);
-  });
+  const bool written = file_
+                           ->write_with([&encode](QByteArray& out) {
+                             out.append('"');
+                             encode(out);
+                             out.append("\"\r\n", 3);
+                           })
+                           .ok();
   if (written) return true;
   error_ = QStringLiteral("ログファイル「%1」に書き込めません。").arg(file_name_);
   return false;

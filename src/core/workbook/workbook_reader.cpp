@@ -358,7 +358,7 @@ class SheetWriter {
       result.cancel();
       return false;
     }
-    return result.commit();
+    return result.commit().ok();
   }
 
   void end_row() {
