@@ -5,6 +5,7 @@
 
 #include "core/conversion/run_files.h"
 #include "core/settings/company_name.h"
+#include "core/settings/settings_messages.h"
 #include "core/workbook/workbook_kind.h"
 
 namespace tsubakuro {
@@ -12,15 +13,6 @@ namespace {
 
 constexpr int kCompanyTitleValue = 3;  // 会社名 in the kind's header values
 constexpr int kDateValue = 4;          // 振込指定日 / 振替指定日
-
-// Keeps the first message, as a dialog would have been the first thing seen.
-class FirstNotice : public Notifier {
- public:
-  void show_notice(const QString&, const QString& message) override {
-    if (this->message.isEmpty()) this->message = message;
-  }
-  QString message;
-};
 
 }  // namespace
 
@@ -44,17 +36,14 @@ bool ConversionProcedure::fail(const QString& message) {
 }
 
 bool ConversionProcedure::load_company() {
-  FirstNotice notice;
-  int values_read = 0;
-  company_read_ = load_company_settings(company_name(), company_, notice, &values_read);
-  if (!company_read_) return fail(notice.message);
+  Result<LoadedCompanySettings> loaded = load_company_settings(company_name(), company_);
+  company_read_ = loaded.ok();
+  if (!company_read_) return fail(loaded.message());
+  company_ = std::move(loaded->settings);
   // An empty or cut-short file would convert with the kind's paths and columns
   // missing; it needs saving again, not the kind switching on.
-  if (values_read < values_through_section(kind())) {
-    return fail(
-        QStringLiteral("会社別CFGファイル「%1」が壊れています。環境設定で保存し直してください。")
-            .arg(company_settings_file(company_name()).value_or(company_name())));
-  }
+  if (loaded->values_read < values_through_section(kind()))
+    return fail(broken_company_settings_message(*company_settings_file(company_name())));
   if (section().enabled == 0)
     return fail(QStringLiteral("環境設定にて、使用するにチェックが入っていません。"));
   return true;
@@ -64,8 +53,8 @@ void ConversionProcedure::release() { lock_.reset(); }
 
 bool ConversionProcedure::claim() {
   if (lock_) return true;
-  const std::optional<QString> name = company_lock_file(company_name());
-  if (!name) return fail(company_name_problem(company_name()));
+  const Result<QString> name = company_lock_file(company_name());
+  if (!name) return fail(name.message());
   auto lock = std::make_unique<QLockFile>(*name);
   // A conversion may take any time; only a lock whose process is gone (killed,
   // or the machine stopped) is stale.
@@ -90,10 +79,10 @@ bool ConversionProcedure::store_date(const QString& date) {
   QString& stored = company_.section(kind()).header_values[kDateValue];
   const QString previous = stored;
   stored = date;
-  const SaveResult saved = save_company_settings(company_name(), company_);
-  if (saved.ok) return true;
+  const Result<void> saved = save_company_settings(company_name(), company_);
+  if (saved) return true;
   stored = previous;
-  return fail(saved.message);
+  return fail(saved.message());
 }
 
 std::optional<WorkbookRoute> ConversionProcedure::prepare() {
@@ -101,8 +90,9 @@ std::optional<WorkbookRoute> ConversionProcedure::prepare() {
   const QString& input = section().input_file;
   QString problem = input_file_problem(input);
   if (problem.isEmpty()) {
-    problem = output_file_problem(section().output_file, input, run_input_file(input),
-                                  company_log_file(company_name()).value_or(QString()));
+    problem = output_file_problem(
+        section().output_file, input, run_input_file(input),
+        company_log_file(company_name()) ? *company_log_file(company_name()) : QString());
   }
   if (!problem.isEmpty()) {
     fail(problem);

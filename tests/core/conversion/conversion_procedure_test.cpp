@@ -26,12 +26,12 @@ const QString kBroken =
 class ConversionProcedureTest : public ::testing::Test, public RunFixture {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(save_company_settings(system.current_company, company).ok);
+    ASSERT_TRUE(save_company_settings(system.current_company, company).ok());
     write_cp932_file("in.csv", "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1234567,ﾀﾅｶ,100,,,,,\r\n");
   }
   // The company file's first `lines` lines, as a save cut short would leave it.
   void cut_company_file(int lines) {
-    ASSERT_TRUE(save_company_settings(system.current_company, company).ok);
+    ASSERT_TRUE(save_company_settings(system.current_company, company).ok());
     const QList<QByteArray> all = read_file("ﾃｽﾄ.cfg").split('\n');
     write_file("ﾃｽﾄ.cfg", all.mid(0, lines).join('\n'));
   }
@@ -43,10 +43,9 @@ TEST_F(ConversionProcedureTest, AWholeCompanyFileOfAKindInUseIsReady) {
   EXPECT_EQ(procedure.company_title(), "ﾃｽﾄｼｮｳｼﾞ");
   EXPECT_EQ(procedure.transfer_date(), "0425");
   ASSERT_TRUE(procedure.store_date("1201"));
-  CompanySettings saved;
-  testing::RecordingNotifier notices;
-  ASSERT_TRUE(load_company_settings("ﾃｽﾄ", saved, notices));
-  EXPECT_EQ(saved.credit.header_values[4], "1201");
+  const Result<LoadedCompanySettings> saved = load_company_settings("ﾃｽﾄ");
+  ASSERT_TRUE(saved.ok());
+  EXPECT_EQ(saved->settings.credit.header_values[4], "1201");
   EXPECT_EQ(procedure.prepare(), WorkbookRoute::PlainText);
   auto run = procedure.make_run();
   while (run->running()) run->step();
@@ -79,7 +78,7 @@ TEST_F(ConversionProcedureTest, ACompanyFileCutBeforeTheKindsSectionIsBroken) {
 
 TEST_F(ConversionProcedureTest, AMissingFileAndAKindNotInUseKeepTheirMessages) {
   company.credit.enabled = 0;
-  ASSERT_TRUE(save_company_settings(system.current_company, company).ok);
+  ASSERT_TRUE(save_company_settings(system.current_company, company).ok());
   ConversionProcedure not_in_use(system);
   EXPECT_FALSE(not_in_use.load_company());
   EXPECT_EQ(not_in_use.problem(), "環境設定にて、使用するにチェックが入っていません。");
@@ -108,7 +107,7 @@ TEST_F(ConversionProcedureTest, OneConversionPerCompanyAtATime) {
   // Another company converts meanwhile.
   SystemSettings other_system = system;
   other_system.current_company = "ﾍﾞﾂ";
-  ASSERT_TRUE(save_company_settings("ﾍﾞﾂ", company).ok);
+  ASSERT_TRUE(save_company_settings("ﾍﾞﾂ", company).ok());
   ConversionProcedure other(other_system);
   EXPECT_TRUE(other.claim()) << other.problem().toStdString();
 }
@@ -153,7 +152,7 @@ TEST_P(RefusedOutput, IsRefusedBeforeAnythingIsWritten) {
   write_file("tbk.tmp", "rows");
   const QString& output = GetParam().output;
   company.credit.output_file = output;
-  ASSERT_TRUE(save_company_settings(system.current_company, company).ok);
+  ASSERT_TRUE(save_company_settings(system.current_company, company).ok());
   const QMap<QString, QByteArray> before = [] {
     QMap<QString, QByteArray> files;
     for (const QString& name : QDir().entryList(QDir::Files)) files.insert(name, read_file(name));
@@ -191,7 +190,7 @@ TEST_F(ConversionProcedureTest, OutputsElsewhereStayAllowed) {
        {QString("FURIKOMI.DAT"), QString("sub/in.csv"), QString("sub/x.cfg"),
         QDir::current().absoluteFilePath("sub/out.dat")}) {
     company.credit.output_file = output;
-    ASSERT_TRUE(save_company_settings(system.current_company, company).ok);
+    ASSERT_TRUE(save_company_settings(system.current_company, company).ok());
     ConversionProcedure procedure(system);
     ASSERT_TRUE(procedure.load_company());
     EXPECT_EQ(procedure.prepare(), WorkbookRoute::PlainText)
@@ -212,7 +211,7 @@ TEST_F(ConversionProcedureTest, AnInputThatIsNoOrdinaryFileIsRefusedAtOnce) {
                {"none.csv", "入力ファイルが存在しません。"}};
   for (const auto& c : cases) {
     company.credit.input_file = c.input;
-    ASSERT_TRUE(save_company_settings(system.current_company, company).ok);
+    ASSERT_TRUE(save_company_settings(system.current_company, company).ok());
     ConversionProcedure procedure(system);
     ASSERT_TRUE(procedure.load_company());
     EXPECT_FALSE(procedure.prepare());
