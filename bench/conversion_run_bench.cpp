@@ -17,11 +17,6 @@
 namespace tsubakuro {
 namespace {
 
-class SilentNotifier : public Notifier {
- public:
-  void show_notice(const QString&, const QString&) override {}
-};
-
 // A payroll-like list: kana names, a quoted one now and then, amounts in yen.
 void write_payment_list(const QString& name, qint64 rows) {
   QFile file(name);
@@ -63,7 +58,6 @@ void BM_Conversion(benchmark::State& state) {
                           "ﾐｽﾞﾎ", "1", "ﾎﾝﾃﾝ",       "1",    "1234567", ""};
   for (int i = 0; i < kBodyColumnCount; ++i) credit.body_columns[i] = QString::number(i + 1);
 
-  SilentNotifier notifier;
   for (auto _ : state) {
     ConversionRun run(system, company);
     while (run.running()) run.step();

@@ -30,11 +30,6 @@ namespace {
 constexpr int kRows = 100'000;
 const QString kCompany = QStringLiteral("ベンチ商事");
 
-class QuietNotifier : public Notifier {
- public:
-  void show_notice(const QString&, const QString&) override {}
-};
-
 // A working folder with one company and a payment list of kRows clean rows.
 class Workbench {
  public:
@@ -54,7 +49,7 @@ class Workbench {
       credit.body_columns[i] = QString::fromLatin1(columns[i]);
     credit.skip_header_rows = QStringLiteral("1");
     credit.enabled = true;
-    save_company_settings(kCompany, company);
+    (void)save_company_settings(kCompany, company);
 
     QByteArray list = encode_cp932(QStringLiteral("銀行コード,銀行名,支店コード,支店名,預金種目,"
                                                   "口座番号,受取人名,振込金額,取引先番号\r\n"))
@@ -73,7 +68,7 @@ class Workbench {
     init_field_dictionary(system);
     system.current_company = kCompany;
     system.options.record_length = 120;
-    save_system_settings(system);
+    (void)save_system_settings(system);
   }
 
  private:
@@ -81,10 +76,10 @@ class Workbench {
 };
 
 void load(AppState& app) {
-  QuietNotifier quiet;
   init_field_dictionary(app.system);
   load_system_settings(app.system);
-  load_company_settings(kCompany, app.company, quiet);
+  if (Result<LoadedCompanySettings> loaded = load_company_settings(kCompany))
+    app.company = std::move(loaded->settings);
 }
 
 // What tsubakuro-convert does: the steps in a plain loop.

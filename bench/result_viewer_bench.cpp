@@ -84,7 +84,7 @@ AppState company_for(const QString& output_file) {
   app.system.options.record_length = 120;
   app.system.field_names = builtin_field_names();
   app.company.credit.output_file = output_file;
-  save_company_settings(app.system.current_company, app.company);
+  (void)save_company_settings(app.system.current_company, app.company);
   return app;
 }
 

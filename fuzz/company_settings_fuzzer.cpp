@@ -5,16 +5,6 @@
 
 using tsubakuro::fuzz::require;
 
-namespace {
-
-class SilentNotifier : public tsubakuro::Notifier {
- public:
-  void show_notice(const QString&, const QString& message) override { last = message; }
-  QString last;
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   tsubakuro::fuzz::enter_scratch_folder();
   return 0;
@@ -23,20 +13,22 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QString company = QStringLiteral("会社");
   tsubakuro::fuzz::write_whole_file(QStringLiteral("会社.cfg"), data, size);
-  SilentNotifier notifier;
-  tsubakuro::CompanySettings loaded;
-  require(tsubakuro::load_company_settings(company, loaded, notifier), "an existing file loads");
+  const tsubakuro::Result<tsubakuro::LoadedCompanySettings> read =
+      tsubakuro::load_company_settings(company);
+  require(read.ok(), "an existing file loads");
+  const tsubakuro::CompanySettings& loaded = read->settings;
 
-  const tsubakuro::SaveResult saved = tsubakuro::save_company_settings(company, loaded);
-  if (!saved.ok) {
-    require(!saved.message.isEmpty(), "a refused save says why");
+  const tsubakuro::Result<void> saved = tsubakuro::save_company_settings(company, loaded);
+  if (!saved.ok()) {
+    require(!saved.message().isEmpty(), "a refused save says why");
     require(tsubakuro::fuzz::read_whole_file(QStringLiteral("会社.cfg")) ==
                 QByteArrayView(data, static_cast<qsizetype>(size)),
             "a refused save leaves the file as it was");
     return 0;
   }
-  tsubakuro::CompanySettings reloaded;
-  require(tsubakuro::load_company_settings(company, reloaded, notifier), "a saved file loads");
-  require(reloaded == loaded, "a saved file reads back as it was saved");
+  const tsubakuro::Result<tsubakuro::LoadedCompanySettings> reloaded =
+      tsubakuro::load_company_settings(company);
+  require(reloaded.ok(), "a saved file loads");
+  require(reloaded->settings == loaded, "a saved file reads back as it was saved");
   return 0;
 }

@@ -26,15 +26,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tsubakuro::fuzz::write_whole_file(file_name, data, size);
   const tsubakuro::SystemSettings loaded = load_fresh();
 
-  const tsubakuro::SaveResult saved = tsubakuro::save_system_settings(loaded);
-  if (!saved.ok) {
-    require(!saved.message.isEmpty(), "a refused save says why");
-    require(tsubakuro::system_settings_problem(loaded) == saved.message,
+  const tsubakuro::Result<void> saved = tsubakuro::save_system_settings(loaded);
+  if (!saved.ok()) {
+    require(!saved.message().isEmpty(), "a refused save says why");
+    const tsubakuro::Result<void> checked = tsubakuro::check_system_settings(loaded);
+    require(!checked.ok() && checked.message() == saved.message(),
             "the dialogs are warned of what the save refuses");
     return 0;
   }
   const QByteArray first = tsubakuro::fuzz::read_whole_file(file_name);
-  require(tsubakuro::save_system_settings(load_fresh()).ok, "a saved file saves again");
+  require(tsubakuro::save_system_settings(load_fresh()).ok(), "a saved file saves again");
   require(tsubakuro::fuzz::read_whole_file(file_name) == first,
           "a saved file reads back as it was saved");
   return 0;

@@ -9,7 +9,6 @@
 
 #include "core/conversion/conversion_run.h"
 #include "core/settings/company_settings.h"
-#include "core/settings/notifier.h"
 #include "core/settings/system_settings.h"
 #include "test_support.h"
 

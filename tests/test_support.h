@@ -9,8 +9,6 @@
 #include <csignal>
 #include <utility>
 
-#include "core/settings/notifier.h"
-
 namespace tsubakuro::testing {
 
 // Every file of the program is a relative name in the current folder, so a test
@@ -50,15 +48,6 @@ void copy_sample_company(const QString& folder = QStringLiteral("."));
 
 QString source_path(const QString& relative);  // a path below the project's root
 QString binary_path(const QString& relative);  // a path below the build folder
-
-// Keeps what the core asked to show, for the tests to read.
-class RecordingNotifier : public Notifier {
- public:
-  void show_notice(const QString& title, const QString& message) override {
-    notices.append({title, message});
-  }
-  QList<std::pair<QString, QString>> notices;
-};
 
 // Makes every write beyond `bytes` fail for as long as it lives. Unlike
 // permission bits this stops root too, and it fails a write half way, which is

@@ -18,8 +18,4 @@ void print_out(const QString& text) { print_line(stdout, text); }
 
 void print_error(const QString& text) { print_line(stderr, text); }
 
-void StderrNotifier::show_notice(const QString& title, const QString& message) {
-  print_error(title.isEmpty() ? message : title + QStringLiteral(": ") + message);
-}
-
 }  // namespace tsubakuro::cli

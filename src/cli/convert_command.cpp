@@ -131,9 +131,13 @@ ExitStatus run_convert(const ConvertRequest& request) {
     return refuse(QStringLiteral("会社が選ばれていません。--company で会社名を指定してください。"));
 
   ConversionProcedure procedure(system);
-  if (!procedure.load_company() || !procedure.claim()) return refuse(procedure.problem());
-  if (request.transfer_date && !procedure.store_date(*request.transfer_date))
-    return refuse(procedure.problem());
+  if (const Result<void> loaded = procedure.load_company(); !loaded)
+    return refuse(loaded.message());
+  if (const Result<void> claimed = procedure.claim(); !claimed) return refuse(claimed.message());
+  if (request.transfer_date) {
+    if (const Result<void> stored = procedure.store_date(*request.transfer_date); !stored)
+      return refuse(stored.message());
+  }
 
   print_out(QStringLiteral("%1【%2】 %3  指定日 %4")
                 .arg(procedure.company_name(), procedure.company_title(),
@@ -144,8 +148,8 @@ ExitStatus run_convert(const ConvertRequest& request) {
   if (!warning.isEmpty())
     print_error(QStringLiteral("警告: 指定日 %1 は%2").arg(date.full_text(), warning));
 
-  const std::optional<WorkbookRoute> route = procedure.prepare();
-  if (!route) return refuse(procedure.problem());
+  const Result<WorkbookRoute> route = procedure.prepare();
+  if (!route) return refuse(route.message());
   if (!prepare_workbook(procedure.section().input_file, *route)) return kNotConverted;
   if (interrupt_requested()) {
     print_cancelled();

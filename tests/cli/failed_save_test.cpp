@@ -22,24 +22,25 @@ TEST(FullDisk, SavingTheSettingsFailsWithAMessageAndKeepsBothFiles) {
   SystemSettings system;
   init_field_dictionary(system);
   load_system_settings(system);
-  RecordingNotifier notifier;
-  CompanySettings company;
-  ASSERT_TRUE(load_company_settings(QString::fromUtf8(kSampleCompany), company, notifier));
+  const Result<LoadedCompanySettings> loaded =
+      load_company_settings(QString::fromUtf8(kSampleCompany));
+  ASSERT_TRUE(loaded.ok());
+  CompanySettings company = loaded->settings;
   const auto before = folder_snapshot();
 
   disk.fill();
   system.current_company = QStringLiteral("ツバクロ商会");
   company.credit.output_file = QStringLiteral("ZENGIN-OUTPUT-WITH-A-LONGER-NAME.DAT");
-  const SaveResult system_saved = save_system_settings(system);
-  const SaveResult company_saved =
+  const Result<void> system_saved = save_system_settings(system);
+  const Result<void> company_saved =
       save_company_settings(QString::fromUtf8(kSampleCompany), company);
 
-  EXPECT_FALSE(system_saved.ok);
-  EXPECT_TRUE(system_saved.message.contains(QStringLiteral("tbk.ini")))
-      << system_saved.message.toStdString();
-  EXPECT_FALSE(company_saved.ok);
-  EXPECT_TRUE(company_saved.message.contains(QStringLiteral("サンプル商事.cfg")))
-      << company_saved.message.toStdString();
+  EXPECT_FALSE(system_saved.ok());
+  EXPECT_TRUE(system_saved.message().contains(QStringLiteral("tbk.ini")))
+      << system_saved.message().toStdString();
+  EXPECT_FALSE(company_saved.ok());
+  EXPECT_TRUE(company_saved.message().contains(QStringLiteral("サンプル商事.cfg")))
+      << company_saved.message().toStdString();
   // Not a byte changed and no half-written temporary file left behind.
   EXPECT_EQ(changed_files(before, folder_snapshot()).join(u", ").toStdString(), "")
       << (disk.is_tmpfs() ? "tmpfs" : "file-size limit");

@@ -23,14 +23,12 @@ QStringList load_and_convert(const std::string& what) {
   SystemSettings system;
   init_field_dictionary(system);
   load_system_settings(system);
-  RecordingNotifier notifier;
-  CompanySettings company;
-  if (!load_company_settings(system.current_company, company, notifier)) {
-    EXPECT_EQ(notifier.notices.size(), 1);
-    EXPECT_FALSE(notifier.notices.value(0).second.isEmpty());
+  const Result<LoadedCompanySettings> company = load_company_settings(system.current_company);
+  if (!company) {
+    EXPECT_FALSE(company.message().isEmpty());
     return {};
   }
-  ConversionRun run(system, company);
+  ConversionRun run(system, company->settings);
   // A step takes a line; more steps than the list has bytes is a hang.
   const qint64 limit = QFile(QString::fromUtf8(kSampleCreditList)).size() + 16;
   qint64 steps = 0;

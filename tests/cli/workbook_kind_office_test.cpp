@@ -14,11 +14,12 @@ const QString kOutput = QStringLiteral("FURIKOMI.DAT");
 const QString kLog = QStringLiteral("サンプル商事.log");
 
 void use_input(const QString& path) {
-  RecordingNotifier silent;
-  CompanySettings company;
-  ASSERT_TRUE(load_company_settings(QStringLiteral("サンプル商事"), company, silent));
+  const Result<LoadedCompanySettings> loaded =
+      load_company_settings(QStringLiteral("サンプル商事"));
+  ASSERT_TRUE(loaded.ok());
+  CompanySettings company = loaded->settings;
   company.credit.input_file = path;
-  ASSERT_TRUE(save_company_settings(QStringLiteral("サンプル商事"), company).ok);
+  ASSERT_TRUE(save_company_settings(QStringLiteral("サンプル商事"), company).ok());
 }
 
 class ConvertWorkbookKind : public ::testing::Test {

@@ -5,21 +5,13 @@
 
 #include "core/conversion/run_files.h"
 #include "core/settings/company_name.h"
+#include "core/settings/settings_messages.h"
 #include "core/workbook/workbook_kind.h"
 
 namespace tsubakuro {
 namespace {
 
 constexpr int kCompanyTitleValue = 3;  // 会社名 in the kind's header values
-
-// Keeps the first message, as a dialog would have been the first thing seen.
-class FirstNotice : public Notifier {
- public:
-  void show_notice(const QString&, const QString& message) override {
-    if (this->message.isEmpty()) this->message = message;
-  }
-  QString message;
-};
 
 }  // namespace
 
@@ -39,82 +31,68 @@ TransferDate ConversionProcedure::transfer_date() const {
   return TransferDate::from_stored(section().header_values[kHeaderTransferDate]);
 }
 
-bool ConversionProcedure::fail(const QString& message) {
-  problem_ = message;
-  return false;
-}
-
-bool ConversionProcedure::load_company() {
-  FirstNotice notice;
-  int values_read = 0;
-  company_read_ = load_company_settings(company_name(), company_, notice, &values_read);
-  if (!company_read_) return fail(notice.message);
+Result<void> ConversionProcedure::load_company() {
+  Result<LoadedCompanySettings> loaded = load_company_settings(company_name(), company_);
+  company_read_ = loaded.ok();
+  if (!company_read_) return loaded.failure();
+  company_ = std::move(loaded->settings);
   // An empty or cut-short file would convert with the kind's paths and columns
   // missing; it needs saving again, not the kind switching on.
-  if (values_read < values_through_section(kind())) {
-    return fail(
-        QStringLiteral("会社別CFGファイル「%1」が壊れています。環境設定で保存し直してください。")
-            .arg(company_settings_file(company_name()).value_or(company_name())));
-  }
+  if (loaded->values_read < values_through_section(kind()))
+    return failure(broken_company_settings_message(*company_settings_file(company_name())));
   if (section().enabled == 0)
-    return fail(QStringLiteral("環境設定にて、使用するにチェックが入っていません。"));
-  return true;
+    return failure(QStringLiteral("環境設定にて、使用するにチェックが入っていません。"));
+  return {};
 }
 
 void ConversionProcedure::release() { lock_.reset(); }
 
-bool ConversionProcedure::claim() {
-  if (lock_) return true;
-  const std::optional<QString> name = company_lock_file(company_name());
-  if (!name) return fail(company_name_problem(company_name()));
+Result<void> ConversionProcedure::claim() {
+  if (lock_) return {};
+  const Result<QString> name = company_lock_file(company_name());
+  if (!name) return name.failure();
   auto lock = std::make_unique<QLockFile>(*name);
   // A conversion may take any time; only a lock whose process is gone (killed,
   // or the machine stopped) is stale.
   lock->setStaleLockTime(0);
   if (lock->tryLock(0)) {
     lock_ = std::move(lock);
-    return true;
+    return {};
   }
   if (lock->error() == QLockFile::LockFailedError) {
-    return fail(QStringLiteral("会社「%1」の変換がほかで行われています。"
-                               "その変換が終わってから、もう一度変換してください。")
-                    .arg(company_name()));
+    return failure(QStringLiteral("会社「%1」の変換がほかで行われています。"
+                                  "その変換が終わってから、もう一度変換してください。")
+                       .arg(company_name()));
   }
   // A folder where no lock file can be made (full, read-only) is one where the
   // date and the log cannot be written either: the step that writes them stops
   // the conversion, naming its own file, before anything is touched.
-  return true;
+  return {};
 }
 
-bool ConversionProcedure::store_date(const TransferDate& date) {
-  if (!claim()) return false;
+Result<void> ConversionProcedure::store_date(const TransferDate& date) {
+  if (Result<void> claimed = claim(); !claimed) return claimed;
   QString& stored = company_.section(kind()).header_values[kHeaderTransferDate];
   const QString previous = stored;
   stored = date.stored();
-  const SaveResult saved = save_company_settings(company_name(), company_);
-  if (saved.ok) return true;
-  stored = previous;
-  return fail(saved.message);
+  Result<void> saved = save_company_settings(company_name(), company_);
+  if (!saved) stored = previous;
+  return saved;
 }
 
-std::optional<WorkbookRoute> ConversionProcedure::prepare() {
-  if (!claim()) return std::nullopt;
+Result<WorkbookRoute> ConversionProcedure::prepare() {
+  if (Result<void> claimed = claim(); !claimed) return claimed.failure();
   const QString& input = section().input_file;
   Result<void> files = check_input_file(input);
   if (files) {
     files = check_output_file(section().output_file, input, run_input_file(input),
                               company_log_file(company_name()).value_or(QString()));
   }
-  if (!files) {
-    fail(files.message());
-    return std::nullopt;
-  }
+  if (!files) return files.failure();
   const WorkbookRoute route = workbook_route(input, !office_suite_program().isEmpty());
   if (route == WorkbookRoute::ExportedByHand &&
-      !QFileInfo(QString::fromLatin1(kWorkbookTextFile)).isFile()) {
-    fail(exported_by_hand_missing_message(input));
-    return std::nullopt;
-  }
+      !QFileInfo(QString::fromLatin1(kWorkbookTextFile)).isFile())
+    return failure(exported_by_hand_missing_message(input));
   return route;
 }
 

@@ -23,8 +23,8 @@ namespace tsubakuro {
 //   4. prepare(): the input and output files are checked before anything is
 //      written, and the answer says how the input becomes comma-separated text;
 //   5. make_run(): the run itself, on this procedure's copy of the settings.
-// A step that cannot go on returns false (or nothing) and leaves problem(), a
-// message for the title kErrorTitle. The claim lasts as long as the procedure.
+// A step that cannot go on fails with a message for the title kErrorTitle. The
+// claim lasts as long as the procedure.
 class ConversionProcedure {
  public:
   static const QString kErrorTitle;
@@ -43,34 +43,29 @@ class ConversionProcedure {
   // The transfer date the company's settings hold for the kind.
   TransferDate transfer_date() const;
 
-  // False when the file is missing, cut short before the kind's section, or the
+  // Fails when the file is missing, cut short before the kind's section, or the
   // kind is not in use. company_read() says whether values were read at all, so
   // that a window can still show them.
-  bool load_company();
+  Result<void> load_company();
   bool company_read() const { return company_read_; }
-  // False when another conversion of the company, in this program or another,
+  // Fails when another conversion of the company, in this program or another,
   // holds it.
-  bool claim();
+  Result<void> claim();
   // Claims first when not yet claimed. The company keeps its old date when the
   // file cannot be written.
-  bool store_date(const TransferDate& date);
+  Result<void> store_date(const TransferDate& date);
   // Claims first when not yet claimed.
-  std::optional<WorkbookRoute> prepare();
+  Result<WorkbookRoute> prepare();
   std::unique_ptr<ConversionRun> make_run() const;
   // Ends the claim before the procedure itself ends, so the company is free the
   // moment its conversion is over rather than whenever the procedure is deleted.
   void release();
 
-  const QString& problem() const { return problem_; }
-
  private:
-  bool fail(const QString& message);
-
   SystemSettings system_;
   CompanySettings company_;
   bool company_read_ = false;
   std::unique_ptr<QLockFile> lock_;
-  QString problem_;
 };
 
 }  // namespace tsubakuro

@@ -52,7 +52,7 @@ class ConversionRun::Impl {
         field_kinds_(system.field_kinds),
         checker_(field_kinds_, transfer_, options_.kana_table),
         input_file_(run_input_file(section_.input_file)),
-        log_file_(company_log_file(company_).value_or(QString())) {}
+        log_file_(company_log_file(company_) ? *company_log_file(company_) : QString()) {}
 
   void step();
   void cancel();
@@ -221,7 +221,7 @@ bool ConversionRun::Impl::read_next_line(QByteArray& line) {
 // their old selves, replacing them only at the end.
 bool ConversionRun::Impl::open_files() {
   if (log_file_.isEmpty()) {
-    abort(company_name_problem(company_));
+    abort(company_log_file(company_).message());
     return false;
   }
   input_.setFileName(input_file_);

@@ -5,6 +5,8 @@
 #include <QSaveFile>
 #include <QString>
 
+#include "core/text/result.h"
+
 namespace tsubakuro {
 
 // A file the user owns (settings, a bank file, a worksheet's text) is written whole
@@ -15,38 +17,43 @@ namespace tsubakuro {
 // file cut short by a full disk off as whole. So the file is opened unbuffered and
 // the bytes wait in a buffer of this class, reaching the disk in large writes whose
 // counts are checked.
+//
+// Every step fails, once any write has failed, with unsaved_file_message.
 class SaveFile {
  public:
-  explicit SaveFile(const QString& path) : file_(path) {}
+  explicit SaveFile(const QString& path) : path_(path), file_(path) {}
 
-  bool open();
-  // Queues `bytes`; false once any write has failed.
-  bool write(QByteArrayView bytes);
+  Result<void> open();
+  // Queues `bytes`.
+  Result<void> write(QByteArrayView bytes);
   // Queues what `fill` appends to the buffer it is handed, for writers that build
-  // their bytes in place; false once any write has failed.
+  // their bytes in place.
   template <typename Fill>
-  bool write_with(Fill&& fill) {
-    if (failed_) return false;
+  Result<void> write_with(Fill&& fill) {
+    if (failed_) return failed();
     fill(pending_);
-    return pending_.size() < kWriteSize || flush();
+    if (pending_.size() < kWriteSize) return {};
+    return flush();
   }
-  // Writes what waits now; false once any write has failed.
-  bool flush();
-  // Writes what waits and puts the file in place; false, with the old file kept,
-  // when any write failed.
-  bool commit();
+  // Writes what waits now.
+  Result<void> flush();
+  // Writes what waits and puts the file in place; on failure the old file is kept.
+  Result<void> commit();
   // Drops the temporary file; the old file stays.
   void cancel() { file_.cancelWriting(); }
 
  private:
   static constexpr qsizetype kWriteSize = 1 << 16;
 
+  Failure failed() const;
+
+  QString path_;
   QSaveFile file_;
   QByteArray pending_;
   bool failed_ = false;
 };
 
 // Writes `bytes` as the whole of the file at `path` through SaveFile.
-bool save_file(const QString& path, QByteArrayView bytes);
+Result<void> save_file(const QString& path, QByteArrayView bytes);
 
 }  // namespace tsubakuro

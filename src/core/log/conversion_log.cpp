@@ -52,11 +52,12 @@ Result<void> ConversionLog::append_encoded(QByteArrayView message) {
 template <typename Encode>
 Result<void> ConversionLog::append_line(Encode&& encode) {
   if (!file_) return failure(log_unopened_message(file_name_));
-  const bool written = file_->write_with([&encode](QByteArray& out) {
+  const Result<void> written = file_->write_with([&encode](QByteArray& out) {
     out.append('"');
     encode(out);
     out.append("\"\r\n", 3);
   });
+  // The log names itself as a log, whatever the save recipe would call it.
   if (written) return {};
   return failure(log_unwritable_message(file_name_));
 }

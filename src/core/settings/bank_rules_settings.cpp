@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include "core/settings/settings_messages.h"
 #include "core/settings/system_settings.h"
 
 namespace tsubakuro {
@@ -39,13 +40,12 @@ BankRules load_bank_rules() {
   return rules;
 }
 
-SaveResult save_bank_rules(const BankRules& rules) {
+Result<void> save_bank_rules(const BankRules& rules) {
   QSettings file(settings_path(), QSettings::IniFormat);
   for (const RuleKey& rule : kRuleKeys) file.setValue(QLatin1String(rule.key), rules.*rule.flag);
   file.sync();
   if (file.status() == QSettings::NoError) return {};
-  return SaveResult::failure(
-      QStringLiteral("設定ファイル「%1」に書き込めません。").arg(settings_path()));
+  return failure(unwritable_program_settings_message(settings_path()));
 }
 
 void prepare_program_settings_on_first_start() {
@@ -53,7 +53,7 @@ void prepare_program_settings_on_first_start() {
       QFileInfo::exists(settings_path()))
     return;
   // Nothing to tell the user if it fails: the rules then stay off, as before.
-  save_bank_rules(BankRules::all_on());
+  (void)save_bank_rules(BankRules::all_on());
 }
 
 }  // namespace tsubakuro

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "core/settings/notifier.h"
+#include "core/text/result.h"
 
 namespace tsubakuro {
 
@@ -28,7 +28,7 @@ BankRules load_bank_rules();
 
 // Writes the group, keeping whatever else the file holds; on failure the old file
 // stays and the result says why.
-SaveResult save_bank_rules(const BankRules& rules);
+Result<void> save_bank_rules(const BankRules& rules);
 
 // A first start in an empty folder (no "tbk.ini" and no "tsubakuro.ini") writes
 // "tsubakuro.ini" with every rule on, so new users get the banks' rules; folders

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/settings/settings_file.h"
+#include "core/settings/settings_messages.h"
 #include "core/zengin/padding.h"
 
 namespace tsubakuro {
@@ -15,41 +16,42 @@ bool is_forbidden(QChar c) {
   return c == u'/' || c == u'\\' || c == u'"' || c.category() == QChar::Other_Control;
 }
 
+// The file `name` names with `ending`, the name's trailing blanks dropped or kept.
+Result<QString> company_file(const QString& name, const QString& ending, bool keep_blanks) {
+  if (Result<void> checked = check_company_name(name); !checked) return checked.failure();
+  return (keep_blanks ? name : trim_trailing_spaces(name).toString()) + ending;
+}
+
 }  // namespace
 
-QString company_name_problem(const QString& name) {
+Result<void> check_company_name(const QString& name) {
   const QString trimmed = trim_trailing_spaces(name).toString();
-  if (trimmed.isEmpty()) return QStringLiteral("会社名が入力されていません。");
-  if (trimmed == u"." || trimmed == u"..")
-    return QStringLiteral("「%1」は会社名に使えません。").arg(trimmed);
+  if (trimmed.isEmpty()) return failure(missing_company_name_message());
+  if (trimmed == u"." || trimmed == u"..") return failure(reserved_company_name_message(trimmed));
   if (std::any_of(name.cbegin(), name.cend(), is_forbidden))
-    return QStringLiteral(
-        "会社名に使えない文字（/ \\ \" または制御文字）が含まれています。別の名前にしてください。");
-  return QString();
+    return failure(forbidden_company_name_character_message());
+  return {};
 }
 
-QString stored_company_name_problem(const QString& name) {
-  return unstorable_text_problem(QStringLiteral("会社名「%1」").arg(name), name);
+Result<void> check_stored_company_name(const QString& name) {
+  return check_storable_text(company_name_caption(name), name);
 }
 
-QString entered_company_name_problem(const QString& name) {
-  const QString problem = company_name_problem(name);
-  return problem.isEmpty() ? stored_company_name_problem(name) : problem;
+Result<void> check_entered_company_name(const QString& name) {
+  if (Result<void> checked = check_company_name(name); !checked) return checked;
+  return check_stored_company_name(name);
 }
 
-std::optional<QString> company_settings_file(const QString& name) {
-  if (!company_name_problem(name).isEmpty()) return std::nullopt;
-  return trim_trailing_spaces(name).toString() + QStringLiteral(".cfg");
+Result<QString> company_settings_file(const QString& name) {
+  return company_file(name, QStringLiteral(".cfg"), false);
 }
 
-std::optional<QString> company_lock_file(const QString& name) {
-  if (!company_name_problem(name).isEmpty()) return std::nullopt;
-  return trim_trailing_spaces(name).toString() + QStringLiteral(".lock");
+Result<QString> company_lock_file(const QString& name) {
+  return company_file(name, QStringLiteral(".lock"), false);
 }
 
-std::optional<QString> company_log_file(const QString& name) {
-  if (!company_name_problem(name).isEmpty()) return std::nullopt;
-  return name + QStringLiteral(".log");
+Result<QString> company_log_file(const QString& name) {
+  return company_file(name, QStringLiteral(".log"), true);
 }
 
 }  // namespace tsubakuro

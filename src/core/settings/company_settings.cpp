@@ -4,6 +4,7 @@
 
 #include "core/settings/company_name.h"
 #include "core/settings/settings_file.h"
+#include "core/settings/settings_messages.h"
 #include "core/zengin/record_layout.h"
 
 namespace tsubakuro {
@@ -47,70 +48,50 @@ void clear_section(TransferSettings& transfer) {
   transfer.enabled = false;
 }
 
-QString section_problem(const TransferSettings& transfer, TransferKind kind,
-                        const FieldTable& field_names) {
-  const QString word = transfer_kind_word(kind);
-  auto caption = [&word](const QString& group, const QString& name) {
-    return QStringLiteral("%1の%2「%3」").arg(word, group, name);
-  };
-  QString problem =
-      unstorable_text_problem(caption(u"ﾌｧｲﾙ設定"_qs, u"入力ﾌｧｲﾙ"_qs), transfer.input_file);
-  if (problem.isEmpty())
-    problem =
-        unstorable_text_problem(caption(u"ﾌｧｲﾙ設定"_qs, u"出力ﾌｧｲﾙ"_qs), transfer.output_file);
-  for (int i = 0; problem.isEmpty() && i < kHeaderValueCount; ++i) {
-    problem = unstorable_text_problem(
-        caption(u"ﾍｯﾀﾞｰ情報"_qs, field_names.at(kind, RecordKind::Header, i + 2)),
+Result<void> check_section(const TransferSettings& transfer, TransferKind kind,
+                           const FieldTable& field_names) {
+  Result<void> checked = check_storable_text(input_file_caption(kind), transfer.input_file);
+  if (checked) checked = check_storable_text(output_file_caption(kind), transfer.output_file);
+  for (int i = 0; checked && i < kHeaderValueCount; ++i) {
+    checked = check_storable_text(
+        header_value_caption(kind, field_names.at(kind, RecordKind::Header, i + 2)),
         transfer.header_values[i]);
   }
-  for (int i = 0; problem.isEmpty() && i < kBodyColumnCount; ++i) {
-    problem = unstorable_text_problem(
-        caption(u"ﾎﾞﾃﾞｨ情報"_qs, field_names.at(kind, RecordKind::Data, i + 2)),
+  for (int i = 0; checked && i < kBodyColumnCount; ++i) {
+    checked = check_storable_text(
+        body_column_caption(kind, field_names.at(kind, RecordKind::Data, i + 2)),
         transfer.body_columns[i]);
   }
-  if (problem.isEmpty())
-    problem = unstorable_text_problem(caption(u"読み飛し"_qs, u"ﾍｯﾀﾞｰ行数"_qs),
-                                      transfer.skip_header_rows);
-  return problem;
+  if (checked)
+    checked = check_storable_text(skip_header_rows_caption(kind), transfer.skip_header_rows);
+  return checked;
 }
 
 }  // namespace
 
-bool load_company_settings(const QString& company, CompanySettings& settings, Notifier& notifier,
-                           int* values_read) {
-  if (values_read != nullptr) *values_read = 0;
-  const QString error_title = QStringLiteral("エラー");
-  const std::optional<QString> file_name = company_settings_file(company);
-  if (!file_name) {
-    notifier.show_notice(error_title, company_name_problem(company));
-    return false;
-  }
-  if (!QFileInfo(*file_name).isFile()) {
-    notifier.show_notice(error_title, QStringLiteral("会社別CFGファイルが存在しません"));
-    return false;
-  }
-  const std::optional<QString> text = read_settings_text(*file_name);
-  if (!text) {
-    notifier.show_notice(
-        error_title, QStringLiteral("会社別CFGファイル「%1」を読み込めません。").arg(*file_name));
-    return false;
-  }
+Result<LoadedCompanySettings> load_company_settings(const QString& company,
+                                                    CompanySettings previous) {
+  const Result<QString> file_name = company_settings_file(company);
+  if (!file_name) return file_name.failure();
+  if (!QFileInfo(*file_name).isFile()) return failure(missing_company_settings_message());
+  const Result<QString> text = read_settings_text(*file_name);
+  if (!text) return failure(unreadable_company_settings_message(*file_name));
 
   // skip_footer and the option copies are not cleared: a short file leaves the
   // previous company's values there.
-  clear_section(settings.credit);
-  clear_section(settings.debit);
+  LoadedCompanySettings loaded{std::move(previous)};
+  clear_section(loaded.settings.credit);
+  clear_section(loaded.settings.debit);
   SettingsItemReader reader(*text);
-  for_each_value(settings, reader);
-  if (values_read != nullptr) *values_read = reader.items_read();
-  return true;
+  for_each_value(loaded.settings, reader);
+  loaded.values_read = reader.items_read();
+  return loaded;
 }
 
-SaveResult save_company_settings(const QString& company, const CompanySettings& settings) {
-  const std::optional<QString> file_name = company_settings_file(company);
-  if (!file_name) return SaveResult::failure(company_name_problem(company));
-  const QString problem = company_settings_problem(settings);
-  if (!problem.isEmpty()) return SaveResult::failure(problem);
+Result<void> save_company_settings(const QString& company, const CompanySettings& settings) {
+  const Result<QString> file_name = company_settings_file(company);
+  if (!file_name) return file_name.failure();
+  if (Result<void> checked = check_company_settings(settings); !checked) return checked;
 
   SettingsItemWriter writer;
   for_each_value(settings, writer);
@@ -124,14 +105,13 @@ int values_through_section(TransferKind kind) {
   return kind == TransferKind::Debit ? 2 * kSectionValues : kSectionValues;
 }
 
-QString company_settings_problem(const CompanySettings& settings, const FieldTable& field_names) {
-  QString problem = section_problem(settings.credit, TransferKind::Credit, field_names);
-  if (problem.isEmpty())
-    problem = section_problem(settings.debit, TransferKind::Debit, field_names);
-  if (problem.isEmpty())
-    problem = unstorable_text_problem(QStringLiteral("共通の「半角ｶﾀｶﾅ変換対象文字列」"),
-                                      settings.options.kana_table);
-  return problem;
+Result<void> check_company_settings(const CompanySettings& settings,
+                                    const FieldTable& field_names) {
+  Result<void> checked = check_section(settings.credit, TransferKind::Credit, field_names);
+  if (checked) checked = check_section(settings.debit, TransferKind::Debit, field_names);
+  if (checked)
+    checked = check_storable_text(company_kana_table_caption(), settings.options.kana_table);
+  return checked;
 }
 
 }  // namespace tsubakuro

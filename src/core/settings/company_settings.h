@@ -4,7 +4,7 @@
 #include <array>
 
 #include "core/settings/conversion_options.h"
-#include "core/settings/notifier.h"
+#include "core/text/result.h"
 #include "core/zengin/field_dictionary.h"
 #include "core/zengin/record_kinds.h"
 
@@ -47,12 +47,19 @@ struct CompanySettings {
   }
 };
 
-// Loads "<company>.cfg" into `settings`. A missing file is told through the
-// notifier ("会社別CFGファイルが存在しません") and leaves `settings` unchanged, as
-// does a name that cannot be a file name. Returns whether a file was read;
-// `values_read` counts the values the file held (a short file is accepted).
-bool load_company_settings(const QString& company, CompanySettings& settings, Notifier& notifier,
-                           int* values_read = nullptr);
+// What "<company>.cfg" gave.
+struct LoadedCompanySettings {
+  CompanySettings settings;
+  // How many values the file held: a short file is accepted.
+  int values_read = 0;
+};
+
+// Reads "<company>.cfg" over `previous`: the two sections start empty, and a value
+// the file does not reach (a short file, the footer flags and the option copy)
+// keeps the one `previous` has. Fails for a name that cannot be a file name, a
+// missing file ("会社別CFGファイルが存在しません") and one that cannot be read.
+Result<LoadedCompanySettings> load_company_settings(const QString& company,
+                                                    CompanySettings previous = {});
 
 // The number of values a file must hold for the section of `kind` to be whole:
 // the 振込 section is the file's first 30 values, the 振替 section the next 30.
@@ -60,12 +67,12 @@ int values_through_section(TransferKind kind);
 
 // Writes "<company>.cfg" whole (temporary file, then rename). Refuses a bad name
 // and a text holding a double quote, which the file cannot store intact.
-SaveResult save_company_settings(const QString& company, const CompanySettings& settings);
+Result<void> save_company_settings(const QString& company, const CompanySettings& settings);
 
-// Empty when every text of `settings` can be stored; otherwise the message that
+// Whether every text of `settings` can be stored; the failure is the one
 // save_company_settings would give, naming the value by its caption in the
 // company editor (header and body rows by `field_names`).
-QString company_settings_problem(const CompanySettings& settings,
-                                 const FieldTable& field_names = builtin_field_names());
+Result<void> check_company_settings(const CompanySettings& settings,
+                                    const FieldTable& field_names = builtin_field_names());
 
 }  // namespace tsubakuro

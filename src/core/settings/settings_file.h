@@ -4,20 +4,20 @@
 #include <QStringView>
 #include <optional>
 
-#include "core/settings/notifier.h"
+#include "core/text/result.h"
 #include "core/text/write_notation.h"
 
 namespace tsubakuro {
 
-// The whole text of a settings file, decoded from CP932, or nothing when it
-// cannot be read. A settings file is a few kilobytes; only the first megabyte of a
-// stray huge file is looked at, so a wrong file can never exhaust memory.
-std::optional<QString> read_settings_text(const QString& file_name);
+// The whole text of a settings file, decoded from CP932. A settings file is a few
+// kilobytes; only the first megabyte of a stray huge file is looked at, so a wrong
+// file can never exhaust memory.
+Result<QString> read_settings_text(const QString& file_name);
 
 // Writes `text` in CP932 to a temporary file beside `file_name` and renames it
 // over, so the previous file survives any failure. The text must be storable
-// (see unstorable_text_problem).
-SaveResult write_settings_file(const QString& file_name, const QString& text);
+// (see check_storable_text).
+Result<void> write_settings_file(const QString& file_name, const QString& text);
 
 // A number value of a settings file, rounded and held within int; text that is
 // no number reads as 0.
@@ -82,10 +82,9 @@ class SettingsItemWriter {
   WriteNotationWriter writer_;
 };
 
-// Empty when `text` can be stored as one quoted value of a settings file;
-// otherwise a Japanese message naming `caption`. Nothing in the file is escaped,
-// so a double quote or a line break would end the value early, and a character
-// CP932 lacks would be lost.
-QString unstorable_text_problem(const QString& caption, QStringView text);
+// Whether `text` can be stored as one quoted value of a settings file; the failure
+// names `caption`. Nothing in the file is escaped, so a double quote or a line
+// break would end the value early, and a character CP932 lacks would be lost.
+Result<void> check_storable_text(const QString& caption, QStringView text);
 
 }  // namespace tsubakuro

@@ -4,6 +4,7 @@
 
 #include "core/settings/company_name.h"
 #include "core/settings/settings_file.h"
+#include "core/settings/settings_messages.h"
 #include "core/zengin/record_layout.h"
 
 namespace tsubakuro {
@@ -54,14 +55,6 @@ QString kind_string(const FieldTable& field_kinds, TransferKind transfer) {
     }
   }
   return kinds;
-}
-
-// "振込 ボディの項目[9]（預金者名）の名前": the built-in name says which field is
-// meant even when the working name is the one at fault.
-QString field_caption(TransferKind transfer, RecordKind record, int number, const QString& what) {
-  return QStringLiteral("%1 %2の項目[%3]（%4）の%5")
-      .arg(transfer_kind_word(transfer), record_kind_word(record), QString::number(number),
-           QString::fromUtf16(record_layout(transfer, record)[number - 1].name), what);
 }
 
 // The values in the order of "tbk.ini", handed to `visit` (see SettingsItemReader).
@@ -151,7 +144,7 @@ void load_system_settings(SystemSettings& settings) {
   settings.bank_rules = load_bank_rules();
 
   if (!QFileInfo(QString::fromLatin1(kSystemSettingsFile)).isFile()) return;
-  const std::optional<QString> text = read_settings_text(QString::fromLatin1(kSystemSettingsFile));
+  const Result<QString> text = read_settings_text(QString::fromLatin1(kSystemSettingsFile));
   if (!text) return;
 
   SystemItemReader reader(*text, builtin_kinds);
@@ -160,30 +153,28 @@ void load_system_settings(SystemSettings& settings) {
       builtin_kinds.of(TransferKind::Debit, RecordKind::Trailer).last();
 }
 
-QString system_settings_problem(const SystemSettings& settings) {
-  QString problem = unstorable_text_problem(QStringLiteral("「半角ｶﾀｶﾅ変換対象文字列」"),
-                                            settings.options.kana_table);
-  if (problem.isEmpty()) problem = stored_company_name_problem(settings.current_company);
+Result<void> check_system_settings(const SystemSettings& settings) {
+  Result<void> checked =
+      check_storable_text(system_kana_table_caption(), settings.options.kana_table);
+  if (checked) checked = check_stored_company_name(settings.current_company);
   for (TransferKind transfer : kTransferKinds) {
     for (RecordKind record : kRecordKinds) {
       const int count = static_cast<int>(record_layout(transfer, record).size());
-      for (int number = 1; problem.isEmpty() && number <= count; ++number) {
-        problem = unstorable_text_problem(field_caption(transfer, record, number, u"名前"_qs),
-                                          settings.field_names.at(transfer, record, number));
-        if (problem.isEmpty() && number <= kinds_in_file(transfer, record)) {
-          problem =
-              unstorable_text_problem(field_caption(transfer, record, number, u"文字種別"_qs),
-                                      settings.field_kinds.at(transfer, record, number).left(1));
+      for (int number = 1; checked && number <= count; ++number) {
+        checked = check_storable_text(field_name_caption(transfer, record, number),
+                                      settings.field_names.at(transfer, record, number));
+        if (checked && number <= kinds_in_file(transfer, record)) {
+          checked = check_storable_text(field_kind_caption(transfer, record, number),
+                                        settings.field_kinds.at(transfer, record, number).left(1));
         }
       }
     }
   }
-  return problem;
+  return checked;
 }
 
-SaveResult save_system_settings(const SystemSettings& settings) {
-  const QString problem = system_settings_problem(settings);
-  if (!problem.isEmpty()) return SaveResult::failure(problem);
+Result<void> save_system_settings(const SystemSettings& settings) {
+  if (Result<void> checked = check_system_settings(settings); !checked) return checked;
 
   SystemItemWriter writer;
   for_each_value(settings, writer);

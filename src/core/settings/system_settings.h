@@ -6,7 +6,7 @@
 
 #include "core/settings/bank_rules_settings.h"
 #include "core/settings/conversion_options.h"
-#include "core/settings/notifier.h"
+#include "core/text/result.h"
 #include "core/zengin/field_dictionary.h"
 #include "core/zengin/record_kinds.h"
 
@@ -52,11 +52,11 @@ void load_system_settings(SystemSettings& settings);
 
 // Writes "tbk.ini" whole (temporary file, then rename): on failure the old file
 // stays and the result says why. The banks' rules are saved by save_bank_rules.
-SaveResult save_system_settings(const SystemSettings& settings);
+Result<void> save_system_settings(const SystemSettings& settings);
 
-// Empty when every text of `settings` can be stored in "tbk.ini"; otherwise the
-// message save_system_settings would give, naming the value. The dialogs that
-// edit the kana set and the field names ask before they accept a change.
-QString system_settings_problem(const SystemSettings& settings);
+// Whether every text of `settings` can be stored in "tbk.ini"; the failure is the
+// one save_system_settings would give, naming the value. The dialogs that edit
+// the kana set and the field names ask before they accept a change.
+Result<void> check_system_settings(const SystemSettings& settings);
 
 }  // namespace tsubakuro

@@ -50,6 +50,8 @@ class [[nodiscard]] Result {
   const T* operator->() const { return &value(); }
   T* operator->() { return &value(); }
 
+  T value_or(T fallback) const { return ok() ? value() : std::move(fallback); }
+
   // Only after !ok().
   const Failure& failure() const { return std::get<1>(state_); }
   Failure::Kind kind() const { return failure().kind; }

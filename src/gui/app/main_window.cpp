@@ -300,8 +300,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   store_geometry();
   // The program ends either way; the user must at least know that this
   // session's settings and window places were not kept.
-  const SaveResult saved = save_system_settings(app_.system);
-  if (!saved.ok) show_notice(app_, QStringLiteral("エラー"), saved.message);
+  if (const Result<void> saved = save_system_settings(app_.system); !saved)
+    show_failure(app_, saved.failure());
   event->accept();
 }
 

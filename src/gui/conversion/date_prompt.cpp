@@ -100,7 +100,8 @@ void DatePrompt::show_transfer_day() {
 void DatePrompt::on_opened() {
   // The company settings are read afresh for this conversion: those of another
   // company must never be converted under this one's name.
-  const bool ready = procedure_.load_company();
+  const Result<void> loaded = procedure_.load_company();
+  const bool ready = loaded.ok();
   show_company_labels(labels_, procedure_);
   const TransferDate date = procedure_.transfer_date();
   month_->setText(date.month());
@@ -110,14 +111,16 @@ void DatePrompt::on_opened() {
   if (ready) return;
   // The message waits until the window stands on the screen, so the user sees
   // what it is about.
-  QTimer::singleShot(0, this, [this, message = procedure_.problem()] {
+  QTimer::singleShot(0, this, [this, message = loaded.message()] {
     show_notice(app_, ConversionProcedure::kErrorTitle, message);
   });
 }
 
 void DatePrompt::start_conversion() {
-  if (!procedure_.store_date(TransferDate::typed(month_->text(), day_->text()))) {
-    show_notice(app_, ConversionProcedure::kErrorTitle, procedure_.problem());
+  if (const Result<void> stored =
+          procedure_.store_date(TransferDate::typed(month_->text(), day_->text()));
+      !stored) {
+    show_notice(app_, ConversionProcedure::kErrorTitle, stored.message());
     return;
   }
   start_->setEnabled(false);

@@ -48,9 +48,9 @@ void PreparationWindow::on_opened() {
 void PreparationWindow::check_input() {
   if (!running_) return;
   const QString input = procedure_.section().input_file;
-  const std::optional<WorkbookRoute> route = procedure_.prepare();
+  const Result<WorkbookRoute> route = procedure_.prepare();
   if (!route) {
-    fail(procedure_.problem());
+    fail(route.message());
     return;
   }
   switch (*route) {

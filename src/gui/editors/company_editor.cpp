@@ -66,8 +66,10 @@ CompanyEditor::CompanyEditor(AppState& app, EditMode mode, const QString& compan
     page->label_rows(app_.system.field_names);
   }
   if (!new_mode) {
-    DialogNotifier notifier(app_);
-    load_company_settings(company_, settings_, notifier);
+    if (Result<LoadedCompanySettings> loaded = load_company_settings(company_, settings_))
+      settings_ = std::move(loaded->settings);
+    else
+      show_failure(app_, loaded.failure());
     credit_page_->fill(settings_.credit);
     debit_page_->fill(settings_.debit);
   }
@@ -119,9 +121,9 @@ void CompanyEditor::save_clicked() {
   credit_page_->store(edited.credit);
   debit_page_->store(edited.debit);
   edited.options = options_page_->options()->options();
-  const QString problem = company_settings_problem(edited, app_.system.field_names);
-  if (!problem.isEmpty()) {
-    show_notice(app_, QStringLiteral("エラー"), problem);
+  if (const Result<void> checked = check_company_settings(edited, app_.system.field_names);
+      !checked) {
+    show_failure(app_, checked.failure());
     return;
   }
   QString name = company_;
@@ -131,9 +133,8 @@ void CompanyEditor::save_clicked() {
   } else if (!ask_confirm(app_, QStringLiteral("保存確認"), QStringLiteral("保存しますか？"))) {
     return;
   }
-  const SaveResult result = save_company_settings(name, edited);
-  if (!result.ok) {
-    show_notice(app_, QStringLiteral("エラー"), result.message);
+  if (const Result<void> saved = save_company_settings(name, edited); !saved) {
+    show_failure(app_, saved.failure());
     return;
   }
   // The current company's record follows its file, so a conversion started now
@@ -146,9 +147,9 @@ QString CompanyEditor::ask_new_name() {
   for (;;) {
     const QString name =
         ask_text(app_, QStringLiteral("新規登録"), QStringLiteral("登録名称を入力してください。"),
-                 entered_company_name_problem);
+                 check_entered_company_name);
     if (name.isEmpty()) return {};
-    const std::optional<QString> file = company_settings_file(name);
+    const Result<QString> file = company_settings_file(name);
     if (file && QFileInfo::exists(*file) &&
         !ask_confirm(app_, QStringLiteral("存在確認"), QStringLiteral("上書きしますか？"))) {
       continue;

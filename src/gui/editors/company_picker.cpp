@@ -63,9 +63,9 @@ void CompanyPicker::open_editor(EditMode mode) {
   // A new company is named when it is registered; a changed one is saved under
   // the name given here, so that name must be one the program can keep.
   if (mode == EditMode::Change) {
-    const QString problem = entered_company_name_problem(company_list_->currentText());
-    if (!problem.isEmpty()) {
-      show_notice(app_, QStringLiteral("エラー"), problem);
+    if (const Result<void> checked = check_entered_company_name(company_list_->currentText());
+        !checked) {
+      show_failure(app_, checked.failure());
       company_list_->setFocus();
       return;
     }

@@ -87,10 +87,12 @@ CompanySwitch::CompanySwitch(AppState& app, QWidget* parent)
 
 void CompanySwitch::select_company(int index) {
   company_list_->setCurrentIndex(index);
-  DialogNotifier notifier(app_);
   // A file that cannot be read leaves the copy as it was, and the options follow that.
   selected_name_ = company_list_->itemText(index);
-  load_company_settings(selected_name_, selected_, notifier);
+  if (Result<LoadedCompanySettings> loaded = load_company_settings(selected_name_, selected_))
+    selected_ = std::move(loaded->settings);
+  else
+    show_failure(app_, loaded.failure());
   const bool credit = selected_.credit.enabled;
   const bool debit = selected_.debit.enabled;
   credit_option_->setEnabled(credit);
@@ -101,9 +103,9 @@ void CompanySwitch::select_company(int index) {
 void CompanySwitch::confirm() {
   // The name becomes the current company, which the system settings file keeps:
   // a name it cannot keep is refused now, not when the session ends.
-  const QString problem = entered_company_name_problem(company_list_->currentText());
-  if (!problem.isEmpty()) {
-    show_notice(app_, QStringLiteral("エラー"), problem);
+  if (const Result<void> checked = check_entered_company_name(company_list_->currentText());
+      !checked) {
+    show_failure(app_, checked.failure());
     company_list_->setFocus();
     return;
   }
@@ -113,11 +115,8 @@ void CompanySwitch::confirm() {
   if (name != selected_name_) {
     // A typed name was never picked: its own file, or nothing, stands for it, never
     // the company picked before. A missing file is told when a conversion starts.
-    class Quiet : public Notifier {
-      void show_notice(const QString&, const QString&) override {}
-    } quiet;
-    selected_ = CompanySettings{};
-    load_company_settings(name, selected_, quiet);
+    Result<LoadedCompanySettings> loaded = load_company_settings(name);
+    selected_ = loaded ? std::move(loaded->settings) : CompanySettings{};
   }
   app_.system.current_company = name;
   app_.company = selected_;

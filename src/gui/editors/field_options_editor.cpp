@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/settings/settings_file.h"
+#include "core/settings/settings_messages.h"
 #include "core/zengin/padding.h"
 #include "core/zengin/record_layout.h"
 #include "gui/shell/choice_list.h"
@@ -40,14 +41,6 @@ int kind_array_number(TransferKind transfer, RecordKind record) {
 }
 
 QString row_label(int field) { return QStringLiteral("[%1]").arg(field, 2); }
-
-// "振込 ボディの項目[9]（預金者名）の名前": the built-in name says which field is
-// meant even when the box no longer holds it.
-QString name_caption(TransferKind transfer, RecordKind record, int field) {
-  return QStringLiteral("%1 %2の項目[%3]（%4）の名前")
-      .arg(transfer_kind_word(transfer), record_kind_word(record), QString::number(field),
-           QString::fromUtf16(record_layout(transfer, record)[field - 1].name));
-}
 
 }  // namespace
 
@@ -175,10 +168,10 @@ void FieldOptionsEditor::accept_values() {
     for (RecordKind record : kRecordKinds) {
       const std::vector<Row>& record_rows = rows(transfer)[static_cast<int>(record)];
       for (int i = 0; i < static_cast<int>(record_rows.size()); ++i) {
-        const QString problem = unstorable_text_problem(name_caption(transfer, record, i + 1),
-                                                        record_rows[i].name->text());
-        if (problem.isEmpty()) continue;
-        show_notice(app_, QStringLiteral("エラー"), problem);
+        const Result<void> checked = check_storable_text(
+            field_name_caption(transfer, record, i + 1), record_rows[i].name->text());
+        if (checked) continue;
+        show_failure(app_, checked.failure());
         tab_strip_->setCurrentIndex(page);
         record_rows[i].name->setFocus();
         return;

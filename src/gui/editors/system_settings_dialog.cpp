@@ -9,6 +9,7 @@
 
 #include "core/settings/bank_rules_settings.h"
 #include "core/settings/settings_file.h"
+#include "core/settings/settings_messages.h"
 #include "core/zengin/bank_list.h"
 #include "gui/editors/options_group.h"
 #include "gui/shell/message_dialogs.h"
@@ -90,10 +91,9 @@ void SystemSettingsDialog::accept_values() {
   // tbk.ini keeps every text between double quotes with nothing escaped, so a
   // quote inside the kana set would cut it short and shift every later line.
   QLineEdit* kana = options_->kana_table_box();
-  const QString problem =
-      unstorable_text_problem(QStringLiteral("「半角ｶﾀｶﾅ変換対象文字列」"), kana->text());
-  if (!problem.isEmpty()) {
-    show_notice(app_, QStringLiteral("エラー"), problem);
+  if (const Result<void> checked = check_storable_text(system_kana_table_caption(), kana->text());
+      !checked) {
+    show_failure(app_, checked.failure());
     kana->setFocus();
     return;
   }
@@ -104,8 +104,8 @@ void SystemSettingsDialog::accept_values() {
                         .check_codes = check_codes_->isChecked()};
   if (rules != app_.system.bank_rules) {
     app_.system.bank_rules = rules;
-    const SaveResult saved = save_bank_rules(rules);
-    if (!saved.ok) show_notice(app_, QStringLiteral("エラー"), saved.message);
+    if (const Result<void> saved = save_bank_rules(rules); !saved)
+      show_failure(app_, saved.failure());
   }
   close();
 }

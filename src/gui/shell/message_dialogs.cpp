@@ -163,9 +163,9 @@ void MessageDialog::press(int index) {
   // the user cancels.
   if (kind_ == Kind::Text && index == 1 && text_->text().isEmpty()) return;
   if (kind_ == Kind::Text && index == 1 && check_) {
-    const QString problem = check_(text_->text());
-    if (!problem.isEmpty()) {
-      show_notice(app_, QStringLiteral("エラー"), problem);
+    const Result<void> checked = check_(text_->text());
+    if (!checked) {
+      show_failure(app_, checked.failure());
       text_->setFocus();
       text_->selectAll();
       return;
@@ -207,8 +207,9 @@ QString ask_text(AppState& app, const QString& title, const QString& message,
   return dialog.answer() == 1 ? dialog.entered_text() : QString();
 }
 
-void DialogNotifier::show_notice(const QString& title, const QString& message) {
-  tsubakuro::show_notice(app_, title, message);
+void show_failure(AppState& app, const Failure& failure) {
+  if (failure.kind == Failure::Kind::Cancelled) return;
+  show_notice(app, QStringLiteral("エラー"), failure.message);
 }
 
 }  // namespace tsubakuro

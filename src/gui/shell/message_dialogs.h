@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "core/settings/notifier.h"
+#include "core/text/result.h"
 #include "gui/shell/app_state.h"
 
 namespace tsubakuro {
@@ -16,8 +16,8 @@ namespace tsubakuro {
 void show_notice(AppState& app, const QString& title, const QString& message);
 // 選択メッセージ: true for "OK", false for "ｷｬﾝｾﾙ".
 bool ask_confirm(AppState& app, const QString& title, const QString& message);
-// What is wrong with a text entered into 入力メッセージ, or empty text when nothing is.
-using TextCheck = std::function<QString(const QString&)>;
+// Whether a text entered into 入力メッセージ can be taken.
+using TextCheck = std::function<Result<void>(const QString&)>;
 
 // 入力メッセージ: the text entered when "OK" was pressed, empty text for "ｷｬﾝｾﾙ".
 // With a `check`, "OK" on a text it finds fault with shows its message and
@@ -25,14 +25,8 @@ using TextCheck = std::function<QString(const QString&)>;
 QString ask_text(AppState& app, const QString& title, const QString& message,
                  const TextCheck& check = {});
 
-// Hands the core's messages to show_notice.
-class DialogNotifier : public Notifier {
- public:
-  explicit DialogNotifier(AppState& app) : app_(app) {}
-  void show_notice(const QString& title, const QString& message) override;
-
- private:
-  AppState& app_;
-};
+// Shows why the core could not do something, as an "エラー" notice; a cancelled
+// operation shows nothing.
+void show_failure(AppState& app, const Failure& failure);
 
 }  // namespace tsubakuro

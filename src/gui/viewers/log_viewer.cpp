@@ -57,7 +57,7 @@ LogViewer::~LogViewer() = default;
 
 void LogViewer::on_opened() {
   read_counter_ = 0;
-  const std::optional<QString> file_name = company_log_file(app_.system.current_company);
+  const Result<QString> file_name = company_log_file(app_.system.current_company);
   if (!file_name || !QFileInfo::exists(*file_name)) {
     text_->setPlainText(QStringLiteral("ログが存在しません。"));
     return;

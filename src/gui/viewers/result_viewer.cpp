@@ -62,13 +62,16 @@ ResultViewer::ResultViewer(AppState& app, QWidget* parent)
 bool ResultViewer::loading() const { return timer1_->isActive(); }
 
 void ResultViewer::on_opened() {
-  DialogNotifier notifier(app_);
-  load_company_settings(app_.system.current_company, app_.company, notifier);
+  if (Result<LoadedCompanySettings> loaded =
+          load_company_settings(app_.system.current_company, app_.company))
+    app_.company = std::move(loaded->settings);
+  else
+    show_failure(app_, loaded.failure());
   closing_ = false;
   transfer_ = app_.system.transfer_kind;
   const ConversionOptions options = take_conversion_options(app_.system, app_.company);
   twenty_digit_ = options.twenty_digit(transfer_);
-  const std::optional<QString> log_file = company_log_file(app_.system.current_company);
+  const Result<QString> log_file = company_log_file(app_.system.current_company);
   corrections_ = log_file ? LoggedCorrections::read(*log_file) : LoggedCorrections();
   set_up_grids();
   data_model_->set_corrections(corrections_);

@@ -26,12 +26,12 @@ const QString kBroken =
 class ConversionProcedureTest : public ::testing::Test, public RunFixture {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(save_company_settings(system.current_company, company).ok);
+    ASSERT_TRUE(save_company_settings(system.current_company, company).ok());
     write_cp932_file("in.csv", "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1234567,ﾀﾅｶ,100,,,,,\r\n");
   }
   // The company file's first `lines` lines, as a save cut short would leave it.
   void cut_company_file(int lines) {
-    ASSERT_TRUE(save_company_settings(system.current_company, company).ok);
+    ASSERT_TRUE(save_company_settings(system.current_company, company).ok());
     const QList<QByteArray> all = read_file("ﾃｽﾄ.cfg").split('\n');
     write_file("ﾃｽﾄ.cfg", all.mid(0, lines).join('\n'));
   }
@@ -39,15 +39,16 @@ class ConversionProcedureTest : public ::testing::Test, public RunFixture {
 
 TEST_F(ConversionProcedureTest, AWholeCompanyFileOfAKindInUseIsReady) {
   ConversionProcedure procedure(system);
-  ASSERT_TRUE(procedure.load_company()) << procedure.problem().toStdString();
+  ASSERT_EQ(procedure.load_company().message(), "");
   EXPECT_EQ(procedure.company_title(), "ﾃｽﾄｼｮｳｼﾞ");
   EXPECT_EQ(procedure.transfer_date().stored(), "0425");
-  ASSERT_TRUE(procedure.store_date(TransferDate::from_stored("1201")));
-  CompanySettings saved;
-  testing::RecordingNotifier notices;
-  ASSERT_TRUE(load_company_settings("ﾃｽﾄ", saved, notices));
-  EXPECT_EQ(saved.credit.header_values[4], "1201");
-  EXPECT_EQ(procedure.prepare(), WorkbookRoute::PlainText);
+  ASSERT_TRUE(procedure.store_date(TransferDate::from_stored("1201")).ok());
+  const Result<LoadedCompanySettings> saved = load_company_settings("ﾃｽﾄ");
+  ASSERT_TRUE(saved.ok());
+  EXPECT_EQ(saved->settings.credit.header_values[4], "1201");
+  const Result<WorkbookRoute> prepared = procedure.prepare();
+  ASSERT_TRUE(prepared.ok()) << prepared.message().toStdString();
+  EXPECT_EQ(*prepared, WorkbookRoute::PlainText);
   auto run = procedure.make_run();
   while (run->running()) run->step();
   EXPECT_TRUE(run->result().ok());
@@ -59,67 +60,64 @@ TEST_F(ConversionProcedureTest, AWholeCompanyFileOfAKindInUseIsReady) {
 TEST_F(ConversionProcedureTest, ACompanyFileCutBeforeTheKindsSectionIsBroken) {
   write_file("ﾃｽﾄ.cfg", "");
   ConversionProcedure empty(system);
-  EXPECT_FALSE(empty.load_company());
-  EXPECT_EQ(empty.problem(), kBroken);
+  EXPECT_EQ(empty.load_company().message(), kBroken);
 
   cut_company_file(20);  // inside the 振込 section
   ConversionProcedure cut_in_credit(system);
-  EXPECT_FALSE(cut_in_credit.load_company());
-  EXPECT_EQ(cut_in_credit.problem(), kBroken);
+  EXPECT_EQ(cut_in_credit.load_company().message(), kBroken);
 
   cut_company_file(30);  // 振込 whole, 振替 missing
   ConversionProcedure credit(system);
-  EXPECT_TRUE(credit.load_company()) << credit.problem().toStdString();
+  EXPECT_EQ(credit.load_company().message(), "");
   system.transfer_kind = TransferKind::Debit;
   ConversionProcedure debit(system);
-  EXPECT_FALSE(debit.load_company());
-  EXPECT_EQ(debit.problem(), kBroken);
+  EXPECT_EQ(debit.load_company().message(), kBroken);
   EXPECT_TRUE(debit.company_read()) << "what was read can still be shown";
 }
 
 TEST_F(ConversionProcedureTest, AMissingFileAndAKindNotInUseKeepTheirMessages) {
   company.credit.enabled = 0;
-  ASSERT_TRUE(save_company_settings(system.current_company, company).ok);
+  ASSERT_TRUE(save_company_settings(system.current_company, company).ok());
   ConversionProcedure not_in_use(system);
-  EXPECT_FALSE(not_in_use.load_company());
-  EXPECT_EQ(not_in_use.problem(), "環境設定にて、使用するにチェックが入っていません。");
+  EXPECT_EQ(not_in_use.load_company().message(),
+            "環境設定にて、使用するにチェックが入っていません。");
 
   QFile::remove("ﾃｽﾄ.cfg");
   ConversionProcedure missing(system);
-  EXPECT_FALSE(missing.load_company());
+  EXPECT_EQ(missing.load_company().message(), "会社別CFGファイルが存在しません");
   EXPECT_FALSE(missing.company_read());
-  EXPECT_EQ(missing.problem(), "会社別CFGファイルが存在しません");
 }
 
 TEST_F(ConversionProcedureTest, OneConversionPerCompanyAtATime) {
   ConversionProcedure first(system);
-  ASSERT_TRUE(first.load_company());
-  ASSERT_TRUE(first.claim());
+  ASSERT_TRUE(first.load_company().ok());
+  ASSERT_TRUE(first.claim().ok());
 
   const QByteArray cfg = read_file("ﾃｽﾄ.cfg");
   ConversionProcedure second(system);
-  ASSERT_TRUE(second.load_company());
-  EXPECT_FALSE(second.store_date(TransferDate::from_stored("0101")));
-  EXPECT_TRUE(second.problem().contains("ﾃｽﾄ")) << second.problem().toStdString();
-  EXPECT_TRUE(second.problem().contains("変換がほかで行われています"));
+  ASSERT_TRUE(second.load_company().ok());
+  const Result<void> stored = second.store_date(TransferDate::from_stored("0101"));
+  EXPECT_FALSE(stored);
+  EXPECT_TRUE(stored.message().contains("ﾃｽﾄ")) << stored.message().toStdString();
+  EXPECT_TRUE(stored.message().contains("変換がほかで行われています"));
   EXPECT_FALSE(second.prepare());
   EXPECT_EQ(read_file("ﾃｽﾄ.cfg"), cfg) << "the date is not stored";
 
   // Another company converts meanwhile.
   SystemSettings other_system = system;
   other_system.current_company = "ﾍﾞﾂ";
-  ASSERT_TRUE(save_company_settings("ﾍﾞﾂ", company).ok);
+  ASSERT_TRUE(save_company_settings("ﾍﾞﾂ", company).ok());
   ConversionProcedure other(other_system);
-  EXPECT_TRUE(other.claim()) << other.problem().toStdString();
+  EXPECT_EQ(other.claim().message(), "");
 }
 
 TEST_F(ConversionProcedureTest, TheClaimEndsWithTheProcedure) {
   {
     ConversionProcedure first(system);
-    ASSERT_TRUE(first.claim());
+    ASSERT_TRUE(first.claim().ok());
   }
   ConversionProcedure next(system);
-  EXPECT_TRUE(next.claim()) << next.problem().toStdString();
+  EXPECT_EQ(next.claim().message(), "");
 }
 
 // A conversion killed with its lock in place must not block the company for ever.
@@ -131,7 +129,7 @@ TEST_F(ConversionProcedureTest, ALockLeftByAProcessThatIsGoneIsTakenOver) {
   write_file("ﾃｽﾄ.lock", QByteArray::number(pid == 0 ? 999999 : pid) + "\ntsubakuro-convert\n" +
                              QSysInfo::machineHostName().toUtf8() + "\n");
   ConversionProcedure procedure(system);
-  EXPECT_TRUE(procedure.claim()) << procedure.problem().toStdString();
+  EXPECT_EQ(procedure.claim().message(), "");
 }
 
 struct OutputCase {
@@ -153,7 +151,7 @@ TEST_P(RefusedOutput, IsRefusedBeforeAnythingIsWritten) {
   write_file("tbk.tmp", "rows");
   const QString& output = GetParam().output;
   company.credit.output_file = output;
-  ASSERT_TRUE(save_company_settings(system.current_company, company).ok);
+  ASSERT_TRUE(save_company_settings(system.current_company, company).ok());
   const QMap<QString, QByteArray> before = [] {
     QMap<QString, QByteArray> files;
     for (const QString& name : QDir().entryList(QDir::Files)) files.insert(name, read_file(name));
@@ -161,10 +159,11 @@ TEST_P(RefusedOutput, IsRefusedBeforeAnythingIsWritten) {
   }();
 
   ConversionProcedure procedure(system);
-  ASSERT_TRUE(procedure.load_company());
-  EXPECT_FALSE(procedure.prepare());
-  EXPECT_TRUE(procedure.problem().contains(output)) << procedure.problem().toStdString();
-  EXPECT_TRUE(procedure.problem().contains(GetParam().named)) << procedure.problem().toStdString();
+  ASSERT_TRUE(procedure.load_company().ok());
+  const Result<WorkbookRoute> prepared = procedure.prepare();
+  EXPECT_FALSE(prepared);
+  EXPECT_TRUE(prepared.message().contains(output)) << prepared.message().toStdString();
+  EXPECT_TRUE(prepared.message().contains(GetParam().named)) << prepared.message().toStdString();
   // The run refuses it too, for whoever drives a run without the procedure.
   auto run = procedure.make_run();
   while (run->running()) run->step();
@@ -191,11 +190,12 @@ TEST_F(ConversionProcedureTest, OutputsElsewhereStayAllowed) {
        {QString("FURIKOMI.DAT"), QString("sub/in.csv"), QString("sub/x.cfg"),
         QDir::current().absoluteFilePath("sub/out.dat")}) {
     company.credit.output_file = output;
-    ASSERT_TRUE(save_company_settings(system.current_company, company).ok);
+    ASSERT_TRUE(save_company_settings(system.current_company, company).ok());
     ConversionProcedure procedure(system);
-    ASSERT_TRUE(procedure.load_company());
-    EXPECT_EQ(procedure.prepare(), WorkbookRoute::PlainText)
-        << output.toStdString() << ": " << procedure.problem().toStdString();
+    ASSERT_TRUE(procedure.load_company().ok());
+    const Result<WorkbookRoute> prepared = procedure.prepare();
+    ASSERT_TRUE(prepared.ok()) << output.toStdString() << ": " << prepared.message().toStdString();
+    EXPECT_EQ(*prepared, WorkbookRoute::PlainText);
   }
 }
 
@@ -212,12 +212,13 @@ TEST_F(ConversionProcedureTest, AnInputThatIsNoOrdinaryFileIsRefusedAtOnce) {
                {"none.csv", "入力ファイルが存在しません。"}};
   for (const auto& c : cases) {
     company.credit.input_file = c.input;
-    ASSERT_TRUE(save_company_settings(system.current_company, company).ok);
+    ASSERT_TRUE(save_company_settings(system.current_company, company).ok());
     ConversionProcedure procedure(system);
-    ASSERT_TRUE(procedure.load_company());
-    EXPECT_FALSE(procedure.prepare());
-    EXPECT_TRUE(procedure.problem().contains(c.said)) << procedure.problem().toStdString();
-    EXPECT_TRUE(procedure.problem().contains(c.input) || c.input == "none.csv");
+    ASSERT_TRUE(procedure.load_company().ok());
+    const Result<WorkbookRoute> prepared = procedure.prepare();
+    EXPECT_FALSE(prepared);
+    EXPECT_TRUE(prepared.message().contains(c.said)) << prepared.message().toStdString();
+    EXPECT_TRUE(prepared.message().contains(c.input) || c.input == "none.csv");
     auto run = procedure.make_run();
     while (run->running()) run->step();  // must end, not block on the pipe
     EXPECT_TRUE(run->result().failed());

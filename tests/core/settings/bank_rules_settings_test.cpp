@@ -55,7 +55,7 @@ TEST(BankRulesSettings, SavingKeepsWhatElseTheFileHolds) {
   write_file(kFile, "[bank_rules]\nlater_rule=true\n[other]\nname=\xe3\x81\x82\n");
   BankRules rules;
   rules.normalize_names = true;
-  ASSERT_TRUE(save_bank_rules(rules).ok);
+  ASSERT_TRUE(save_bank_rules(rules).ok());
 
   EXPECT_EQ(load_bank_rules(), rules);
   const QSettings file(kFile, QSettings::IniFormat);
@@ -91,10 +91,10 @@ TEST(BankRulesSettings, AFileThatCannotBeWrittenIsReported) {
   ScopedWorkingDir dir;
   write_file(kFile, "[bank_rules]\n");
   QFile::setPermissions(kFile, QFile::ReadOwner);
-  const SaveResult saved = save_bank_rules(BankRules::all_on());
+  const Result<void> saved = save_bank_rules(BankRules::all_on());
   QFile::setPermissions(kFile, QFile::ReadOwner | QFile::WriteOwner);
-  if (saved.ok) GTEST_SKIP() << "running with rights that ignore file permissions";
-  EXPECT_TRUE(saved.message.contains(kFile));
+  if (saved.ok()) GTEST_SKIP() << "running with rights that ignore file permissions";
+  EXPECT_TRUE(saved.message().contains(kFile));
   EXPECT_EQ(read_file(kFile), QByteArray("[bank_rules]\n"));
 }
 

@@ -16,7 +16,6 @@ namespace {
 
 using testing::FileSizeLimit;
 using testing::read_file;
-using testing::RecordingNotifier;
 using testing::ScopedWorkingDir;
 using testing::write_cp932_file;
 using testing::write_file;
@@ -62,18 +61,16 @@ QStringList file_lines(const QString& file_name) {
 TEST(CompanySettingsFile, SavingAndLoadingGivesBackEveryValue) {
   ScopedWorkingDir dir;
   const CompanySettings saved = sample_company();
-  ASSERT_TRUE(save_company_settings(u"サンプル商事"_qs, saved).ok);
+  ASSERT_TRUE(save_company_settings(u"サンプル商事"_qs, saved).ok());
 
-  CompanySettings loaded;
-  RecordingNotifier notifier;
-  ASSERT_TRUE(load_company_settings(u"サンプル商事"_qs, loaded, notifier));
-  EXPECT_TRUE(notifier.notices.isEmpty());
-  EXPECT_EQ(loaded, saved);
+  const Result<LoadedCompanySettings> loaded = load_company_settings(u"サンプル商事"_qs);
+  ASSERT_TRUE(loaded.ok()) << loaded.message().toStdString();
+  EXPECT_EQ(loaded->settings, saved);
 }
 
 TEST(CompanySettingsFile, HasSeventyCp932LinesInTheFixedOrder) {
   ScopedWorkingDir dir;
-  ASSERT_TRUE(save_company_settings(u"A"_qs, sample_company()).ok);
+  ASSERT_TRUE(save_company_settings(u"A"_qs, sample_company()).ok());
   const QByteArray bytes = read_file(u"A.cfg"_qs);
   EXPECT_TRUE(bytes.endsWith("\r\n"));
   EXPECT_EQ(bytes.count("\r\n"), 70);
@@ -102,7 +99,7 @@ TEST(CompanySettingsFile, HasSeventyCp932LinesInTheFixedOrder) {
 
 TEST(CompanySettingsFile, AThirtyLineFileFillsOnlyTheCreditSection) {
   ScopedWorkingDir dir;
-  ASSERT_TRUE(save_company_settings(u"full"_qs, sample_company()).ok);
+  ASSERT_TRUE(save_company_settings(u"full"_qs, sample_company()).ok());
   QStringList lines = file_lines(u"full.cfg"_qs);
   lines = lines.mid(0, 30);
   lines[0] = u"\"short.csv\""_qs;
@@ -113,8 +110,9 @@ TEST(CompanySettingsFile, AThirtyLineFileFillsOnlyTheCreditSection) {
   company.credit.skip_footer = true;
   company.debit.skip_footer = false;
   company.options.kana_table = u"ﾊﾟﾚｯﾄ"_qs;
-  RecordingNotifier notifier;
-  ASSERT_TRUE(load_company_settings(u"short"_qs, company, notifier));
+  const Result<LoadedCompanySettings> loaded = load_company_settings(u"short"_qs, company);
+  ASSERT_TRUE(loaded.ok());
+  company = loaded->settings;
 
   EXPECT_EQ(company.credit.input_file, u"short.csv"_qs);
   EXPECT_EQ(company.credit.header_values, sample_company().credit.header_values);
@@ -133,45 +131,42 @@ TEST(CompanySettingsFile, AThirtyLineFileFillsOnlyTheCreditSection) {
 
 TEST(CompanySettingsFile, MissingFileIsToldAndChangesNothing) {
   ScopedWorkingDir dir;
-  CompanySettings company = sample_company();
-  RecordingNotifier notifier;
-  EXPECT_FALSE(load_company_settings(u"どこにもない"_qs, company, notifier));
-  ASSERT_EQ(notifier.notices.size(), 1);
-  EXPECT_EQ(notifier.notices[0].first, u"エラー"_qs);
-  EXPECT_EQ(notifier.notices[0].second, u"会社別CFGファイルが存在しません"_qs);
-  EXPECT_EQ(company, sample_company());
+  const Result<LoadedCompanySettings> loaded =
+      load_company_settings(u"どこにもない"_qs, sample_company());
+  ASSERT_FALSE(loaded.ok());
+  EXPECT_EQ(loaded.kind(), Failure::Kind::Error);
+  EXPECT_EQ(loaded.message(), u"会社別CFGファイルが存在しません"_qs);
 }
 
 TEST(CompanySettingsFile, TrailingBlanksOfTheNameAreDroppedLeadingOnesKept) {
   ScopedWorkingDir dir;
   CompanySettings trailing = sample_company();
   trailing.options.kana_table = u"ｱ"_qs;
-  ASSERT_TRUE(save_company_settings(u"商事  "_qs, trailing).ok);
+  ASSERT_TRUE(save_company_settings(u"商事  "_qs, trailing).ok());
   EXPECT_TRUE(QFile::exists(u"商事.cfg"_qs));
 
   CompanySettings leading = sample_company();
   leading.options.kana_table = u"ｲ"_qs;
-  ASSERT_TRUE(save_company_settings(u" 商事"_qs, leading).ok);
+  ASSERT_TRUE(save_company_settings(u" 商事"_qs, leading).ok());
   EXPECT_TRUE(QFile::exists(u" 商事.cfg"_qs));
 
-  CompanySettings company;
-  RecordingNotifier notifier;
-  ASSERT_TRUE(load_company_settings(u"商事   "_qs, company, notifier));
-  EXPECT_EQ(company.options.kana_table, u"ｱ"_qs);
-  ASSERT_TRUE(load_company_settings(u" 商事"_qs, company, notifier));
-  EXPECT_EQ(company.options.kana_table, u"ｲ"_qs);
+  const Result<LoadedCompanySettings> trimmed = load_company_settings(u"商事   "_qs);
+  ASSERT_TRUE(trimmed.ok());
+  EXPECT_EQ(trimmed->settings.options.kana_table, u"ｱ"_qs);
+  const Result<LoadedCompanySettings> kept = load_company_settings(u" 商事"_qs);
+  ASSERT_TRUE(kept.ok());
+  EXPECT_EQ(kept->settings.options.kana_table, u"ｲ"_qs);
 }
 
 TEST(CompanySettingsFile, ReadsFilesWithLfOrCrLineEnds) {
   ScopedWorkingDir dir;
-  ASSERT_TRUE(save_company_settings(u"crlf"_qs, sample_company()).ok);
+  ASSERT_TRUE(save_company_settings(u"crlf"_qs, sample_company()).ok());
   const QByteArray crlf = read_file(u"crlf.cfg"_qs);
   for (const char* end : {"\n", "\r"}) {
     write_file(u"other.cfg"_qs, QByteArray(crlf).replace("\r\n", end));
-    CompanySettings company;
-    RecordingNotifier notifier;
-    ASSERT_TRUE(load_company_settings(u"other"_qs, company, notifier));
-    EXPECT_EQ(company, sample_company()) << (end[0] == '\n' ? "LF" : "CR");
+    const Result<LoadedCompanySettings> loaded = load_company_settings(u"other"_qs);
+    ASSERT_TRUE(loaded.ok());
+    EXPECT_EQ(loaded->settings, sample_company()) << (end[0] == '\n' ? "LF" : "CR");
   }
 }
 
@@ -185,9 +180,9 @@ TEST(CompanySettingsFile, NumbersAreReadAsNumbersAndFlagsAsZeroOrOne) {
   lines[68] = u"130.4"_qs;   // record_length
   lines[69] = u"1,junk"_qs;  // skip_name_check
   write_cp932_file(u"hand.cfg"_qs, lines.join(u"\r\n"_qs));
-  CompanySettings company = sample_company();
-  RecordingNotifier notifier;
-  ASSERT_TRUE(load_company_settings(u"hand"_qs, company, notifier));
+  const Result<LoadedCompanySettings> loaded = load_company_settings(u"hand"_qs, sample_company());
+  ASSERT_TRUE(loaded.ok());
+  const CompanySettings& company = loaded->settings;
   EXPECT_FALSE(company.credit.enabled);
   EXPECT_TRUE(company.debit.enabled);
   EXPECT_FALSE(company.credit.skip_footer);
@@ -205,15 +200,11 @@ TEST(CompanySettingsFile, GarbageNeverCrashes) {
     // Lean on the characters the reader cares about.
     for (int i = 0; i < bytes.size(); i += 7) bytes[i] = "\"\r\n, "[random.bounded(5)];
     write_file(u"garbage.cfg"_qs, bytes);
-    CompanySettings company;
-    RecordingNotifier notifier;
-    EXPECT_TRUE(load_company_settings(u"garbage"_qs, company, notifier));
+    EXPECT_TRUE(load_company_settings(u"garbage"_qs).ok());
   }
   // A stray huge file is looked at only as far as a settings file can go.
   write_file(u"huge.cfg"_qs, QByteArray(3 << 20, '"'));
-  CompanySettings company;
-  RecordingNotifier notifier;
-  EXPECT_TRUE(load_company_settings(u"huge"_qs, company, notifier));
+  EXPECT_TRUE(load_company_settings(u"huge"_qs).ok());
 }
 
 class BadCompanyNames : public ::testing::TestWithParam<const char16_t*> {};
@@ -222,22 +213,20 @@ TEST_P(BadCompanyNames, AreRefusedByLoadAndSaveAndTouchNoFile) {
   ScopedWorkingDir dir;
   QDir().mkdir(u"sub"_qs);
   const QString name = QString::fromUtf16(GetParam());
-  const QString problem = company_name_problem(name);
-  ASSERT_FALSE(problem.isEmpty());
-  EXPECT_EQ(company_settings_file(name), std::nullopt);
-  EXPECT_EQ(company_log_file(name), std::nullopt);
+  const Result<void> checked = check_company_name(name);
+  ASSERT_FALSE(checked.ok());
+  const QString problem = checked.message();
+  EXPECT_FALSE(company_settings_file(name).ok());
+  EXPECT_FALSE(company_log_file(name).ok());
 
-  const SaveResult saved = save_company_settings(name, sample_company());
-  EXPECT_FALSE(saved.ok);
-  EXPECT_EQ(saved.message, problem);
+  const Result<void> saved = save_company_settings(name, sample_company());
+  EXPECT_FALSE(saved.ok());
+  EXPECT_EQ(saved.message(), problem);
 
-  CompanySettings company = sample_company();
-  RecordingNotifier notifier;
-  EXPECT_FALSE(load_company_settings(name, company, notifier));
-  ASSERT_EQ(notifier.notices.size(), 1);
-  EXPECT_EQ(notifier.notices[0].first, u"エラー"_qs);
-  EXPECT_EQ(notifier.notices[0].second, problem);
-  EXPECT_EQ(company, sample_company());
+  const Result<LoadedCompanySettings> loaded = load_company_settings(name, sample_company());
+  ASSERT_FALSE(loaded.ok());
+  EXPECT_EQ(loaded.kind(), Failure::Kind::Error);
+  EXPECT_EQ(loaded.message(), problem);
 
   EXPECT_EQ(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{u"sub"_qs});
   EXPECT_TRUE(QDir(u"sub"_qs).isEmpty());
@@ -249,12 +238,12 @@ INSTANTIATE_TEST_SUITE_P(Names, BadCompanyNames,
                                            u"a\"b"));
 
 TEST(CompanyNames, PlainNamesNameTheirFiles) {
-  EXPECT_TRUE(company_name_problem(u"サンプル商事"_qs).isEmpty());
-  EXPECT_EQ(company_settings_file(u"サンプル商事  "_qs), u"サンプル商事.cfg"_qs);
-  EXPECT_EQ(company_log_file(u"サンプル商事  "_qs), u"サンプル商事  .log"_qs);
-  EXPECT_EQ(company_settings_file(u"..a"_qs), u"..a.cfg"_qs);
-  EXPECT_EQ(company_settings_file(u"a.b"_qs), u"a.b.cfg"_qs);
-  EXPECT_EQ(company_settings_file(u"(株)A&B, Ltd."_qs), u"(株)A&B, Ltd..cfg"_qs);
+  EXPECT_TRUE(check_company_name(u"サンプル商事"_qs).ok());
+  EXPECT_EQ(*company_settings_file(u"サンプル商事  "_qs), u"サンプル商事.cfg"_qs);
+  EXPECT_EQ(*company_log_file(u"サンプル商事  "_qs), u"サンプル商事  .log"_qs);
+  EXPECT_EQ(*company_settings_file(u"..a"_qs), u"..a.cfg"_qs);
+  EXPECT_EQ(*company_settings_file(u"a.b"_qs), u"a.b.cfg"_qs);
+  EXPECT_EQ(*company_settings_file(u"(株)A&B, Ltd."_qs), u"(株)A&B, Ltd..cfg"_qs);
 }
 
 struct UnstorableCase {
@@ -267,17 +256,19 @@ class UnstorableTexts : public ::testing::TestWithParam<UnstorableCase> {};
 
 TEST_P(UnstorableTexts, AreRefusedNamingTheFieldAndKeepTheOldFile) {
   ScopedWorkingDir dir;
-  ASSERT_TRUE(save_company_settings(u"A"_qs, sample_company()).ok);
+  ASSERT_TRUE(save_company_settings(u"A"_qs, sample_company()).ok());
   const QByteArray before = read_file(u"A.cfg"_qs);
 
   CompanySettings company = sample_company();
   GetParam().change(company);
-  const QString problem = company_settings_problem(company);
+  const Result<void> checked = check_company_settings(company);
+  ASSERT_FALSE(checked.ok());
+  const QString problem = checked.message();
   EXPECT_TRUE(problem.contains(QString::fromUtf16(GetParam().caption))) << problem.toStdString();
 
-  const SaveResult saved = save_company_settings(u"A"_qs, company);
-  EXPECT_FALSE(saved.ok);
-  EXPECT_EQ(saved.message, problem);
+  const Result<void> saved = save_company_settings(u"A"_qs, company);
+  EXPECT_FALSE(saved.ok());
+  EXPECT_EQ(saved.message(), problem);
   EXPECT_EQ(read_file(u"A.cfg"_qs), before);
 }
 
@@ -312,28 +303,30 @@ INSTANTIATE_TEST_SUITE_P(
                        u"「😀」"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CompanySettingsProblem, NamesHeaderRowsByTheWorkingNamesAndIsEmptyWhenFine) {
-  EXPECT_TRUE(company_settings_problem(sample_company()).isEmpty());
+TEST(CheckCompanySettings, NamesHeaderRowsByTheWorkingNamesAndPassesWhenFine) {
+  EXPECT_TRUE(check_company_settings(sample_company()).ok());
   FieldTable names = builtin_field_names();
   names.of(TransferKind::Credit, RecordKind::Header)[4] = u"依頼人名"_qs;
   CompanySettings company = sample_company();
   company.credit.header_values[3] = u"\""_qs;
-  EXPECT_TRUE(company_settings_problem(company, names).contains(u"「依頼人名」"_qs));
+  const Result<void> checked = check_company_settings(company, names);
+  ASSERT_FALSE(checked.ok());
+  EXPECT_TRUE(checked.message().contains(u"「依頼人名」"_qs));
 }
 
 TEST(CompanySettingsFile, AFailedWriteKeepsThePreviousFile) {
   ScopedWorkingDir dir;
-  ASSERT_TRUE(save_company_settings(u"A"_qs, sample_company()).ok);
+  ASSERT_TRUE(save_company_settings(u"A"_qs, sample_company()).ok());
   const QByteArray before = read_file(u"A.cfg"_qs);
   CompanySettings changed = sample_company();
   changed.credit.input_file = u"new.csv"_qs;
-  SaveResult saved;
+  Result<void> saved;
   {
     const FileSizeLimit limit(64);
     saved = save_company_settings(u"A"_qs, changed);
   }
-  EXPECT_FALSE(saved.ok);
-  EXPECT_TRUE(saved.message.contains(u"A.cfg"_qs)) << saved.message.toStdString();
+  EXPECT_FALSE(saved.ok());
+  EXPECT_TRUE(saved.message().contains(u"A.cfg"_qs)) << saved.message().toStdString();
   EXPECT_EQ(read_file(u"A.cfg"_qs), before);
   EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{u"A.cfg"_qs});  // no temporary left
 }
@@ -341,13 +334,10 @@ TEST(CompanySettingsFile, AFailedWriteKeepsThePreviousFile) {
 TEST(CompanySettingsFile, AFileThatCannotBeReadIsToldAndChangesNothing) {
   ScopedWorkingDir dir;
   QDir().mkdir(u"folder.cfg"_qs);  // names a company, but is no file
-  CompanySettings company = sample_company();
-  RecordingNotifier notifier;
-  EXPECT_FALSE(load_company_settings(u"folder"_qs, company, notifier));
-  ASSERT_EQ(notifier.notices.size(), 1);
-  EXPECT_EQ(notifier.notices[0].second, u"会社別CFGファイルが存在しません"_qs);
-  EXPECT_EQ(company, sample_company());
-  EXPECT_FALSE(save_company_settings(u"folder"_qs, company).ok);
+  const Result<LoadedCompanySettings> loaded = load_company_settings(u"folder"_qs);
+  ASSERT_FALSE(loaded.ok());
+  EXPECT_EQ(loaded.message(), u"会社別CFGファイルが存在しません"_qs);
+  EXPECT_FALSE(save_company_settings(u"folder"_qs, sample_company()).ok());
   EXPECT_TRUE(QFileInfo(u"folder.cfg"_qs).isDir());
 }
 

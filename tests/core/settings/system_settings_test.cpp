@@ -98,7 +98,7 @@ TEST(SystemSettingsFile, WithoutAFileTheDefaultsStand) {
 TEST(SystemSettingsFile, SavingAndLoadingGivesBackEveryValue) {
   ScopedWorkingDir dir;
   const SystemSettings saved = sample_system();
-  ASSERT_TRUE(save_system_settings(saved).ok);
+  ASSERT_TRUE(save_system_settings(saved).ok());
 
   SystemSettings loaded = started();
   load_system_settings(loaded);
@@ -130,7 +130,7 @@ TEST(SystemSettingsFile, TheEighthDebitTrailerKindAlwaysComesFromTheDictionary) 
   ScopedWorkingDir dir;
   SystemSettings saved = started();
   saved.field_kinds.of(kDebit, RecordKind::Trailer)[7] = u"N"_qs;
-  ASSERT_TRUE(save_system_settings(saved).ok);
+  ASSERT_TRUE(save_system_settings(saved).ok());
   SystemSettings loaded = started();
   loaded.field_kinds.of(kDebit, RecordKind::Trailer)[7] = u"X"_qs;
   load_system_settings(loaded);
@@ -142,7 +142,7 @@ TEST(SystemSettingsFile, Has133LinesInTheFixedOrder) {
   SystemSettings settings = sample_system();
   settings.field_kinds = builtin_field_kinds();
   settings.options.record_length.reset();
-  ASSERT_TRUE(save_system_settings(settings).ok);
+  ASSERT_TRUE(save_system_settings(settings).ok());
   const QByteArray bytes = read_file(u"tbk.ini"_qs);
   EXPECT_EQ(bytes.count("\r\n"), 133);
   EXPECT_EQ(bytes.count('\n'), 133);
@@ -168,7 +168,7 @@ TEST(SystemSettingsFile, Has133LinesInTheFixedOrder) {
 
 TEST(SystemSettingsFile, AnElevenLineFileKeepsTheBuiltInKinds) {
   ScopedWorkingDir dir;
-  ASSERT_TRUE(save_system_settings(sample_system()).ok);
+  ASSERT_TRUE(save_system_settings(sample_system()).ok());
   write_ini(ini_lines().mid(0, 11));
 
   SystemSettings loaded = started();
@@ -184,7 +184,7 @@ TEST(SystemSettingsFile, AnElevenLineFileKeepsTheBuiltInKinds) {
 
 TEST(SystemSettingsFile, KindStringsAreDistributedByPosition) {
   ScopedWorkingDir dir;
-  ASSERT_TRUE(save_system_settings(started()).ok);
+  ASSERT_TRUE(save_system_settings(started()).ok());
   QStringList lines = ini_lines();
   lines[11] =
       u"\"NNNNNNNNNNNNN"
@@ -211,7 +211,7 @@ TEST(SystemSettingsFile, KindStringsAreDistributedByPosition) {
 
 TEST(SystemSettingsFile, ValuesAreNormalisedOnLoad) {
   ScopedWorkingDir dir;
-  ASSERT_TRUE(save_system_settings(started()).ok);
+  ASSERT_TRUE(save_system_settings(started()).ok());
   QStringList lines = ini_lines();
   lines[1] = u"abc"_qs;      // crlf_each_record: no number
   lines[2] = u"2"_qs;        // credit_20digit: no check box value
@@ -246,7 +246,7 @@ TEST(SystemSettingsFile, AnEmptyRecordLengthLineMeansNoneChosen) {
   ScopedWorkingDir dir;
   SystemSettings saved = started();
   saved.options.record_length.reset();
-  ASSERT_TRUE(save_system_settings(saved).ok);
+  ASSERT_TRUE(save_system_settings(saved).ok());
   SystemSettings loaded = started();
   loaded.options.record_length = 130;
   load_system_settings(loaded);
@@ -255,7 +255,7 @@ TEST(SystemSettingsFile, AnEmptyRecordLengthLineMeansNoneChosen) {
 
 TEST(SystemSettingsFile, LoadsIntoSettingsThatWereNeverInitialised) {
   ScopedWorkingDir dir;
-  ASSERT_TRUE(save_system_settings(sample_system()).ok);
+  ASSERT_TRUE(save_system_settings(sample_system()).ok());
   SystemSettings loaded;  // no init_field_dictionary
   load_system_settings(loaded);
   EXPECT_EQ(loaded.field_names, sample_system().field_names);
@@ -281,16 +281,18 @@ class UnstorableSystemTexts
 
 TEST_P(UnstorableSystemTexts, AreRefusedNamingTheValueAndKeepTheOldFile) {
   ScopedWorkingDir dir;
-  ASSERT_TRUE(save_system_settings(sample_system()).ok);
+  ASSERT_TRUE(save_system_settings(sample_system()).ok());
   const QByteArray before = read_file(u"tbk.ini"_qs);
 
   SystemSettings settings = sample_system();
   GetParam().first(settings);
-  const QString problem = system_settings_problem(settings);
+  const Result<void> checked = check_system_settings(settings);
+  ASSERT_FALSE(checked.ok());
+  const QString problem = checked.message();
   EXPECT_TRUE(problem.contains(QString::fromUtf16(GetParam().second))) << problem.toStdString();
-  const SaveResult saved = save_system_settings(settings);
-  EXPECT_FALSE(saved.ok);
-  EXPECT_EQ(saved.message, problem);
+  const Result<void> saved = save_system_settings(settings);
+  EXPECT_FALSE(saved.ok());
+  EXPECT_EQ(saved.message(), problem);
   EXPECT_EQ(read_file(u"tbk.ini"_qs), before);
 }
 
@@ -313,24 +315,24 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   u"振替 ヘッダの項目[1]（データ区分）の文字種別"}));
 
-TEST(SystemSettingsProblem, IsEmptyForStorableSettings) {
-  EXPECT_TRUE(system_settings_problem(sample_system()).isEmpty());
-  EXPECT_TRUE(system_settings_problem(SystemSettings()).isEmpty());
+TEST(CheckSystemSettings, PassesStorableSettings) {
+  EXPECT_TRUE(check_system_settings(sample_system()).ok());
+  EXPECT_TRUE(check_system_settings(SystemSettings()).ok());
 }
 
 TEST(SystemSettingsFile, AFailedWriteKeepsThePreviousFile) {
   ScopedWorkingDir dir;
-  ASSERT_TRUE(save_system_settings(sample_system()).ok);
+  ASSERT_TRUE(save_system_settings(sample_system()).ok());
   const QByteArray before = read_file(u"tbk.ini"_qs);
   SystemSettings changed = sample_system();
   changed.current_company = u"別の会社"_qs;
-  SaveResult saved;
+  Result<void> saved;
   {
     const FileSizeLimit limit(200);
     saved = save_system_settings(changed);
   }
-  EXPECT_FALSE(saved.ok);
-  EXPECT_TRUE(saved.message.contains(u"tbk.ini"_qs)) << saved.message.toStdString();
+  EXPECT_FALSE(saved.ok());
+  EXPECT_TRUE(saved.message().contains(u"tbk.ini"_qs)) << saved.message().toStdString();
   EXPECT_EQ(read_file(u"tbk.ini"_qs), before);
   EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{u"tbk.ini"_qs});
 }
@@ -341,7 +343,7 @@ TEST(SystemSettingsFile, AFolderNamedLikeTheFileIsNeitherReadNorReplaced) {
   SystemSettings settings = sample_system();
   load_system_settings(settings);
   EXPECT_TRUE(settings.current_company.isEmpty());
-  EXPECT_FALSE(save_system_settings(settings).ok);
+  EXPECT_FALSE(save_system_settings(settings).ok());
   EXPECT_TRUE(QFileInfo(u"tbk.ini"_qs).isDir());
 }
 

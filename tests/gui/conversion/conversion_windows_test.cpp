@@ -53,18 +53,14 @@ QStringList log_without_times(const QString& name) {
 }
 
 CompanySettings saved_company() {
-  struct Silent : Notifier {
-    void show_notice(const QString&, const QString&) override {}
-  } silent;
-  CompanySettings company;
-  load_company_settings(QStringLiteral("サンプル商事"), company, silent);
-  return company;
+  Result<LoadedCompanySettings> loaded = load_company_settings(QStringLiteral("サンプル商事"));
+  return loaded ? std::move(loaded->settings) : CompanySettings();
 }
 
 void change_company(const std::function<void(CompanySettings&)>& change) {
   CompanySettings company = saved_company();
   change(company);
-  ASSERT_TRUE(save_company_settings(QStringLiteral("サンプル商事"), company).ok);
+  ASSERT_TRUE(save_company_settings(QStringLiteral("サンプル商事"), company).ok());
 }
 
 // The sample's payment list up to its first deliberate error: 11 clean rows.

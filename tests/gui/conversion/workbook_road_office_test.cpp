@@ -18,13 +18,11 @@ const QString kOutput = QStringLiteral("FURIKOMI.DAT");
 const Notice kFinished{QStringLiteral("変換終了"), QStringLiteral("変換が終了しました。")};
 
 void use_input(const QString& path) {
-  struct Silent : Notifier {
-    void show_notice(const QString&, const QString&) override {}
-  } silent;
   CompanySettings company;
-  load_company_settings(QStringLiteral("サンプル商事"), company, silent);
+  if (Result<LoadedCompanySettings> loaded = load_company_settings(QStringLiteral("サンプル商事")))
+    company = std::move(loaded->settings);
   company.credit.input_file = path;
-  ASSERT_TRUE(save_company_settings(QStringLiteral("サンプル商事"), company).ok);
+  ASSERT_TRUE(save_company_settings(QStringLiteral("サンプル商事"), company).ok());
 }
 
 void keep_clean_rows(const QString& name = kInput) {

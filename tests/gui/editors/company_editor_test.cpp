@@ -12,7 +12,6 @@
 #include <QRadioButton>
 #include <QTabBar>
 
-#include "core/settings/notifier.h"
 #include "core/zengin/record_layout.h"
 #include "gui/editors/dialog_responder.h"
 #include "gui/editors/editors_fixture.h"
@@ -27,11 +26,6 @@ using testing::read_file;
 const QString kNotice = QStringLiteral("確認メッセージ");
 const QString kConfirm = QStringLiteral("選択メッセージ");
 const QString kPrompt = QStringLiteral("入力メッセージ");
-
-class SilentNotifier : public Notifier {
- public:
-  void show_notice(const QString&, const QString&) override {}
-};
 
 // Every stored value set, each to something a blank window would not show.
 CompanySettings every_value_set() {
@@ -86,10 +80,9 @@ class CompanyEditorTest : public testing::EditorsTest {
   }
 
   static CompanySettings load(const QString& name) {
-    CompanySettings settings;
-    SilentNotifier notifier;
-    EXPECT_TRUE(load_company_settings(name, settings, notifier));
-    return settings;
+    Result<LoadedCompanySettings> loaded = load_company_settings(name);
+    EXPECT_TRUE(loaded.ok());
+    return loaded ? std::move(loaded->settings) : CompanySettings();
   }
 };
 

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
-#include "core/settings/notifier.h"
 #include "gui/editors/dialog_responder.h"
 #include "gui/editors/editors_fixture.h"
 
@@ -13,14 +12,6 @@ namespace {
 
 using testing::DialogAnswer;
 using testing::DialogResponder;
-
-class CollectingNotifier : public Notifier {
- public:
-  void show_notice(const QString& title, const QString& message) override {
-    notices.append(title + u'|' + message);
-  }
-  QStringList notices;
-};
 
 class CompanyRoadTest : public testing::EditorsTest {
  protected:
@@ -116,9 +107,9 @@ TEST_F(CompanyRoadTest, RegisterSwitchConvertAndChange) {
     ASSERT_TRUE(responder.all_answered()) << responder.seen().join(u'\n').toStdString();
   }
 
-  CompanySettings saved;
-  CollectingNotifier notifier;
-  ASSERT_TRUE(load_company_settings(QStringLiteral("Tokyo"), saved, notifier));
+  const Result<LoadedCompanySettings> loaded = load_company_settings(QStringLiteral("Tokyo"));
+  ASSERT_TRUE(loaded.ok());
+  const CompanySettings& saved = loaded->settings;
   EXPECT_EQ(saved.credit.input_file, QStringLiteral("kyuyo.csv"));
   EXPECT_EQ(saved.credit.output_file, QStringLiteral("NEW.DAT"));
   EXPECT_EQ(saved.credit.header_values[2], QStringLiteral("1234567890"));

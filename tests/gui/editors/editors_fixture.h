@@ -49,8 +49,8 @@ class EditorsTest : public ::testing::Test {
   }
 
   static void save_company(const QString& name, const CompanySettings& settings) {
-    const SaveResult result = save_company_settings(name, settings);
-    ASSERT_TRUE(result.ok) << result.message.toStdString();
+    const Result<void> result = save_company_settings(name, settings);
+    ASSERT_TRUE(result.ok()) << result.message().toStdString();
   }
 
   static CompanySettings company_using(bool credit, bool debit) {

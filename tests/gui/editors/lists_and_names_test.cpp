@@ -102,9 +102,9 @@ TEST_F(ListsAndNamesTest, ColumnListsStepFromTheLoadedValueWithKeysAndTheFocused
 
   testing::click_when_modal_shows(QStringLiteral("Command1(1)"));  // 保存しますか？
   click(editor, QStringLiteral("Command2(1)"));
-  CompanySettings saved;
-  DialogNotifier notifier(app_);
-  ASSERT_TRUE(load_company_settings(QStringLiteral("東京"), saved, notifier));
+  const Result<LoadedCompanySettings> loaded = load_company_settings(QStringLiteral("東京"));
+  ASSERT_TRUE(loaded.ok());
+  const CompanySettings& saved = loaded->settings;
   EXPECT_EQ(saved.credit.body_columns[0], QStringLiteral("6"));
   EXPECT_EQ(saved.credit.body_columns[5], QStringLiteral("8"));
   EXPECT_EQ(saved.credit.skip_header_rows, QStringLiteral("3"));
@@ -158,8 +158,8 @@ TEST_F(ListsAndNamesTest, CompanyNamesSavingCannotKeepAreRefusedWhereTheyAreEnte
   const QString outside_cp932 = QStringLiteral("𠮷野商事");
   SystemSettings keeps_outside;
   keeps_outside.current_company = outside_cp932;
-  const QString outside_message = save_system_settings(keeps_outside).message;
-  const QString quote_message = save_company_settings(quoted, CompanySettings()).message;
+  const QString outside_message = save_system_settings(keeps_outside).message();
+  const QString quote_message = save_company_settings(quoted, CompanySettings()).message();
   ASSERT_FALSE(outside_message.isEmpty());
   ASSERT_FALSE(quote_message.isEmpty());
   save_company(QStringLiteral("東京"), company_using(true, false));

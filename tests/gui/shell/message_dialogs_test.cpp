@@ -139,7 +139,7 @@ TEST(MessageDialogs, KeepTheirPlaceInSlotNineWithoutCountingThemselves) {
   EXPECT_EQ(app.open_windows.count(WindowSlot::Message), 0);
 }
 
-TEST(MessageDialogs, DialogNotifierShowsTheCoresMessageAsANotice) {
+TEST(MessageDialogs, AFailureOfTheCoreIsShownAsAnErrorNotice) {
   AppState app;
   QString shown;
   when_modal_shows([&shown](QWidget* dialog) {
@@ -147,10 +147,7 @@ TEST(MessageDialogs, DialogNotifierShowsTheCoresMessageAsANotice) {
         dialog->windowTitle() + u'|' + dialog->findChild<QLabel*>(QStringLiteral("Label1"))->text();
     click_button(dialog, QStringLiteral("Command1(0)"));
   });
-  DialogNotifier notifier(app);
-  Notifier& core_side = notifier;
-  core_side.show_notice(QStringLiteral("エラー"),
-                        QStringLiteral("会社別CFGファイルが存在しません"));
+  show_failure(app, failure(QStringLiteral("会社別CFGファイルが存在しません")));
   EXPECT_EQ(shown, QStringLiteral("エラー|会社別CFGファイルが存在しません"));
 }
 

@@ -72,7 +72,7 @@ void set_up_company(AppState& app, TransferKind kind) {
   app.company.debit.output_file = QStringLiteral("zengin.dat");
   app.company.credit.enabled = true;
   app.company.debit.enabled = true;
-  save_company_settings(app.system.current_company, app.company);
+  ASSERT_TRUE(save_company_settings(app.system.current_company, app.company).ok());
 }
 
 NoticeCatcher::NoticeCatcher() {

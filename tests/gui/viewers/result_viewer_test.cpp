@@ -242,7 +242,7 @@ TEST_F(ResultViewerTest, CompanyOptionsDecideWhenTheCompanyHasItsOwn) {
   app_.system.company_specific = true;
   app_.company.options.credit_20digit = true;
   app_.company.options.record_length = 122;
-  save_company_settings(app_.system.current_company, app_.company);
+  ASSERT_TRUE(save_company_settings(app_.system.current_company, app_.company).ok());
   testing::write_file("zengin.dat", testing::credit_bank_file(2, 122, true));
   open_viewer();
   EXPECT_EQ(grid_columns(grid(1)), 15);
