@@ -34,14 +34,14 @@ void ReadBankList(benchmark::State& state) {
   const QString path = list_path();
   for (auto _ : state) {
     const auto list = BankList::read(path);
-    if (!list) state.SkipWithError("no bank list");
+    if (!list.ok()) state.SkipWithError("no bank list");
     benchmark::DoNotOptimize(list);
   }
 }
 BENCHMARK(ReadBankList)->Unit(benchmark::kMillisecond);
 
 void LookUpByCode(benchmark::State& state) {
-  const auto list = BankList::read(list_path());
+  const auto list = BankList::read(list_path()).value();
   for (auto _ : state) {
     benchmark::DoNotOptimize(list->branch(u"0005", u"001"));
     benchmark::DoNotOptimize(list->bank(u"9999"));
@@ -50,7 +50,7 @@ void LookUpByCode(benchmark::State& state) {
 BENCHMARK(LookUpByCode);
 
 void FindBanksByHiragana(benchmark::State& state) {
-  const auto list = BankList::read(list_path());
+  const auto list = BankList::read(list_path()).value();
   for (auto _ : state) benchmark::DoNotOptimize(list->find_banks(u"みつ"));
 }
 BENCHMARK(FindBanksByHiragana)->Unit(benchmark::kMillisecond);

@@ -130,7 +130,7 @@ QString RecordAssembler::put_name(QStringView value, bool kind_check) {
     return name;
   }
   put(name);
-  if (const std::optional<QString> problem = bank_name_problem(name)) fail(field, *problem);
+  if (const Result<void> checked = check_bank_name(name); !checked) fail(field, checked.message());
   return name;
 }
 

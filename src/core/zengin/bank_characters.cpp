@@ -72,7 +72,7 @@ QString quoted(QStringView text) { return u'「' + text.toString() + u'」'; }
 
 }  // namespace
 
-std::optional<QString> bank_name_problem(QStringView name) {
+Result<void> check_bank_name(QStringView name) {
   QStringList refused;
   QStringList misplaced_marks;
   for (qsizetype i = 0; i < name.size(); ++i) {
@@ -97,8 +97,8 @@ std::optional<QString> bank_name_problem(QStringView name) {
   if (!misplaced_marks.isEmpty())
     reasons.append(QStringLiteral("濁点・半濁点の位置が正しくありません") +
                    misplaced_marks.join(QString()));
-  if (reasons.isEmpty()) return std::nullopt;
-  return reasons.join(u'、');
+  if (reasons.isEmpty()) return {};
+  return failure(reasons.join(u'、'));
 }
 
 QString normalize_bank_name(QStringView name) {

@@ -4,6 +4,8 @@
 #include <QStringView>
 #include <optional>
 
+#include "core/text/result.h"
+
 namespace tsubakuro {
 
 // The characters banks accept in the names of a Zengin file (company, bank,
@@ -11,10 +13,10 @@ namespace tsubakuro {
 // ﾝ with ﾞ and ﾟ, and ( ) - . — far fewer than Shift-JIS holds. Small kana, ｦ,
 // ｰ, lower case and full-width characters are refused or the transfer returned.
 
-// Why a name would be refused, in words for the log ("使えない文字「ｮ」"), or
-// nothing when the banks accept it. ﾞ must follow a kana that takes it (ｳ, ｶ to ﾄ,
+// Fails when the banks would refuse the name, saying why in words for the log
+// ("使えない文字「ｮ」"). ﾞ must follow a kana that takes it (ｳ, ｶ to ﾄ,
 // ﾊ to ﾎ) and ﾟ one of ﾊ to ﾎ.
-std::optional<QString> bank_name_problem(QStringView name);
+Result<void> check_bank_name(QStringView name);
 
 // The name mended into the banks' characters where the mending is mechanical:
 // hiragana and full-width katakana to half-width with the voicing marks split

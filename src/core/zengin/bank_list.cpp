@@ -70,20 +70,18 @@ QString bank_name_key(QStringView name) {
   return key;
 }
 
-std::shared_ptr<const BankList> BankList::read(const QString& path, QString* error) {
+Result<std::shared_ptr<const BankList>> BankList::read(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    if (error) *error = QStringLiteral("銀行一覧「%1」を開けません。").arg(path);
-    return nullptr;
-  }
-  auto list = parse(QString::fromUtf8(file.readAll()), error);
-  if (!list && error) *error = QStringLiteral("銀行一覧「%1」を読めません。").arg(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return failure(QStringLiteral("銀行一覧「%1」を開けません。").arg(path));
+  Result<std::shared_ptr<const BankList>> list = parse(QString::fromUtf8(file.readAll()));
+  if (!list) return failure(QStringLiteral("銀行一覧「%1」を読めません。").arg(path));
   return list;
 }
 
 // Lines that do not fit the format are passed over, so a list edited by hand
 // still serves the rest; a list without any bank is refused.
-std::shared_ptr<const BankList> BankList::parse(QString text, QString* error) {
+Result<std::shared_ptr<const BankList>> BankList::parse(QString text) {
   auto list = std::shared_ptr<BankList>(new BankList);
   list->text_ = std::move(text);
   const QString& all = list->text_;
@@ -123,10 +121,7 @@ std::shared_ptr<const BankList> BankList::parse(QString text, QString* error) {
     list->banks_.back().branch_end = qsizetype(list->branches_.size());
   }
 
-  if (list->banks_.empty()) {
-    if (error) *error = QStringLiteral("銀行一覧に銀行がありません。");
-    return nullptr;
-  }
+  if (list->banks_.empty()) return failure(QStringLiteral("銀行一覧に銀行がありません。"));
   // Look-ups bisect, so the order is made sure of rather than trusted.
   const auto by_code = [](const auto& a, const auto& b) { return a.code < b.code; };
   for (BankRow& bank : list->banks_) {
@@ -135,7 +130,7 @@ std::shared_ptr<const BankList> BankList::parse(QString text, QString* error) {
   }
   std::stable_sort(list->banks_.begin(), list->banks_.end(),
                    [](const BankRow& a, const BankRow& b) { return a.row.code < b.row.code; });
-  return list;
+  return std::shared_ptr<const BankList>(std::move(list));
 }
 
 QString BankList::edition() const {
@@ -249,7 +244,10 @@ std::shared_ptr<const BankList> shipped_bank_list() {
   std::call_once(once, [] {
     for (const QString& location : bank_list_locations()) {
       if (!QFile::exists(location)) continue;
-      if ((list = BankList::read(location))) return;
+      if (Result<std::shared_ptr<const BankList>> read = BankList::read(location)) {
+        list = std::move(read).value();
+        return;
+      }
     }
   });
   return list;

@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+#include "core/text/result.h"
+
 namespace tsubakuro {
 
 // One bank or branch of the bank list. The views point into the list, which
@@ -26,11 +28,10 @@ struct BankListEntry {
 // separated by tabs.
 class BankList {
  public:
-  // Reads a list file; null, with `error` in Japanese, when the file cannot be
-  // read or holds no bank.
-  static std::shared_ptr<const BankList> read(const QString& path, QString* error = nullptr);
+  // Reads a list file; fails when the file cannot be read or holds no bank.
+  static Result<std::shared_ptr<const BankList>> read(const QString& path);
   // The same from the file's text.
-  static std::shared_ptr<const BankList> parse(QString text, QString* error = nullptr);
+  static Result<std::shared_ptr<const BankList>> parse(QString text);
 
   const QString& version() const { return version_; }
   // The date the package's data was taken; invalid when the file names none.

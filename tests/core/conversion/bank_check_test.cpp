@@ -37,7 +37,7 @@ class BankCheckTest : public ::testing::Test, public RunFixture {
   QStringList convert_rows(const QStringList& rows) {
     write_list(rows);
     auto run = make_run();
-    run->set_bank_list(BankList::parse(kList));
+    run->set_bank_list(BankList::parse(kList).value());
     run_all(*run);
     has_errors = run->has_errors();
     EXPECT_TRUE(run->result().ok());

@@ -169,7 +169,8 @@ TEST(SingleByteRows, LeaveRowsToTheBuildWhenNamesAreMendedOrBanksListed) {
   options.bank_rules.check_characters = true;
   EXPECT_FALSE(
       SingleByteRowBuilder(map, TransferKind::Credit, options, checker, nullptr).build(line, row));
-  const auto banks = BankList::parse(u"#zengin-code\t1\t2025-01-31\n0310\tﾐﾅﾄ\tみなと\n"_qs);
+  const auto banks =
+      BankList::parse(u"#zengin-code\t1\t2025-01-31\n0310\tﾐﾅﾄ\tみなと\n"_qs).value();
   ASSERT_TRUE(banks);
   options.bank_rules = {};
   EXPECT_FALSE(SingleByteRowBuilder(map, TransferKind::Credit, options, checker, banks.get())

@@ -17,8 +17,7 @@ TEST(BankCharacters, AcceptsWhatBanksTakeInANameAndNothingElse) {
       QStringLiteral("ﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟ"),
       QStringLiteral("          "),
   };
-  for (const QString& name : accepted)
-    EXPECT_EQ(bank_name_problem(name), std::nullopt) << utf8(name);
+  for (const QString& name : accepted) EXPECT_TRUE(check_bank_name(name).ok()) << utf8(name);
 }
 
 TEST(BankCharacters, NamesTheCharactersBanksRefuse) {
@@ -46,7 +45,8 @@ TEST(BankCharacters, NamesTheCharactersBanksRefuse) {
   };
   for (const auto& c : cases) {
     const QString name = QString::fromUtf16(c.name);
-    EXPECT_EQ(bank_name_problem(name).value_or(QStringLiteral("(accepted)")),
+    const Result<void> checked = check_bank_name(name);
+    EXPECT_EQ(checked ? QStringLiteral("(accepted)") : checked.message(),
               QString::fromUtf16(c.reason))
         << utf8(name);
   }
@@ -83,11 +83,11 @@ TEST(BankCharacters, MendsNamesIntoTheBanksCharacters) {
 TEST(BankCharacters, EveryKanaMendsIntoANameBanksAccept) {
   for (char16_t c = u'ぁ'; c <= u'ゖ'; ++c) {
     const QString mended = normalize_bank_name(QString(QChar(c)));
-    EXPECT_EQ(bank_name_problem(mended), std::nullopt) << utf8(mended);
+    EXPECT_TRUE(check_bank_name(mended).ok()) << utf8(mended);
   }
   for (char16_t c = u'ァ'; c <= u'ヶ'; ++c) {
     const QString mended = normalize_bank_name(QString(QChar(c)));
-    EXPECT_EQ(bank_name_problem(mended), std::nullopt) << utf8(mended);
+    EXPECT_TRUE(check_bank_name(mended).ok()) << utf8(mended);
     EXPECT_EQ(normalize_bank_name(mended), mended) << "mending twice changes nothing";
   }
 }

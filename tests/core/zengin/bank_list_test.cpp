@@ -26,8 +26,8 @@ const QString kList = QStringLiteral(
 
 std::shared_ptr<const BankList> fixture() {
   auto list = BankList::parse(kList);
-  EXPECT_TRUE(list);
-  return list;
+  EXPECT_TRUE(list.ok());
+  return list.value_or(nullptr);
 }
 
 QStringList codes(const QList<BankListEntry>& entries) {
@@ -72,17 +72,19 @@ TEST(BankList, NamesItsEdition) {
 }
 
 TEST(BankList, RefusesWhatHoldsNoBank) {
-  QString error;
-  EXPECT_FALSE(BankList::parse(QString(), &error));
-  EXPECT_FALSE(error.isEmpty());
+  const auto empty = BankList::parse(QString());
+  EXPECT_FALSE(empty);
+  EXPECT_FALSE(empty.message().isEmpty());
   EXPECT_FALSE(BankList::parse(QStringLiteral("#zengin-code\t1\t2025-01-31\n001\tｱ\t亜\n")));
 
   testing::ScopedWorkingDir dir;
-  EXPECT_FALSE(BankList::read(QStringLiteral("missing.tsv"), &error));
-  EXPECT_TRUE(error.contains(u"missing.tsv"));
+  const auto missing = BankList::read(QStringLiteral("missing.tsv"));
+  EXPECT_FALSE(missing);
+  EXPECT_TRUE(missing.message().contains(u"missing.tsv"));
   testing::write_file(QStringLiteral("binary.tsv"), QByteArray("\x00\xff\xfe\x01", 4));
-  EXPECT_FALSE(BankList::read(QStringLiteral("binary.tsv"), &error));
-  EXPECT_TRUE(error.contains(u"binary.tsv"));
+  const auto binary = BankList::read(QStringLiteral("binary.tsv"));
+  EXPECT_FALSE(binary);
+  EXPECT_TRUE(binary.message().contains(u"binary.tsv"));
 }
 
 TEST(BankList, FindsByEveryKindOfPrefix) {
