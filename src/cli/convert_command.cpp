@@ -51,7 +51,7 @@ bool prepare_workbook(const QString& input, WorkbookRoute route) {
       print_out(exported_by_hand_notice(input));
       return true;
     case WorkbookRoute::Export: {
-      print_out(QStringLiteral("「%1」を読み込んでいます。").arg(QFileInfo(input).fileName()));
+      print_out(reading_workbook_notice(input));
       const Result<void> result = WorkbookExport(input).run(interrupt_requested);
       if (result) return true;
       // After Ctrl+C the caller says that the conversion was cancelled.

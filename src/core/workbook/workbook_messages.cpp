@@ -15,6 +15,10 @@ QString workbook_kind_label(const WorkbookKind* kind) {
   return kind ? QString::fromUtf8(kind->label) : QStringLiteral("表計算のブック");
 }
 
+QString reading_workbook_notice(const QString& workbook) {
+  return QStringLiteral("「%1」を読み込んでいます。").arg(QFileInfo(workbook).fileName());
+}
+
 QString exported_by_hand_notice(const QString& workbook) {
   return QStringLiteral(
              "表計算ソフトがないため「%1」は読まず、作業フォルダの「%2」を読み込みます。")

@@ -14,6 +14,8 @@ struct WorkbookKind;
 QString workbook_kind_label(const WorkbookKind* kind);
 
 // The routes that do not simply go on.
+// Said while a workbook becomes the rows a run reads.
+QString reading_workbook_notice(const QString& workbook);
 QString exported_by_hand_notice(const QString& workbook);
 QString exported_by_hand_missing_message(const QString& workbook);
 QString refused_workbook_message(const QString& workbook);

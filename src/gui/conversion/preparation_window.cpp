@@ -62,8 +62,7 @@ void PreparationWindow::check_input() {
       if (running_) hand_over();
       return;
     case WorkbookRoute::Export:
-      label_->setText(
-          QStringLiteral("「%1」を読み込んでいます。").arg(QFileInfo(input).fileName()));
+      label_->setText(reading_workbook_notice(input));
       export_ = std::make_unique<WorkbookExport>(input);
       // The answer is taken from the event loop: the window may close on it, and the
       // suite's process must not be taken away while it is still reporting.

@@ -190,7 +190,7 @@ class WorkbookReaderAgainstSuite : public ::testing::Test {
   static QByteArray bank_file_of(const QByteArray& sheet) {
     testing::RunFixture fixture;
     write_file(QStringLiteral("in.csv"), sheet);
-    fixture.convert();
+    EXPECT_TRUE(fixture.convert().ok());
     return read_file(QStringLiteral("out.dat"));
   }
 };
