@@ -1,7 +1,7 @@
 #include "core/records/data_record.h"
 
 #include "core/records/bank_fields.h"
-#include "core/records/planned_fields.h"
+#include "core/records/plan_walk.h"
 #include "core/text/leading_number.h"
 
 namespace tsubakuro {
@@ -15,7 +15,7 @@ int column_number(const QString& text) {
   return column <= kMaxInputColumn ? static_cast<int>(column) : 0;
 }
 
-// RecordAssembler's puts in the shape put_planned_fields walks.
+// RecordAssembler's puts in the shape PlanWalk walks.
 class DecodedFieldWriter {
  public:
   static constexpr bool kLooksUpBanks = true;
@@ -80,13 +80,12 @@ DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKin
   const RowColumns columns = split_row(line, map.max_column);
   RecordAssembler record(transfer, RecordKind::Data, checker, options.bank_rules);
   DecodedFieldWriter writer(record, !options.skip_name_check, banks);
-  const auto plan = record_plan(transfer, RecordKind::Data);
-  const auto layout = record_layout(transfer, RecordKind::Data);
-  put_planned_fields(writer, plan, layout, columns, map,
-                     {options.twenty_digit(transfer), options.debit_data_zero});
+  put_data_fields(writer, transfer, columns, map,
+                  {options.twenty_digit(transfer), options.debit_data_zero});
 
   BuiltRecord built = record.finish();
-  const int amount = amount_field(plan);
+  const auto layout = record_layout(transfer, RecordKind::Data);
+  const int amount = amount_field(record_plan(transfer, RecordKind::Data));
   const qint64 written =
       written_digits(built.bytes.constData() + field_start(transfer, RecordKind::Data, amount) - 1,
                      layout[amount - 1].width);

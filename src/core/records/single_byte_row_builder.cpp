@@ -8,7 +8,7 @@
 #endif
 
 #include "core/records/field_checker.h"
-#include "core/records/planned_fields.h"
+#include "core/records/plan_walk.h"
 #include "core/text/cp932.h"
 
 namespace tsubakuro {
@@ -29,7 +29,7 @@ bool takes_text(FieldPut put) {
 }  // namespace
 
 // RecordAssembler's puts, on bytes that are characters, in the shape
-// put_planned_fields walks.
+// PlanWalk walks.
 class SingleByteRecordWriter {
  public:
   static constexpr bool kLooksUpBanks = false;
@@ -152,26 +152,27 @@ SingleByteRowBuilder::SingleByteRowBuilder(const ColumnMap& map, TransferKind tr
                                            const FieldChecker& checker, const BankList* banks)
     : map_(map),
       checker_(&checker),
-      plan_(record_plan(transfer, RecordKind::Data)),
-      layout_(record_layout(transfer, RecordKind::Data)),
+      transfer_(transfer),
       plan_options_{options.twenty_digit(transfer), options.debit_data_zero},
       check_names_(!options.skip_name_check),
       usable_(!banks && !options.bank_rules.normalize_names &&
               !options.bank_rules.check_characters) {
-  const int field_count = static_cast<int>(layout_.size());
+  const auto plan = record_plan(transfer, RecordKind::Data);
+  const auto layout = record_layout(transfer, RecordKind::Data);
+  const int field_count = static_cast<int>(layout.size());
   if (field_count >= static_cast<int>(widths_.size())) {
     usable_ = false;
     return;
   }
-  amount_field_ = amount_field(plan_);
+  amount_field_ = amount_field(plan);
   amount_start_ = field_start(transfer, RecordKind::Data, amount_field_) - 1;
-  for (const PlannedField& planned : plan_) {
+  for (const PlannedField& planned : plan) {
     if (planned.column != kNoColumn && !takes_text(planned.put))
       code_columns_ |= 1u << planned.column;
   }
   const int part = check_part_number(RecordKind::Data);
   for (int field = 1; field <= field_count; ++field) {
-    widths_[field] = layout_[field - 1].width;
+    widths_[field] = layout[field - 1].width;
     // Both checks hold for a text when they hold for each of its characters.
     for (int byte = 0; byte < 256; ++byte) {
       if (!is_single_byte(byte)) continue;
@@ -257,7 +258,7 @@ bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
                        : first_multibyte + cp932_character_count(line.sliced(first_multibyte));
   for (QByteArrayView& column : columns) column = unquoted(column);
   SingleByteRecordWriter record(*this, row.bytes.data());
-  put_planned_fields(record, plan_, layout_, columns, map_, plan_options_);
+  put_data_fields(record, transfer_, columns, map_, plan_options_);
   row.failed_fields = record.failed();
   row.amount = written_digits(row.bytes.data() + amount_start_, widths_[amount_field_]);
   return true;

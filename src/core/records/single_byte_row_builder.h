@@ -4,7 +4,7 @@
 #include <array>
 
 #include "core/records/data_record.h"
-#include "core/records/planned_fields.h"
+#include "core/records/plan_walk.h"
 
 namespace tsubakuro {
 
@@ -43,8 +43,7 @@ class SingleByteRowBuilder {
 
   ColumnMap map_;
   const FieldChecker* checker_;
-  std::span<const PlannedField> plan_;
-  std::span<const FieldLayout> layout_;
+  TransferKind transfer_;
   PlanOptions plan_options_;
   bool check_names_;
   bool usable_;

@@ -22,17 +22,13 @@ bool consists_of(View text, char wanted) {
   return std::ranges::all_of(text, [wanted](auto c) { return code_unit(c) == char16_t(wanted); });
 }
 
-template <FieldText View>
-constexpr bool is_not_blank(decltype(*View().data()) c) {
-  return code_unit(c) != u' ';
-}
-
 // The value without its leading half-width blanks, as numeric and code columns
 // are read.
 template <FieldText View>
 View trim_leading_spaces(View value) {
-  const auto first = std::find_if(value.begin(), value.end(), is_not_blank<View>);
-  return value.sliced(first - value.begin());
+  qsizetype start = 0;
+  while (start < value.size() && code_unit(value[start]) == u' ') ++start;
+  return value.sliced(start);
 }
 inline QStringView trim_leading_spaces(QStringView value) {
   return trim_leading_spaces<QStringView>(value);
@@ -44,8 +40,8 @@ inline QStringView trim_leading_spaces(QStringView value) {
 // that drops trailing blanks (field values, company names, field names) asks this.
 template <FieldText View>
 View trim_trailing_spaces(View value) {
-  return value.first(std::find_if(value.rbegin(), value.rend(), is_not_blank<View>).base() -
-                     value.begin());
+  while (!value.isEmpty() && code_unit(value.back()) == u' ') value.chop(1);
+  return value;
 }
 inline QStringView trim_trailing_spaces(QStringView value) {
   return trim_trailing_spaces<QStringView>(value);

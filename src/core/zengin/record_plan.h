@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <span>
 #include <string_view>
 
@@ -45,6 +46,51 @@ struct PlannedField {
   // Written in place of the column when the debit data-zero option is on.
   std::string_view debit_data_zero_text = {};
 };
+
+namespace data_plan_detail {
+
+using enum FieldPut;
+using enum Cut;
+
+inline constexpr std::string_view kDataKind[] = {"2"};
+inline constexpr std::string_view kBlankOnly[] = {""};
+inline constexpr std::string_view kAccountTypes[] = {"1", "2", "9"};
+inline constexpr std::string_view kNewCodes[] = {"0", "1", "2", ""};
+inline constexpr std::string_view kCreditDesignations[] = {"7", "8", ""};
+inline constexpr std::string_view kDebitResults[] = {"0", ""};
+
+// Fields 2 to 15 are read from body columns 0 to 13; the transfer kinds differ only
+// in the codes of field 14 and the option that writes it.
+constexpr std::array<PlannedField, 15> data_plan(std::span<const std::string_view> field14_codes,
+                                                 std::string_view field14_option_text) {
+  return {{
+      {1, kNoColumn, Fixed, false, KeepsValue, kDataKind},
+      {2, 0, BankCode, true, KeepsValue},
+      {3, 1, BankName, false, Silent},
+      {4, 2, BankCode, true, KeepsValue},
+      {5, 3, BankName, false, Silent},
+      {6, 4, Code, true, KeepsValue, kBlankOnly},  // 手形交換所番号: left to the bank
+      {7, 5, Code, true, KeepsValue, kAccountTypes},
+      {8, 6, Digits, true, KeepsValue},
+      {9, 7, Name, false, Silent},
+      {10, 8, Amount, true, KeepsValue},
+      {11, 9, Code, true, KeepsValue, kNewCodes},
+      {12, 10, Customer, true, KeepsValue},
+      {13, 11, Digits, true, KeepsValue},
+      {14, 12, Code, false, KeepsValue, field14_codes, field14_option_text},
+      {15, 13, Text, false, Silent},
+  }};
+}
+
+}  // namespace data_plan_detail
+
+// The data record's plans. Constants, so the quick path's walk is laid out field by
+// field at compile time.
+inline constexpr auto kDataCreditPlan =
+    data_plan_detail::data_plan(data_plan_detail::kCreditDesignations, {});
+// The option writes its zero whatever the column holds.
+inline constexpr auto kDataDebitPlan =
+    data_plan_detail::data_plan(data_plan_detail::kDebitResults, "0");
 
 // The fields of a record, in order. Only the data record is read from a row; the
 // others are built from the settings and the totals, and give an empty span.
