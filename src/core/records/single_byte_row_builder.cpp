@@ -153,7 +153,8 @@ SingleByteRowBuilder::SingleByteRowBuilder(const ColumnMap& map, TransferKind tr
     : map_(map),
       checker_(&checker),
       transfer_(transfer),
-      plan_options_{options.twenty_digit(transfer), options.debit_data_zero},
+      twenty_digit_(options.twenty_digit(transfer)),
+      debit_data_zero_(options.debit_data_zero),
       check_names_(!options.skip_name_check),
       usable_(!banks && !options.bank_rules.normalize_names &&
               !options.bank_rules.check_characters) {
@@ -258,7 +259,7 @@ bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
                        : first_multibyte + cp932_character_count(line.sliced(first_multibyte));
   for (QByteArrayView& column : columns) column = unquoted(column);
   SingleByteRecordWriter record(*this, row.bytes.data());
-  put_data_fields(record, transfer_, columns, map_, plan_options_);
+  put_data_fields(record, transfer_, columns, map_, {twenty_digit_, debit_data_zero_});
   row.failed_fields = record.failed();
   row.amount = written_digits(row.bytes.data() + amount_start_, widths_[amount_field_]);
   return true;

@@ -4,7 +4,6 @@
 #include <array>
 
 #include "core/records/data_record.h"
-#include "core/records/plan_walk.h"
 
 namespace tsubakuro {
 
@@ -44,7 +43,8 @@ class SingleByteRowBuilder {
   ColumnMap map_;
   const FieldChecker* checker_;
   TransferKind transfer_;
-  PlanOptions plan_options_;
+  bool twenty_digit_;
+  bool debit_data_zero_;
   bool check_names_;
   bool usable_;
   quint32 code_columns_ = 0;  // bit i: body column i is read into a code or a number
