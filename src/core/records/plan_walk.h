@@ -87,11 +87,15 @@ class PlanWalk {
 
   template <const auto& Plan>
   void put_all() {
-    [this]<std::size_t... I>(std::index_sequence<I...>) { (put<Plan, I>(), ...); }
-    (std::make_index_sequence<Plan.size()>());
+    put_each<Plan>(std::make_index_sequence<Plan.size()>());
   }
 
  private:
+  template <const auto& Plan, std::size_t... I>
+  void put_each(std::index_sequence<I...>) {
+    (put<Plan, I>(), ...);
+  }
+
   static constexpr bool is_bank(FieldPut put) {
     return put == FieldPut::BankCode || put == FieldPut::BankName;
   }
