@@ -10,13 +10,6 @@ namespace {
 
 constexpr char kUnencodable = '?';
 
-bool only_spaces(QStringView text) {
-  for (const QChar character : text) {
-    if (character != u' ') return false;
-  }
-  return true;
-}
-
 // Appends `text` as exactly `width` bytes; false when it held a character CP932
 // cannot encode or lost more than trailing blanks to the cut.
 bool append_fitted(QStringView text, int width, QByteArray& out) {
@@ -28,7 +21,7 @@ bool append_fitted(QStringView text, int width, QByteArray& out) {
     const bool single = unit < 0x80 || (unit >= 0xFF61 && unit <= 0xFF9F);
     const int count = single ? 1 : cp932_byte_count(character);
     if (used + std::max(count, 1) > width) {
-      if (!only_spaces(text.sliced(i))) sound = false;
+      if (!consists_of(text.sliced(i), ' ')) sound = false;
       break;
     }
     if (single) {
@@ -93,7 +86,7 @@ bool RecordAssembler::fits(QStringView value) const {
     case Padding::ZeroRight:
       return zero_right_keeps_value(value, layout.width);
     case Padding::SpaceLeft:
-      return value.size() <= layout.width || only_spaces(value.sliced(layout.width));
+      return space_left_keeps_value(value, layout.width);
     case Padding::Fixed:
       break;
   }

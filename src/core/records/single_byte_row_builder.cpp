@@ -8,13 +8,11 @@
 #endif
 
 #include "core/records/field_checker.h"
+#include "core/records/plan_walk.h"
 #include "core/text/cp932.h"
 
 namespace tsubakuro {
 namespace {
-
-constexpr int kAmountField = 10;
-constexpr int kCustomerField = 12;
 
 bool is_single_byte(unsigned char byte) { return byte < 0x80 || (byte >= 0xA1 && byte <= 0xDF); }
 
@@ -22,49 +20,20 @@ char16_t character_of(unsigned char byte) {
   return byte < 0x80 ? char16_t{byte} : static_cast<char16_t>(0xFF61 + (byte - 0xA1));
 }
 
-bool only(QByteArrayView text, char wanted) {
-  for (const char c : text) {
-    if (c != wanted) return false;
-  }
-  return true;
+// The puts that write a column as text (names and the memo): only these may hold
+// characters of two bytes and still be written as the text has them.
+bool takes_text(FieldPut put) {
+  return put == FieldPut::BankName || put == FieldPut::Name || put == FieldPut::Text;
 }
-
-// The body columns (fields 2 to 15, from 0) put as text: the names and the last
-// field.
-bool takes_text(int body_column) {
-  return body_column == 1 || body_column == 3 || body_column == 7 || body_column == 13;
-}
-
-bool only_digits(QByteArrayView text) {
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
-
-QByteArrayView unquoted(QByteArrayView column) {
-  if (column.size() >= 2 && column.front() == '"' && column.back() == '"')
-    return column.sliced(1, column.size() - 2);
-  return column;
-}
-
-QByteArrayView trimmed(QByteArrayView value) {
-  qsizetype start = 0;
-  while (start < value.size() && value[start] == ' ') ++start;
-  return value.sliced(start);
-}
-
-// The first character of space_left(value, 1).
-char first_or_space(QByteArrayView value) { return value.isEmpty() ? ' ' : value.front(); }
-
-// Whether space_left(value, 1) keeps the whole value: a longer code is another code.
-bool fits_one(QByteArrayView value) { return value.size() <= 1 || only(value.sliced(1), ' '); }
 
 }  // namespace
 
-// RecordAssembler's puts, on bytes that are characters.
+// RecordAssembler's puts, on bytes that are characters, in the shape
+// PlanWalk walks.
 class SingleByteRecordWriter {
  public:
+  static constexpr bool kLooksUpBanks = false;
+
   SingleByteRecordWriter(const SingleByteRowBuilder& builder, char* out)
       : builder_(builder), out_(out) {}
 
@@ -76,8 +45,18 @@ class SingleByteRecordWriter {
     if (kept > 0) std::memcpy(out_, text.data(), kept);
     std::memset(out_ + kept, ' ', width - kept);
     out_ += width;
-    if (text.size() > width && !only(text.sliced(width), ' ')) fail(field);
+    if (!space_left_keeps_value(text, width)) fail(field);
     return field;
+  }
+
+  int width(int field) const { return builder_.widths_[field]; }
+
+  void put_fixed(std::string_view text, bool checked) {
+    const QByteArrayView fixed(text.data(), static_cast<qsizetype>(text.size()));
+    if (checked)
+      put_checked(fixed);
+    else
+      put(fixed);
   }
 
   bool passes(int field, QByteArrayView text) const {
@@ -93,31 +72,33 @@ class SingleByteRecordWriter {
     if (!passes(field, text)) fail(field);
   }
 
-  // zero_right to the field's width, then put_checked.
+  // zero_right to the field's width, then put_checked; the plan judges the cut.
   void put_digits(QByteArrayView value) {
-    const int width = builder_.widths_[next_field_];
-    const int field = next_field_;
     char padded[kLogicalRecordLength];
-    const QByteArrayView digits = zero_right(value, width, padded);
-    put_checked(digits);
-    if (value.size() > width && !only(value.first(value.size() - width), '0')) fail(field);
+    put_checked(zero_right_into(value, width(next_field_), padded));
+  }
+
+  void put_name(QByteArrayView value) { put_space_left(value, builder_.check_names_); }
+  void put_text(QByteArrayView value) { put_space_left(value, false); }
+  // Code columns come here only as one-byte characters.
+  void put_code(QByteArrayView value) {
+    put(value.first(std::min<qsizetype>(value.size(), width(next_field_))));
   }
 
   // space_left to the field's width: a longer value is cut without failing.
-  int put_space_left(QByteArrayView value, bool checked) {
+  void put_space_left(QByteArrayView value, bool checked) {
     if (!SingleByteRowBuilder::is_single_byte_text(value)) return put_decoded(value, checked);
     const int width = builder_.widths_[next_field_];
     const QByteArrayView kept = value.first(std::min<qsizetype>(value.size(), width));
     const int field = put(kept);
     if (checked && (!passes(field, kept) || (kept.size() < width && !passes_blank(field))))
       fail(field);
-    return field;
   }
 
   // put_space_left of a value with characters of two bytes, or bytes that are no
   // character: on its text, as RecordAssembler fits and checks it. The cut keeps
   // whole characters, and a character CP932 cannot hold is written as "?".
-  int put_decoded(QByteArrayView value, bool checked) {
+  void put_decoded(QByteArrayView value, bool checked) {
     const int field = next_field_++;
     const int width = builder_.widths_[field];
     // Only the first `width` characters count, and no more than two bytes each.
@@ -152,26 +133,12 @@ class SingleByteRecordWriter {
                           (kept.size() == width || passes_blank(field));
       if (!passes) fail(field);
     }
-    return field;
   }
 
   bool passes_blank(int field) const { return builder_.passes_[field][' ']; }
 
-  void put_code(char code, bool accepted) {
-    const int field = put(QByteArrayView(&code, 1));
-    if (!accepted) fail(field);
-  }
-
   void fail(int field) { failed_ |= 1u << field; }
   quint32 failed() const { return failed_; }
-
-  static QByteArrayView zero_right(QByteArrayView value, int width, char* room) {
-    if (value.size() >= width) return value.last(width);
-    const qsizetype zeros = width - value.size();
-    std::memset(room, '0', zeros);
-    if (!value.isEmpty()) std::memcpy(room + zeros, value.data(), value.size());
-    return QByteArrayView(room, width);
-  }
 
  private:
   const SingleByteRowBuilder& builder_;
@@ -185,21 +152,27 @@ SingleByteRowBuilder::SingleByteRowBuilder(const ColumnMap& map, TransferKind tr
                                            const FieldChecker& checker, const BankList* banks)
     : map_(map),
       checker_(&checker),
-      debit_(transfer == TransferKind::Debit),
+      transfer_(transfer),
       twenty_digit_(options.twenty_digit(transfer)),
-      check_names_(!options.skip_name_check),
       debit_data_zero_(options.debit_data_zero),
+      check_names_(!options.skip_name_check),
       usable_(!banks && !options.bank_rules.normalize_names &&
               !options.bank_rules.check_characters) {
+  const auto plan = record_plan(transfer, RecordKind::Data);
   const auto layout = record_layout(transfer, RecordKind::Data);
-  field_count_ = static_cast<int>(layout.size());
-  if (field_count_ >= static_cast<int>(widths_.size())) {
+  const int field_count = static_cast<int>(layout.size());
+  if (field_count >= static_cast<int>(widths_.size())) {
     usable_ = false;
     return;
   }
-  amount_start_ = field_start(transfer, RecordKind::Data, kAmountField) - 1;
+  amount_field_ = amount_field(plan);
+  amount_start_ = field_start(transfer, RecordKind::Data, amount_field_) - 1;
+  for (const PlannedField& planned : plan) {
+    if (planned.column != kNoColumn && !takes_text(planned.put))
+      code_columns_ |= 1u << planned.column;
+  }
   const int part = check_part_number(RecordKind::Data);
-  for (int field = 1; field <= field_count_; ++field) {
+  for (int field = 1; field <= field_count; ++field) {
     widths_[field] = layout[field - 1].width;
     // Both checks hold for a text when they hold for each of its characters.
     for (int byte = 0; byte < 256; ++byte) {
@@ -275,7 +248,8 @@ bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
   if (multibyte_columns != 0) {
     for (int i = 0; i < kBodyColumnCount; ++i) {
       const int entry = map_.entries[i];
-      if (entry != 0 && !takes_text(i) && (multibyte_columns & (quint64{1} << entry))) return false;
+      if (entry != 0 && (code_columns_ & (1u << i)) && (multibyte_columns & (quint64{1} << entry)))
+        return false;
     }
   }
   row.columns = commas + 1;
@@ -284,61 +258,10 @@ bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
                        ? line.size()
                        : first_multibyte + cp932_character_count(line.sliced(first_multibyte));
   for (QByteArrayView& column : columns) column = unquoted(column);
-  const auto v = [&](int i) { return columns[map_.entries[i]]; };
-  const auto t = [&](int i) { return trimmed(v(i)); };
-
   SingleByteRecordWriter record(*this, row.bytes.data());
-  record.put_checked("2");
-  record.put_digits(t(0));
-  record.put_space_left(v(1), check_names_);
-  record.put_digits(t(2));
-  record.put_space_left(v(3), check_names_);
-  // space_left(code, 4) is all blanks only for an empty code.
-  const QByteArrayView clearing_house = t(4);
-  const int clearing_field = record.put_space_left(clearing_house, false);
-  if (!clearing_house.isEmpty()) record.fail(clearing_field);
-  const char account_type = first_or_space(t(5));
-  record.put_code(account_type, fits_one(t(5)) && (account_type == '1' || account_type == '2' ||
-                                                   account_type == '9'));
-  record.put_digits(t(6));
-  record.put_space_left(v(7), check_names_);
-  const QByteArrayView amount = t(8);
-  record.put_digits(amount);
-  if (!only_digits(amount)) record.fail(kAmountField);
-  const char new_code = first_or_space(t(9));
-  record.put_code(new_code, fits_one(t(9)) && (new_code == '0' || new_code == '1' ||
-                                               new_code == '2' || new_code == ' '));
-
-  if (twenty_digit_) {
-    // One number over the customer code and the next field, the two widths together.
-    const int width = widths_[kCustomerField] + widths_[kCustomerField + 1];
-    char room[kLogicalRecordLength];
-    const QByteArrayView value = t(10);
-    const QByteArrayView customer = SingleByteRecordWriter::zero_right(value, width, room);
-    const bool kept = value.size() <= width || only(value.first(value.size() - width), '0');
-    record.put_checked(customer.first(widths_[kCustomerField]));
-    if (!kept) record.fail(kCustomerField);
-    record.put_checked(customer.last(widths_[kCustomerField + 1]));
-  } else {
-    record.put_digits(t(10));
-    record.put_digits(t(11));
-  }
-
-  const char designation = debit_ && debit_data_zero_ ? '0' : first_or_space(v(12));
-  const bool whole = (debit_ && debit_data_zero_) || fits_one(v(12));
-  record.put_code(designation, whole && (debit_ ? designation == '0' || designation == ' '
-                                                : designation == '7' || designation == '8' ||
-                                                      designation == ' '));
-  record.put_space_left(v(13), false);
-
+  put_data_fields(record, transfer_, columns, map_, {twenty_digit_, debit_data_zero_});
   row.failed_fields = record.failed();
-  // The digits of 金額 as written, as written_amount reads them.
-  row.amount = 0;
-  for (int i = amount_start_; i < amount_start_ + widths_[kAmountField]; ++i) {
-    const char c = row.bytes[i];
-    if (c < '0' || c > '9') break;
-    row.amount = row.amount * 10 + (c - '0');
-  }
+  row.amount = written_digits(row.bytes.data() + amount_start_, widths_[amount_field_]);
   return true;
 }
 

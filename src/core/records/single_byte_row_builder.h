@@ -42,12 +42,13 @@ class SingleByteRowBuilder {
 
   ColumnMap map_;
   const FieldChecker* checker_;
-  bool debit_;
+  TransferKind transfer_;
   bool twenty_digit_;
-  bool check_names_;
   bool debit_data_zero_;
+  bool check_names_;
   bool usable_;
-  int field_count_ = 0;
+  quint32 code_columns_ = 0;  // bit i: body column i is read into a code or a number
+  int amount_field_ = 0;
   int amount_start_ = 0;  // the offset of 金額 in the record
   std::array<int, 32> widths_{};
   // Whether each byte, as one character, passes the field check of each field.

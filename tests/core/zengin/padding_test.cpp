@@ -43,5 +43,28 @@ TEST(Trim, DropsOnlyHalfWidthBlanks) {
   EXPECT_EQ(trim_leading_spaces(u"   "), u"");
 }
 
+// The quick row path cuts and trims the line's own bytes by the same rules.
+TEST(Padding, BytesAreCutAndTrimmedAsText) {
+  const QByteArrayView bytes = "  0012 ";
+  const QStringView text = u"  0012 ";
+  EXPECT_EQ(trim_leading_spaces(bytes), "0012 ");
+  EXPECT_EQ(trim_trailing_spaces(bytes), "  0012");
+  EXPECT_EQ(trim_leading_spaces(QByteArrayView("   ")), "");
+  for (int width = 0; width <= 8; ++width) {
+    SCOPED_TRACE(width);
+    EXPECT_EQ(zero_right_keeps_value(bytes.sliced(2), width),
+              zero_right_keeps_value(text.sliced(2), width));
+    EXPECT_EQ(space_left_keeps_value(bytes, width), space_left_keeps_value(text, width));
+    char room[8];
+    QChar text_room[8];
+    EXPECT_EQ(zero_right_into(trim_leading_spaces(bytes), width, room),
+              zero_right(trim_leading_spaces(text), width).toLatin1());
+    EXPECT_EQ(zero_right_into(trim_leading_spaces(text), width, text_room),
+              zero_right(trim_leading_spaces(text), width));
+  }
+  EXPECT_FALSE(space_left_keeps_value(QByteArrayView("1 2"), 1));
+  EXPECT_TRUE(space_left_keeps_value(QByteArrayView("1  "), 1));
+}
+
 }  // namespace
 }  // namespace tsubakuro

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <array>
+#include <span>
+#include <string_view>
+
+#include "core/zengin/record_kinds.h"
+
+namespace tsubakuro {
+
+// How a planned field takes its value. Every kind but Code and Text is checked by
+// the field's working kind (a name only while the name check is on).
+enum class FieldPut {
+  Fixed,     // the plan's text
+  Digits,    // zero-right
+  Amount,    // zero-right, and failing on anything but digits: the bank moves what
+             // the field says, so a sign or a fraction is refused, not rounded
+  BankCode,  // Digits; a bank or branch, looked up in the bank list where there is one
+  BankName,  // Name; filled from and compared with the bank list where there is one
+  Name,      // space-left
+  Code,      // space-left, passing only as one of the plan's codes
+  Customer,  // Digits; under the twenty-digit option, one number over this field and
+             // the next, the two widths together
+  Text,      // space-left, unchecked
+};
+
+// What a value too long for its field may lose.
+enum class Cut {
+  Silent,      // anything: a name or a memo keeps its start
+  KeepsValue,  // only what the padding adds (leading zeros, trailing blanks): a number
+               // or a code cut to its width is another one, and fails
+};
+
+inline constexpr int kNoColumn = -1;
+
+// One field of a record as the builders put it.
+struct PlannedField {
+  int field;   // its number, from 1
+  int column;  // the body column (ColumnMap entry) it is read from, or kNoColumn
+  FieldPut put;
+  bool trim_leading;  // whether the value loses its leading blanks first
+  Cut cut;
+  // Fixed: its text. Code: the codes that pass, without their trailing blanks
+  // ("" is the blank code).
+  std::span<const std::string_view> texts = {};
+  // Written in place of the column when the debit data-zero option is on.
+  std::string_view debit_data_zero_text = {};
+};
+
+namespace data_plan_detail {
+
+using enum FieldPut;
+using enum Cut;
+
+inline constexpr std::string_view kDataKind[] = {"2"};
+inline constexpr std::string_view kBlankOnly[] = {""};
+inline constexpr std::string_view kAccountTypes[] = {"1", "2", "9"};
+inline constexpr std::string_view kNewCodes[] = {"0", "1", "2", ""};
+inline constexpr std::string_view kCreditDesignations[] = {"7", "8", ""};
+inline constexpr std::string_view kDebitResults[] = {"0", ""};
+
+// Fields 2 to 15 are read from body columns 0 to 13; the transfer kinds differ only
+// in the codes of field 14 and the option that writes it.
+constexpr std::array<PlannedField, 15> data_plan(std::span<const std::string_view> field14_codes,
+                                                 std::string_view field14_option_text) {
+  return {{
+      {1, kNoColumn, Fixed, false, KeepsValue, kDataKind},
+      {2, 0, BankCode, true, KeepsValue},
+      {3, 1, BankName, false, Silent},
+      {4, 2, BankCode, true, KeepsValue},
+      {5, 3, BankName, false, Silent},
+      {6, 4, Code, true, KeepsValue, kBlankOnly},  // 手形交換所番号: left to the bank
+      {7, 5, Code, true, KeepsValue, kAccountTypes},
+      {8, 6, Digits, true, KeepsValue},
+      {9, 7, Name, false, Silent},
+      {10, 8, Amount, true, KeepsValue},
+      {11, 9, Code, true, KeepsValue, kNewCodes},
+      {12, 10, Customer, true, KeepsValue},
+      {13, 11, Digits, true, KeepsValue},
+      {14, 12, Code, false, KeepsValue, field14_codes, field14_option_text},
+      {15, 13, Text, false, Silent},
+  }};
+}
+
+}  // namespace data_plan_detail
+
+// The data record's plans. Constants, so the quick path's walk is laid out field by
+// field at compile time.
+inline constexpr auto kDataCreditPlan =
+    data_plan_detail::data_plan(data_plan_detail::kCreditDesignations, {});
+// The option writes its zero whatever the column holds.
+inline constexpr auto kDataDebitPlan =
+    data_plan_detail::data_plan(data_plan_detail::kDebitResults, "0");
+
+// The fields of a record, in order. Only the data record is read from a row; the
+// others are built from the settings and the totals, and give an empty span.
+std::span<const PlannedField> record_plan(TransferKind transfer, RecordKind record);
+
+// The number of the plan's Amount field (0 if it has none).
+int amount_field(std::span<const PlannedField> plan);
+
+}  // namespace tsubakuro
