@@ -36,18 +36,18 @@ FieldChecker::FieldChecker(const FieldTable& field_kinds, TransferKind transfer,
   allowed_[u' '] = true;
 }
 
-std::optional<int> FieldChecker::check_field(QStringView text, int part, int field) const {
-  if (part < 1 || part > kParts || field < 1 || field >= kMaxFields) return std::nullopt;
+FieldCheck FieldChecker::check_field(QStringView text, int part, int field) const {
+  if (part < 1 || part > kParts || field < 1 || field >= kMaxFields) return FieldCheck::Unchecked;
   switch (kinds_[part - 1][field]) {
     case 'C':
       for (const QChar c : text) {
-        if (!allowed_[c.unicode()]) return 1;
+        if (!allowed_[c.unicode()]) return FieldCheck::Fails;
       }
-      return 0;
+      return FieldCheck::Passes;
     case 'N':
-      return check_digits(text);
+      return check_digits(text) == 0 ? FieldCheck::Passes : FieldCheck::Fails;
     default:
-      return std::nullopt;
+      return FieldCheck::Unchecked;
   }
 }
 
@@ -55,8 +55,8 @@ QString allowed_kana(const SystemSettings& system, const CompanySettings& compan
   return take_conversion_options(system, company).kana_table;
 }
 
-std::optional<int> check_field(const SystemSettings& system, const CompanySettings& company,
-                               QStringView text, int part, int field) {
+FieldCheck check_field(const SystemSettings& system, const CompanySettings& company,
+                       QStringView text, int part, int field) {
   return FieldChecker(system.field_kinds, system.transfer_kind, allowed_kana(system, company))
       .check_field(text, part, field);
 }

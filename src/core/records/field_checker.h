@@ -19,15 +19,18 @@ int check_characters(QStringView text, QStringView allowed);
 // The "N" rule: 0 when every character is "0" to "9", 1 otherwise. Empty text passes.
 int check_digits(QStringView text);
 
+// What a field's working kind says of a text: a kind letter other than "C" or
+// "N" (a kind the user blanked) checks nothing.
+enum class FieldCheck { Passes, Fails, Unchecked };
+
 // Applies the working kind of a field. Built once per run from the settings, so a
 // check never looks the settings up again.
 class FieldChecker {
  public:
   FieldChecker(const FieldTable& field_kinds, TransferKind transfer, QString allowed_kana);
 
-  // part: 1 header, 2 data, 3 trailer; field: from 1. 0 pass, 1 fail, nothing
-  // when the field's kind letter is neither "C" nor "N".
-  std::optional<int> check_field(QStringView text, int part, int field) const;
+  // part: 1 header, 2 data, 3 trailer; field: from 1.
+  FieldCheck check_field(QStringView text, int part, int field) const;
 
  private:
   static constexpr int kParts = 3;
@@ -44,7 +47,7 @@ QString allowed_kana(const SystemSettings& system, const CompanySettings& compan
 
 // check_field as the shared state composes it: the current transfer kind, the
 // working kinds and the allowed set.
-std::optional<int> check_field(const SystemSettings& system, const CompanySettings& company,
-                               QStringView text, int part, int field);
+FieldCheck check_field(const SystemSettings& system, const CompanySettings& company,
+                       QStringView text, int part, int field);
 
 }  // namespace tsubakuro

@@ -148,7 +148,7 @@ void RecordAssembler::note_difference(NameDifference difference) {
 }
 
 bool RecordAssembler::check_fails(QStringView text, int field) const {
-  return checker_.check_field(text, part_, field).value_or(0) == 1;
+  return checker_.check_field(text, part_, field) == FieldCheck::Fails;
 }
 
 BuiltRecord RecordAssembler::finish() {

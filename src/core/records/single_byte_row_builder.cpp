@@ -129,7 +129,7 @@ class SingleByteRecordWriter {
     if (checked) {
       const FieldChecker& checker = *builder_.checker_;
       const int part = check_part_number(RecordKind::Data);
-      const bool passes = checker.check_field(kept, part, field).value_or(0) == 0 &&
+      const bool passes = checker.check_field(kept, part, field) != FieldCheck::Fails &&
                           (kept.size() == width || passes_blank(field));
       if (!passes) fail(field);
     }
@@ -179,7 +179,7 @@ SingleByteRowBuilder::SingleByteRowBuilder(const ColumnMap& map, TransferKind tr
       if (!is_single_byte(byte)) continue;
       const QChar character(character_of(byte));
       passes_[field][byte] =
-          checker.check_field(QStringView(&character, 1), part, field).value_or(0) == 0;
+          checker.check_field(QStringView(&character, 1), part, field) != FieldCheck::Fails;
     }
   }
 }

@@ -61,19 +61,19 @@ class FieldCheckerTest : public ::testing::Test {
 
 TEST_F(FieldCheckerTest, AppliesTheWorkingKindOfEachPart) {
   const FieldChecker credit(kinds_, TransferKind::Credit, kDefaultKana);
-  EXPECT_EQ(credit.check_field(u"0001", 1, 7), 0);  // header 取引銀行番号 N
-  EXPECT_EQ(credit.check_field(u"000 ", 1, 7), 1);
-  EXPECT_EQ(credit.check_field(u"ﾐｽﾞﾎ", 1, 8), 0);    // header 取引銀行名 C
-  EXPECT_EQ(credit.check_field(u"ﾐｽﾞﾎ", 2, 2), 1);    // data 振込銀行番号 N
-  EXPECT_EQ(credit.check_field(u"ﾀﾅｶ", 2, 9), 0);     // data 預金者名 C
-  EXPECT_EQ(credit.check_field(u"7", 2, 14), 1);      // 振込 振込指定区分 is C
-  EXPECT_EQ(credit.check_field(u"000003", 3, 2), 0);  // trailer 合計件数 N
-  EXPECT_EQ(credit.check_field(u"-00003", 3, 3), 1);
+  EXPECT_EQ(credit.check_field(u"0001", 1, 7), FieldCheck::Passes);  // header 取引銀行番号 N
+  EXPECT_EQ(credit.check_field(u"000 ", 1, 7), FieldCheck::Fails);
+  EXPECT_EQ(credit.check_field(u"ﾐｽﾞﾎ", 1, 8), FieldCheck::Passes);  // header 取引銀行名 C
+  EXPECT_EQ(credit.check_field(u"ﾐｽﾞﾎ", 2, 2), FieldCheck::Fails);   // data 振込銀行番号 N
+  EXPECT_EQ(credit.check_field(u"ﾀﾅｶ", 2, 9), FieldCheck::Passes);   // data 預金者名 C
+  EXPECT_EQ(credit.check_field(u"7", 2, 14), FieldCheck::Fails);  // 振込 振込指定区分 is C
+  EXPECT_EQ(credit.check_field(u"000003", 3, 2), FieldCheck::Passes);  // trailer 合計件数 N
+  EXPECT_EQ(credit.check_field(u"-00003", 3, 3), FieldCheck::Fails);
 
   // 振替 uses its own kinds: 振替結果コード is numeric.
   const FieldChecker debit(kinds_, TransferKind::Debit, kDefaultKana);
-  EXPECT_EQ(debit.check_field(u"0", 2, 14), 0);
-  EXPECT_EQ(debit.check_field(u" ", 2, 14), 1);
+  EXPECT_EQ(debit.check_field(u"0", 2, 14), FieldCheck::Passes);
+  EXPECT_EQ(debit.check_field(u" ", 2, 14), FieldCheck::Fails);
 }
 
 TEST_F(FieldCheckerTest, AFieldWithoutCOrNIsNotChecked) {
@@ -81,18 +81,19 @@ TEST_F(FieldCheckerTest, AFieldWithoutCOrNIsNotChecked) {
   kinds_.of(TransferKind::Credit, RecordKind::Data)[7] = u""_qs;   // 口座番号
   kinds_.of(TransferKind::Credit, RecordKind::Data)[8] = u"c"_qs;  // 預金者名, not "C"
   const FieldChecker checker(kinds_, TransferKind::Credit, kDefaultKana);
-  EXPECT_EQ(checker.check_field(u"ABC", 2, 10), std::nullopt);
-  EXPECT_EQ(checker.check_field(u"ABC", 2, 8), std::nullopt);
-  EXPECT_EQ(checker.check_field(u"ABC", 2, 9), std::nullopt);
+  EXPECT_EQ(checker.check_field(u"ABC", 2, 10), FieldCheck::Unchecked);
+  EXPECT_EQ(checker.check_field(u"ABC", 2, 8), FieldCheck::Unchecked);
+  EXPECT_EQ(checker.check_field(u"ABC", 2, 9), FieldCheck::Unchecked);
 }
 
 TEST_F(FieldCheckerTest, PartsAndFieldsOutsideTheRecordsGiveNoValue) {
   const FieldChecker checker(kinds_, TransferKind::Credit, kDefaultKana);
-  EXPECT_EQ(checker.check_field(u"A", 0, 1), std::nullopt);
-  EXPECT_EQ(checker.check_field(u"A", 4, 1), std::nullopt);  // the end record is never checked
-  EXPECT_EQ(checker.check_field(u"A", 1, 0), std::nullopt);
-  EXPECT_EQ(checker.check_field(u"A", 1, 14), std::nullopt);
-  EXPECT_EQ(checker.check_field(u"A", 3, 5), std::nullopt);  // 振込 trailer has 4 fields
+  EXPECT_EQ(checker.check_field(u"A", 0, 1), FieldCheck::Unchecked);
+  EXPECT_EQ(checker.check_field(u"A", 4, 1),
+            FieldCheck::Unchecked);  // the end record is never checked
+  EXPECT_EQ(checker.check_field(u"A", 1, 0), FieldCheck::Unchecked);
+  EXPECT_EQ(checker.check_field(u"A", 1, 14), FieldCheck::Unchecked);
+  EXPECT_EQ(checker.check_field(u"A", 3, 5), FieldCheck::Unchecked);  // 振込 trailer has 4 fields
 }
 
 TEST(AllowedKana, CompanySetWinsOnlyWhenCompanySpecificIsOn) {
@@ -102,23 +103,24 @@ TEST(AllowedKana, CompanySetWinsOnlyWhenCompanySpecificIsOn) {
   company.options.kana_table = u"ABC"_qs;
 
   EXPECT_EQ(allowed_kana(system, company), kDefaultKana);
-  EXPECT_EQ(check_field(system, company, u"ﾀﾅｶ", 2, 9), 0);
-  EXPECT_EQ(check_field(system, company, u"ABC", 2, 9), 1);
+  EXPECT_EQ(check_field(system, company, u"ﾀﾅｶ", 2, 9), FieldCheck::Passes);
+  EXPECT_EQ(check_field(system, company, u"ABC", 2, 9), FieldCheck::Fails);
 
   system.company_specific = true;
   EXPECT_EQ(allowed_kana(system, company), u"ABC"_qs);
-  EXPECT_EQ(check_field(system, company, u"ﾀﾅｶ", 2, 9), 1);
-  EXPECT_EQ(check_field(system, company, u"ABC", 2, 9), 0);
+  EXPECT_EQ(check_field(system, company, u"ﾀﾅｶ", 2, 9), FieldCheck::Fails);
+  EXPECT_EQ(check_field(system, company, u"ABC", 2, 9), FieldCheck::Passes);
 }
 
 TEST(CheckFieldOfSettings, FollowsTheCurrentTransferKind) {
   SystemSettings system;
   system.field_kinds = builtin_field_kinds();
   const CompanySettings company;
-  EXPECT_EQ(check_field(system, company, u"0", 2, 14), 1);  // 振込指定区分 C
+  EXPECT_EQ(check_field(system, company, u"0", 2, 14), FieldCheck::Fails);  // 振込指定区分 C
   system.transfer_kind = TransferKind::Debit;
-  EXPECT_EQ(check_field(system, company, u"0", 2, 14), 0);            // 振替結果コード N
-  EXPECT_EQ(check_field(system, company, u"000000000000", 3, 5), 0);  // 振替 trailer has 8
+  EXPECT_EQ(check_field(system, company, u"0", 2, 14), FieldCheck::Passes);  // 振替結果コード N
+  EXPECT_EQ(check_field(system, company, u"000000000000", 3, 5),
+            FieldCheck::Passes);  // 振替 trailer has 8
 }
 
 }  // namespace

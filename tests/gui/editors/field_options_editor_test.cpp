@@ -197,18 +197,20 @@ TEST(FieldOptionsEditor, BlankDefaultsRefillOnlyEmptyOrBlankNames) {
 TEST(FieldOptionsEditor, AKindSetToCharacterChangesTheCheckOfTheNextConversion) {
   AppState app = fresh_app();
   const QString kana_amount = QStringLiteral("ｲﾁﾏﾝ");
-  ASSERT_EQ(check_field(app.system, app.company, kana_amount, 2, 10), 1);
-  ASSERT_EQ(check_field(app.system, app.company, QStringLiteral("0000010000"), 2, 10), 0);
+  ASSERT_EQ(check_field(app.system, app.company, kana_amount, 2, 10), FieldCheck::Fails);
+  ASSERT_EQ(check_field(app.system, app.company, QStringLiteral("0000010000"), 2, 10),
+            FieldCheck::Passes);
 
   OpenEditor editor(app);
   editor.kind_list("Combo12", 9)->setCurrentText(QStringLiteral("文字"));
   editor.click("Command1(1)");
-  EXPECT_EQ(check_field(app.system, app.company, kana_amount, 2, 10), 0);
-  EXPECT_EQ(check_field(app.system, app.company, QStringLiteral("0000010000"), 2, 10), 1)
+  EXPECT_EQ(check_field(app.system, app.company, kana_amount, 2, 10), FieldCheck::Passes);
+  EXPECT_EQ(check_field(app.system, app.company, QStringLiteral("0000010000"), 2, 10),
+            FieldCheck::Fails)
       << "digits are not in the kana set";
   // 振替 keeps its own kinds.
   app.system.transfer_kind = TransferKind::Debit;
-  EXPECT_EQ(check_field(app.system, app.company, kana_amount, 2, 10), 1);
+  EXPECT_EQ(check_field(app.system, app.company, kana_amount, 2, 10), FieldCheck::Fails);
 }
 
 // The settings file keeps names between double quotes with nothing escaped.
