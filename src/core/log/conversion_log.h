@@ -7,7 +7,7 @@
 #include "core/files/save_file.h"
 #include "core/text/result.h"
 #include "core/zengin/field_dictionary.h"
-#include "core/zengin/record_layout.h"
+#include "core/zengin/record_kinds.h"
 
 namespace tsubakuro {
 

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "core/zengin/field_dictionary.h"
-#include "core/zengin/record_layout.h"
+#include "core/zengin/record_kinds.h"
 
 // Every line a run writes to its log is composed here, and the lines the program
 // reads back are parsed here, so the two can never drift apart; so are the

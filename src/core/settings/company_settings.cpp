@@ -5,7 +5,7 @@
 #include "core/settings/company_name.h"
 #include "core/settings/settings_file.h"
 #include "core/settings/settings_messages.h"
-#include "core/zengin/record_layout.h"
+#include "core/zengin/record_kinds.h"
 
 namespace tsubakuro {
 
