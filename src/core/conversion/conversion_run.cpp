@@ -103,6 +103,7 @@ class ConversionRun::Impl {
   const FieldErrorText& data_field_error(int field);
   bool report_extra_columns(qint64 columns);
   void refuse_long_row();
+  void end_input();
   void finish();
   void stop_cancelled();
 
@@ -186,11 +187,7 @@ void ConversionRun::Impl::start() {
   QByteArray line;
   for (qint64 skipped = skip_count(section_.skip_header_rows); skipped > 0; --skipped) {
     if (reader_->at_end()) {
-      if (reader_->failed()) {
-        abort(conversion_messages::input_unreadable(input_file_));
-      } else {
-        finish();
-      }
+      end_input();
       return;
     }
     read_next_line(line);
@@ -268,13 +265,19 @@ bool ConversionRun::Impl::open_files() {
   return true;
 }
 
+// The input has no more lines: a read that failed ends the run, the end of the
+// list finishes it.
+void ConversionRun::Impl::end_input() {
+  if (reader_->failed()) {
+    abort(conversion_messages::input_unreadable(input_file_));
+  } else {
+    finish();
+  }
+}
+
 void ConversionRun::Impl::convert_next_line() {
   if (reader_->at_end()) {
-    if (reader_->failed()) {
-      abort(conversion_messages::input_unreadable(input_file_));
-    } else {
-      finish();
-    }
+    end_input();
     return;
   }
   QByteArray& bytes = line_;
