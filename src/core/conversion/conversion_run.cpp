@@ -91,8 +91,8 @@ class ConversionRun::Impl {
   void convert_next_line();
   bool survey_input();
   bool read_next_line(QByteArray& line);
-  void convert_row(const QString& line, qint64 columns);
-  void convert_single_byte_row(const SingleByteRowBuilder::Row& row, qint64 columns);
+  void convert_row(const QString& line, QByteArrayView bytes);
+  void convert_single_byte_row(const SingleByteRowBuilder::Row& row, QByteArrayView bytes);
   // A data field's error message in the log's bytes, on both sides of the record
   // number, made once per field and run: a list with a wrong column logs it for
   // every row.
@@ -101,7 +101,7 @@ class ConversionRun::Impl {
     QByteArray after_number;
   };
   const FieldErrorText& data_field_error(int field);
-  bool report_extra_columns(qint64 columns);
+  bool report_column_shape(QByteArrayView row, qint64 columns);
   void refuse_long_row();
   void end_input();
   void finish();
@@ -294,32 +294,32 @@ void ConversionRun::Impl::convert_next_line() {
     return;
   }
   if (!trailing_empty && !footer && single_byte_rows_->build(bytes, single_byte_row_)) {
-    convert_single_byte_row(single_byte_row_, single_byte_row_.columns);
+    convert_single_byte_row(single_byte_row_, bytes);
     progress_ += single_byte_row_.characters;
     return;
   }
   const QString line = decode_cp932(bytes);
-  if (!trailing_empty && !footer) convert_row(line, column_count(bytes));
+  if (!trailing_empty && !footer) convert_row(line, bytes);
   progress_ += line.size();
 }
 
-void ConversionRun::Impl::convert_row(const QString& line, qint64 columns) {
+void ConversionRun::Impl::convert_row(const QString& line, QByteArrayView bytes) {
   ++row_count_;
   ++row_number_;
   const DataRecord row =
       build_data_record(line, column_map_, transfer_, options_, checker_, banks_.get());
   amount_total_ = saturating_add(amount_total_, row.amount);
-  if (!write_record(row.record.bytes) || !report_extra_columns(columns)) return;
+  if (!write_record(row.record.bytes) || !report_column_shape(bytes, column_count(bytes))) return;
   report(row.record, RecordKind::Data, row_number_);
 }
 
 void ConversionRun::Impl::convert_single_byte_row(const SingleByteRowBuilder::Row& row,
-                                                  qint64 columns) {
+                                                  QByteArrayView bytes) {
   ++row_count_;
   ++row_number_;
   amount_total_ = saturating_add(amount_total_, row.amount);
   if (!write_record(QByteArrayView(row.bytes.data(), row.bytes.size())) ||
-      !report_extra_columns(columns) || row.failed_fields == 0)
+      !report_column_shape(bytes, row.columns) || row.failed_fields == 0)
     return;
   // As report() logs a record's failed fields; these come without reasons.
   has_errors_ = true;
@@ -352,10 +352,12 @@ const ConversionRun::Impl::FieldErrorText& ConversionRun::Impl::data_field_error
   return text;
 }
 
-bool ConversionRun::Impl::report_extra_columns(qint64 columns) {
-  if (survey_.usual_columns == 0 || columns <= survey_.usual_columns) return true;
+bool ConversionRun::Impl::report_column_shape(QByteArrayView row, qint64 columns) {
+  const qint64 differing = column_count_differing(row, columns, survey_.expected_columns);
+  if (differing == 0) return true;
   has_errors_ = true;
-  return log(compose_extra_columns_error(row_number_, columns, survey_.usual_columns));
+  return log(compose_column_count_error(row_number_, differing, survey_.expected_columns,
+                                        survey_.columns_from_heading));
 }
 
 void ConversionRun::Impl::refuse_long_row() {

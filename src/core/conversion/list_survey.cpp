@@ -15,11 +15,34 @@ void drop_end_of_file_mark(QByteArray& last_line) {
   if (last_line.endsWith('\x1A')) last_line.chop(1);
 }
 
-qint64 column_count(const QByteArray& line) {
+qint64 column_count(QByteArrayView line) {
   // Without a branch per byte, so the compiler can count many bytes at a time.
   qint64 commas = 0;
   for (const char c : line) commas += c == ',';
   return commas + 1;
+}
+
+ColumnShape column_shape(QByteArrayView row) {
+  ColumnShape shape{1, 0};
+  bool filled = false;  // the column being read holds more than blanks
+  for (const char c : row) {
+    if (c == ',') {
+      if (filled) shape.up_to_last_filled = shape.columns;
+      ++shape.columns;
+      filled = false;
+    } else if (c != ' ' && c != '\t') {
+      filled = true;
+    }
+  }
+  if (filled) shape.up_to_last_filled = shape.columns;
+  return shape;
+}
+
+qint64 column_count_differing(QByteArrayView row, qint64 columns, qint64 expected) {
+  if (expected == 0 || columns == expected) return 0;
+  if (columns < expected) return columns;
+  const qint64 filled = column_shape(row).up_to_last_filled;
+  return filled <= expected ? 0 : filled;
 }
 
 ListSurvey survey_list(QIODevice& device, qint64 skip_header_rows, bool skip_footer) {
@@ -34,17 +57,25 @@ ListSurvey survey_list(QIODevice& device, qint64 skip_header_rows, bool skip_foo
     if (reader.at_end()) drop_end_of_file_mark(line);
     if (line_holds_nothing(line)) continue;
     survey.last_content_line = number;
-    if (number <= skip_header_rows) continue;
+    if (number <= skip_header_rows) {
+      // The heading names the columns: the last skipped line that has columns.
+      if (line.contains(',')) {
+        survey.expected_columns = column_shape(line).up_to_last_filled;
+        survey.columns_from_heading = true;
+      }
+      continue;
+    }
     if (pending_columns > 0) ++rows_with[pending_columns];
     pending_columns = column_count(line);
   }
   if (pending_columns > 0 && !skip_footer) ++rows_with[pending_columns];
   survey.failed = reader.failed();
+  if (survey.columns_from_heading) return survey;
   qint64 most = 0;
   for (const auto& [columns, rows] : rows_with) {
     if (rows > most) {  // ascending order: on a tie the smaller count stays
       most = rows;
-      survey.usual_columns = columns;
+      survey.expected_columns = columns;
     }
   }
   return survey;

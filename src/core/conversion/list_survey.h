@@ -9,10 +9,13 @@ namespace tsubakuro {
 // reads the list in chunks and only counts separators, so it costs about as
 // much as reading the file once and holds no more than one line.
 struct ListSurvey {
-  // The number of columns most data rows have (the smaller on a tie); 0 when the
-  // list has no data row. Skipped header rows and the footer do not count, and
-  // neither do lines that hold nothing.
-  qint64 usual_columns = 0;
+  // The number of columns every data row must have; 0 when nothing says (no
+  // heading with a comma and no data row). With header rows skipped it is the
+  // count of the last skipped line that holds a comma, less the empty columns at
+  // its end; otherwise the count most data rows have (the smaller on a tie), where
+  // skipped rows, the footer and lines that hold nothing do not count.
+  qint64 expected_columns = 0;
+  bool columns_from_heading = false;
   // The number (from 1) of the last line that holds anything: every line after
   // it is a trailing empty line, not a row, and with the footer skipped this is
   // the footer. 0 when no line holds anything.
@@ -30,6 +33,19 @@ void drop_end_of_file_mark(QByteArray& last_line);
 
 // Columns of a line as the row split counts them: one more than its commas. A
 // comma is never the second byte of a CP932 character, so bytes suffice.
-qint64 column_count(const QByteArray& line);
+qint64 column_count(QByteArrayView line);
+
+// A row's columns, and how many of them remain when the empty columns at its end
+// (a spreadsheet's padding: "…,摘要,,") are left out.
+struct ColumnShape {
+  qint64 columns = 0;
+  qint64 up_to_last_filled = 0;
+};
+ColumnShape column_shape(QByteArrayView row);
+
+// The count a row is taken to have against the expected one: its own, except
+// that empty columns past the expected ones do not count. 0 when the row has
+// the expected shape.
+qint64 column_count_differing(QByteArrayView row, qint64 columns, qint64 expected);
 
 }  // namespace tsubakuro

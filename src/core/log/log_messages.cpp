@@ -108,11 +108,13 @@ void append_log_record_number(qint64 record_number, QByteArray& out) {
   out.append(digits, 6);
 }
 
-QString compose_extra_columns_error(qint64 record_number, qint64 columns, qint64 usual_columns) {
-  return QStringLiteral("ボディ：%1件目の列数（%2）がほかの行（%3）より多くなっています。")
+QString compose_column_count_error(qint64 record_number, qint64 columns, qint64 expected,
+                                   bool expected_from_heading) {
+  return QStringLiteral("ボディ：%1件目の列数（%2）が%3（%4）と違います。")
       .arg(log_record_number(record_number))
       .arg(columns)
-      .arg(usual_columns);
+      .arg(expected_from_heading ? QStringLiteral("見出し") : QStringLiteral("ほかの行"))
+      .arg(expected);
 }
 
 QString compose_long_row_error(qint64 record_number) {

@@ -37,9 +37,11 @@ QString log_record_number(qint64 record_number);
 // The same six characters appended to `out` as bytes, as encode_message gives them.
 void append_log_record_number(qint64 record_number, QByteArray& out);
 
-// A row with more columns than most rows of its list: a separator where none
-// belongs (an unquoted "1,000") moves every later value into the wrong field.
-QString compose_extra_columns_error(qint64 record_number, qint64 columns, qint64 usual_columns);
+// A row whose columns are not those of its heading (or, without one, of most rows
+// of its list): a separator where none belongs (an unquoted "1,000") moves every
+// later value into the wrong field, and a lost one moves them back.
+QString compose_column_count_error(qint64 record_number, qint64 columns, qint64 expected,
+                                   bool expected_from_heading);
 
 // A run that wrote no data record: a bank file without payments is no success.
 QString no_data_error();

@@ -136,27 +136,31 @@ TEST_F(ConversionRunTest, EmptyLinesBetweenRowsAreStillRows) {
   auto run = make_run();
   run_all(*run);
   EXPECT_EQ(run->row_count(), 3);
-  EXPECT_EQ(log_lines()[2], QStringLiteral("ボディ：000002件目の[7]預金種目が正しくありません。"));
+  EXPECT_EQ(log_lines()[2],
+            QStringLiteral("ボディ：000002件目の列数（1）がほかの行（14）と違います。"));
+  EXPECT_TRUE(
+      log_lines().contains(QStringLiteral("ボディ：000002件目の[7]預金種目が正しくありません。")));
 }
 
 // An unquoted "1,000" gives its row a column: the amount becomes 1 and every
-// later value moves one field on. The row is named with both counts, and "000"
-// cut into the one-letter new code fails that field too.
-TEST_F(ConversionRunTest, ARowWithMoreColumnsThanMostIsLogged) {
+// later value moves one field on; a lost comma moves them back. Either is named
+// with both counts, the heading's being the one the row must have. Empty columns
+// past the heading's (a spreadsheet's padding) are no columns.
+TEST_F(ConversionRunTest, ARowWhoseColumnsAreNotTheHeadingsIsLogged) {
   company.credit.skip_header_rows = "2";
   write_cp932_file("in.csv", "振込一覧\r\n" + QStringLiteral("a,b,c,d,e,f,g,h,i,j,k,l,m,n\r\n") +
-                                 row(1) + "\r\n" + "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1234567,ﾀﾅｶ,1,000,,,,,\r\n" +
-                                 row(3) + "\r\n" + "1,ﾐｽﾞﾎ\r\n");
+                                 row(1) + "\r\n" + "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1234567,ﾀﾅｶ,1,000,,,,,ﾒﾓ\r\n" +
+                                 row(3) + "\r\n" + "1,ﾐｽﾞﾎ\r\n" + row(5) + ",,\r\n");
   auto run = make_run();
   run_all(*run);
   EXPECT_TRUE(run->has_errors());
   EXPECT_EQ(log_lines().mid(2),
-            (QStringList{"ボディ：000002件目の列数（15）がほかの行（14）より多くなっています。",
+            (QStringList{"ボディ：000002件目の列数（15）が見出し（14）と違います。",
                          "ボディ：000002件目の[11]新規コードが正しくありません。",
-                         "ボディ：000004件目の[7]預金種目が正しくありません。", end_marker()}))
-      << "fewer columns stay allowed";
-  EXPECT_EQ(amounts_written(),
-            (QList<QByteArray>{"0000000001", "0000000001", "0000000003", "0000000000"}));
+                         "ボディ：000004件目の列数（2）が見出し（14）と違います。",
+                         "ボディ：000004件目の[7]預金種目が正しくありません。", end_marker()}));
+  EXPECT_EQ(amounts_written(), (QList<QByteArray>{"0000000001", "0000000001", "0000000003",
+                                                  "0000000000", "0000000005"}));
 }
 
 TEST_F(ConversionRunTest, TheTrailerAddsTheAmountsAsWritten) {
@@ -181,7 +185,10 @@ TEST_F(ConversionRunTest, LinesEndAtCrLfCrOrLf) {
   // "\n\r" is two line ends: an empty line between rows 4 and 5.
   EXPECT_EQ(amounts_written(), (QList<QByteArray>{"0000000001", "0000000002", "0000000003",
                                                   "0000000004", "0000000000", "0000000005"}));
-  EXPECT_EQ(log_lines()[2], QStringLiteral("ボディ：000005件目の[7]預金種目が正しくありません。"));
+  EXPECT_EQ(log_lines()[2],
+            QStringLiteral("ボディ：000005件目の列数（1）がほかの行（14）と違います。"));
+  EXPECT_TRUE(
+      log_lines().contains(QStringLiteral("ボディ：000005件目の[7]預金種目が正しくありません。")));
 }
 
 TEST_F(ConversionRunTest, LogsEveryFailedFieldWithItsRecordNumber) {

@@ -14,22 +14,53 @@ ListSurvey survey(const QByteArray& list, qint64 skip_header_rows = 0, bool skip
   return survey_list(buffer, skip_header_rows, skip_footer);
 }
 
-TEST(ListSurvey, UsualColumnsAreThoseOfMostDataRows) {
-  EXPECT_EQ(survey("a,b,c\r\na,b,c\r\na,b,c,d\r\na,b\r\n").usual_columns, 3);
+TEST(ListSurvey, WithoutAHeadingTheColumnsAreThoseOfMostDataRows) {
+  EXPECT_EQ(survey("a,b,c\r\na,b,c\r\na,b,c,d\r\na,b\r\n").expected_columns, 3);
   // On a tie the smaller count, so a row is never measured against a wider one.
-  EXPECT_EQ(survey("a,b,c\r\na,b,c,d\r\na,b,c\r\na,b,c,d\r\n").usual_columns, 3);
-  // A title of one column and a heading above the rows are skipped, not counted.
-  EXPECT_EQ(survey("振込一覧\r\na,b,c,d,e\r\n1,2,3\r\n1,2,3\r\n", 2).usual_columns, 3);
-  // The footer (a total row, often wider or narrower) does not count either.
-  EXPECT_EQ(survey("1,2\r\n1,2\r\n,,,,,,total\r\n,,,,,,total\r\n", 0, true).usual_columns, 2);
-  EXPECT_EQ(survey("1,2\r\n1,2\r\n,,,,,,total\r\n,,,,,,total\r\n").usual_columns, 2);
-  EXPECT_EQ(survey("a\r\n", 1).usual_columns, 0);
-  EXPECT_EQ(survey("").usual_columns, 0);
+  EXPECT_EQ(survey("a,b,c\r\na,b,c,d\r\na,b,c\r\na,b,c,d\r\n").expected_columns, 3);
+  // The footer (a total row, often wider or narrower) does not count.
+  EXPECT_EQ(survey("1,2\r\n1,2\r\n,,,,,,total\r\n,,,,,,total\r\n", 0, true).expected_columns, 2);
+  EXPECT_EQ(survey("1,2\r\n1,2\r\n,,,,,,total\r\n,,,,,,total\r\n").expected_columns, 2);
+  EXPECT_FALSE(survey("1,2\r\n").columns_from_heading);
+  EXPECT_EQ(survey("").expected_columns, 0);
+}
+
+TEST(ListSurvey, ASkippedHeadingNamesTheColumns) {
+  // Every row shifted by the same unquoted separator agrees with the others, but
+  // not with its heading.
+  const ListSurvey shifted = survey("名前,金額,番号\r\nｱ,5,500,1\r\nｲ,1,000,2\r\n", 1);
+  EXPECT_EQ(shifted.expected_columns, 3);
+  EXPECT_TRUE(shifted.columns_from_heading);
+  // A title of one column above the heading: the last skipped line with columns.
+  EXPECT_EQ(survey("振込一覧\r\na,b,c,d,e\r\n1,2,3\r\n1,2,3\r\n", 2).expected_columns, 5);
+  // A spreadsheet's empty columns at the heading's end are no columns.
+  EXPECT_EQ(survey("a,b,摘要,,\r\n1,2,3,,\r\n", 1).expected_columns, 3);
+  // A skipped title without columns leaves the rows to say.
+  const ListSurvey titled = survey("振込一覧\r\n1,2\r\n", 1);
+  EXPECT_EQ(titled.expected_columns, 2);
+  EXPECT_FALSE(titled.columns_from_heading);
+  EXPECT_EQ(survey("a\r\n", 1).expected_columns, 0);
+}
+
+TEST(ColumnShape, OnlyEmptyColumnsPastTheExpectedOnesGoUncounted) {
+  const struct {
+    const char* row;
+    qint64 expected;
+    qint64 differing;  // 0: the row has the expected shape
+  } cases[] = {
+      {"a,b,c", 3, 0},   {"a,b,", 3, 0},     {"a,b,c,,", 3, 0}, {"a,b,c, ,\t", 3, 0},
+      {"a,b,c,d", 3, 4}, {"a,b,c,d,", 3, 4}, {"a,b", 3, 2},     {"a,,c,,e,", 3, 5},
+      {"a,b,c,d", 0, 0}, {"", 3, 1},
+  };
+  for (const auto& c : cases) {
+    const QByteArray row(c.row);
+    EXPECT_EQ(column_count_differing(row, column_count(row), c.expected), c.differing) << c.row;
+  }
 }
 
 TEST(ListSurvey, EmptyLinesCountNeitherAsColumnsNorAsContent) {
   const ListSurvey list = survey("a,b\r\n\r\n \t\r\na,b\r\n\r\n  \r\n\x1A");
-  EXPECT_EQ(list.usual_columns, 2);
+  EXPECT_EQ(list.expected_columns, 2);
   EXPECT_EQ(list.last_content_line, 4);
   EXPECT_EQ(survey("a,b\r\nc,d\x1A").last_content_line, 2);
   EXPECT_EQ(survey("\r\n\r\n").last_content_line, 0);

@@ -355,9 +355,9 @@ TEST_F(WrongMoneyInTheWindows, DayTheMonthLacks) {
 }
 
 TEST_F(WrongMoneyInTheWindows, SeparatorInTheAmount) {
-  expect_error_ending(
-      heading_ + first_row_ + QByteArray(first_row_).replace("285000", "285,000"), "4", "25",
-      QStringLiteral("ボディ：000002件目の列数（11）がほかの行（10）より多くなっています。"));
+  expect_error_ending(heading_ + first_row_ + QByteArray(first_row_).replace("285000", "285,000"),
+                      "4", "25",
+                      QStringLiteral("ボディ：000002件目の列数（11）が見出し（10）と違います。"));
 }
 
 TEST_F(ConversionWindows, FailedSaveIsToldAndStartsNoConversion) {
