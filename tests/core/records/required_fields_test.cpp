@@ -66,8 +66,7 @@ struct KindsSetup {
   bool blanked;  // every data field's kind blanked by the user
 };
 
-class RequiredFields
-    : public ::testing::TestWithParam<std::tuple<KindsSetup, RequiredCase>> {};
+class RequiredFields : public ::testing::TestWithParam<std::tuple<KindsSetup, RequiredCase>> {};
 
 TEST_P(RequiredFields, FailTheirFieldWhenEmptyInBothBuilds) {
   const auto& [setup, c] = GetParam();
@@ -95,13 +94,12 @@ TEST_P(RequiredFields, FailTheirFieldWhenEmptyInBothBuilds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RequiredFields,
-    ::testing::Combine(::testing::Values(KindsSetup{"credit", TransferKind::Credit, false},
-                                         KindsSetup{"debit", TransferKind::Debit, false},
-                                         KindsSetup{"credit_kinds_blanked", TransferKind::Credit,
-                                                    true},
-                                         KindsSetup{"debit_kinds_blanked", TransferKind::Debit,
-                                                    true}),
-                       ::testing::ValuesIn(kRequiredCases)),
+    ::testing::Combine(
+        ::testing::Values(KindsSetup{"credit", TransferKind::Credit, false},
+                          KindsSetup{"debit", TransferKind::Debit, false},
+                          KindsSetup{"credit_kinds_blanked", TransferKind::Credit, true},
+                          KindsSetup{"debit_kinds_blanked", TransferKind::Debit, true}),
+        ::testing::ValuesIn(kRequiredCases)),
     [](const auto& info) {
       return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
     });
@@ -110,7 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
 // never looked up as 0000 or 000.
 TEST(RequiredFields, EmptyCodesAreNotLookedUpInTheBankList) {
   const auto banks =
-      BankList::parse(u"#zengin-code\t1\t2025-01-31\n0001\tﾐｽﾞﾎ\tみずほ\n001\tﾎﾝﾃﾝ\t本店\n"_qs).value();
+      BankList::parse(u"#zengin-code\t1\t2025-01-31\n0001\tﾐｽﾞﾎ\tみずほ\n001\tﾎﾝﾃﾝ\t本店\n"_qs)
+          .value();
   ASSERT_TRUE(banks);
   const testing::BuiltinChecker checker(TransferKind::Credit);
   const ColumnMap map = prepare_column_map(straight_columns());
