@@ -23,6 +23,8 @@
 #include "core/text/leading_number.h"
 #include "core/workbook/workbook_kind.h"
 #include "core/zengin/padding.h"
+#include "core/zengin/record_layout.h"
+#include "core/zengin/record_plan.h"
 
 namespace tsubakuro {
 namespace {
@@ -102,6 +104,7 @@ class ConversionRun::Impl {
   };
   const FieldErrorText& data_field_error(int field);
   bool report_column_shape(QByteArrayView row, qint64 columns);
+  bool report_skipped_payment(const QString& line, SkippedEnd end);
   void refuse_long_row();
   void end_input();
   void finish();
@@ -191,7 +194,13 @@ void ConversionRun::Impl::start() {
       return;
     }
     read_next_line(line);
-    progress_ += reader_->too_long() ? reader_->line_bytes() : decode_cp932(line).size();
+    if (reader_->too_long()) {
+      progress_ += reader_->line_bytes();
+      continue;
+    }
+    const QString heading = decode_cp932(line);
+    progress_ += heading.size();
+    if (!report_skipped_payment(heading, SkippedEnd::Heading)) return;
   }
 }
 
@@ -299,7 +308,10 @@ void ConversionRun::Impl::convert_next_line() {
     return;
   }
   const QString line = decode_cp932(bytes);
-  if (!trailing_empty && !footer) convert_row(line, bytes);
+  if (footer)
+    report_skipped_payment(line, SkippedEnd::Footer);
+  else if (!trailing_empty)
+    convert_row(line, bytes);
   progress_ += line.size();
 }
 
@@ -358,6 +370,29 @@ bool ConversionRun::Impl::report_column_shape(QByteArrayView row, qint64 columns
   has_errors_ = true;
   return log(compose_column_count_error(row_number_, differing, survey_.expected_columns,
                                         survey_.columns_from_heading));
+}
+
+// A skipped line is built as a row would be, so what reads as a payment is what
+// the checks pass: every number a payment needs, and an amount above zero. The
+// payee is left out: a row whose name fails its check is still a payment meant.
+bool ConversionRun::Impl::report_skipped_payment(const QString& line, SkippedEnd end) {
+  const DataRecord row =
+      build_data_record(line, column_map_, transfer_, options_, checker_, banks_.get());
+  if (row.amount <= 0) return true;
+  int payee = 0;
+  for (const PlannedField& planned : record_plan(transfer_, RecordKind::Data)) {
+    if (!planned.required) continue;
+    if (planned.put == FieldPut::Name)
+      payee = planned.field;
+    else if (row.record.failed_fields.contains(planned.field))
+      return true;
+  }
+  const QByteArray name =
+      row.record.bytes.mid(field_start(transfer_, RecordKind::Data, payee) - 1,
+                           record_layout(transfer_, RecordKind::Data)[payee - 1].width);
+  has_errors_ = true;
+  return log(
+      compose_skipped_payment_error(end, trim_trailing_spaces(decode_cp932(name)), row.amount));
 }
 
 void ConversionRun::Impl::refuse_long_row() {

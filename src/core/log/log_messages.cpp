@@ -1,5 +1,6 @@
 #include "core/log/log_messages.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 
 namespace tsubakuro {
@@ -122,6 +123,21 @@ QString compose_long_row_error(qint64 record_number) {
 }
 
 QString no_data_error() { return QStringLiteral("ボディ：変換するデータがありません。"); }
+
+QString compose_skipped_payment_error(SkippedEnd end, QStringView payee, qint64 amount) {
+  // The separators a user reads on the bank's statement, whatever the machine's locale.
+  const QString yen = QLocale(QLocale::Japanese, QLocale::Japan).toString(amount);
+  if (end == SkippedEnd::Heading) {
+    return QStringLiteral(
+               "ボディ：読み飛ばした先頭行が支払いの行です（%1 %2円）。"
+               "見出しのない一覧では「読み飛し ﾍｯﾀﾞ」を外してください。")
+        .arg(payee.toString(), yen);
+  }
+  return QStringLiteral(
+             "ボディ：読み飛ばした最終行が支払いの行です（%1 %2円）。"
+             "フッタのない一覧では「読み飛し ﾌｯﾀｰ」を外してください。")
+      .arg(payee.toString(), yen);
+}
 
 QString compose_field_error(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
                             int data_kind, int field, qint64 record_number) {

@@ -46,6 +46,14 @@ QString compose_column_count_error(qint64 record_number, qint64 columns, qint64 
 // A run that wrote no data record: a bank file without payments is no success.
 QString no_data_error();
 
+// Which end of the list a line was skipped at.
+enum class SkippedEnd { Heading, Footer };
+
+// A line skipped as the heading or the footer that reads as a payment: the list
+// may have neither, and its first or last payee would go unpaid in silence.
+// ボディ：読み飛ばした最終行が支払いの行です（ﾌｼﾞﾀ ﾏｻﾙ 5,500円）。…
+QString compose_skipped_payment_error(SkippedEnd end, QStringView payee, qint64 amount);
+
 // The message of a failed field. data_kind is the Zengin code (1, 2 or 8);
 // record_number counts data records and is used for data_kind 2 only;
 // twenty_digit is the 20-digit option that built the record.

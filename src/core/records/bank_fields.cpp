@@ -11,9 +11,11 @@ constexpr int kBankCodeWidth = 4;
 constexpr int kBranchCodeWidth = 3;
 
 // The code as the record writes it, when it is one the list can hold: digits
-// that the field's width keeps whole. Any other code fails its own check.
+// that the field's width keeps whole. Any other code, an empty one included (it
+// is no 0000), fails its own check.
 std::optional<QString> listable_code(const QString& code, int width) {
-  if (!zero_right_keeps_value(code, width)) return std::nullopt;
+  if (trim_trailing_spaces(code).isEmpty() || !zero_right_keeps_value(code, width))
+    return std::nullopt;
   QString padded = zero_right(code, width);
   if (check_digits(padded) != 0) return std::nullopt;
   return padded;

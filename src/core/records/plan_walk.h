@@ -115,6 +115,15 @@ class PlanWalk {
     if (!kept) record_.fail(planned.field);
   }
 
+  // Whatever the field's kind lets through: a kind the user blanked turns the
+  // character check off, never the need for a value.
+  void check_required(const PlannedField& planned, View value) {
+    if (!planned.required) return;
+    const View held = trim_trailing_spaces(trim_leading_spaces(value));
+    if (held.isEmpty() || (planned.put == FieldPut::Amount && consists_of(held, '0')))
+      record_.fail(planned.field);
+  }
+
   template <const auto& Plan, std::size_t I>
   void put() {
     constexpr const PlannedField& planned = Plan[I];
@@ -127,11 +136,15 @@ class PlanWalk {
       if constexpr (I == 0 || !is_bank(Plan[I - 1].put)) {
         record_.put_bank_fields({value_of(Plan[I]), value_of(Plan[I + 1]), value_of(Plan[I + 2]),
                                  value_of(Plan[I + 3])});
-        for (std::size_t i = I; i < I + 4; ++i) check_cut(Plan[i], value_of(Plan[i]));
+        for (std::size_t i = I; i < I + 4; ++i) {
+          check_cut(Plan[i], value_of(Plan[i]));
+          check_required(Plan[i], value_of(Plan[i]));
+        }
       }
       return;
     }
     const View value = value_of(planned);
+    check_required(planned, value);
     if constexpr (planned.put == FieldPut::Fixed) {
       record_.put_fixed(planned.texts.front(), true);
     } else if constexpr (planned.put == FieldPut::Amount) {

@@ -45,6 +45,10 @@ struct PlannedField {
   std::span<const std::string_view> texts = {};
   // Written in place of the column when the debit data-zero option is on.
   std::string_view debit_data_zero_text = {};
+  // Whether the field must hold something (an Amount: a sum above zero), whatever
+  // its working kind says: padding would turn an empty account into zeros and an
+  // empty amount into a payment of 0 yen, which the bank takes without a word.
+  bool required = false;
 };
 
 namespace data_plan_detail {
@@ -58,6 +62,7 @@ inline constexpr std::string_view kAccountTypes[] = {"1", "2", "9"};
 inline constexpr std::string_view kNewCodes[] = {"0", "1", "2", ""};
 inline constexpr std::string_view kCreditDesignations[] = {"7", "8", ""};
 inline constexpr std::string_view kDebitResults[] = {"0", ""};
+inline constexpr bool kRequired = true;
 
 // Fields 2 to 15 are read from body columns 0 to 13; the transfer kinds differ only
 // in the codes of field 14 and the option that writes it.
@@ -65,15 +70,15 @@ constexpr std::array<PlannedField, 15> data_plan(std::span<const std::string_vie
                                                  std::string_view field14_option_text) {
   return {{
       {1, kNoColumn, Fixed, false, KeepsValue, kDataKind},
-      {2, 0, BankCode, true, KeepsValue},
+      {2, 0, BankCode, true, KeepsValue, {}, {}, kRequired},
       {3, 1, BankName, false, Silent},
-      {4, 2, BankCode, true, KeepsValue},
+      {4, 2, BankCode, true, KeepsValue, {}, {}, kRequired},
       {5, 3, BankName, false, Silent},
       {6, 4, Code, true, KeepsValue, kBlankOnly},  // 手形交換所番号: left to the bank
       {7, 5, Code, true, KeepsValue, kAccountTypes},
-      {8, 6, Digits, true, KeepsValue},
-      {9, 7, Name, false, Silent},
-      {10, 8, Amount, true, KeepsValue},
+      {8, 6, Digits, true, KeepsValue, {}, {}, kRequired},
+      {9, 7, Name, false, Silent, {}, {}, kRequired},
+      {10, 8, Amount, true, KeepsValue, {}, {}, kRequired},
       {11, 9, Code, true, KeepsValue, kNewCodes},
       {12, 10, Customer, true, KeepsValue},
       {13, 11, Digits, true, KeepsValue},

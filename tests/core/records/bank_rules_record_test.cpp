@@ -56,7 +56,7 @@ TEST(BankRulesRecord, NameFieldsFollowTheRulesThatAreOn) {
        std::nullopt},
       {"both: kanji are left and refused", with_rules(true, true), u"山田　はな", u"山田 ﾊﾅ",
        u"使えない文字「山」「田」"},
-      {"both: empty passes", with_rules(true, true), u"", u"", std::nullopt},
+      {"both: empty fails as missing, not by the rules", with_rules(true, true), u"", u"", u""},
   };
   for (const auto& c : cases) {
     const BuiltRecord record =

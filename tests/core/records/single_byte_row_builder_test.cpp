@@ -63,6 +63,11 @@ const Line kLines[] = {
     {"1,N,1,N,,1 ,1,N,1,0  ,55,66,7 ,M", {}},
     {"\xA0,N", {1}},
     {"1,N,1,N,1,1,N,1\xFD,1", {8}},
+    // Required values missing: empty, blank, an amount of zero.
+    {",N,  ,N,1,,N,0,1", {}},
+    {"   ,N,1,N,1,   ,   ,000,1", {}},
+    {"1,N,1,N,1,1,\xC0\xC5\xB6,  0,1", {}},
+    {"1,N,1,N,1,1,\x83\x5E,00100,1", {7}},
 };
 
 // Whether a line of `columns` reaches a code or a number through `map`: body
