@@ -38,6 +38,10 @@ QString output_is_kept_file(const QString& output, const QString& what, const QS
       .arg(output, what, name);
 }
 
+QString company_input_file(const QString& company, const QString& kind) {
+  return QStringLiteral("会社「%1」の%2の入力ファイル").arg(company, kind);
+}
+
 QString output_uncreatable(const QString& path) {
   return QStringLiteral("出力ファイル「%1」を作成できません。").arg(path);
 }

@@ -16,6 +16,9 @@ QString output_not_set();
 QString output_is_special(const QString& path, const QString& kind);
 // The output would land on `name`, a file the user keeps (`what` says which).
 QString output_is_kept_file(const QString& output, const QString& what, const QString& name);
+// What output_is_kept_file's `what` says of a payment list a company's settings name:
+// "会社「X」の振替の入力ファイル".
+QString company_input_file(const QString& company, const QString& kind);
 QString output_uncreatable(const QString& path);
 QString output_unwritable(const QString& path);
 QString log_is_special(const QString& path, const QString& kind);

@@ -5,9 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 
 #include "core/conversion/conversion_messages.h"
+#include "core/settings/company_name.h"
+#include "core/settings/company_settings.h"
 #include "core/workbook/workbook_kind.h"
+#include "core/zengin/record_kinds.h"
 
 namespace tsubakuro {
 namespace {
@@ -30,6 +34,30 @@ QString kind_of_special_file(const QString& path) {
   if (S_ISSOCK(status.st_mode)) return QStringLiteral("ソケット");
   if (!S_ISREG(status.st_mode)) return QStringLiteral("通常のファイルでないもの");
   return QString();
+}
+
+// The payment list of any company and kind in the working folder that `target`
+// (resolved) is, as the words naming it: a company keeps its 振込 and 振替 lists
+// side by side, and an output path that slipped to the other one would replace
+// a list nobody has converted yet. A settings file that cannot be read names no
+// list.
+struct NamedInput {
+  QString what;
+  QString file;
+};
+
+std::optional<NamedInput> company_input_at(const QString& target) {
+  for (const QString& company : company_names()) {
+    const Result<LoadedCompanySettings> loaded = load_company_settings(company);
+    if (!loaded) continue;
+    for (const TransferKind kind : {TransferKind::Credit, TransferKind::Debit}) {
+      const QString& input = loaded->settings.section(kind).input_file;
+      if (!input.isEmpty() && target == resolved(input))
+        return NamedInput{
+            conversion_messages::company_input_file(company, transfer_kind_word(kind)), input};
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -77,6 +105,8 @@ Result<void> check_output_file(const QString& output, const QString& configured_
     if (name.endsWith(QStringLiteral(".lock"), Qt::CaseInsensitive))
       return refusal(QStringLiteral("変換中の印のファイル"), name);
   }
+  if (const std::optional<NamedInput> input = company_input_at(target))
+    return refusal(input->what, input->file);
   return {};
 }
 

@@ -24,8 +24,9 @@ Result<void> check_input_file(const QString& path);
 QString special_file_kind(const QString& path);
 
 // The bank file must not land on a file the user keeps: the payment list itself,
-// the workbook's "tbk.tmp", the settings files of the working folder, or the
-// company's log; nor on a folder or a device. Paths are compared once resolved ("./x",
+// the workbook's "tbk.tmp", the settings files of the working folder, the
+// company's log, or the payment list of either kind that any company's settings
+// file names; nor on a folder or a device. Paths are compared once resolved ("./x",
 // "../folder/x" and links count), so no spelling of the path gets round it; any other place, on any
 // drive, stays allowed.
 Result<void> check_output_file(const QString& output, const QString& configured_input,

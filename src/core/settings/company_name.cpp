@@ -1,5 +1,6 @@
 #include "core/settings/company_name.h"
 
+#include <QDir>
 #include <algorithm>
 
 #include "core/settings/settings_file.h"
@@ -40,6 +41,20 @@ Result<void> check_stored_company_name(const QString& name) {
 Result<void> check_entered_company_name(const QString& name) {
   if (Result<void> checked = check_company_name(name); !checked) return checked;
   return check_stored_company_name(name);
+}
+
+QStringList company_names() {
+  static const QString kEnding = QStringLiteral(".cfg");
+  // The name filter matches ".CFG" as well on some platforms; only the lower-case
+  // ending names a company.
+  const QStringList files = QDir::current().entryList(
+      {QStringLiteral("*.cfg")}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+  QStringList names;
+  for (const QString& file : files) {
+    if (!file.endsWith(kEnding, Qt::CaseSensitive) || file.size() == kEnding.size()) continue;
+    names.append(file.chopped(kEnding.size()));
+  }
+  return names;
 }
 
 Result<QString> company_settings_file(const QString& name) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "core/text/result.h"
 
@@ -22,6 +23,10 @@ Result<void> check_stored_company_name(const QString& name);
 // settings file can keep it. The failure is the one saving would give later,
 // when the session could no longer be kept.
 Result<void> check_entered_company_name(const QString& name);
+
+// The companies of the working folder, in name order: every file whose name ends
+// in exactly ".cfg" names one, without that ending.
+QStringList company_names();
 
 // "<name without trailing blanks>.cfg".
 Result<QString> company_settings_file(const QString& name);

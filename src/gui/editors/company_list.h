@@ -5,9 +5,8 @@
 
 namespace tsubakuro {
 
-// The companies are the settings files of the working folder: every file whose
-// name ends in exactly ".cfg" names one, without that ending. Nothing else keeps
-// the list, so it is read again whenever a window needs it.
+// The companies are the settings files of the working folder (company_names()).
+// Nothing else keeps the list, so it is read again whenever a window needs it.
 struct CompanyList {
   QStringList names;
   int current_index = -1;  // where `current_company` stands in `names`, or -1

@@ -149,8 +149,17 @@ TEST_P(RefusedOutput, IsRefusedBeforeAnythingIsWritten) {
   write_file("ﾃｽﾄ.log", "\"old\"\r\n");
   write_file("ﾍﾞﾂ.cfg", "other company");
   write_file("tbk.tmp", "rows");
+  write_cp932_file("debit.csv", "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,7654321,ｽｽﾞｷ,200,,,,,\r\n");
+  write_cp932_file("ﾎｶ振込.csv", "ﾎｶ credit\r\n");
+  write_cp932_file("ﾎｶ振替.csv", "ﾎｶ debit\r\n");
+  CompanySettings other = company;
+  other.credit.input_file = "ﾎｶ振込.csv";
+  other.debit.input_file = "ﾎｶ振替.csv";
+  other.credit.output_file = other.debit.output_file = "ﾎｶ.dat";
+  ASSERT_TRUE(save_company_settings("ﾎｶ", other).ok());
   const QString& output = GetParam().output;
   company.credit.output_file = output;
+  company.debit.input_file = "debit.csv";
   ASSERT_TRUE(save_company_settings(system.current_company, company).ok());
   const QMap<QString, QByteArray> before = [] {
     QMap<QString, QByteArray> files;
@@ -181,14 +190,26 @@ INSTANTIATE_TEST_SUITE_P(
                       OutputCase{"system_settings", "./tbk.ini", "tbk.ini"},
                       OutputCase{"this_company", "ﾃｽﾄ.cfg", "ﾃｽﾄ.cfg"},
                       OutputCase{"another_company", "sub/../ﾍﾞﾂ.cfg", "ﾍﾞﾂ.cfg"},
-                      OutputCase{"log", "ﾃｽﾄ.log", "ﾃｽﾄ.log"}),
+                      OutputCase{"log", "ﾃｽﾄ.log", "ﾃｽﾄ.log"},
+                      // The company's other list, and the lists of another company.
+                      OutputCase{"other_kind_input", "debit.csv",
+                                 "会社「ﾃｽﾄ」の振替の入力ファイル「debit.csv」"},
+                      OutputCase{"another_companys_credit_input", "./ﾎｶ振込.csv",
+                                 "会社「ﾎｶ」の振込の入力ファイル「ﾎｶ振込.csv」"},
+                      OutputCase{"another_companys_debit_input", "sub/../ﾎｶ振替.csv",
+                                 "会社「ﾎｶ」の振替の入力ファイル「ﾎｶ振替.csv」"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ConversionProcedureTest, OutputsElsewhereStayAllowed) {
   QDir().mkdir("sub");
+  company.debit.input_file = "debit.csv";
+  // Settings files that cannot be read as a company's (damaged bytes, a name no
+  // company can have) name no list, whatever they hold.
+  write_file("ﾔﾌﾞﾚ.cfg", QByteArray("\x81\"\xff\r\n\0\0", 7));
+  write_file("..cfg", "\"FURIKOMI.DAT\"\r\n");
   for (const QString& output :
        {QString("FURIKOMI.DAT"), QString("sub/in.csv"), QString("sub/x.cfg"),
-        QDir::current().absoluteFilePath("sub/out.dat")}) {
+        QString("sub/debit.csv"), QDir::current().absoluteFilePath("sub/out.dat")}) {
     company.credit.output_file = output;
     ASSERT_TRUE(save_company_settings(system.current_company, company).ok());
     ConversionProcedure procedure(system);

@@ -1,10 +1,14 @@
 #include "gui/shell/help_window.h"
 
 #include <gtest/gtest.h>
+#include <QFile>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTextBrowser>
 
 #include "gui/app/main_window.h"
+#include "gui/shell/resources.h"
 
 namespace tsubakuro {
 namespace {
@@ -19,7 +23,8 @@ TEST(HelpWindow, TheHelpItemShowsTheManualThatShipsWithTheProgram) {
   EXPECT_TRUE(help->isVisible());
   const QString manual = help->browser()->toPlainText();
   for (const char* topic : {"会社を登録する", "列を対応付ける", "変換する", "エラーログの見方",
-                            "システム設定", "毎行に改行文字を入れる", "会社別で設定する"}) {
+                            "システム設定", "毎行に改行文字を入れる", "会社別で設定する",
+                            "引用符が閉じていません", "Excel で支払一覧を保存する"}) {
     EXPECT_TRUE(manual.contains(QString::fromUtf8(topic))) << topic;
   }
 
@@ -28,6 +33,25 @@ TEST(HelpWindow, TheHelpItemShowsTheManualThatShipsWithTheProgram) {
   EXPECT_EQ(main_window.findChildren<HelpWindow*>().size(), 1);
   help->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
   EXPECT_FALSE(help->isVisible());
+}
+
+// A link inside the manual whose target is missing leaves the reader where
+// they were, with no sign why.
+TEST(HelpWindow, EveryLinkInsideTheManualHasItsTarget) {
+  load_resources();
+  QFile file(QStringLiteral(":/tsubakuro/manual.html"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QString manual = QString::fromUtf8(file.readAll());
+  QSet<QString> targets;
+  for (const auto& id : QRegularExpression(QStringLiteral("id=\"([^\"]+)\"")).globalMatch(manual))
+    targets.insert(id.captured(1));
+  int links = 0;
+  for (const auto& link :
+       QRegularExpression(QStringLiteral("href=\"#([^\"]+)\"")).globalMatch(manual)) {
+    ++links;
+    EXPECT_TRUE(targets.contains(link.captured(1))) << link.captured(1).toStdString();
+  }
+  EXPECT_GT(links, 10);
 }
 
 }  // namespace
