@@ -13,16 +13,6 @@
 
 namespace tsubakuro {
 
-// Quotes are not interpreted beyond stripping a pair around a whole column: a
-// comma inside quotes still separates columns, as the payment lists have always
-// been read.
-template <FieldText View>
-View unquoted(View column) {
-  if (column.size() >= 2 && code_unit(column.front()) == u'"' && code_unit(column.back()) == u'"')
-    return column.sliced(1, column.size() - 2);
-  return column;
-}
-
 template <FieldText View>
 bool only_digits(View text) {
   return std::ranges::all_of(text,
