@@ -13,9 +13,10 @@ struct ListSurvey {
   // list has no data row. Skipped header rows and the footer do not count, and
   // neither do lines that hold nothing.
   qint64 usual_columns = 0;
-  // The number (from 1) of the last line that holds anything: every line after
-  // it is a trailing empty line, not a row, and with the footer skipped this is
-  // the footer. 0 when no line holds anything.
+  // The number (from 1) of the last row (a line, or lines joined by a quoted
+  // line break) that holds anything: every row after it is a trailing empty
+  // line, and with the footer skipped this is the footer. 0 when none holds
+  // anything.
   qint64 last_content_line = 0;
   bool failed = false;  // the device could not be read to its end
 };
@@ -28,8 +29,9 @@ bool line_holds_nothing(const QByteArray& line);
 // Drops the end-of-file character (0x1A) that old editors leave at a file's end.
 void drop_end_of_file_mark(QByteArray& last_line);
 
-// Columns of a line as the row split counts them: one more than its commas. A
-// comma is never the second byte of a CP932 character, so bytes suffice.
+// Columns of a row as the row split counts them: one more than its commas outside
+// quoted fields (all of them when a quote is never closed). A comma is never the
+// second byte of a CP932 character, so bytes suffice.
 qint64 column_count(const QByteArray& line);
 
 }  // namespace tsubakuro

@@ -41,6 +41,10 @@ void append_log_record_number(qint64 record_number, QByteArray& out);
 // belongs (an unquoted "1,000") moves every later value into the wrong field.
 QString compose_extra_columns_error(qint64 record_number, qint64 columns, qint64 usual_columns);
 
+// A row whose quoted field never ends: it is read as its line alone, split at every
+// comma, and the lines below are rows of their own.
+QString compose_unclosed_quote_error(qint64 record_number);
+
 // A run that wrote no data record: a bank file without payments is no success.
 QString no_data_error();
 
