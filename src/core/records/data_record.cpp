@@ -82,7 +82,9 @@ RowColumns split_row(QStringView line, int max_column, QString& unescaped) {
       }
       text = QStringView(unescaped).sliced(start);
     }
-    columns[c] = text;
+    // A field with more after its closing quote loses a pair of quotes around it,
+    // as every field did before quotes were read: "a"b" stays a"b.
+    columns[c] = doubled ? text : unquoted(text);
     return ++c <= last;
   });
   if (closed) return columns;

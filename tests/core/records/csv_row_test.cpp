@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/records/csv_row.h"
 #include "core/records/single_byte_row_builder.h"
 #include "core/text/cp932.h"
 #include "record_test_support.h"
@@ -72,6 +73,10 @@ const CsvRow kCsvRows[] = {
     {"text after a closing quote keeps the field as written",
      "1,N,1,N,,1,1234567,\"\xC0\"\xC5,3",
      {"1", "N", "1", "N", "", "1", "1234567", "\"ﾀ\"ﾅ", "3"},
+     3},
+    {"a field quoted whole after its text loses that pair, as it always has",
+     "1,N,1,N,,1,1234567,\"\xC0\"\xC5\",3",
+     {"1", "N", "1", "N", "", "1", "1234567", "ﾀ\"ﾅ", "3"},
      3},
     {"an unclosed quote splits at every comma",
      "1,N,1,N,,1,1234567,\"\xC0\xC5\xB6,285,000,0",
@@ -162,6 +167,47 @@ TEST_P(CsvRows, SplitAndPayAsWritten) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, CsvRows, ::testing::ValuesIn(kCsvRows));
+
+// The split lists were read with before quotes meant anything: at every comma, a
+// pair of quotes around a whole column stripped.
+QStringList split_at_every_comma(const QString& row) {
+  QStringList columns = row.split(u',');
+  for (QString& column : columns) {
+    if (column.size() >= 2 && column.front() == u'"' && column.back() == u'"')
+      column = column.sliced(1, column.size() - 2);
+  }
+  return columns;
+}
+
+// Every row of up to eight letters, commas and quotes that holds no quoted comma,
+// no doubled quote and no quote left open is split as it always was.
+TEST(CsvRowsWithoutQuotedSeparators, SplitAsTheyAlwaysWere) {
+  constexpr char16_t kLetters[] = {u'a', u',', u'"'};
+  int compared = 0;
+  for (int length = 0; length <= 8; ++length) {
+    int count = 1;
+    for (int i = 0; i < length; ++i) count *= 3;
+    for (int n = 0; n < count; ++n) {
+      QString row;
+      for (int i = 0, rest = n; i < length; ++i, rest /= 3) row += QChar(kLetters[rest % 3]);
+      if (row.contains(u"\"\"")) continue;
+      QString unescaped;
+      const RowColumns columns = split_row(row, kMaxInputColumn, unescaped);
+      const QStringList before = split_at_every_comma(row);
+      int fields = 0;
+      const bool closed = for_each_csv_field(QStringView(row), [&](QStringView, bool) {
+        ++fields;
+        return true;
+      });
+      if (!closed || fields != before.size()) continue;
+      ++compared;
+      for (int c = 1; c <= kMaxInputColumn; ++c) {
+        ASSERT_EQ(columns[c], before.value(c - 1)) << row.toStdString() << " column " << c;
+      }
+    }
+  }
+  EXPECT_GT(compared, 1000);
+}
 
 }  // namespace
 }  // namespace tsubakuro
