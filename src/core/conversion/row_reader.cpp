@@ -8,35 +8,40 @@ RowReader::RowReader(QIODevice& device) : reader_(device) {}
 
 bool RowReader::at_end() { return pending_.empty() && reader_.at_end(); }
 
-bool RowReader::hold(std::size_t count) {
-  while (pending_.size() < count) {
-    Line line;
-    if (!reader_.read_line(line.bytes)) return false;
-    line.terminator = reader_.terminator();
-    line.start = offset_;
-    line.length = reader_.line_bytes();
-    line.too_long = reader_.too_long();
-    offset_ += line.length + line.terminator.size();
-    pending_.push_back(std::move(line));
-  }
+bool RowReader::read_line(QByteArray& bytes, Line& line) {
+  if (!reader_.read_line(bytes)) return false;
+  line.terminator = reader_.terminator();
+  line.start = offset_;
+  line.length = reader_.line_bytes();
+  line.too_long = reader_.too_long();
+  offset_ += line.length + line.terminator.size();
   return true;
 }
 
-bool RowReader::next_line(Line& line) {
-  if (!hold(1)) return false;
-  line = std::move(pending_.front());
-  pending_.pop_front();
-  ++number_;
+bool RowReader::hold(std::size_t count) {
+  while (pending_.size() < count) {
+    Line line;
+    if (!read_line(line.bytes, line)) return false;
+    pending_.push_back(std::move(line));
+  }
   return true;
 }
 
 bool RowReader::read_row(QByteArray& row) {
   unclosed_ = false;
   Line first;
-  if (!next_line(first)) return false;
+  if (pending_.empty()) {
+    // Nearly every row: read straight into the caller's buffer, whose room serves
+    // row after row.
+    if (!read_line(row, first)) return false;
+  } else {
+    first = std::move(pending_.front());
+    pending_.pop_front();
+    row = std::move(first.bytes);
+  }
+  ++number_;
   too_long_ = first.too_long;
   row_bytes_ = first.length;
-  row = std::move(first.bytes);
   if (too_long_ || !ends_in_quote(QByteArrayView(row), false)) return true;
 
   // Held line i is line number_ + 1 + i.

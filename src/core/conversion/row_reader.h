@@ -31,14 +31,15 @@ class RowReader {
 
  private:
   struct Line {
-    QByteArray bytes;
+    QByteArray bytes;  // held lines only
     QByteArrayView terminator;
     qint64 start = 0;   // its offset in the file
     qint64 length = 0;  // its bytes, terminator left out, dropped ones counted
     bool too_long = false;
   };
 
-  bool next_line(Line& line);
+  // The reader's next line into `bytes`, and what is known of it into `line`.
+  bool read_line(QByteArray& bytes, Line& line);
   // Reads until pending_ holds `count` lines; false at the end of the file.
   bool hold(std::size_t count);
 
