@@ -1,13 +1,16 @@
 // Reads any bytes as a payment list under fuzzed options and column map: the
 // lines must be exactly those the line ends delimit, whatever size the pieces the
-// file arrives in, and every line must build a record of exactly the layout's
-// length with its failed fields inside the layout.
+// file arrives in; the rows must be those lines in order, joined only inside a
+// quoted field; and every row must build a record of exactly the layout's length
+// with its failed fields inside the layout.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <QIODevice>
 #include <QList>
 
 #include "core/conversion/line_reader.h"
+#include "core/conversion/row_reader.h"
+#include "core/records/csv_row.h"
 #include "core/records/data_record.h"
 #include "core/records/field_checker.h"
 #include "core/records/physical_record.h"
@@ -92,6 +95,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   require(!reader.failed(), "a device that ends is no failure");
   require(lines == expected_lines(list), "the lines are those the line ends delimit");
 
+  PieceDevice row_device(list, piece);
+  tsubakuro::RowReader rows(row_device);
+  QList<QByteArray> row_lines;
+  QList<QByteArray> read_rows;
+  QByteArray row;
+  while (!rows.at_end()) {
+    require(rows.read_row(row), "a row is left when at_end says so");
+    require(!rows.too_long(), "no line here is over the limit");
+    require(rows.row_bytes() == row.size(), "a row's size counts its bytes");
+    const bool open = tsubakuro::ends_in_quote(QByteArrayView(row), false);
+    require(open == rows.unclosed(), "only a row marked unclosed ends inside a quote");
+    const QList<QByteArray> in_row = row.isEmpty() ? QList<QByteArray>{""} : expected_lines(row);
+    require(!rows.unclosed() || in_row.size() == 1, "an unclosed row is its line alone");
+    row_lines.append(in_row);
+    read_rows.append(row);
+  }
+  require(row_lines == lines, "the rows are the lines in order");
+
   const tsubakuro::FieldTable kinds = tsubakuro::builtin_field_kinds();
   const tsubakuro::FieldChecker checker(kinds, transfer, options.kana_table);
   const tsubakuro::ColumnMap map = tsubakuro::prepare_column_map(body_columns);
@@ -99,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           "the column map stays within the columns a row has");
   const auto field_count =
       static_cast<int>(tsubakuro::record_layout(transfer, tsubakuro::RecordKind::Data).size());
-  for (const QByteArray& bytes : lines) {
+  for (const QByteArray& bytes : read_rows) {
     const QString text = tsubakuro::decode_cp932(bytes);
     const tsubakuro::DataRecord row =
         tsubakuro::build_data_record(text, map, transfer, options, checker);

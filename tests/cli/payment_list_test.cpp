@@ -152,13 +152,22 @@ TEST_F(OddPaymentList, ABinaryFileEndsWithWholeRecords) {
   std::mt19937 random(20261207);
   QByteArray noise(1 << 20, '\0');
   for (char& byte : noise) byte = static_cast<char>(random());
-  const ConverterRun run = convert(noise);
+  // Without quotes every line is a row.
+  QByteArray unquoted_noise = noise;
+  unquoted_noise.replace('"', '\'');
+  const ConverterRun run = convert(unquoted_noise);
   EXPECT_EQ(run.exit_code, 1) << run.output.toStdString();
-  const qsizetype line_ends = noise.count('\r') + noise.count('\n') - noise.count("\r\n");
+  const qsizetype line_ends =
+      unquoted_noise.count('\r') + unquoted_noise.count('\n') - unquoted_noise.count("\r\n");
   // One heading line is skipped; the last line may lack its end.
   const qsizetype data_records = records().size() - 3;
   EXPECT_GE(data_records, line_ends - 1);
   EXPECT_LE(data_records, line_ends);
+  // With them a quoted line break joins lines into one row: never more rows.
+  const ConverterRun quoted = convert(noise);
+  EXPECT_EQ(quoted.exit_code, 1) << quoted.output.toStdString();
+  EXPECT_GT(records().size() - 3, 0);
+  EXPECT_LE(records().size() - 3, line_ends);
 
   const ConverterRun zeros = convert(QByteArray(64 << 10, '\0') + "\r\n" + QByteArray(10, '\0'));
   EXPECT_EQ(zeros.exit_code, 1) << zeros.output.toStdString();

@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "core/conversion/conversion_messages.h"
-#include "core/conversion/line_reader.h"
 #include "core/conversion/list_survey.h"
+#include "core/conversion/row_reader.h"
 #include "core/conversion/run_files.h"
 #include "core/files/save_file.h"
 #include "core/log/conversion_log.h"
@@ -93,7 +93,7 @@ class ConversionRun::Impl {
   void convert_next_line();
   bool survey_input();
   bool read_next_line(QByteArray& line);
-  void convert_row(const QString& line, QByteArrayView bytes);
+  void convert_row(const QString& line, QByteArrayView bytes, bool unclosed_quote);
   void convert_single_byte_row(const SingleByteRowBuilder::Row& row, QByteArrayView bytes);
   // A data field's error message in the log's bytes, on both sides of the record
   // number, made once per field and run: a list with a wrong column logs it for
@@ -118,11 +118,11 @@ class ConversionRun::Impl {
   void abort(const QString& message);
 
   QFile input_;
-  std::optional<LineReader> reader_;
+  std::optional<RowReader> reader_;
   // Absent, or dropped with its temporary file, until the run has written the bank
   // file whole: the old one stays until then.
   std::optional<SaveFile> output_;
-  // The line being converted and a log message; their room serves every line.
+  // The row being converted and a log message; their room serves every row.
   QByteArray line_;
   QByteArray message_;
   std::array<FieldErrorText, 32> data_field_errors_;
@@ -133,7 +133,7 @@ class ConversionRun::Impl {
   std::optional<ConversionLog> log_;
   ColumnMap column_map_;
   ListSurvey survey_;
-  qint64 line_number_ = 0;  // lines read so far, skipped ones included
+  qint64 line_number_ = 0;  // rows read so far, skipped ones included
 };
 
 void ConversionRun::Impl::step() {
@@ -195,7 +195,7 @@ void ConversionRun::Impl::start() {
     }
     read_next_line(line);
     if (reader_->too_long()) {
-      progress_ += reader_->line_bytes();
+      progress_ += reader_->row_bytes();
       continue;
     }
     const QString heading = decode_cp932(line);
@@ -216,7 +216,7 @@ bool ConversionRun::Impl::survey_input() {
 }
 
 bool ConversionRun::Impl::read_next_line(QByteArray& line) {
-  if (!reader_->read_line(line)) return false;
+  if (!reader_->read_row(line)) return false;
   ++line_number_;
   if (reader_->at_end()) drop_end_of_file_mark(line);
   return true;
@@ -299,7 +299,7 @@ void ConversionRun::Impl::convert_next_line() {
   const bool footer = section_.skip_footer && line_number_ == survey_.last_content_line;
   if (too_long) {
     if (!trailing_empty && !footer) refuse_long_row();
-    progress_ += reader_->line_bytes();
+    progress_ += reader_->row_bytes();
     return;
   }
   if (!trailing_empty && !footer && single_byte_rows_->build(bytes, single_byte_row_)) {
@@ -311,17 +311,23 @@ void ConversionRun::Impl::convert_next_line() {
   if (footer)
     report_skipped_payment(line, SkippedEnd::Footer);
   else if (!trailing_empty)
-    convert_row(line, bytes);
+    convert_row(line, bytes, reader_->unclosed());
   progress_ += line.size();
 }
 
-void ConversionRun::Impl::convert_row(const QString& line, QByteArrayView bytes) {
+void ConversionRun::Impl::convert_row(const QString& line, QByteArrayView bytes,
+                                      bool unclosed_quote) {
   ++row_count_;
   ++row_number_;
   const DataRecord row =
       build_data_record(line, column_map_, transfer_, options_, checker_, banks_.get());
   amount_total_ = saturating_add(amount_total_, row.amount);
-  if (!write_record(row.record.bytes) || !report_column_shape(bytes, column_count(bytes))) return;
+  if (!write_record(row.record.bytes)) return;
+  if (unclosed_quote) {
+    has_errors_ = true;
+    if (!log(compose_unclosed_quote_error(row_number_))) return;
+  }
+  if (!report_column_shape(bytes, column_count(bytes))) return;
   report(row.record, RecordKind::Data, row_number_);
 }
 

@@ -76,8 +76,11 @@ bool LineReader::read_line(QByteArray& line) {
       }
       take(end);
       position_ = end + 1;
-      if (buffer_[end] == '\r' && position_ < buffer_.size() && buffer_[position_] == '\n')
+      terminator_ = buffer_[end] == '\r' ? QByteArrayView("\r") : QByteArrayView("\n");
+      if (buffer_[end] == '\r' && position_ < buffer_.size() && buffer_[position_] == '\n') {
         ++position_;
+        terminator_ = QByteArrayView("\r\n");
+      }
       return true;
     }
     scanned = buffer_.size() - position_;
@@ -91,6 +94,7 @@ bool LineReader::read_line(QByteArray& line) {
       if (scanned == 0 && !too_long_) return false;
       take(buffer_.size());
       position_ = buffer_.size();
+      terminator_ = {};
       return true;
     }
   }

@@ -27,6 +27,9 @@ class LineReader {
   bool too_long() const { return too_long_; }
   // The bytes of the last line read, terminator left out, dropped ones counted.
   qint64 line_bytes() const { return line_bytes_; }
+  // The terminator of the last line read ("\r\n", "\r", "\n"; empty at the end of
+  // the file): a quoted field keeps the line break as written.
+  QByteArrayView terminator() const { return terminator_; }
   bool failed() const { return failed_; }
 
  private:
@@ -40,6 +43,7 @@ class LineReader {
   bool exhausted_ = false;
   bool too_long_ = false;
   qint64 line_bytes_ = 0;
+  QByteArrayView terminator_;
   bool failed_ = false;
 };
 

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <map>
 
-#include "core/conversion/line_reader.h"
+#include "core/conversion/row_reader.h"
+#include "core/records/csv_row.h"
 
 namespace tsubakuro {
 
@@ -16,6 +17,14 @@ void drop_end_of_file_mark(QByteArray& last_line) {
 }
 
 qint64 column_count(QByteArrayView line) {
+  if (line.contains('"')) {
+    qint64 fields = 0;
+    if (for_each_csv_field(line, [&](QByteArrayView, bool) {
+          ++fields;
+          return true;
+        }))
+      return fields;
+  }
   // Without a branch per byte, so the compiler can count many bytes at a time.
   qint64 commas = 0;
   for (const char c : line) commas += c == ',';
@@ -23,6 +32,20 @@ qint64 column_count(QByteArrayView line) {
 }
 
 ColumnShape column_shape(QByteArrayView row) {
+  if (row.contains('"')) {
+    ColumnShape shape;
+    const bool closed = for_each_csv_field(row, [&](QByteArrayView field, bool) {
+      ++shape.columns;
+      for (const char c : field) {
+        if (c != ' ' && c != '\t') {
+          shape.up_to_last_filled = shape.columns;
+          break;
+        }
+      }
+      return true;
+    });
+    if (closed) return shape;
+  }
   ColumnShape shape{1, 0};
   bool filled = false;  // the column being read holds more than blanks
   for (const char c : row) {
@@ -47,13 +70,13 @@ qint64 column_count_differing(QByteArrayView row, qint64 columns, qint64 expecte
 
 ListSurvey survey_list(QIODevice& device, qint64 skip_header_rows, bool skip_footer) {
   ListSurvey survey;
-  LineReader reader(device);
+  RowReader reader(device);
   // Columns of each data line that holds something; the footer is known only at
   // the end, so the columns of the last such line wait before they count.
   std::map<qint64, qint64> rows_with;
   qint64 pending_columns = 0;
   QByteArray line;
-  for (qint64 number = 1; reader.read_line(line); ++number) {
+  for (qint64 number = 1; reader.read_row(line); ++number) {
     if (reader.at_end()) drop_end_of_file_mark(line);
     if (line_holds_nothing(line)) continue;
     survey.last_content_line = number;

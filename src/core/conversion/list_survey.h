@@ -16,9 +16,10 @@ struct ListSurvey {
   // skipped rows, the footer and lines that hold nothing do not count.
   qint64 expected_columns = 0;
   bool columns_from_heading = false;
-  // The number (from 1) of the last line that holds anything: every line after
-  // it is a trailing empty line, not a row, and with the footer skipped this is
-  // the footer. 0 when no line holds anything.
+  // The number (from 1) of the last row (a line, or lines joined by a quoted
+  // line break) that holds anything: every row after it is a trailing empty
+  // line, and with the footer skipped this is the footer. 0 when none holds
+  // anything.
   qint64 last_content_line = 0;
   bool failed = false;  // the device could not be read to its end
 };
@@ -31,8 +32,9 @@ bool line_holds_nothing(const QByteArray& line);
 // Drops the end-of-file character (0x1A) that old editors leave at a file's end.
 void drop_end_of_file_mark(QByteArray& last_line);
 
-// Columns of a line as the row split counts them: one more than its commas. A
-// comma is never the second byte of a CP932 character, so bytes suffice.
+// Columns of a row as the row split counts them: one more than its commas outside
+// quoted fields (all of them when a quote is never closed). A comma is never the
+// second byte of a CP932 character, so bytes suffice.
 qint64 column_count(QByteArrayView line);
 
 // A row's columns, and how many of them remain when the empty columns at its end

@@ -118,6 +118,11 @@ QString compose_column_count_error(qint64 record_number, qint64 columns, qint64 
       .arg(expected);
 }
 
+QString compose_unclosed_quote_error(qint64 record_number) {
+  return QStringLiteral("ボディ：%1件目の引用符が閉じていません。")
+      .arg(log_record_number(record_number));
+}
+
 QString compose_long_row_error(qint64 record_number) {
   return QStringLiteral("ボディ：%1件目の行が長すぎます。").arg(record_number_text(record_number));
 }

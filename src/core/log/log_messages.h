@@ -43,6 +43,10 @@ void append_log_record_number(qint64 record_number, QByteArray& out);
 QString compose_column_count_error(qint64 record_number, qint64 columns, qint64 expected,
                                    bool expected_from_heading);
 
+// A row whose quoted field never ends: it is read as its line alone, split at every
+// comma, and the lines below are rows of their own.
+QString compose_unclosed_quote_error(qint64 record_number);
+
 // A run that wrote no data record: a bank file without payments is no success.
 QString no_data_error();
 

@@ -1,6 +1,7 @@
 #include "core/records/data_record.h"
 
 #include "core/records/bank_fields.h"
+#include "core/records/csv_row.h"
 #include "core/records/plan_walk.h"
 #include "core/text/leading_number.h"
 
@@ -13,6 +14,12 @@ int column_number(const QString& text) {
   if (value <= 0 || value >= kMaxInputColumn + 1) return 0;
   const qint64 column = round_half_even(value);
   return column <= kMaxInputColumn ? static_cast<int>(column) : 0;
+}
+
+QStringView unquoted(QStringView column) {
+  if (column.size() >= 2 && column.front() == u'"' && column.back() == u'"')
+    return column.sliced(1, column.size() - 2);
+  return column;
 }
 
 // RecordAssembler's puts in the shape PlanWalk walks.
@@ -58,17 +65,47 @@ ColumnMap prepare_column_map(const std::array<QString, kBodyColumnCount>& body_c
   return map;
 }
 
-// The whole line is split, however long.
-RowColumns split_row(QStringView line, int max_column) {
+// The whole row is split, however long.
+RowColumns split_row(QStringView line, int max_column, QString& unescaped) {
   RowColumns columns{};
-  QStringView rest = line;
-  for (int c = 1; c <= max_column && c <= kMaxInputColumn; ++c) {
-    const qsizetype comma = rest.indexOf(u',');
-    if (comma < 0) {
-      columns[c] = unquoted(rest);
-      break;
+  const int last = std::min(max_column, kMaxInputColumn);
+  // Reserved whole first: the views into it must not move as it grows.
+  unescaped.clear();
+  unescaped.reserve(line.size());
+  int c = 1;
+  const bool closed = for_each_csv_field(line, [&](QStringView text, bool doubled) {
+    // A line break inside quotes joins the row's lines; in the record it is a
+    // space, as the workbook export writes a cell's line break, for a bank file's
+    // records hold no line ends of their own.
+    const bool broken = text.contains(u'\n') || text.contains(u'\r');
+    if (doubled || broken) {
+      const qsizetype start = unescaped.size();
+      for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' || c == u'\n') {
+          unescaped.append(u' ');
+          if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+          continue;
+        }
+        unescaped.append(c);
+        if (doubled && c == u'"') ++i;
+      }
+      text = QStringView(unescaped).sliced(start);
     }
-    columns[c] = unquoted(rest.first(comma));
+    // A field with more after its closing quote loses a pair of quotes around it,
+    // as every field did before quotes were read: "a"b" stays a"b.
+    columns[c] = doubled || broken ? text : unquoted(text);
+    return ++c <= last;
+  });
+  if (closed) return columns;
+  // A quote never closed has no end to read to: the row is split at every comma,
+  // and the run logs the quote.
+  columns = {};
+  QStringView rest = line;
+  for (c = 1; c <= last; ++c) {
+    const qsizetype comma = rest.indexOf(u',');
+    columns[c] = unquoted(rest.first(comma < 0 ? rest.size() : comma));
+    if (comma < 0) break;
     rest = rest.sliced(comma + 1);
   }
   return columns;
@@ -77,7 +114,8 @@ RowColumns split_row(QStringView line, int max_column) {
 DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKind transfer,
                              const ConversionOptions& options, const FieldChecker& checker,
                              const BankList* banks) {
-  const RowColumns columns = split_row(line, map.max_column);
+  QString unescaped;
+  const RowColumns columns = split_row(line, map.max_column, unescaped);
   RecordAssembler record(transfer, RecordKind::Data, checker, options.bank_rules);
   DecodedFieldWriter writer(record, !options.skip_name_check, banks);
   put_data_fields(writer, transfer, columns, map,

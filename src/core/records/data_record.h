@@ -21,10 +21,12 @@ struct ColumnMap {
 
 ColumnMap prepare_column_map(const std::array<QString, kBodyColumnCount>& body_columns);
 
-// Columns 1 to max_column of a line; column 0 and every column the line lacks are
-// empty. The views point into `line`.
+// Columns 1 to max_column of a row read as CSV (csv_row.h); column 0 and every
+// column the row lacks are empty. The views point into `line`, or into `unescaped`
+// for a field with doubled quotes. A row with a quote never closed is split at
+// every comma instead, its quotes kept.
 using RowColumns = std::array<QStringView, kMaxInputColumn + 1>;
-RowColumns split_row(QStringView line, int max_column);
+RowColumns split_row(QStringView line, int max_column, QString& unescaped);
 
 struct DataRecord {
   BuiltRecord record;

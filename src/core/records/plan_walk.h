@@ -13,20 +13,32 @@
 
 namespace tsubakuro {
 
-// Quotes are not interpreted beyond stripping a pair around a whole column: a
-// comma inside quotes still separates columns, as the payment lists have always
-// been read.
-template <FieldText View>
-View unquoted(View column) {
-  if (column.size() >= 2 && code_unit(column.front()) == u'"' && code_unit(column.back()) == u'"')
-    return column.sliced(1, column.size() - 2);
-  return column;
-}
-
 template <FieldText View>
 bool only_digits(View text) {
   return std::ranges::all_of(text,
                              [](auto c) { return code_unit(c) >= u'0' && code_unit(c) <= u'9'; });
+}
+
+// An amount written with thousands separators, "1,320,000", as its digits in
+// `room`; any other text as it is. Only groups of three after a first group of one
+// to three digits are separators: any other comma leaves a text that fails as an
+// amount, as "1,0" must never pay 10.
+template <FieldText View, typename Unit>
+View without_thousands_separators(View value, std::span<Unit> room) {
+  const qsizetype size = value.size();
+  qsizetype first_comma = 0;
+  while (first_comma < size && code_unit(value[first_comma]) != u',') ++first_comma;
+  if (first_comma == 0 || first_comma == size || first_comma > 3 ||
+      size > static_cast<qsizetype>(room.size()) || (size - first_comma) % 4 != 0)
+    return value;
+  qsizetype digits = 0;
+  for (qsizetype i = 0; i < size; ++i) {
+    const char16_t c = code_unit(value[i]);
+    const bool separator_place = i >= first_comma && (i - first_comma) % 4 == 0;
+    if (separator_place ? c != u',' : (c < u'0' || c > u'9')) return value;
+    if (!separator_place) room[digits++] = value[i];
+  }
+  return View(room.data(), digits);
 }
 
 // Whether `value`, without its trailing blanks, is one of `codes`. With a cut that
@@ -148,8 +160,13 @@ class PlanWalk {
     if constexpr (planned.put == FieldPut::Fixed) {
       record_.put_fixed(planned.texts.front(), true);
     } else if constexpr (planned.put == FieldPut::Amount) {
-      record_.put_digits(value);
-      if (!only_digits(value)) record_.fail(planned.field);
+      using Unit = std::remove_cvref_t<decltype(*value.data())>;
+      Unit room[kLogicalRecordLength];
+      const View digits = without_thousands_separators(value, std::span<Unit>(room));
+      record_.put_digits(digits);
+      if (!only_digits(digits)) record_.fail(planned.field);
+      check_cut(planned, digits);
+      return;
     } else if constexpr (planned.put == FieldPut::Digits || planned.put == FieldPut::BankCode) {
       record_.put_digits(value);
     } else if constexpr (planned.put == FieldPut::BankName || planned.put == FieldPut::Name) {

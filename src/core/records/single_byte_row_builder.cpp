@@ -194,21 +194,24 @@ bool SingleByteRowBuilder::is_single_byte_text(QByteArrayView text) {
 bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
   if (!usable_) return false;
   // split_row on bytes. A comma is never the second byte of a CP932 character,
-  // so the columns read end where they end in the text; once they are known to
-  // be one-byte characters, a quote and a blank in them are what they seem.
-  // One pass finds the columns, counts the separators and notes the columns
-  // holding other bytes.
+  // so the columns read end where they end in the text. A row with a quote is
+  // left to split_row itself: nearly no row has one, and what a quote means
+  // reaches across columns. One pass finds the columns, counts the separators,
+  // notes the columns holding other bytes and finds any quote.
   std::array<QByteArrayView, kMaxInputColumn + 1> columns{};
   const int last_column = std::min(map_.max_column, kMaxInputColumn);
   quint64 multibyte_columns = 0;  // bit c: column c (the columns past the last read: bit 0)
   qint64 commas = 0;
   qsizetype first_multibyte = -1;
+  bool quoted = false;
   int column = 1;
   const char* const data = line.data();
   qsizetype start = 0;
-  // Called for each comma and each byte that is no one-byte character, in order.
+  // Called for each comma, quote and byte that is no one-byte character, in order.
   const auto note = [&](qsizetype i) {
-    if (data[i] == ',') {
+    if (data[i] == '"') {
+      quoted = true;
+    } else if (data[i] == ',') {
       ++commas;
       if (column <= last_column) {
         columns[column++] = QByteArrayView(data + start, i - start);
@@ -223,6 +226,7 @@ bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
 #if defined(__SSE2__)
   // Sixteen bytes at a time: most hold a comma or two and nothing else of note.
   const __m128i comma = _mm_set1_epi8(',');
+  const __m128i quote = _mm_set1_epi8('"');
   const __m128i zero = _mm_setzero_si128();
   // As signed bytes the half-width katakana 0xA1 to 0xDF are -95 to -33.
   const __m128i below_kana = _mm_set1_epi8(static_cast<char>(0xA0));
@@ -232,15 +236,17 @@ bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
     const __m128i kana =
         _mm_and_si128(_mm_cmpgt_epi8(bytes, below_kana), _mm_cmplt_epi8(bytes, above_kana));
     const __m128i other = _mm_andnot_si128(kana, _mm_cmplt_epi8(bytes, zero));
-    unsigned marks =
-        static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, comma), other)));
+    const __m128i separators =
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, comma), _mm_cmpeq_epi8(bytes, quote));
+    unsigned marks = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(separators, other)));
     for (; marks != 0; marks &= marks - 1) note(i + std::countr_zero(marks));
   }
 #endif
   for (; i < line.size(); ++i) {
     const unsigned char byte = static_cast<unsigned char>(data[i]);
-    if (byte == ',' || !is_single_byte(byte)) note(i);
+    if (byte == ',' || byte == '"' || !is_single_byte(byte)) note(i);
   }
+  if (quoted) return false;
   if (column <= last_column) columns[column] = QByteArrayView(data + start, line.size() - start);
   // Only a name (and the unchecked last field) may hold characters of two bytes
   // and still be written as its text has it; a code or a number with one has
@@ -257,7 +263,6 @@ bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
   row.characters = first_multibyte < 0
                        ? line.size()
                        : first_multibyte + cp932_character_count(line.sliced(first_multibyte));
-  for (QByteArrayView& column : columns) column = unquoted(column);
   SingleByteRecordWriter record(*this, row.bytes.data());
   put_data_fields(record, transfer_, columns, map_, {twenty_digit_, debit_data_zero_});
   row.failed_fields = record.failed();

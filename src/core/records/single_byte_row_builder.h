@@ -15,9 +15,9 @@ namespace tsubakuro {
 // fitted on its own.
 //
 // It gives the record and failed fields build_data_record would give, or declines
-// and leaves the line to it: a code or number holding any other byte, or options
-// under which the build mends names or gives reasons (the banks' name rules, a
-// bank list).
+// and leaves the line to it: a line holding a quote, a code or number holding any
+// other byte, or options under which the build mends names or gives reasons (the
+// banks' name rules, a bank list).
 class SingleByteRowBuilder {
  public:
   struct Row {

@@ -13,8 +13,9 @@ namespace tsubakuro {
 enum class FieldPut {
   Fixed,     // the plan's text
   Digits,    // zero-right
-  Amount,    // zero-right, and failing on anything but digits: the bank moves what
-             // the field says, so a sign or a fraction is refused, not rounded
+  Amount,    // zero-right, and failing on anything but digits and thousands
+             // separators: the bank moves what the field says, so a sign or a
+             // fraction is refused, not rounded
   BankCode,  // Digits; a bank or branch, looked up in the bank list where there is one
   BankName,  // Name; filled from and compared with the bank list where there is one
   Name,      // space-left

@@ -68,6 +68,19 @@ TEST(ListSurvey, EmptyLinesCountNeitherAsColumnsNorAsContent) {
   EXPECT_EQ(survey("heading\r\n\r\n", 1).last_content_line, 1);
 }
 
+// A quoted comma is text, and a quoted line break keeps its row one row: neither
+// may change the count a row is measured against, nor which row is the footer.
+TEST(ListSurvey, CountsColumnsAndRowsAsCsvReadsThem) {
+  EXPECT_EQ(column_count("a,\"1,000\",\"x\"\",\""), 3);
+  EXPECT_EQ(column_count("a\"b,c"), 2);
+  // A quote never closed: the row is split at every comma.
+  EXPECT_EQ(column_count("a,\"1,000"), 3);
+  const ListSurvey list =
+      survey("a,\"1,000\"\r\nb,\"x\r\ny\"\r\nc,2\r\n,\"total\r\n1\"\r\n", 0, true);
+  EXPECT_EQ(list.expected_columns, 2);
+  EXPECT_EQ(list.last_content_line, 4);
+}
+
 TEST(ListSurvey, OnlyTheLastLinesEndOfFileMarkIsDropped) {
   QByteArray line("a\x1A");
   drop_end_of_file_mark(line);

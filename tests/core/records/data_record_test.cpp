@@ -353,13 +353,14 @@ TEST(ColumnMap, TakesTheHighestColumnAtLeastOne) {
   EXPECT_EQ(map.entries[8], 3);
 }
 
-TEST(RowSplit, SplitsOnEveryCommaUpToTheLastMappedColumn) {
-  const RowColumns columns = split_row(u"a,\"b\",,\"c,d\",e", 4);
+TEST(RowSplit, SplitsAtCommasOutsideQuotesUpToTheLastMappedColumn) {
+  QString unescaped;
+  const RowColumns columns = split_row(u"a,\"b\",,\"c,d\",e", 4, unescaped);
   EXPECT_EQ(columns[0], u"");
   EXPECT_EQ(columns[1], u"a");
   EXPECT_EQ(columns[2], u"b");
   EXPECT_EQ(columns[3], u"");
-  EXPECT_EQ(columns[4], u"\"c");
+  EXPECT_EQ(columns[4], u"c,d");
   EXPECT_EQ(columns[5], u"");  // beyond the mapped columns
 }
 

@@ -110,11 +110,12 @@ TEST_F(ConversionWindows, FieldErrorsEndWithTheMessageAndTheLogViewer) {
   EXPECT_TRUE(log.last().startsWith(QStringLiteral("★★変換終了★★ ")));
 }
 
-// A list long enough that the run is still at work when the test steps in.
+// A list long enough that the run is still at work when the test steps in, on a
+// busy machine too.
 void lengthen_list() {
   QByteArray list = read_file(kInput);
   const QByteArray row = list.split('\n').at(1) + '\n';
-  for (int i = 0; i < 40'000; ++i) list += row;
+  for (int i = 0; i < 200'000; ++i) list += row;
   write_file(kInput, list);
 }
 
