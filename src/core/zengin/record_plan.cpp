@@ -8,6 +8,11 @@ std::span<const PlannedField> record_plan(TransferKind transfer, RecordKind reco
                                          : kDataCreditPlan;
 }
 
+std::span<const PlannedField> header_plan(TransferKind transfer) {
+  return transfer == TransferKind::Debit ? std::span<const PlannedField>(kHeaderDebitPlan)
+                                         : kHeaderCreditPlan;
+}
+
 int amount_field(std::span<const PlannedField> plan) {
   for (const PlannedField& field : plan) {
     if (field.put == FieldPut::Amount) return field.field;
