@@ -13,6 +13,12 @@ std::span<const PlannedField> header_plan(TransferKind transfer) {
                                          : kHeaderCreditPlan;
 }
 
+std::span<const PlannedField> trailer_plan(TransferKind transfer) {
+  return transfer == TransferKind::Debit
+             ? std::span<const PlannedField>(trailer_plan_detail::kDebit)
+             : trailer_plan_detail::kCredit;
+}
+
 int amount_field(std::span<const PlannedField> plan) {
   for (const PlannedField& field : plan) {
     if (field.put == FieldPut::Amount) return field.field;

@@ -142,6 +142,38 @@ inline constexpr auto kHeaderCreditPlan =
 inline constexpr auto kHeaderDebitPlan =
     header_plan_detail::header_plan(header_plan_detail::kDebitKindCodes);
 
+// The totals a trailer's Total field is read from.
+inline constexpr int kTrailerCount = 0;
+inline constexpr int kTrailerAmount = 1;
+
+namespace trailer_plan_detail {
+
+using enum FieldPut;
+using enum Cut;
+
+inline constexpr std::string_view kTrailerKind[] = {"8"};
+
+inline constexpr std::array<PlannedField, 4> kCredit = {{
+    {1, kNoColumn, Fixed, false, KeepsValue, kTrailerKind},
+    {2, kTrailerCount, Total, false, KeepsValue},
+    {3, kTrailerAmount, Total, false, KeepsValue},
+    {4, kNoColumn, Text, false, Silent},
+}};
+
+// A debit file comes back from the bank with the results of its transfers.
+inline constexpr std::array<PlannedField, 8> kDebit = {{
+    {1, kNoColumn, Fixed, false, KeepsValue, kTrailerKind},
+    {2, kTrailerCount, Total, false, KeepsValue},
+    {3, kTrailerAmount, Total, false, KeepsValue},
+    {4, kNoColumn, BankFills, false, Silent},
+    {5, kNoColumn, BankFills, false, Silent},
+    {6, kNoColumn, BankFills, false, Silent},
+    {7, kNoColumn, BankFills, false, Silent},
+    {8, kNoColumn, Text, false, Silent},
+}};
+
+}  // namespace trailer_plan_detail
+
 // The fields a record reads from a row of the payment list, in order: only the
 // data record's. The others are built from the settings and the totals, and give
 // an empty span here; their plans are header_plan and trailer_plan.
@@ -149,6 +181,8 @@ std::span<const PlannedField> record_plan(TransferKind transfer, RecordKind reco
 
 // The header record's fields, in order, read from the kind's header values.
 std::span<const PlannedField> header_plan(TransferKind transfer);
+// The trailer record's fields, in order, read from the run's totals.
+std::span<const PlannedField> trailer_plan(TransferKind transfer);
 
 // The number of the plan's Amount field (0 if it has none).
 int amount_field(std::span<const PlannedField> plan);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "core/zengin/record_layout.h"
 #include "core/zengin/record_plan.h"
@@ -41,9 +42,15 @@ void expect_follows_layout(std::span<const PlannedField> plan,
         EXPECT_EQ(field.padding, Padding::ZeroRight);
         EXPECT_EQ(planned.cut, Cut::KeepsValue);
         break;
+      case FieldPut::Text:
+        // A field that reads nothing is only blanks, whatever its padding.
+        if (planned.column == kNoColumn) {
+          EXPECT_NE(field.padding, Padding::ZeroRight);
+          break;
+        }
+        [[fallthrough]];
       case FieldPut::BankName:
       case FieldPut::Name:
-      case FieldPut::Text:
         EXPECT_EQ(field.padding, Padding::SpaceLeft);
         break;
       case FieldPut::Checked:
@@ -135,6 +142,31 @@ TEST(HeaderPlans, TheKindsShareNoKindCode) {
   ASSERT_EQ(debit.put, FieldPut::Code);
   for (const std::string_view code : credit.texts)
     EXPECT_EQ(std::ranges::find(debit.texts, code), debit.texts.end()) << code;
+}
+
+class TrailerPlan : public ::testing::TestWithParam<TransferKind> {};
+
+// Each total goes in once, the count before the amount, as the bank adds them up.
+TEST_P(TrailerPlan, FollowsItsLayoutAndPutsEachTotalOnce) {
+  const auto plan = trailer_plan(GetParam());
+  expect_follows_layout(plan, record_layout(GetParam(), RecordKind::Trailer));
+  std::vector<int> totals;
+  for (const PlannedField& planned : plan) {
+    if (planned.put == FieldPut::Total) totals.push_back(planned.column);
+  }
+  EXPECT_EQ(totals, (std::vector<int>{kTrailerCount, kTrailerAmount}));
+}
+
+INSTANTIATE_TEST_SUITE_P(TransferKinds, TrailerPlan,
+                         ::testing::Values(TransferKind::Credit, TransferKind::Debit));
+
+// Only a debit file comes back with results for the bank to fill.
+TEST(TrailerPlans, OnlyADebitTrailerLeavesFieldsToTheBank) {
+  const auto bank_fills = [](TransferKind transfer) {
+    return std::ranges::count(trailer_plan(transfer), FieldPut::BankFills, &PlannedField::put);
+  };
+  EXPECT_EQ(bank_fills(TransferKind::Credit), 0);
+  EXPECT_EQ(bank_fills(TransferKind::Debit), 4);
 }
 
 TEST(RecordPlan, OnlyTheDataRecordIsReadFromARow) {
