@@ -24,10 +24,6 @@ static_assert(reads_once(kHeaderCreditPlan, FieldPut::TransferDate, kHeaderTrans
 static_assert(reads_once(kHeaderCreditPlan, FieldPut::Name, kHeaderCompanyName) &&
               reads_once(kHeaderDebitPlan, FieldPut::Name, kHeaderCompanyName));
 
-QString fixed_text(std::string_view text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 BuiltRecord build_header_record(const std::array<QString, kHeaderValueCount>& h,

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/records/plan_walk.h"
 #include "core/zengin/record_plan.h"
 
 namespace tsubakuro {
@@ -20,8 +21,7 @@ BuiltRecord build_trailer_record(qint64 row_count, qint64 amount_total, Transfer
   for (const PlannedField& planned : trailer_plan(transfer)) {
     switch (planned.put) {
       case FieldPut::Fixed:
-        record.put_checked(QString::fromLatin1(
-            planned.texts.front().data(), static_cast<qsizetype>(planned.texts.front().size())));
+        record.put_checked(fixed_text(planned.texts.front()));
         break;
       case FieldPut::Total: {
         // A negative total keeps its minus sign inside the field.

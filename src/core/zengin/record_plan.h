@@ -24,11 +24,11 @@ enum class FieldPut {
   Customer,  // Digits; under the twenty-digit option, one number over this field and
              // the next, the two widths together
   Text,      // space-left, unchecked
-  // Checked; the code names the file's character set, and a bank that checks its
-  // characters takes only the plan's code, the one of the characters we write.
+  // Checked; the code names the file's character set, so under the banks' character
+  // check only the plan's code, the one of the characters written, passes.
   CodeClass,
-  // The transfer date as it is stored (MMDD), passing only as a day its month has:
-  // the year is unknown until the bank's calendar is asked.
+  // The transfer date as stored (MMDD), passing only as a day its month has (the
+  // year is not known here, so 29 February passes).
   TransferDate,
   Total,      // zero-right, checked; failing when the total is negative or too large
   BankFills,  // what the bank writes once it has run the transfers, unchecked
