@@ -185,8 +185,7 @@ void Conversion(benchmark::State& state) {
     while (run.running()) run.step();
     // The trailer's 合計件数 holds six digits: a million rows log that one error.
     const bool count_fits = rows < 1'000'000;
-    if (run.outcome() != RunOutcome::Normal || run.has_errors() == count_fits ||
-        run.row_count() != rows) {
+    if (!run.result().ok() || run.has_errors() == count_fits || run.row_count() != rows) {
       state.SkipWithError("the conversion did not convert every row cleanly");
       break;
     }
@@ -202,7 +201,7 @@ void WrongRowsConversion(benchmark::State& state) {
   for (auto _ : state) {
     ConversionRun run(workspace().system(), company);
     while (run.running()) run.step();
-    if (run.outcome() != RunOutcome::Normal || !run.has_errors() || run.row_count() != rows) {
+    if (!run.result().ok() || !run.has_errors() || run.row_count() != rows) {
       state.SkipWithError("the conversion did not log the wrong rows");
       break;
     }

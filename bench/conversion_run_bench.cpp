@@ -61,7 +61,7 @@ void BM_Conversion(benchmark::State& state) {
   for (auto _ : state) {
     ConversionRun run(system, company);
     while (run.running()) run.step();
-    if (run.outcome() != RunOutcome::Normal) state.SkipWithError("the conversion did not finish");
+    if (!run.result().ok()) state.SkipWithError("the conversion did not finish");
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
   state.SetComplexityN(state.range(0));

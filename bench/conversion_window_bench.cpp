@@ -130,7 +130,7 @@ void BM_RunWindow(benchmark::State& state) {
   });
   for (auto _ : state) {
     ConversionProcedure procedure(app.system);
-    procedure.load_company();
+    if (!procedure.load_company().ok()) state.SkipWithError("the company could not be read");
     main.show_child(new RunWindow(app, procedure));
     since_last_tick.start();
     ticker.start();

@@ -32,8 +32,7 @@ class DecodedFieldWriter {
 
   int width(int field) const { return record_.width(field); }
   void put_fixed(std::string_view text, bool checked) {
-    const QString fixed = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-    record_.put_checked_if(checked, fixed);
+    record_.put_checked_if(checked, fixed_text(text));
   }
   void put_checked(QStringView text) { record_.put_checked(text); }
   void put_digits(QStringView value) { record_.put_digits(value); }

@@ -9,8 +9,8 @@
 
 namespace tsubakuro {
 
-// The header record (データ区分 "1") from the kind's header values 0 to 11, which
-// feed fields 2 to 13. No value is trimmed.
+// The header record (データ区分 "1") from the kind's header values, each put
+// where and as its plan (header_plan) says.
 BuiltRecord build_header_record(const std::array<QString, kHeaderValueCount>& header_values,
                                 TransferKind transfer, const ConversionOptions& options,
                                 const FieldChecker& checker, const BankList* banks = nullptr);

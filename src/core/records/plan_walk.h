@@ -13,6 +13,11 @@
 
 namespace tsubakuro {
 
+// A plan's text (a Fixed field's, one of its codes) as a field's value.
+inline QString fixed_text(std::string_view text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 template <FieldText View>
 bool only_digits(View text) {
   return std::ranges::all_of(text,

@@ -1,28 +1,55 @@
 #include "core/records/trailer_record.h"
 
+#include <array>
+
+#include "core/records/plan_walk.h"
+#include "core/zengin/record_plan.h"
+
 namespace tsubakuro {
 
 BuiltRecord build_trailer_record(qint64 row_count, qint64 amount_total, TransferKind transfer,
                                  const ConversionOptions& options, const FieldChecker& checker) {
   RecordAssembler record(transfer, RecordKind::Trailer, checker);
-  record.put_checked(u"8");
+  struct Total {
+    qint64 value;
+    qint64 most;
+  };
+  std::array<Total, 2> totals{};
+  totals[kTrailerCount] = {row_count, kMaxTrailerCount};
+  totals[kTrailerAmount] = {amount_total, kMaxTrailerAmount};
 
-  const QString count = record.fitted(QString::number(row_count));
-  record.put_checked(count);
-  if (row_count < 0 || row_count > kMaxTrailerCount) record.fail(2);
-
-  // A negative total keeps its minus sign inside the field.
-  const QString amount = record.fitted(QString::number(amount_total));
-  record.put_checked(amount);
-  if (amount_total < 0 || amount_total > kMaxTrailerAmount) record.fail(3);
-
-  if (transfer == TransferKind::Debit) {
-    const bool zeros = options.debit_trailer_zero;
-    // 振替結果 counts and amounts: the bank fills them in; zeros when the option asks.
-    for (int field = 4; field <= 7; ++field)
-      record.put(QString(record.width(field), zeros ? u'0' : u' '));
+  for (const PlannedField& planned : trailer_plan(transfer)) {
+    switch (planned.put) {
+      case FieldPut::Fixed:
+        record.put_checked(fixed_text(planned.texts.front()));
+        break;
+      case FieldPut::Total: {
+        // A negative total keeps its minus sign inside the field.
+        const Total& total = totals[planned.column];
+        record.put_checked(record.fitted(QString::number(total.value)));
+        if (total.value < 0 || total.value > total.most) record.fail(planned.field);
+        break;
+      }
+      case FieldPut::BankFills:
+        // Zeros when the option asks for them; otherwise left blank for the bank.
+        record.put(QString(record.width(planned.field), options.debit_trailer_zero ? u'0' : u' '));
+        break;
+      case FieldPut::Text:
+        record.put(u"");
+        break;
+      case FieldPut::Checked:
+      case FieldPut::Digits:
+      case FieldPut::Amount:
+      case FieldPut::BankCode:
+      case FieldPut::BankName:
+      case FieldPut::Name:
+      case FieldPut::Code:
+      case FieldPut::Customer:
+      case FieldPut::CodeClass:
+      case FieldPut::TransferDate:
+        break;  // not a trailer's
+    }
   }
-  record.put(u"");  // 未使用, space-filled
   return record.finish();
 }
 

@@ -142,7 +142,7 @@ TEST_F(ConversionRunTest, TrailingEmptyLinesAndTheEndOfFileMarkAreNoRows) {
   // The mark after a last row without a line end is dropped as well.
   company.credit.skip_footer = 0;
   write_cp932_file("in.csv", row(1) + "\r\n" + row(2) + "\x1A");
-  convert();
+  EXPECT_TRUE(convert().ok());
   EXPECT_EQ(amounts_written(), (QList<QByteArray>{"0000000001", "0000000002"}));
 }
 
@@ -236,13 +236,13 @@ TEST_F(ConversionRunTest, MessagesFollowTheRunsOwnTwentyDigitOption) {
   company.options.credit_20digit = true;
   company.options.record_length = 120;
   write_cp932_file("in.csv", "1,ﾐｽﾞﾎ,1,ﾎﾝﾃﾝ,,1,1234567,ﾀﾅｶ,1,,123,,9,\r\n");
-  convert();
+  EXPECT_TRUE(convert().ok());
   EXPECT_EQ(log_lines()[2], "ボディ：000001件目の[13]振込指定区分が正しくありません。");
   EXPECT_EQ(output_records()[1].mid(91, 20), "00000000000000000123");
 
   company.options.credit_20digit = false;
   system.options.credit_20digit = true;
-  convert();
+  EXPECT_TRUE(convert().ok());
   EXPECT_EQ(log_lines()[2], "ボディ：000001件目の[14]振込指定区分が正しくありません。");
 }
 
@@ -277,7 +277,7 @@ TEST_F(ConversionRunTest, DebitRunsUseTheDebitSectionAndOptions) {
 TEST_F(ConversionRunTest, LengthOneTwentyWithCrLfDropsTheLastTwoBlanks) {
   system.options.crlf_each_record = true;
   write_cp932_file("in.csv", row(5));
-  convert();
+  EXPECT_TRUE(convert().ok());
   const QByteArray bytes = read_file("out.dat");
   ASSERT_EQ(bytes.size(), 4 * 120);
   for (const QByteArray& record : output_records()) EXPECT_TRUE(record.endsWith("  \r\n"));
