@@ -37,9 +37,10 @@ bool suite_must_try(const Result<void>& read) {
   return !read && read.kind() == Failure::Kind::Unsupported;
 }
 
-// A cell holding a line break would cut its row in two, and the run reads one row
-// per line: inside quotes a line break becomes a space. A double quote and the
-// line-end bytes are never the second byte of a CP932 character, so bytes suffice.
+// A cell's line break becomes a space, as the program's own reader writes it and
+// as the run reads a quoted line break: both roads give "tbk.tmp" one row a line.
+// A double quote and the line-end bytes are never the second byte of a CP932
+// character, so bytes suffice.
 void join_cell_lines(QByteArray& csv) {
   bool quoted = false;
   for (qsizetype i = 0; i < csv.size(); ++i) {
