@@ -37,8 +37,8 @@ bool suite_must_try(const Result<void>& read) {
   return !read && read.kind() == Failure::Kind::Unsupported;
 }
 
-// A cell's line break becomes a space, as the program's own reader writes it and
-// as the run reads a quoted line break: both roads give "tbk.tmp" one row a line.
+// A cell's line break becomes a space, as the run reads a quoted line break, so
+// "tbk.tmp" keeps one row a line.
 // A double quote and the line-end bytes are never the second byte of a CP932
 // character, so bytes suffice.
 void join_cell_lines(QByteArray& csv) {
