@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QString name = QStringLiteral("会社.log");
   tsubakuro::fuzz::write_whole_file(name, data, size);
   tsubakuro::LogEntryReader reader(name);
-  require(reader.open(), "an existing log opens");
+  require(reader.open().ok(), "an existing log opens");
   size_t entries = 0;
   while (!reader.at_end()) {
     const QString entry = reader.read_entry();
