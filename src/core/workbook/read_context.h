@@ -18,8 +18,15 @@ inline Failure refusal(ReadRefusal reason) { return refusal(read_refusal_reason(
 // What both readers are given for one read.
 class ReadContext {
  public:
-  ReadContext(std::optional<SheetLocale> locale, const std::function<bool()>& stop_requested)
-      : locale_(locale), stop_requested_(stop_requested) {}
+  ReadContext(const QString& workbook, std::optional<SheetLocale> locale,
+              const std::function<bool()>& stop_requested)
+      : workbook_(workbook), locale_(locale), stop_requested_(stop_requested) {}
+
+  // A workbook whose formulas' results were never saved: a value read from it
+  // is not what the spreadsheet shows (XlsxWriter saves every formula as 0 and
+  // asks for a recalculation on opening). Neither reader may guess the results,
+  // so this is final on both routes.
+  Failure results_missing() const { return failure(formula_results_missing_message(workbook_)); }
 
   // The order dates are written in, needed only by a sheet that has dates.
   Result<SheetLocale> locale() const {
@@ -32,6 +39,7 @@ class ReadContext {
   }
 
  private:
+  const QString& workbook_;
   std::optional<SheetLocale> locale_;
   const std::function<bool()>& stop_requested_;
 };

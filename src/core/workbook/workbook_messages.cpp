@@ -32,6 +32,13 @@ QString exported_by_hand_missing_message(const QString& workbook) {
       .arg(file_label(workbook), QString::fromLatin1(kWorkbookTextFile));
 }
 
+QString formula_results_missing_message(const QString& workbook) {
+  return QStringLiteral(
+             "「%1」には数式の計算結果が保存されていません。"
+             "表計算ソフトで開いて保存し直してから変換してください。")
+      .arg(file_label(workbook));
+}
+
 QString refused_workbook_message(const QString& workbook) {
   return QStringLiteral(
              "「%1」を読むには表計算ソフト(LibreOffice)が必要です。"
@@ -116,8 +123,6 @@ QString read_refusal_reason(ReadRefusal refusal) {
       return QStringLiteral("範囲外の日付があります");
     case ReadRefusal::TimeOfTwentyFourHours:
       return QStringLiteral("24時間以上の時刻があります");
-    case ReadRefusal::FormulaWithoutResult:
-      return QStringLiteral("計算結果のない数式があります");
     case ReadRefusal::UnknownNumberFormat:
       return QStringLiteral("対応していない表示形式があります");
     case ReadRefusal::UnknownDateOrder:

@@ -18,6 +18,8 @@ QString workbook_kind_label(const WorkbookKind* kind);
 QString reading_workbook_notice(const QString& workbook);
 QString exported_by_hand_notice(const QString& workbook);
 QString exported_by_hand_missing_message(const QString& workbook);
+// A workbook whose formula results were not saved with it.
+QString formula_results_missing_message(const QString& workbook);
 QString refused_workbook_message(const QString& workbook);
 
 // A file that is not the workbook its name says it is.
@@ -53,7 +55,6 @@ enum class ReadRefusal {
   BadTime,
   DateOutOfRange,
   TimeOfTwentyFourHours,
-  FormulaWithoutResult,
   UnknownNumberFormat,
   UnknownDateOrder,
   UnwritableTemporaryFile,

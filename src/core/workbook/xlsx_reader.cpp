@@ -114,18 +114,20 @@ class XlsxReader {
     if (Result<void> opened = reader.opened(); !opened) return opened.failure();
     QXmlStreamReader& xml = reader.xml();
     QString id;
-    while (!xml.atEnd() && id.isEmpty()) {
+    // The calculation settings follow the sheets: the part is read to its end.
+    while (!xml.atEnd()) {
       if (xml.readNext() != QXmlStreamReader::StartElement) continue;
       if (xml.name() == u"workbookPr") {
         const QStringView value = xml.attributes().value(QLatin1String("date1904"));
         counts_from_1904_ = value == u"1" || value == u"true";
-      } else if (xml.name() == u"sheet") {
+      } else if (xml.name() == u"sheet" && id.isEmpty()) {
         id = xml.attributes().value(kRelationshipsNs, QLatin1String("id")).toString();
+      } else if (xml.name() == u"calcPr") {
+        const QStringView value = xml.attributes().value(QLatin1String("fullCalcOnLoad"));
+        recalculated_on_opening_ = value == u"1" || value == u"true";
       }
     }
-    if (id.isEmpty()) {
-      if (Result<void> checked = reader.check(); !checked) return checked.failure();
-    }
+    if (Result<void> checked = reader.check(); !checked) return checked.failure();
     return id;
   }
 
@@ -311,11 +313,10 @@ class XlsxReader {
       append_ooxml_text(**out, inline_text_);
       return {};
     }
-    if (!has_value) {
-      // A formula without its last result: only the suite can work it out.
-      if (has_formula) return refusal(ReadRefusal::FormulaWithoutResult);
-      return {};
-    }
+    // A formula's saved value is its result only when the workbook does not ask
+    // for a recalculation on opening (XlsxWriter asks, and saves 0).
+    if (has_formula && (!has_value || recalculated_on_opening_)) return context_.results_missing();
+    if (!has_value) return {};
     switch (type) {
       case CellType::SharedString: {
         const std::optional<qint64> index = integer_value(value_);
@@ -400,6 +401,7 @@ class XlsxReader {
   const ZipArchive& zip_;
   SheetWriter& writer_;
   ReadContext& context_;
+  bool recalculated_on_opening_ = false;  // fullCalcOnLoad: saved results are no results
   bool counts_from_1904_ = false;
   std::vector<CellFormat> formats_;
   QByteArray strings_;  // every shared string as its finished field, one after another

@@ -9,6 +9,7 @@
 
 #include "core/text/cp932.h"
 #include "core/workbook/sheet_text.h"
+#include "core/workbook/workbook_export.h"
 #include "result_checks.h"
 #include "test_support.h"
 
@@ -61,9 +62,10 @@ TEST(WorkbookReader, StopRequestEndsTheReadWithoutWriting) {
 }
 
 // A workbook as small as other programs write one: the sheet as given, the
-// shared strings, one style with a date format.
+// shared strings, one style with a date format, and the calculation settings.
 void write_xlsx(const QString& path, const QByteArray& sheet,
-                const QStringList& strings = {QStringLiteral("ﾀﾅｶ"), QStringLiteral("0005")}) {
+                const QStringList& strings = {QStringLiteral("ﾀﾅｶ"), QStringLiteral("0005")},
+                const QByteArray& calculation = {}) {
   QByteArray shared = "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">";
   for (const QString& text : strings) shared += "<si><t>" + text.toUtf8() + "</t></si>";
   shared += "</sst>";
@@ -75,7 +77,8 @@ void write_xlsx(const QString& path, const QByteArray& sheet,
       {"xl/workbook.xml",
        "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><sheets>"
-       "<sheet name=\"1\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>"},
+       "<sheet name=\"1\" sheetId=\"1\" r:id=\"rId1\"/></sheets>" +
+           calculation + "</workbook>"},
       {"xl/_rels/workbook.xml.rels",
        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
        "<Relationship Id=\"rId1\" Type=\"x/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
@@ -248,6 +251,53 @@ TEST(WorkbookReader, SheetsNotSafelyReadAreLeftToTheSuite) {
     EXPECT_TRUE(read_sheet(sheet).startsWith("refused: "));
     EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), "last month\r\n");
   }
+}
+
+// XlsxWriter saves every formula's result as 0 and asks for a recalculation on
+// opening; openpyxl saves formulas without results. Either way the saved values
+// are not what a spreadsheet shows, and neither reader may guess them.
+TEST(WorkbookReader, FormulasWhoseResultsWereNeverSavedAreRefusedOnBothRoutes) {
+  ScopedWorkingDir dir;
+  const QString said = QStringLiteral(
+      "「book.xlsx」には数式の計算結果が保存されていません。"
+      "表計算ソフトで開いて保存し直してから変換してください。");
+  const QByteArray zero_result = worksheet("<row><c><f>K2*1.05</f><v>0</v></c></row>");
+  const struct {
+    const char* name;
+    QByteArray sheet;
+    QByteArray calculation;
+  } cases[] = {
+      {"no result saved", worksheet("<row><c><f>K2*1.05</f></c></row>"), {}},
+      {"recalculated on opening", zero_result, "<calcPr calcId=\"124519\" fullCalcOnLoad=\"1\"/>"},
+      {"recalculated on opening, spelled true", zero_result, "<calcPr fullCalcOnLoad=\"true\"/>"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    write_xlsx(QStringLiteral("book.xlsx"), c.sheet, {}, c.calculation);
+    write_file(QStringLiteral("tbk.tmp"), "last month\r\n");
+    const Result<void> read = read_workbook(QStringLiteral("book.xlsx"), QStringLiteral("tbk.tmp"));
+    EXPECT_EQ(testing::failure_kind(read), Failure::Kind::Error);
+    EXPECT_EQ(testing::message_of(read), said);
+    // The export takes it as final: the office suite is never asked.
+    const Result<void> exported = WorkbookExport(QStringLiteral("book.xlsx")).run();
+    EXPECT_EQ(testing::failure_kind(exported), Failure::Kind::Error);
+    EXPECT_EQ(testing::message_of(exported), said);
+    EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), "last month\r\n");
+  }
+  // A workbook that asks for a recalculation but holds no formula has its values.
+  write_xlsx(QStringLiteral("book.xlsx"), worksheet("<row><c><v>7</v></c></row>"), {},
+             "<calcPr fullCalcOnLoad=\"1\"/>");
+  EXPECT_EQ(
+      testing::failure_kind(read_workbook(QStringLiteral("book.xlsx"), QStringLiteral("tbk.tmp"))),
+      std::nullopt);
+  EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), "7\n");
+  // Saved results without a request to recalculate are the sheet's values.
+  write_xlsx(QStringLiteral("book.xlsx"), worksheet("<row><c><f>1+1</f><v>2</v></c></row>"), {},
+             "<calcPr calcId=\"191029\" fullCalcOnLoad=\"0\"/>");
+  EXPECT_EQ(
+      testing::failure_kind(read_workbook(QStringLiteral("book.xlsx"), QStringLiteral("tbk.tmp"))),
+      std::nullopt);
+  EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), "2\n");
 }
 
 // An OpenDocument spreadsheet of the given content.xml, whose root element
