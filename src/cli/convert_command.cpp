@@ -52,8 +52,13 @@ bool prepare_workbook(const QString& input, WorkbookRoute route) {
       return true;
     case WorkbookRoute::Export: {
       print_out(reading_workbook_notice(input));
-      const Result<void> result = WorkbookExport(input).run(interrupt_requested);
-      if (result) return true;
+      WorkbookExport export_(input);
+      const Result<void> result = export_.run(interrupt_requested);
+      if (result) {
+        if (const std::optional<WorkbookReader> reader = export_.read_by())
+          print_error(workbook_read_by_notice(*reader));
+        return true;
+      }
       // After Ctrl+C the caller says that the conversion was cancelled.
       if (!result.cancelled()) refuse(result.message());
       return result.cancelled();

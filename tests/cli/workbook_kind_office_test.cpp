@@ -77,5 +77,25 @@ TEST_F(ConvertWorkbookKind, XlsmIsReadAsAnExcelWorkbook) {
                   .startsWith(QStringLiteral("銀行番号,銀行名,支店番号")));
 }
 
+// Whether the office suite (which recalculates formulas on opening) made the rows
+// is said on standard error, after the rows are made.
+TEST_F(ConvertWorkbookKind, TheReaderThatMadeTheRowsIsTold) {
+  const struct {
+    const char* book;
+    const char* said;
+  } cases[] = {{"payments.xlsx", "ブックを読みました（ツバクロ）"},
+               {"payments.xls", "ブックを読みました（LibreOffice）"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.book);
+    const QString book = QString::fromUtf8(c.book);
+    QFile::remove(book);
+    ASSERT_TRUE(QFile::copy(source_path(QStringLiteral("tests/data/conversion/") + book), book));
+    use_input(book);
+    const ConvertProcessResult result = run_tsubakuro_convert({});
+    EXPECT_TRUE(result.standard_error.contains(QString::fromUtf8(c.said)))
+        << result.standard_error.toStdString();
+  }
+}
+
 }  // namespace
 }  // namespace tsubakuro::testing

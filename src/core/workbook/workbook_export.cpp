@@ -153,6 +153,7 @@ void WorkbookExport::start(std::function<void(const Result<void>&)> done) {
             if (cancelled_) {
               report(cancelled());
             } else if (!suite_must_try(result)) {
+              if (result) read_by_ = WorkbookReader::Program;
               report(result);
             } else {
               start_suite();
@@ -177,6 +178,7 @@ Result<void> WorkbookExport::run(const std::function<bool()>& stop_requested) {
     const Result<void> read = after_native_read(read_workbook(workbook_, target_, stop_requested));
     if (!suite_must_try(read)) {
       reported_ = true;
+      if (read) read_by_ = WorkbookReader::Program;
       return read;
     }
   }
@@ -245,6 +247,7 @@ Result<void> WorkbookExport::collect() {
   join_cell_lines(csv);
   if (sheet.error() != QFileDevice::NoError || !save_file(target_, csv))
     return failure(unwritable_target_message(target_, workbook_));
+  read_by_ = WorkbookReader::OfficeSuite;
   return {};
 }
 

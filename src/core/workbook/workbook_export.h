@@ -7,6 +7,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "core/text/result.h"
@@ -57,6 +58,8 @@ class WorkbookExport {
   // Stops the suite and everything it started; `done` then reports Cancelled.
   void cancel();
   bool active() const;
+  // Which reader made the text, once the export has succeeded.
+  std::optional<WorkbookReader> read_by() const { return read_by_; }
   // Leaves the program's own reader out (to compare it with the suite).
   void use_office_suite_only() { native_allowed_ = false; }
 
@@ -82,6 +85,7 @@ class WorkbookExport {
   bool timed_out_ = false;
   bool reported_ = false;
   bool native_allowed_ = true;
+  std::optional<WorkbookReader> read_by_;
   const WorkbookKind* kind_ = nullptr;  // the kind the suite was told to read the workbook as
   std::thread reader_;
   std::atomic<bool> stop_reader_{false};

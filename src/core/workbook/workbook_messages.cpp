@@ -15,6 +15,11 @@ QString workbook_kind_label(const WorkbookKind* kind) {
   return kind ? QString::fromUtf8(kind->label) : QStringLiteral("表計算のブック");
 }
 
+QString workbook_read_by_notice(WorkbookReader reader) {
+  return reader == WorkbookReader::Program ? QStringLiteral("ブックを読みました（ツバクロ）")
+                                           : QStringLiteral("ブックを読みました（LibreOffice）");
+}
+
 QString reading_workbook_notice(const QString& workbook) {
   return QStringLiteral("「%1」を読み込んでいます。").arg(QFileInfo(workbook).fileName());
 }

@@ -14,6 +14,11 @@ struct WorkbookKind;
 QString workbook_kind_label(const WorkbookKind* kind);
 
 // The routes that do not simply go on.
+// The reader that made a workbook's rows: the user may want to know whether the
+// office suite, which recalculates on opening, took part.
+enum class WorkbookReader { Program, OfficeSuite };
+QString workbook_read_by_notice(WorkbookReader reader);
+
 // Said while a workbook becomes the rows a run reads.
 QString reading_workbook_notice(const QString& workbook);
 QString exported_by_hand_notice(const QString& workbook);
