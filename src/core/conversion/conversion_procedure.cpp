@@ -7,13 +7,9 @@
 #include "core/settings/company_name.h"
 #include "core/settings/settings_messages.h"
 #include "core/workbook/workbook_kind.h"
+#include "core/zengin/padding.h"
 
 namespace tsubakuro {
-namespace {
-
-constexpr int kCompanyTitleValue = 3;  // 会社名 in the kind's header values
-
-}  // namespace
 
 const QString ConversionProcedure::kErrorTitle = QStringLiteral("エラー");
 
@@ -22,9 +18,7 @@ ConversionProcedure::ConversionProcedure(const SystemSettings& system) : system_
 ConversionProcedure::~ConversionProcedure() = default;
 
 QString ConversionProcedure::company_title() const {
-  QString title = section().header_values[kCompanyTitleValue];
-  while (title.endsWith(u' ')) title.chop(1);
-  return title;
+  return trim_trailing_spaces(QStringView(section().header_values[kHeaderCompanyName])).toString();
 }
 
 TransferDate ConversionProcedure::transfer_date() const {
