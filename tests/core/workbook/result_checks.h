@@ -14,9 +14,4 @@ inline std::optional<Failure::Kind> failure_kind(const Result<void>& result) {
   return result.kind();
 }
 
-// The message a result carries; none after success.
-inline QString message_of(const Result<void>& result) {
-  return result ? QString() : result.message();
-}
-
 }  // namespace tsubakuro::testing

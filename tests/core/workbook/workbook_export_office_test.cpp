@@ -16,7 +16,6 @@ namespace {
 
 using testing::failure_kind;
 using testing::kPaymentsSheet;
-using testing::message_of;
 using testing::payments_workbook;
 using testing::read_file;
 using testing::ScopedWorkingDir;
@@ -58,7 +57,7 @@ TEST_F(WorkbookExportTest, EveryWorkbookKindReplacesTheTextFileWithTheFirstSheet
     // without one.
     const Result<void> result =
         std::string_view(kind) == "ods" ? run_async(conversion) : conversion.run();
-    EXPECT_EQ(failure_kind(result), std::nullopt) << message_of(result).toStdString();
+    EXPECT_EQ(failure_kind(result), std::nullopt) << result.message().toStdString();
     EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), encode_cp932(kPaymentsSheet).bytes);
     EXPECT_EQ(QDir().entryList(QDir::Files | QDir::NoDotAndDotDot).size(), 2)
         << "nothing but the workbook and tbk.tmp is left in the working folder";
@@ -83,8 +82,8 @@ TEST_F(WorkbookExportTest, UnreadableWorkbooksFailNamingTheFileAndKeepTheOldText
     WorkbookExport conversion(QString::fromUtf8(name));
     const Result<void> result = conversion.run();
     EXPECT_EQ(failure_kind(result), Failure::Kind::Error);
-    EXPECT_TRUE(message_of(result).contains(QString::fromUtf8(name)))
-        << message_of(result).toStdString();
+    EXPECT_TRUE(result.message().contains(QString::fromUtf8(name)))
+        << result.message().toStdString();
     EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), "last month\r\n");
   }
 }
@@ -109,8 +108,8 @@ TEST_F(WorkbookExportTest, TimeLimitStopsTheSuiteWithAMessage) {
                             /*time_limit_ms=*/1);
   const Result<void> result = run_async(conversion);
   EXPECT_EQ(failure_kind(result), Failure::Kind::Error);
-  EXPECT_TRUE(message_of(result).contains(QStringLiteral("制限時間")))
-      << message_of(result).toStdString();
+  EXPECT_TRUE(result.message().contains(QStringLiteral("制限時間")))
+      << result.message().toStdString();
   EXPECT_FALSE(QFile::exists(QStringLiteral("tbk.tmp")));
 }
 

@@ -19,7 +19,6 @@ namespace tsubakuro {
 namespace {
 
 using testing::failure_kind;
-using testing::message_of;
 using testing::read_file;
 using testing::write_file;
 
@@ -178,11 +177,11 @@ class WorkbookReaderAgainstSuite : public ::testing::Test {
     const QString native = out.filePath(QStringLiteral("native.tmp"));
     const QString suite = out.filePath(QStringLiteral("suite.tmp"));
     const Result<void> read = read_workbook(workbook, native);
-    EXPECT_EQ(failure_kind(read), std::nullopt) << message_of(read).toStdString();
+    EXPECT_EQ(failure_kind(read), std::nullopt) << read.message().toStdString();
     WorkbookExport exporter(workbook, suite);
     exporter.use_office_suite_only();
     const Result<void> exported = exporter.run();
-    EXPECT_EQ(failure_kind(exported), std::nullopt) << message_of(exported).toStdString();
+    EXPECT_EQ(failure_kind(exported), std::nullopt) << exported.message().toStdString();
     return {read_file(native), read_file(suite)};
   }
 

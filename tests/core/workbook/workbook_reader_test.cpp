@@ -18,7 +18,6 @@ namespace {
 
 using testing::failure_kind;
 using testing::kPaymentsSheet;
-using testing::message_of;
 using testing::payments_workbook;
 using testing::read_file;
 using testing::ScopedWorkingDir;
@@ -30,7 +29,7 @@ TEST(WorkbookReader, BothZipKindsGiveTheFirstSheetsValues) {
     ScopedWorkingDir dir;
     write_file(QStringLiteral("tbk.tmp"), "last month\r\n");
     const Result<void> result = read_workbook(payments_workbook(kind), QStringLiteral("tbk.tmp"));
-    EXPECT_EQ(failure_kind(result), std::nullopt) << message_of(result).toStdString();
+    EXPECT_EQ(failure_kind(result), std::nullopt) << result.message().toStdString();
     EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), encode_cp932(kPaymentsSheet).bytes);
   }
 }
@@ -47,8 +46,8 @@ TEST(WorkbookReader, WhatItCannotReadIsRefusedAndTheOldTextFileKept) {
     SCOPED_TRACE(name);
     const Result<void> result = read_workbook(QString::fromUtf8(name), QStringLiteral("tbk.tmp"));
     EXPECT_EQ(failure_kind(result), Failure::Kind::Unsupported);
-    EXPECT_TRUE(message_of(result).contains(QString::fromUtf8(name)))
-        << message_of(result).toStdString();
+    EXPECT_TRUE(result.message().contains(QString::fromUtf8(name)))
+        << result.message().toStdString();
     EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), "last month\r\n");
   }
 }
@@ -277,11 +276,11 @@ TEST(WorkbookReader, FormulasWhoseResultsWereNeverSavedAreRefusedOnBothRoutes) {
     write_file(QStringLiteral("tbk.tmp"), "last month\r\n");
     const Result<void> read = read_workbook(QStringLiteral("book.xlsx"), QStringLiteral("tbk.tmp"));
     EXPECT_EQ(testing::failure_kind(read), Failure::Kind::Error);
-    EXPECT_EQ(testing::message_of(read), said);
+    EXPECT_EQ(read.message(), said);
     // The export takes it as final: the office suite is never asked.
     const Result<void> exported = WorkbookExport(QStringLiteral("book.xlsx")).run();
     EXPECT_EQ(testing::failure_kind(exported), Failure::Kind::Error);
-    EXPECT_EQ(testing::message_of(exported), said);
+    EXPECT_EQ(exported.message(), said);
     EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), "last month\r\n");
   }
   // A workbook that asks for a recalculation but holds no formula has its values.
