@@ -19,15 +19,21 @@ struct BankRules {
 
   // Every rule on: what a new folder starts with.
   static BankRules all_on();
+  bool any() const { return check_characters || normalize_names || check_codes; }
   bool operator==(const BankRules&) const = default;
 };
 
 // Reads the [bank_rules] group of "tsubakuro.ini" in the working folder; a missing
-// file or key leaves that rule off.
-BankRules load_bank_rules();
+// file or key leaves that rule off. A file that is there but cannot be read (a
+// folder, no permission to read, not text), a line that is no setting, or a rule
+// whose value is none of true/false, on/off, yes/no, 1/0 (in any case) fails,
+// naming the file and the key: a rule the user asked for must never fall off
+// unseen.
+Result<BankRules> load_bank_rules();
 
-// Writes the group, keeping whatever else the file holds; on failure the old file
-// stays and the result says why.
+// Writes the group, keeping whatever else a readable file holds; a file that
+// cannot be read is written anew. On failure the old file stays and the result
+// says why.
 Result<void> save_bank_rules(const BankRules& rules);
 
 // A first start in an empty folder (no "tbk.ini" and no "tsubakuro.ini") writes

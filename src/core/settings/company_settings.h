@@ -16,6 +16,7 @@ constexpr int kBodyColumnCount = 14;   // data fields 2 to 15
 // The header values the program reads for their meaning (header field n is value
 // n - 2): the name that shows which company a conversion is for, and the
 // transfer date the date prompt asks for, stored as MMDD.
+constexpr int kHeaderKindCode = 0;      // 種別コード
 constexpr int kHeaderCompanyName = 3;   // 会社名
 constexpr int kHeaderTransferDate = 4;  // 振込指定日, 振替指定日
 

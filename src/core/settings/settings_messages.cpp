@@ -50,6 +50,42 @@ QString unwritable_program_settings_message(const QString& file_name) {
   return QStringLiteral("設定ファイル「%1」に書き込めません。").arg(file_name);
 }
 
+namespace {
+
+// What a user can do about "tsubakuro.ini", said after each thing wrong with it.
+QString program_settings_remedy() {
+  return QStringLiteral(
+      "銀行提出チェックの設定が分からないため、変換しません。"
+      "ファイルを直すか、システム設定で銀行提出チェックを選んでOKを押すと、"
+      "ファイルを書き直します。");
+}
+
+}  // namespace
+
+QString unreadable_program_settings_message(const QString& file_name, QStringView reason) {
+  return QStringLiteral("設定ファイル「%1」を読めません（%2）。")
+             .arg(file_name, reason.toString()) +
+         program_settings_remedy();
+}
+
+QString program_settings_line_message(const QString& file_name, int line_number,
+                                      const QString& line) {
+  return QStringLiteral("設定ファイル「%1」の%2行目「%3」は「キー=値」の形ではありません。")
+             .arg(file_name)
+             .arg(line_number)
+             .arg(line) +
+         program_settings_remedy();
+}
+
+QString program_settings_value_message(const QString& file_name, const QString& group,
+                                       const QString& key, const QString& value) {
+  return QStringLiteral(
+             "設定ファイル「%1」の[%2]の「%3」の値「%4」が読めません。"
+             "true か false（on/off、yes/no、1/0 も可）を書いてください。")
+             .arg(file_name, group, key, value) +
+         program_settings_remedy();
+}
+
 QString quote_in_value_message(const QString& caption) {
   return QStringLiteral("%1にダブルクォーテーション（\"）が含まれているため保存できません。")
       .arg(caption);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include "core/zengin/record_kinds.h"
 
@@ -21,8 +22,14 @@ QString unreadable_company_settings_message(const QString& file_name);
 QString broken_company_settings_message(const QString& file_name);
 
 QString unreadable_settings_file_message(const QString& file_name);
-// "tsubakuro.ini", which QSettings writes.
+// "tsubakuro.ini". A conversion stops on any of these: the banks' rules it asks
+// for are not known. `reason` says what the file is ("フォルダです").
 QString unwritable_program_settings_message(const QString& file_name);
+QString unreadable_program_settings_message(const QString& file_name, QStringView reason);
+QString program_settings_line_message(const QString& file_name, int line_number,
+                                      const QString& line);
+QString program_settings_value_message(const QString& file_name, const QString& group,
+                                       const QString& key, const QString& value);
 
 // A text a settings file cannot keep as one quoted value, named by `caption`.
 QString quote_in_value_message(const QString& caption);

@@ -141,7 +141,9 @@ void load_system_settings(SystemSettings& settings) {
   settings.window_height.fill(0);
   settings.window_width.fill(0);
   settings.options.kana_table = QString::fromUtf16(kDefaultKanaTable);
-  settings.bank_rules = load_bank_rules();
+  const Result<BankRules> rules = load_bank_rules();
+  settings.bank_rules = rules.value_or(BankRules{});
+  settings.bank_rules_read = rules ? Result<void>() : Result<void>(rules.failure());
 
   if (!QFileInfo(QString::fromLatin1(kSystemSettingsFile)).isFile()) return;
   const Result<QString> text = read_settings_text(QString::fromLatin1(kSystemSettingsFile));

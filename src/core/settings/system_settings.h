@@ -34,6 +34,9 @@ struct SystemSettings {
   FieldTable field_kinds;
   // Kept in "tsubakuro.ini", not in "tbk.ini", whose layout stays as it was.
   BankRules bank_rules;
+  // Whether "tsubakuro.ini" could be read; while it fails, bank_rules are all off
+  // and no conversion may start (ConversionProcedure refuses with this message).
+  Result<void> bank_rules_read;
   // Geometry of every window slot, in twips.
   std::array<int, kWindowSlotCount> window_top{};
   std::array<int, kWindowSlotCount> window_left{};
@@ -47,7 +50,8 @@ void init_field_dictionary(SystemSettings& settings);
 
 // Reads "tbk.ini" from the working folder, and the banks' rules from
 // "tsubakuro.ini". A missing file leaves the defaults; a short file leaves the
-// rest unchanged; garbage never crashes.
+// rest unchanged; garbage never crashes. A "tsubakuro.ini" that cannot be read
+// is told in bank_rules_read.
 void load_system_settings(SystemSettings& settings);
 
 // Writes "tbk.ini" whole (temporary file, then rename): on failure the old file

@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <algorithm>
-#include <mutex>
 
 namespace tsubakuro {
 namespace {
@@ -74,8 +74,11 @@ Result<std::shared_ptr<const BankList>> BankList::read(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
     return failure(QStringLiteral("銀行一覧「%1」を開けません。").arg(path));
-  Result<std::shared_ptr<const BankList>> list = parse(QString::fromUtf8(file.readAll()));
-  if (!list) return failure(QStringLiteral("銀行一覧「%1」を読めません。").arg(path));
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  const QString text = utf8(file.readAll());
+  Result<std::shared_ptr<const BankList>> list = parse(text);
+  if (!list || utf8.hasError() || file.error() != QFileDevice::NoError)
+    return failure(QStringLiteral("銀行一覧「%1」を読めません。").arg(path));
   return list;
 }
 
@@ -130,6 +133,9 @@ Result<std::shared_ptr<const BankList>> BankList::parse(QString text) {
   }
   std::stable_sort(list->banks_.begin(), list->banks_.end(),
                    [](const BankRow& a, const BankRow& b) { return a.row.code < b.row.code; });
+  list->bank_keys_.reserve(list->banks_.size());
+  for (const BankRow& bank : list->banks_)
+    list->bank_keys_.push_back(bank_name_key(list->entry(bank.row).kana));
   return std::shared_ptr<const BankList>(std::move(list));
 }
 
@@ -175,6 +181,24 @@ std::optional<BankListEntry> BankList::branch(QStringView bank_code,
                                       [](const Row& row, int wanted) { return row.code < wanted; });
   if (found == last || found->code != number) return std::nullopt;
   return entry(*found);
+}
+
+std::optional<BankListEntry> BankList::bank_named(QStringView key) const {
+  if (key.isEmpty()) return std::nullopt;
+  for (std::size_t i = 0; i < banks_.size(); ++i) {
+    if (bank_keys_[i] == key) return entry(banks_[i].row);
+  }
+  return std::nullopt;
+}
+
+std::optional<BankListEntry> BankList::branch_named(QStringView bank_code, QStringView key) const {
+  const BankRow* bank = find_bank(bank_code);
+  if (!bank || key.isEmpty()) return std::nullopt;
+  for (qsizetype i = bank->first_branch; i < bank->branch_end; ++i) {
+    const BankListEntry branch = entry(branches_[i]);
+    if (bank_name_key(branch.kana) == key) return branch;
+  }
+  return std::nullopt;
 }
 
 bool BankList::matches(const Row& row, QStringView code_prefix, QStringView key) const {
@@ -238,19 +262,23 @@ QStringList bank_list_locations() {
   return locations;
 }
 
-std::shared_ptr<const BankList> shipped_bank_list() {
-  static std::once_flag once;
-  static std::shared_ptr<const BankList> list;
-  std::call_once(once, [] {
-    for (const QString& location : bank_list_locations()) {
-      if (!QFile::exists(location)) continue;
-      if (Result<std::shared_ptr<const BankList>> read = BankList::read(location)) {
-        list = std::move(read).value();
-        return;
-      }
+const Result<std::shared_ptr<const BankList>>& load_shipped_bank_list() {
+  // A damaged first list is told, not passed over for an older one elsewhere.
+  static const Result<std::shared_ptr<const BankList>> list =
+      []() -> Result<std::shared_ptr<const BankList>> {
+    const QStringList locations = bank_list_locations();
+    for (const QString& location : locations) {
+      if (QFile::exists(location)) return BankList::read(location);
     }
-  });
+    return failure(QStringLiteral("銀行一覧「%1」が見つかりません（探した場所：%2）。")
+                       .arg(kFileName, locations.join(QStringLiteral("、"))));
+  }();
   return list;
+}
+
+std::shared_ptr<const BankList> shipped_bank_list() {
+  const Result<std::shared_ptr<const BankList>>& list = load_shipped_bank_list();
+  return list ? *list : nullptr;
 }
 
 }  // namespace tsubakuro

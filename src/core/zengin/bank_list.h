@@ -46,6 +46,11 @@ class BankList {
   std::optional<BankListEntry> bank(QStringView code) const;
   std::optional<BankListEntry> branch(QStringView bank_code, QStringView branch_code) const;
 
+  // The bank, or the branch of a bank, whose kana has the bank_name_key `key`
+  // (the first in code order); nothing when none has.
+  std::optional<BankListEntry> bank_named(QStringView key) const;
+  std::optional<BankListEntry> branch_named(QStringView bank_code, QStringView key) const;
+
   // The banks, or one bank's branches, whose code, kana or name begins with
   // `query`, in code order; an empty query gives them all. Digits match codes;
   // hiragana, full-width katakana and letters are matched as the kana a bank
@@ -81,6 +86,9 @@ class BankList {
   QDate date_;
   std::vector<BankRow> banks_;
   std::vector<Row> branches_;
+  // bank_name_key of each bank's kana, in the order of banks_: a bank is looked up
+  // by name whenever a row's bank name is not its code's.
+  std::vector<QString> bank_keys_;
 };
 
 // What two names are compared by: the name without spaces, hiragana as
@@ -95,8 +103,10 @@ QString bank_name_key(QStringView name);
 QStringList bank_list_locations();
 
 // The shipped list, read on first use from the first of bank_list_locations()
-// that holds one; null when there is none, and then every check against it is
-// off.
+// that holds one; when there is none, or the first one found cannot be read, the
+// failure names the file or the places looked in.
+const Result<std::shared_ptr<const BankList>>& load_shipped_bank_list();
+// The same, null when it failed: for windows that only offer the list's help.
 std::shared_ptr<const BankList> shipped_bank_list();
 
 }  // namespace tsubakuro

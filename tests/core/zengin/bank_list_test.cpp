@@ -118,6 +118,18 @@ TEST(BankList, FindsBranchesOfOneBank) {
   EXPECT_TRUE(list->find_branches(u"9999", u"").isEmpty());
 }
 
+// What tells a name written under the wrong code: the exact key of another entry.
+TEST(BankList, FindsABankOrABranchOfOneBankByItsNameKey) {
+  const auto list = fixture();
+  EXPECT_EQ(list->bank_named(bank_name_key(u"ﾐﾂﾋﾞｼﾕ- ｴﾌｼﾞｴｲ"))->code, u"0005");
+  EXPECT_EQ(list->bank_named(bank_name_key(u"みずほ"))->code, u"0001");
+  EXPECT_FALSE(list->bank_named(bank_name_key(u"ﾐｽﾞﾎｷﾞﾝｺｳ")));
+  EXPECT_FALSE(list->bank_named(u""));
+  EXPECT_EQ(list->branch_named(u"0001", bank_name_key(u"ﾏﾙﾉｳﾁ"))->code, u"005");
+  EXPECT_FALSE(list->branch_named(u"0310", bank_name_key(u"ﾏﾙﾉｳﾁ"))) << "another bank's branch";
+  EXPECT_FALSE(list->branch_named(u"9999", bank_name_key(u"ﾏﾙﾉｳﾁ")));
+}
+
 TEST(BankNameKey, TakesTheFormsABankTakesForTheSameName) {
   const QString key = bank_name_key(u"ｼﾞ-ｴﾑｵ-ｱｵｿﾞﾗﾈﾂﾄ");
   for (const char16_t* same :
