@@ -97,6 +97,43 @@ QString compose_name_difference(const FieldTable& field_names, TransferKind tran
       .arg(QString::fromUtf16(kWarningPrefix), place, written.toString(), listed.toString());
 }
 
+QString compose_name_cut(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
+                         int data_kind, int field, qint64 record_number, int width,
+                         QStringView written) {
+  const QString place =
+      field_place(field_names, transfer, twenty_digit, data_kind, field, record_number);
+  if (place.isEmpty()) return QString();
+  return QStringLiteral("%1%2を%3桁に切り詰めました「%4」")
+      .arg(QString::fromUtf16(kWarningPrefix), place)
+      .arg(width)
+      .arg(written.toString());
+}
+
+QString compose_name_not_filled(const FieldTable& field_names, TransferKind transfer,
+                                bool twenty_digit, int data_kind, int field, qint64 record_number,
+                                QStringView listed, QStringView reason) {
+  const QString place =
+      field_place(field_names, transfer, twenty_digit, data_kind, field, record_number);
+  if (place.isEmpty()) return QString();
+  return QStringLiteral("%1%2に銀行一覧の「%3」を入れませんでした（%4）。")
+      .arg(QString::fromUtf16(kWarningPrefix), place, listed.toString(), reason.toString());
+}
+
+QString compose_payroll_name_warning(const FieldTable& field_names, TransferKind transfer,
+                                     bool twenty_digit, int field, qint64 record_number) {
+  return QStringLiteral(
+             "%1%2に英字・記号があります。給与・賞与振込では受け付けない銀行があります。")
+      .arg(QString::fromUtf16(kWarningPrefix),
+           field_place(field_names, transfer, twenty_digit, 2, field, record_number));
+}
+
+QString compose_lock_taken_over(const QString& path, const QString& what) {
+  return QStringLiteral(
+             "%1変換中の印のファイル「%2」は変換を行っていないもの（%3）だったため、"
+             "引き継ぎました。")
+      .arg(QString::fromUtf16(kWarningPrefix), path, what);
+}
+
 QString log_record_number(qint64 record_number) { return record_number_text(record_number); }
 
 void append_log_record_number(qint64 record_number, QByteArray& out) {

@@ -81,6 +81,29 @@ QString compose_name_difference(const FieldTable& field_names, TransferKind tran
                                 QStringView written, QStringView listed);
 inline constexpr char16_t kWarningPrefix[] = u"注意：";
 
+// A name longer than its field, with any of the banks' rules on, as the field
+// holds it: 注意：000012件目の[9]預金者名を30桁に切り詰めました「ﾐﾄﾞﾘﾉ ｼﾖｳｶｲ」.
+QString compose_name_cut(const FieldTable& field_names, TransferKind transfer, bool twenty_digit,
+                         int data_kind, int field, qint64 record_number, int width,
+                         QStringView written);
+
+// An empty name the bank list's kana was not filled into, for it fails a check in
+// force (`reason`):
+// 注意：000003件目の[3]振込銀行名に銀行一覧の「ﾐﾂﾋﾞｼﾕ-ｴﾌｼﾞｴｲ」を入れませんでした（カナテーブルにない文字「-」）。
+QString compose_name_not_filled(const FieldTable& field_names, TransferKind transfer,
+                                bool twenty_digit, int data_kind, int field, qint64 record_number,
+                                QStringView listed, QStringView reason);
+
+// A payee's name in a 給与・賞与 file (種別 11, 12) with a Latin letter or a symbol,
+// which some banks refuse there:
+// 注意：000003件目の[9]預金者名に英字・記号があります。給与・賞与振込では受け付けない銀行があります。
+QString compose_payroll_name_warning(const FieldTable& field_names, TransferKind transfer,
+                                     bool twenty_digit, int field, qint64 record_number);
+
+// The company's lock file held no live conversion and was taken over; `what` says
+// what it was ("空", "終了したプロセス 1234").
+QString compose_lock_taken_over(const QString& path, const QString& what);
+
 // A name field the last run mended into the banks' characters, as its log tells it.
 struct LoggedCorrection {
   bool header = false;

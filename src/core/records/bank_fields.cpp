@@ -21,22 +21,49 @@ std::optional<QString> listable_code(const QString& code, int width) {
   return padded;
 }
 
+// A name under a listed code: filled from the list when asked and the list's kana
+// passes the checks in force, then compared with the list.
 void put_listed_name(RecordAssembler& record, const QString& given,
-                     const std::optional<BankListEntry>& entry, bool fill, bool check_names) {
+                     const std::optional<BankListEntry>& entry, bool fill, bool check_names,
+                     const BankList* banks, QStringView bank_code) {
   const int field = record.next_field();
   QString name = given;
+  bool left_empty = false;
   if (entry && fill && trim_leading_spaces(given).isEmpty()) {
-    name = entry->kana.toString();
-    record.correct(field, name, given);
+    const QString kana = entry->kana.toString();
+    if (const std::optional<QString> failed = record.name_failure(kana, check_names)) {
+      record.note({NameNotice::Kind::NotFilled, field, kana, *failed, 0});
+      left_empty = true;
+    } else {
+      name = kana;
+    }
   }
   const QString written = record.put_name(name, check_names);
-  if (entry && bank_name_key(written) != bank_name_key(space_left(entry->kana, kNameWidth))) {
-    record.note_difference(
-        {field, trim_trailing_spaces(written).toString(), entry->kana.toString()});
+  if (name != given) record.correct(field, written, given);
+  if (!entry || left_empty) return;
+  const ListedNameCheck check = check_listed_name(*banks, *entry, bank_code, written);
+  if (check.other_code) {
+    record.fail(field, bank_code.isEmpty()
+                           ? QStringLiteral("銀行番号%1の名前です").arg(*check.other_code)
+                           : QStringLiteral("支店番号%1の名前です").arg(*check.other_code));
+  } else if (check.differs) {
+    record.note_difference({field, written, entry->kana.toString()});
   }
 }
 
 }  // namespace
+
+ListedNameCheck check_listed_name(const BankList& banks, const BankListEntry& listed,
+                                  QStringView bank_code, QStringView written) {
+  const QString key = bank_name_key(written);
+  if (key == bank_name_key(space_left(listed.kana, kNameWidth))) return {};
+  // The name of another bank (or another branch of this bank) under this code:
+  // the money would go to the code's bank while the user meant the named one.
+  const std::optional<BankListEntry> other =
+      bank_code.isEmpty() ? banks.bank_named(key) : banks.branch_named(bank_code, key);
+  if (other && other->code != listed.code) return {true, other->code.toString()};
+  return {true, std::nullopt};
+}
 
 void put_bank_fields(RecordAssembler& record, const BankFieldValues& values, bool check_names,
                      const BankList* banks) {
@@ -52,13 +79,14 @@ void put_bank_fields(RecordAssembler& record, const BankFieldValues& values, boo
   record.put_digits(values.bank_code);
   if (banks && bank_code && !bank)
     record.fail(bank_field, QStringLiteral("銀行一覧にない銀行番号「%1」").arg(*bank_code));
-  put_listed_name(record, values.bank_name, bank, values.fill_empty_names, check_names);
+  put_listed_name(record, values.bank_name, bank, values.fill_empty_names, check_names, banks, {});
 
   const int branch_field = record.next_field();
   record.put_digits(values.branch_code);
   if (bank && branch_code && !branch)
     record.fail(branch_field, QStringLiteral("銀行一覧にない支店番号「%1」").arg(*branch_code));
-  put_listed_name(record, values.branch_name, branch, values.fill_empty_names, check_names);
+  put_listed_name(record, values.branch_name, branch, values.fill_empty_names, check_names, banks,
+                  bank ? bank->code : QStringView());
 }
 
 }  // namespace tsubakuro

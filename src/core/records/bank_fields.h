@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
+#include <optional>
 
 #include "core/records/record_assembler.h"
 #include "core/zengin/bank_list.h"
@@ -18,12 +20,26 @@ struct BankFieldValues {
   bool fill_empty_names = false;
 };
 
+// What the bank list says of a name written under a listed bank or branch.
+struct ListedNameCheck {
+  bool differs = false;  // not the listed kana, weighed by bank_name_key
+  // Exactly the kana of another bank, or of another branch of the same bank: the
+  // code and the name point at two places, and the field fails.
+  std::optional<QString> other_code;
+};
+
+// Weighs `written` (as the record holds it) against `listed`: a bank's entry when
+// `bank_code` is empty, else a branch of that bank. Other differences are only
+// noted: a bank may know a name under another spelling.
+ListedNameCheck check_listed_name(const BankList& banks, const BankListEntry& listed,
+                                  QStringView bank_code, QStringView written);
+
 // Puts the four fields into `record` (its next four fields) with their field
 // checks; names go through RecordAssembler::put_name, kind-checked when
 // `check_names`. With a bank list, a code the list does not know fails its field
-// with the reason; a name that is not the list's kana for the code (weighed by
-// bank_name_key) is noted as a difference, and an empty name is filled from the
-// list when asked, noted as a correction.
+// with the reason; a name is weighed by check_listed_name, and an empty name is
+// filled from the list when asked and the list's kana passes the name's checks,
+// noted as a correction (otherwise the record notes why it was not).
 void put_bank_fields(RecordAssembler& record, const BankFieldValues& values, bool check_names,
                      const BankList* banks);
 

@@ -22,6 +22,20 @@ struct NameDifference {
   QString listed;
 };
 
+// Something the log tells of a name field that is no error: the record holds
+// what the checks pass, but not what the list said.
+struct NameNotice {
+  enum class Kind {
+    Cut,        // the name was longer than its field: `text` is what the field holds
+    NotFilled,  // the bank list's kana (`text`) fails a check in force: `reason` says which
+  };
+  Kind kind = Kind::Cut;
+  int field = 0;
+  QString text;
+  QString reason;
+  int width = 0;  // Cut: the field's width
+};
+
 // A logical record as it goes to the file, with the fields that failed.
 struct BuiltRecord {
   QByteArray bytes;          // exactly kLogicalRecordLength bytes of CP932
@@ -32,6 +46,7 @@ struct BuiltRecord {
   // the bank list), in field order.
   QList<FieldCorrection> corrections;
   QList<NameDifference> name_differences;  // in field order
+  QList<NameNotice> name_notices;          // in field order
 };
 
 }  // namespace tsubakuro

@@ -5,6 +5,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringView>
+#include <optional>
 #include <span>
 
 #include "core/records/built_record.h"
@@ -38,10 +39,16 @@ class RecordAssembler {
   // put_checked, or put when `check` is false (the name check skipped).
   void put_checked_if(bool check, QStringView text);
   // Puts a name field (company, bank, branch, account holder), space-filled to its
-  // width. With the banks' rules on it is mended before it is fitted and checked by
-  // their rule, which takes the place of the field's kind; otherwise it is checked
-  // by its kind when `kind_check`. Returns the field as written.
+  // width and cut by name_kept_length. With the banks' rules on it is mended before
+  // it is fitted and checked by their rule, which takes the place of the field's
+  // kind; otherwise it is checked by its kind when `kind_check`. A mended name is
+  // logged as the field holds it, and with any rule on a name that was cut is
+  // noted. Returns the field as written, without its trailing blanks.
   QString put_name(QStringView value, bool kind_check);
+  // Why put_name would fail `value` in the next field ("使えない文字「ｦ」",
+  // "カナテーブルにない文字「-」"), or nothing: a name the build fills in itself
+  // must pass the checks in force before it is put.
+  std::optional<QString> name_failure(QStringView value, bool kind_check) const;
   // Puts a code field that passes only when `accepted`.
   void put_code(QStringView text, bool accepted);
   void fail(int field);
@@ -49,6 +56,7 @@ class RecordAssembler {
   // Tells the log that `field` holds `corrected` where `original` was given.
   void correct(int field, const QString& corrected, const QString& original);
   void note_difference(NameDifference difference);
+  void note(NameNotice notice);
   // The number the next put field gets.
   int next_field() const { return next_field_; }
   // The width of `field` in the record's layout.
@@ -70,6 +78,18 @@ class RecordAssembler {
   BuiltRecord finish();
 
  private:
+  // Puts the next field as `text` fits its width in bytes; a name never keeps a
+  // kana whose voicing mark the cut dropped.
+  int put_field(QStringView text, bool name);
+  // A name as put_name mends it, before the cut.
+  QString prepared_name(QStringView value) const;
+  struct NameCheck {
+    bool fails = false;
+    QString reason;
+  };
+  // The check put_name applies to a fitted name in `field`.
+  NameCheck check_name(QStringView name, int field, bool kind_check) const;
+
   std::span<const FieldLayout> layout_;
   const FieldChecker& checker_;
   const BankRules bank_rules_;
@@ -80,6 +100,7 @@ class RecordAssembler {
   QMap<int, QString> failure_reasons_;
   QList<FieldCorrection> corrections_;
   QList<NameDifference> name_differences_;
+  QList<NameNotice> name_notices_;
 };
 
 }  // namespace tsubakuro

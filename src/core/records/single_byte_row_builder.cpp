@@ -78,18 +78,20 @@ class SingleByteRecordWriter {
     put_checked(zero_right_into(value, width(next_field_), padded));
   }
 
-  void put_name(QByteArrayView value) { put_space_left(value, builder_.check_names_); }
-  void put_text(QByteArrayView value) { put_space_left(value, false); }
+  void put_name(QByteArrayView value) { put_space_left(value, builder_.check_names_, true); }
+  void put_text(QByteArrayView value) { put_space_left(value, false, false); }
   // Code columns come here only as one-byte characters.
   void put_code(QByteArrayView value) {
     put(value.first(std::min<qsizetype>(value.size(), width(next_field_))));
   }
 
-  // space_left to the field's width: a longer value is cut without failing.
-  void put_space_left(QByteArrayView value, bool checked) {
-    if (!SingleByteRowBuilder::is_single_byte_text(value)) return put_decoded(value, checked);
+  // space_left to the field's width: a longer value is cut without failing; a
+  // name as name_kept_length cuts it.
+  void put_space_left(QByteArrayView value, bool checked, bool name) {
+    if (!SingleByteRowBuilder::is_single_byte_text(value)) return put_decoded(value, checked, name);
     const int width = builder_.widths_[next_field_];
-    const QByteArrayView kept = value.first(std::min<qsizetype>(value.size(), width));
+    const QByteArrayView kept = value.first(name ? name_kept_length(value, width)
+                                                 : std::min<qsizetype>(value.size(), width));
     const int field = put(kept);
     if (checked && (!passes(field, kept) || (kept.size() < width && !passes_blank(field))))
       fail(field);
@@ -98,14 +100,16 @@ class SingleByteRecordWriter {
   // put_space_left of a value with characters of two bytes, or bytes that are no
   // character: on its text, as RecordAssembler fits and checks it. The cut keeps
   // whole characters, and a character CP932 cannot hold is written as "?".
-  void put_decoded(QByteArrayView value, bool checked) {
+  void put_decoded(QByteArrayView value, bool checked, bool name) {
     const int field = next_field_++;
     const int width = builder_.widths_[field];
     // Only the first `width` characters count, and no more than two bytes each.
     char16_t text[2 * kLogicalRecordLength];
     const qsizetype decoded =
         decode_cp932_into(value.first(std::min<qsizetype>(value.size(), 2 * width)), text);
-    const QStringView kept(text, std::min<qsizetype>(decoded, width));
+    const QStringView all(text, decoded);
+    const QStringView kept =
+        all.first(name ? name_kept_length(all, width) : std::min<qsizetype>(decoded, width));
     int used = 0;
     bool sound = true;
     for (qsizetype i = 0; i < kept.size(); ++i) {
@@ -113,6 +117,10 @@ class SingleByteRecordWriter {
       const int count = encode_cp932_unit(kept[i].unicode(), bytes);
       if (used + std::max(count, 1) > width) {
         for (const QChar rest : kept.sliced(i)) sound &= rest == u' ';
+        // As RecordAssembler cuts a name by bytes.
+        if (name && i > 0 && is_voicing_mark(kept[i]) && !is_voicing_mark(kept[i - 1]) &&
+            encode_cp932_unit(kept[i - 1].unicode(), bytes) == 1)
+          --used;
         break;
       }
       if (count == 0) {

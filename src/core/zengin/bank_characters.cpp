@@ -1,6 +1,7 @@
 #include "core/zengin/bank_characters.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace tsubakuro {
 namespace {
@@ -106,6 +107,19 @@ QString normalize_bank_name(QStringView name) {
   mended.reserve(name.size() + 4);
   for (const QChar c : name) append_mended(c.unicode(), mended);
   return mended;
+}
+
+bool has_letter_or_symbol(QStringView name) {
+  return std::any_of(name.begin(), name.end(), [](QChar character) {
+    const char16_t c = character.unicode();
+    return !(c == u' ' || (c >= u'0' && c <= u'9') || is_large_kana(c) || c == kVoiced ||
+             c == kSemiVoiced);
+  });
+}
+
+bool is_payroll_kind(QStringView kind_code) {
+  const QStringView code = kind_code.trimmed();
+  return code == u"11" || code == u"12";
 }
 
 }  // namespace tsubakuro

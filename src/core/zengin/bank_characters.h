@@ -25,4 +25,12 @@ Result<void> check_bank_name(QStringView name);
 // full-width space to a space. Anything else (kanji) is left for the check.
 QString normalize_bank_name(QStringView name);
 
+// Whether a name holds a Latin letter or a symbol: characters the banks accept in
+// other files but some refuse in a payee's name of a 給与・賞与 file (種別 11, 12),
+// whose published set is the kana, the digits and the space.
+bool has_letter_or_symbol(QStringView name);
+
+// Whether `kind_code` (the header's 種別コード) is a 給与 or 賞与 file.
+bool is_payroll_kind(QStringView kind_code);
+
 }  // namespace tsubakuro

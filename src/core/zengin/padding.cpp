@@ -16,4 +16,8 @@ QString space_left(QStringView value, int width) {
   return padded;
 }
 
+QString space_left_name(QStringView value, int width) {
+  return space_left(value.first(name_kept_length(value, width)), width);
+}
+
 }  // namespace tsubakuro

@@ -74,6 +74,29 @@ View zero_right_into(View value, int width, Char* room) {
   return View(room, width);
 }
 
+// The half-width voicing marks ﾞ and ﾟ, as text or as their CP932 bytes.
+constexpr bool is_voicing_mark(QChar character) {
+  return character.unicode() == 0xFF9E || character.unicode() == 0xFF9F;
+}
+constexpr bool is_voicing_mark(char byte) {
+  return static_cast<unsigned char>(byte) == 0xDE || static_cast<unsigned char>(byte) == 0xDF;
+}
+
+// How many characters of a name a field of `width` one-byte characters keeps: its
+// first `width`, less a kana whose voicing mark falls beyond them, for ｻ without
+// its ﾞ is another sound (ｷﾞﾝｻﾞ would be read ｷﾞﾝｻ). Every builder cuts names by
+// this rule, the quick path on the line's bytes included.
+template <FieldText View>
+qsizetype name_kept_length(View value, int width) {
+  if (value.size() <= width) return value.size();
+  if (width > 0 && is_voicing_mark(value[width]) && !is_voicing_mark(value[width - 1]))
+    return width - 1;
+  return width;
+}
+
+// space_left for a name: cut by name_kept_length.
+QString space_left_name(QStringView value, int width);
+
 // zero-right: right-aligned and zero-filled; a longer value keeps its rightmost
 // characters.
 QString zero_right(QStringView value, int width);

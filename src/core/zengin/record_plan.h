@@ -71,15 +71,19 @@ using enum Cut;
 
 inline constexpr std::string_view kDataKind[] = {"2"};
 inline constexpr std::string_view kBlankOnly[] = {""};
-inline constexpr std::string_view kAccountTypes[] = {"1", "2", "9"};
+// 預金種目: 普通, 当座, 貯蓄 and その他 in a 振込 record; a 振替 draws only from
+// the accounts its own set names.
+inline constexpr std::string_view kCreditAccountTypes[] = {"1", "2", "4", "9"};
+inline constexpr std::string_view kDebitAccountTypes[] = {"1", "2", "9"};
 inline constexpr std::string_view kNewCodes[] = {"0", "1", "2", ""};
 inline constexpr std::string_view kCreditDesignations[] = {"7", "8", ""};
 inline constexpr std::string_view kDebitResults[] = {"0", ""};
 inline constexpr bool kRequired = true;
 
 // Fields 2 to 15 are read from body columns 0 to 13; the transfer kinds differ only
-// in the codes of field 14 and the option that writes it.
-constexpr std::array<PlannedField, 15> data_plan(std::span<const std::string_view> field14_codes,
+// in the account types, the codes of field 14 and the option that writes it.
+constexpr std::array<PlannedField, 15> data_plan(std::span<const std::string_view> account_types,
+                                                 std::span<const std::string_view> field14_codes,
                                                  std::string_view field14_option_text) {
   return {{
       {1, kNoColumn, Fixed, false, KeepsValue, kDataKind},
@@ -88,7 +92,7 @@ constexpr std::array<PlannedField, 15> data_plan(std::span<const std::string_vie
       {4, 2, BankCode, true, KeepsValue, {}, {}, kRequired},
       {5, 3, BankName, false, Silent},
       {6, 4, Code, true, KeepsValue, kBlankOnly},  // 手形交換所番号: left to the bank
-      {7, 5, Code, true, KeepsValue, kAccountTypes},
+      {7, 5, Code, true, KeepsValue, account_types},
       {8, 6, Digits, true, KeepsValue, {}, {}, kRequired},
       {9, 7, Name, false, Silent, {}, {}, kRequired},
       {10, 8, Amount, true, KeepsValue, {}, {}, kRequired},
@@ -104,11 +108,11 @@ constexpr std::array<PlannedField, 15> data_plan(std::span<const std::string_vie
 
 // The data record's plans. Constants, so the quick path's walk is laid out field by
 // field at compile time.
-inline constexpr auto kDataCreditPlan =
-    data_plan_detail::data_plan(data_plan_detail::kCreditDesignations, {});
+inline constexpr auto kDataCreditPlan = data_plan_detail::data_plan(
+    data_plan_detail::kCreditAccountTypes, data_plan_detail::kCreditDesignations, {});
 // The option writes its zero whatever the column holds.
-inline constexpr auto kDataDebitPlan =
-    data_plan_detail::data_plan(data_plan_detail::kDebitResults, "0");
+inline constexpr auto kDataDebitPlan = data_plan_detail::data_plan(
+    data_plan_detail::kDebitAccountTypes, data_plan_detail::kDebitResults, "0");
 
 namespace header_plan_detail {
 

@@ -17,7 +17,9 @@ const QString kList = QStringLiteral(
     "001\tﾎﾝﾃﾝ\t本店\n"
     "002\tﾄｳｷﾖｳ\t東京\n"
     "0310\tｼﾞ-ｴﾑｵ-ｱｵｿﾞﾗﾈﾂﾄ\tＧＭＯあおぞらネット\n"
-    "101\tﾎｳｼﾞﾝ\t法人営業部\n");
+    "101\tﾎｳｼﾞﾝ\t法人営業部\n"
+    "0005\tﾐﾂﾋﾞｼﾕ-ｴﾌｼﾞｴｲ\t三菱ＵＦＪ\n"
+    "123\tｷﾞﾝｻﾞ\t銀座\n");
 
 QString row(const QString& bank, const QString& bank_name, const QString& branch,
             const QString& branch_name) {
@@ -95,6 +97,40 @@ TEST_F(BankCheckTest, EmptyOrUnmappedNamesAreFilledFromTheList) {
   EXPECT_EQ(lines, QStringList{"補正：000001件目の[3]振込銀行名「ﾐｽﾞﾎ」←「」"});
   EXPECT_FALSE(has_errors);
   EXPECT_EQ(names_written(1), QStringLiteral("ﾐｽﾞﾎ           |ﾎﾝﾃﾝ           "));
+}
+
+// The money goes to the code's bank while the name says another: a wrong code is
+// likelier than a misspelling, so this difference is an error, not a warning.
+TEST_F(BankCheckTest, AnotherBanksOrBranchsNameUnderACodeIsAnError) {
+  system.options.kana_table += u'-';  // so that only the list judges the names
+  const QStringList lines = convert_rows({
+      row("0001", "ﾐﾂﾋﾞｼﾕ-ｴﾌｼﾞｴｲ", "1", "ﾎﾝﾃﾝ"),    // bank 0005's kana under 0001
+      row("0001", "ﾐﾂﾋﾞｼﾕ- ｴﾌｼﾞｴｲ", "1", "ﾎﾝﾃﾝ"),   // spaces weigh nothing
+      row("0001", "ﾐｽﾞﾎ", "1", "ﾄｳｷﾖｳ"),            // branch 002's kana under 001
+      row("0005", "ﾐﾂﾋﾞｼﾕ-ｴﾌｼﾞｴｲ", "123", "ﾎﾝﾃﾝ"),  // 本店 is mizuho's branch only
+  });
+  EXPECT_EQ(lines, (QStringList{
+                       "ボディ：000001件目の[3]振込銀行名が正しくありません。"
+                       "（銀行番号0005の名前です）",
+                       "ボディ：000002件目の[3]振込銀行名が正しくありません。"
+                       "（銀行番号0005の名前です）",
+                       "ボディ：000003件目の[5]振込支店名が正しくありません。"
+                       "（支店番号002の名前です）",
+                       "注意：000004件目の[5]振込支店名「ﾎﾝﾃﾝ」は銀行一覧では「ｷﾞﾝｻﾞ」です。",
+                   }));
+  EXPECT_TRUE(has_errors);
+}
+
+// A name the run fills in passes the checks it runs, or is not filled.
+TEST_F(BankCheckTest, AListNameTheKanaTableLacksIsNotFilledAndTheLogSaysWhy) {
+  const QStringList lines = convert_rows({row("0005", "", "123", "")});
+  EXPECT_EQ(lines, (QStringList{
+                       "補正：000001件目の[5]振込支店名「ｷﾞﾝｻﾞ」←「」",
+                       "注意：000001件目の[3]振込銀行名に銀行一覧の「ﾐﾂﾋﾞｼﾕ-ｴﾌｼﾞｴｲ」を"
+                       "入れませんでした（カナテーブルにない文字「-」）。",
+                   }));
+  EXPECT_FALSE(has_errors);
+  EXPECT_EQ(names_written(1), QString(15, u' ') + QStringLiteral("|ｷﾞﾝｻﾞ          "));
 }
 
 TEST_F(BankCheckTest, TheHeadersBankAndBranchAreCheckedButNeverFilled) {

@@ -82,10 +82,45 @@ TEST(BankRulesRecord, EveryNameFieldIsMendedBeforeItIsFittedAndTheChangesAreList
   EXPECT_EQ(row.record.corrections[0].corrected, u"ﾐｽﾞﾎ"_qs);
   EXPECT_EQ(row.record.corrections[0].original, u"みずほ"_qs);
   EXPECT_EQ(row.record.corrections[1].field, 9);
-  EXPECT_EQ(row.record.corrections[1].corrected.size(), 40);
   // The record keeps the first 30 half-width characters: the mended text is cut,
-  // not the typed one, so the bank still gets a full field.
-  EXPECT_EQ(holder_field(row.record), row.record.corrections[1].corrected.left(30));
+  // not the typed one, so the bank still gets a full field; the note quotes the
+  // field as the bank reads it.
+  EXPECT_EQ(row.record.corrections[1].corrected.size(), 30);
+  EXPECT_EQ(holder_field(row.record), row.record.corrections[1].corrected);
+  ASSERT_EQ(row.record.name_notices.size(), 1);
+  EXPECT_EQ(row.record.name_notices[0].kind, NameNotice::Kind::Cut);
+  EXPECT_EQ(row.record.name_notices[0].text, row.record.corrections[1].corrected);
+}
+
+// ギンザ must never reach the bank as ギンサ: the kana goes with its mark. With
+// a rule on the cut is noted with the name as written; with every rule off names
+// are cut as they always were, and nothing is said.
+TEST(BankRulesRecord, ANameIsCutBeforeAKanaWhoseMarkWouldBeLostAndTheCutNoted) {
+  const QString typed = u"ミドリノ　ショウカイ　トウキョウ　ハンバイブ　ギンザ"_qs;
+  const QString kana = u"ﾐﾄﾞﾘﾉ ｼﾖｳｶｲ ﾄｳｷﾖｳ ﾊﾝﾊﾞｲﾌﾞ ｷﾞﾝｻﾞ"_qs;
+  const QString written = u"ﾐﾄﾞﾘﾉ ｼﾖｳｶｲ ﾄｳｷﾖｳ ﾊﾝﾊﾞｲﾌﾞ ｷﾞﾝ"_qs;
+
+  const DataRecord mended = build_names(u"ﾐｽﾞﾎ"_qs, u"ﾎﾝﾃﾝ"_qs, typed, with_rules(true, true));
+  EXPECT_EQ(holder_field(mended.record), written + u' ');
+  ASSERT_EQ(mended.record.corrections.size(), 1);
+  EXPECT_EQ(mended.record.corrections[0].corrected, written);
+  ASSERT_EQ(mended.record.name_notices.size(), 1);
+  EXPECT_EQ(mended.record.name_notices[0].field, 9);
+  EXPECT_EQ(mended.record.name_notices[0].width, 30);
+  EXPECT_EQ(mended.record.name_notices[0].text, written);
+  EXPECT_EQ(compose_name_cut(builtin_field_names(), kCredit, false, 2, 9, 12, 30, written),
+            u"注意：000012件目の[9]預金者名を30桁に切り詰めました「"_qs + written + u"」"_qs);
+
+  const DataRecord plain = build_names(u"ﾐｽﾞﾎ"_qs, u"ﾎﾝﾃﾝ"_qs, kana, with_rules(false, false));
+  EXPECT_EQ(holder_field(plain.record), written + u' ');
+  EXPECT_TRUE(plain.record.name_notices.isEmpty());
+  EXPECT_TRUE(plain.record.failed_fields.isEmpty());
+
+  // Cut by bytes, a two-byte name never keeps the kana either.
+  const QString wide = u"ミドリノショウカイ販売部長ｷﾞﾝｻﾞ"_qs;  // 26 bytes, then 5
+  const DataRecord skipped = build_names(u"ﾐｽﾞﾎ"_qs, u"ﾎﾝﾃﾝ"_qs, wide, with_rules(false, false, 1));
+  EXPECT_EQ(holder_field(skipped.record), u"ミドリノショウカイ販売部長ｷﾞﾝ "_qs)
+      << "ｻ without its ﾞ is dropped: 26 + 3 bytes of 30, the rest a blank";
 }
 
 TEST(BankRulesRecord, TheHeaderChecksItsNamesAndTheCodeClass) {

@@ -59,6 +59,12 @@ const Line kLines[] = {
     {"1,N,1,N,1,1,N,\x82\x50\x82\x4F\x82\x4F,1", {8}},
     {"\x82\x4F\x82\x50,N,1,N,1,1,N,1,1", {1}},
     {"1,N,1,N,1,1,N,1,1,0,55,66,8,\x80", {14}},
+    // Names cut where a voicing mark would part from its kana, as bytes and as text.
+    {"1,N,1,N,1,1,\xD0\xC4\xDE\xD8\xC9 \xBC\xD6\xB3\xB6\xB2 \xC4\xB3\xB7\xD6\xB3 "
+     "\xCA\xDD\xCA\xDE\xB2\xCC\xDE \xB7\xDE\xDD\xBB\xDE,1",
+     {}},
+    {"1,AAAAAAAAAAAAAA\xCA\xDE,1,AAAAAAAAAAAAA\xCA\xDF\xDD,1,1,N,1", {}},
+    {"1,N,1,N,1,1,AAAAAAAAAAAAAAAAAAAAAAAAAAA\x82`\xCA\xDE,1", {7}},
     // Codes longer than their one letter, with and without trailing blanks.
     {"1,N,1,N,,12,1,N,1,01,55,66,78,M", {}},
     {"1,N,1,N,,1 ,1,N,1,0  ,55,66,7 ,M", {}},

@@ -92,5 +92,17 @@ TEST(BankCharacters, EveryKanaMendsIntoANameBanksAccept) {
   }
 }
 
+// 給与・賞与 files take a payee's name in kana, digits and spaces only.
+TEST(BankCharacters, TellsLettersAndSymbolsInAPayrollName) {
+  for (const char16_t* name : {u"ｽﾐｽ JOHN", u"ﾀﾅｶ(ﾀﾛｳ).", u"ﾖ-ｺ", u"ABC"})
+    EXPECT_TRUE(has_letter_or_symbol(name)) << QString::fromUtf16(name).toStdString();
+  for (const char16_t* name : {u"ﾔﾏﾀﾞ ﾀﾛｳ", u"ｶﾞﾂｺｳ 2", u"", u"ﾊﾟﾝ"})
+    EXPECT_FALSE(has_letter_or_symbol(name)) << QString::fromUtf16(name).toStdString();
+  EXPECT_TRUE(is_payroll_kind(u"11"));
+  EXPECT_TRUE(is_payroll_kind(u"12 "));
+  EXPECT_FALSE(is_payroll_kind(u"21"));
+  EXPECT_FALSE(is_payroll_kind(u"91"));
+}
+
 }  // namespace
 }  // namespace tsubakuro

@@ -66,5 +66,34 @@ TEST(Padding, BytesAreCutAndTrimmedAsText) {
   EXPECT_TRUE(space_left_keeps_value(QByteArrayView("1  "), 1));
 }
 
+// A kana is never kept without the voicing mark that followed it, on text and on
+// the line's bytes alike.
+TEST(Padding, ANameIsNeverCutBetweenAKanaAndItsVoicingMark) {
+  const struct {
+    const char16_t* name;
+    int width;
+    const char16_t* kept;
+  } kCases[] = {
+      {u"ｷﾞﾝｻﾞ", 5, u"ｷﾞﾝｻﾞ"},  // fits
+      {u"ｷﾞﾝｻﾞ", 4, u"ｷﾞﾝ"},    // ｻ goes with its ﾞ
+      {u"ｷﾞﾝｻﾞ", 3, u"ｷﾞﾝ"},
+      {u"ｷﾞﾝｻﾞ", 2, u"ｷﾞ"},
+      {u"ｷﾞﾝｻﾞ", 1, u""},
+      {u"ﾊﾟﾝ", 1, u""},
+      {u"ｱｲｳ", 2, u"ｱｲ"},
+      {u"ﾎﾟﾟ", 2, u"ﾎﾟ"},  // a stray second mark cuts as any character
+      {u"ﾐﾄﾞﾘﾉ ｼﾖｳｶｲ ﾄｳｷﾖｳ ﾊﾝﾊﾞｲﾌﾞ ｷﾞﾝｻﾞ", 30, u"ﾐﾄﾞﾘﾉ ｼﾖｳｶｲ ﾄｳｷﾖｳ ﾊﾝﾊﾞｲﾌﾞ ｷﾞﾝ"},
+  };
+  for (const auto& c : kCases) {
+    const QString name = QString::fromUtf16(c.name);
+    SCOPED_TRACE(name.toStdString() + " " + std::to_string(c.width));
+    const QString kept = QString::fromUtf16(c.kept);
+    EXPECT_EQ(space_left_name(name, c.width), space_left(kept, c.width));
+    QByteArray bytes;
+    for (const QChar ch : name) bytes.append(static_cast<char>(0xA1 + (ch.unicode() - 0xFF61)));
+    EXPECT_EQ(name_kept_length(QByteArrayView(bytes), c.width), kept.size());
+  }
+}
+
 }  // namespace
 }  // namespace tsubakuro
