@@ -8,6 +8,9 @@
 #include <optional>
 
 #include "core/conversion/conversion_messages.h"
+#include "core/files/save_file.h"
+#include "core/log/conversion_log.h"
+#include "core/log/log_messages.h"
 #include "core/settings/company_name.h"
 #include "core/settings/company_settings.h"
 #include "core/workbook/workbook_kind.h"
@@ -108,6 +111,43 @@ Result<void> check_output_file(const QString& output, const QString& configured_
   if (const std::optional<NamedInput> input = company_input_at(target))
     return refusal(input->what, input->file);
   return {};
+}
+
+QString pending_file_name(const QString& path) { return path + QStringLiteral(".tsubakuro-new"); }
+
+namespace {
+
+// Whether a log ends with the marker of a run that ended (変換終了, or
+// キャンセル for a cancelled run, which puts its log alone in place).
+bool log_ends_a_run(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  constexpr qint64 kTail = 256;
+  file.seek(std::max<qint64>(0, file.size() - kTail));
+  const QByteArray tail = file.read(kTail);
+  if (!tail.endsWith("\"\r\n")) return false;
+  const qsizetype line_start = tail.lastIndexOf("\r\n", tail.size() - 3);
+  const QByteArray last = tail.sliced(line_start < 0 ? 0 : line_start + 2);
+  for (const QString& marker : {log_end_marker(), log_cancel_marker()}) {
+    QByteArray expected = "\"";
+    ConversionLog::encode_message(marker + u' ', expected);
+    if (last.startsWith(expected)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void settle_pending_pair(const QString& output, const QString& log) {
+  const QString output_pending = pending_file_name(output);
+  const QString log_pending = pending_file_name(log);
+  // The bank file is renamed first: its pending name gone while the log's is
+  // there means the bank file of this log is in place.
+  if (!output.isEmpty() && !QFileInfo::exists(output_pending) && QFileInfo(log_pending).isFile() &&
+      log_ends_a_run(log_pending))
+    (void)rename_over(log_pending, log);
+  if (!output.isEmpty()) QFile::remove(output_pending);
+  QFile::remove(log_pending);
 }
 
 }  // namespace tsubakuro

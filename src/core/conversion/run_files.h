@@ -32,4 +32,14 @@ QString special_file_kind(const QString& path);
 Result<void> check_output_file(const QString& output, const QString& configured_input,
                                const QString& run_input, const QString& log_file);
 
+// The name a run's bank file or log waits under, beside `path`, in the moment
+// between the two renames that put them in place.
+QString pending_file_name(const QString& path);
+
+// Finishes what a run stopped between its two renames left: the new log pending
+// while its bank file is already in place is put in place too. Any other pending
+// file is a run stopped sooner, whose old pair still stands, and is removed. Call
+// it only while the company's conversion is claimed.
+void settle_pending_pair(const QString& output, const QString& log);
+
 }  // namespace tsubakuro

@@ -37,6 +37,14 @@ class SaveFile {
   }
   // Writes what waits now.
   Result<void> flush();
+  // Writes what waits and makes the temporary file whole on the disk.
+  Result<void> sync();
+  // Two files that must take their places together (a bank file and its log)
+  // cannot each commit(): a stop between the two would leave one new and one old.
+  // Each is synced and linked under a name of its own beside its final one,
+  // with the permissions commit() would give it, and then renamed into place
+  // with rename_over(); the SaveFile itself is then dropped.
+  Result<void> link_as(const QString& name);
   // Writes what waits and puts the file in place; on failure the old file is kept.
   Result<void> commit();
   // Drops the temporary file; the old file stays.
@@ -52,6 +60,9 @@ class SaveFile {
   QByteArray pending_;
   bool failed_ = false;
 };
+
+// Renames `from` over `to` in one step; on failure `to` is as it was.
+Result<void> rename_over(const QString& from, const QString& to);
 
 // Writes `bytes` as the whole of the file at `path` through SaveFile.
 Result<void> save_file(const QString& path, QByteArrayView bytes);

@@ -67,6 +67,13 @@ Result<void> ConversionLog::flush() {
   return failure(log_unwritable_message(file_name_));
 }
 
+Result<void> ConversionLog::link_as(const QString& name) {
+  const bool linked = file_ && file_->link_as(name);
+  file_.reset();
+  if (linked) return {};
+  return failure(log_unwritable_message(file_name_));
+}
+
 Result<void> report_field_error(ConversionLog& log, const FieldTable& field_names,
                                 TransferKind transfer, bool twenty_digit, int data_kind, int field,
                                 qint64 record_number) {

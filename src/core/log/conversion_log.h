@@ -36,6 +36,9 @@ class ConversionLog {
   // Writes the lines that wait. A run flushes before it replaces the bank file, so
   // that a log that cannot be written never leaves a new bank file beside the old log.
   Result<void> flush();
+  // Makes the new log whole on the disk and links it as `name`, to be renamed into
+  // place beside its bank file (SaveFile::link_as); the log is then done.
+  Result<void> link_as(const QString& name);
   // Puts the new log in the old one's place; on failure the old log stays.
   Result<void> commit();
 
