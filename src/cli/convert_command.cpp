@@ -96,7 +96,7 @@ ExitStatus report_outcome(const ConversionRun& run) {
   if (!result) return refuse(result.message());
   FieldErrorSummary summary;
   const BankRules& rules = run.options().bank_rules;
-  if (run.has_errors() || rules.normalize_names || rules.check_codes)
+  if (run.has_errors() || rules.any())
     summary = summarize_field_errors(run.log_file(), kErrorLinesShown);
   if (run.has_errors()) {
     print_out(QStringLiteral("%1エラーログ: %2")
@@ -109,7 +109,8 @@ ExitStatus report_outcome(const ConversionRun& run) {
     print_out(QStringLiteral("名前を全銀協の文字に直した欄: %1件（エラーログに「補正：」で記録）")
                   .arg(with_separators(summary.corrections)));
   if (summary.warnings > 0)
-    print_out(QStringLiteral("銀行一覧と違う名前: %1件（エラーログに「注意：」で記録）")
+    print_out(QStringLiteral("注意: %1件（銀行一覧と違う名前・切り詰めた名前など。"
+                             "エラーログに「注意：」で記録）")
                   .arg(with_separators(summary.warnings)));
   print_totals(run);
   return run.has_errors() ? kConvertedWithErrors : kConverted;

@@ -53,7 +53,7 @@ TEST_F(CheckCodes, UnknownCodesAreErrorsAMisspeltNameAWarningAndOffChecksNothing
   EXPECT_EQ(lines.mid(2, 3), told) << log_text().toStdString();
   // Two errors; the warning is in the log but not counted among them.
   EXPECT_FALSE(result.standard_output.contains(QStringLiteral("注意：000003")));
-  EXPECT_TRUE(result.standard_output.contains(QStringLiteral("銀行一覧と違う名前: 1件")));
+  EXPECT_TRUE(result.standard_output.contains(QStringLiteral("注意: 1件（銀行一覧と違う名前")));
 
   result = run_tsubakuro_convert({QStringLiteral("--check-codes"), QStringLiteral("off")});
   EXPECT_EQ(result.exit_code, 0) << result.standard_output.toStdString();

@@ -54,6 +54,26 @@ QString log_is_special(const QString& path, const QString& kind) {
   return QStringLiteral("ログファイル「%1」は%2です。").arg(path, kind);
 }
 
+QString bank_list_needed() {
+  return QStringLiteral(
+      "銀行・支店コードを銀行一覧で確認する設定（check_codes）が働かないため、変換しません。"
+      "銀行一覧を置き直すか、システム設定でこの確認を外してください。");
+}
+
+QString lock_file_unusable(const QString& path, const QString& what) {
+  return QStringLiteral(
+             "変換中の印にするファイル「%1」が%2ため、変換できません。"
+             "「%1」を消すか名前を変えてから、もう一度変換してください。")
+      .arg(path, what);
+}
+
+QString conversion_elsewhere(const QString& company) {
+  return QStringLiteral(
+             "会社「%1」の変換がほかで行われています。"
+             "その変換が終わってから、もう一度変換してください。")
+      .arg(company);
+}
+
 QString finished() { return QStringLiteral("変換が終了しました。"); }
 
 QString finished_with_errors() { return QStringLiteral("変換エラーがあります。"); }

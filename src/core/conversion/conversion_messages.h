@@ -22,6 +22,12 @@ QString company_input_file(const QString& company, const QString& kind);
 QString output_uncreatable(const QString& path);
 QString output_unwritable(const QString& path);
 QString log_is_special(const QString& path, const QString& kind);
+// Said after the bank list's own failure when the bank check is on.
+QString bank_list_needed();
+// The company's lock file is something no conversion made: a folder, or a file
+// that cannot be written.
+QString lock_file_unusable(const QString& path, const QString& what);
+QString conversion_elsewhere(const QString& company);
 
 // How a run ended.
 QString finished();

@@ -1,8 +1,9 @@
 #include "core/conversion/conversion_procedure.h"
 
 #include <QFileInfo>
-#include <QLockFile>
 
+#include "core/conversion/company_lock.h"
+#include "core/conversion/conversion_messages.h"
 #include "core/conversion/run_files.h"
 #include "core/settings/company_name.h"
 #include "core/settings/settings_messages.h"
@@ -25,7 +26,17 @@ TransferDate ConversionProcedure::transfer_date() const {
   return TransferDate::from_stored(section().header_values[kHeaderTransferDate]);
 }
 
+Result<void> ConversionProcedure::check_bank_rules() const {
+  if (!system_.bank_rules_read) return system_.bank_rules_read;
+  if (system_.bank_rules.check_codes) {
+    if (const auto& banks = load_shipped_bank_list(); !banks)
+      return failure(banks.message() + conversion_messages::bank_list_needed());
+  }
+  return {};
+}
+
 Result<void> ConversionProcedure::load_company() {
+  if (Result<void> rules = check_bank_rules(); !rules) return rules;
   Result<LoadedCompanySettings> loaded = load_company_settings(company_name(), company_);
   company_read_ = loaded.ok();
   if (!company_read_) return loaded.failure();
@@ -39,28 +50,20 @@ Result<void> ConversionProcedure::load_company() {
   return {};
 }
 
-void ConversionProcedure::release() { lock_.reset(); }
+void ConversionProcedure::release() {
+  lock_.reset();
+  claimed_ = false;
+}
 
 Result<void> ConversionProcedure::claim() {
-  if (lock_) return {};
+  if (claimed_) return {};
   const Result<QString> name = company_lock_file(company_name());
   if (!name) return name.failure();
-  auto lock = std::make_unique<QLockFile>(*name);
-  // A conversion may take any time; only a lock whose process is gone (killed,
-  // or the machine stopped) is stale.
-  lock->setStaleLockTime(0);
-  if (lock->tryLock(0)) {
-    lock_ = std::move(lock);
-    return {};
-  }
-  if (lock->error() == QLockFile::LockFailedError) {
-    return failure(QStringLiteral("会社「%1」の変換がほかで行われています。"
-                                  "その変換が終わってから、もう一度変換してください。")
-                       .arg(company_name()));
-  }
-  // A folder where no lock file can be made (full, read-only) is one where the
-  // date and the log cannot be written either: the step that writes them stops
-  // the conversion, naming its own file, before anything is touched.
+  Result<CompanyLock::Claimed> claimed = CompanyLock::claim(*name, company_name());
+  if (!claimed) return claimed.failure();
+  claimed_ = true;
+  lock_ = std::move(claimed->lock);
+  if (claimed->taken_over) lock_taken_over_ = LockTakenOver{*name, *claimed->taken_over};
   return {};
 }
 
@@ -76,6 +79,8 @@ Result<void> ConversionProcedure::store_date(const TransferDate& date) {
 
 Result<WorkbookRoute> ConversionProcedure::prepare() {
   if (Result<void> claimed = claim(); !claimed) return claimed.failure();
+  if (const Result<QString> log = company_log_file(company_name()); log)
+    settle_pending_pair(section().output_file, *log);
   const QString& input = section().input_file;
   Result<void> files = check_input_file(input);
   if (files) {
@@ -91,7 +96,9 @@ Result<WorkbookRoute> ConversionProcedure::prepare() {
 }
 
 std::unique_ptr<ConversionRun> ConversionProcedure::make_run() const {
-  return std::make_unique<ConversionRun>(system_, company_);
+  auto run = std::make_unique<ConversionRun>(system_, company_);
+  if (lock_taken_over_) run->note_lock_taken_over(lock_taken_over_->path, lock_taken_over_->what);
+  return run;
 }
 
 }  // namespace tsubakuro

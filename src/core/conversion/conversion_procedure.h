@@ -4,19 +4,19 @@
 #include <memory>
 #include <optional>
 
+#include "core/conversion/company_lock.h"
 #include "core/conversion/conversion_run.h"
 #include "core/settings/company_settings.h"
 #include "core/settings/system_settings.h"
 #include "core/workbook/workbook_export.h"
 #include "core/zengin/transfer_date.h"
 
-class QLockFile;
-
 namespace tsubakuro {
 
 // One conversion of the current company and transfer kind as the user asks for
 // it, the same in the desktop program and the command-line converter:
-//   1. load_company(): the company's file is read, whole up to the kind's
+//   1. load_company(): the banks' rules asked for must be known and able to run
+//      (check_bank_rules), the company's file is read, whole up to the kind's
 //      section, and the kind must be in use;
 //   2. claim(): this becomes the company's only conversion, from either program;
 //   3. store_date(): the transfer date goes into the company's file;
@@ -47,9 +47,14 @@ class ConversionProcedure {
   // kind is not in use. company_read() says whether values were read at all, so
   // that a window can still show them.
   Result<void> load_company();
+  // Fails when "tsubakuro.ini" could not be read, or a rule it turns on cannot run
+  // (the bank check without its bank list): a conversion must not go on without
+  // a rule the user asked for.
+  Result<void> check_bank_rules() const;
   bool company_read() const { return company_read_; }
   // Fails when another conversion of the company, in this program or another,
-  // holds it.
+  // holds it, or when something no conversion made stands in the lock file's
+  // place. A lock file left by a run that ended is taken over, and the run logs so.
   Result<void> claim();
   // Claims first when not yet claimed. The company keeps its old date when the
   // file cannot be written.
@@ -65,7 +70,15 @@ class ConversionProcedure {
   SystemSettings system_;
   CompanySettings company_;
   bool company_read_ = false;
-  std::unique_ptr<QLockFile> lock_;
+  bool claimed_ = false;
+  // None where the folder takes no lock file (see CompanyLock::claim).
+  std::unique_ptr<CompanyLock> lock_;
+  // A lock file no conversion held, which claim() took over: the run logs it.
+  struct LockTakenOver {
+    QString path;
+    QString what;
+  };
+  std::optional<LockTakenOver> lock_taken_over_;
 };
 
 }  // namespace tsubakuro

@@ -22,6 +22,7 @@
 #include "core/text/cp932.h"
 #include "core/text/leading_number.h"
 #include "core/workbook/workbook_kind.h"
+#include "core/zengin/bank_characters.h"
 #include "core/zengin/padding.h"
 #include "core/zengin/record_layout.h"
 #include "core/zengin/record_plan.h"
@@ -70,6 +71,14 @@ class ConversionRun::Impl {
   // Taken as the run starts when it checks codes; none when the list is missing.
   std::shared_ptr<const BankList> banks_;
   bool banks_given_ = false;
+  // A 給与・賞与 file with the character check on: the payee's name (its field,
+  // offset and width in the data record) is weighed for letters and symbols.
+  bool payroll_names_checked_ = false;
+  int payee_field_ = 0;
+  qsizetype payee_start_ = 0;
+  int payee_width_ = 0;
+  // The lock file this run's procedure took over, and what it was.
+  std::optional<std::pair<QString, QString>> lock_taken_over_;
 
   const QString input_file_;
   const QString log_file_;
@@ -111,6 +120,7 @@ class ConversionRun::Impl {
   void stop_cancelled();
 
   bool write_record(QByteArrayView logical);
+  bool report_payroll_name(QByteArrayView record, qint64 record_number);
   bool report(const BuiltRecord& record, RecordKind kind, qint64 record_number);
   bool log(const QString& message);
   QString marker(const QString& word) const { return word + u' ' + log_timestamp(clock_()); }
@@ -164,6 +174,16 @@ void ConversionRun::Impl::stop_cancelled() {
 void ConversionRun::Impl::start() {
   has_errors_ = false;
   progress_ = 0;
+  // A check the user turned on that cannot run stops the run before anything is
+  // touched: converting without it would pass wrong codes unseen.
+  if (!banks_given_ && options_.bank_rules.check_codes) {
+    const Result<std::shared_ptr<const BankList>>& banks = load_shipped_bank_list();
+    if (!banks) {
+      abort(banks.message() + conversion_messages::bank_list_needed());
+      return;
+    }
+    banks_ = *banks;
+  }
   if (const Result<void> input = check_input_file(section_.input_file); !input) {
     abort(input.message());
     return;
@@ -175,8 +195,10 @@ void ConversionRun::Impl::start() {
       trim_trailing_spaces(section_.header_values[kHeaderCompanyName]).toString();
   if (!log(log_title(company_, company_name, transfer_))) return;
   if (!log(marker(log_start_marker()))) return;
+  if (lock_taken_over_ &&
+      !log(compose_lock_taken_over(lock_taken_over_->first, lock_taken_over_->second)))
+    return;
 
-  if (!banks_given_ && options_.bank_rules.check_codes) banks_ = shipped_bank_list();
   const BuiltRecord header =
       build_header_record(section_.header_values, transfer_, options_, checker_, banks_.get());
   if (!write_record(header.bytes) || !report(header, RecordKind::Header, 0)) return;
@@ -184,6 +206,15 @@ void ConversionRun::Impl::start() {
   row_count_ = 0;
   row_number_ = 0;
   amount_total_ = 0;
+  payroll_names_checked_ = transfer_ == TransferKind::Credit &&
+                           options_.bank_rules.check_characters &&
+                           is_payroll_kind(section_.header_values[kHeaderKindCode]);
+  for (const PlannedField& planned : record_plan(transfer_, RecordKind::Data)) {
+    if (planned.put != FieldPut::Name) continue;
+    payee_field_ = planned.field;
+    payee_start_ = field_start(transfer_, RecordKind::Data, planned.field) - 1;
+    payee_width_ = record_layout(transfer_, RecordKind::Data)[planned.field - 1].width;
+  }
   column_map_ = prepare_column_map(section_.body_columns);
   single_byte_rows_.emplace(column_map_, transfer_, options_, checker_, banks_.get());
 
@@ -328,7 +359,8 @@ void ConversionRun::Impl::convert_row(const QString& line, QByteArrayView bytes,
     if (!log(compose_unclosed_quote_error(row_number_))) return;
   }
   if (!report_column_shape(bytes, column_count(bytes))) return;
-  report(row.record, RecordKind::Data, row_number_);
+  if (!report(row.record, RecordKind::Data, row_number_)) return;
+  report_payroll_name(row.record.bytes, row_number_);
 }
 
 void ConversionRun::Impl::convert_single_byte_row(const SingleByteRowBuilder::Row& row,
@@ -336,12 +368,11 @@ void ConversionRun::Impl::convert_single_byte_row(const SingleByteRowBuilder::Ro
   ++row_count_;
   ++row_number_;
   amount_total_ = saturating_add(amount_total_, row.amount);
-  if (!write_record(QByteArrayView(row.bytes.data(), row.bytes.size())) ||
-      !report_column_shape(bytes, row.columns) || row.failed_fields == 0)
-    return;
+  const QByteArrayView record(row.bytes.data(), row.bytes.size());
+  if (!write_record(record) || !report_column_shape(bytes, row.columns)) return;
   // As report() logs a record's failed fields; these come without reasons.
-  has_errors_ = true;
-  for (int field = 1; field < 32; ++field) {
+  if (row.failed_fields != 0) has_errors_ = true;
+  for (int field = 1; field < 32 && row.failed_fields != 0; ++field) {
     if ((row.failed_fields & (1u << field)) == 0) continue;
     const FieldErrorText& text = data_field_error(field);
     message_.resize(0);
@@ -353,6 +384,7 @@ void ConversionRun::Impl::convert_single_byte_row(const SingleByteRowBuilder::Ro
       return;
     }
   }
+  report_payroll_name(record, row_number_);
 }
 
 const ConversionRun::Impl::FieldErrorText& ConversionRun::Impl::data_field_error(int field) {
@@ -418,20 +450,33 @@ void ConversionRun::Impl::finish() {
   if (!write_record(build_end_record())) return;
   input_.close();
   if (!log(marker(log_end_marker()))) return;
-  if (const Result<void> flushed = log_->flush(); !flushed) {
-    abort(flushed.message());
-    return;
-  }
-  // The bank file first: a log that says 変換終了 must never stand beside an
-  // old bank file.
-  if (!output_->commit()) {
+  // Both files whole on the disk and linked under their pending names before
+  // either takes its place, and then the two renames back to back. A run stopped
+  // between them leaves the new log pending beside the new bank file, and the
+  // next conversion puts it in place before anything else (settle_pending_pair):
+  // a log never stands beside a bank file it does not describe.
+  const QString output_pending = pending_file_name(section_.output_file);
+  const QString log_pending = pending_file_name(log_file_);
+  if (!output_->link_as(output_pending)) {
     abort(conversion_messages::output_unwritable(section_.output_file));
     return;
   }
-  if (const Result<void> committed = log_->commit(); !committed) {
-    abort(committed.message());
+  if (const Result<void> linked = log_->link_as(log_pending); !linked) {
+    QFile::remove(output_pending);
+    abort(linked.message());
     return;
   }
+  if (!rename_over(output_pending, section_.output_file)) {
+    QFile::remove(output_pending);
+    QFile::remove(log_pending);
+    abort(conversion_messages::output_unwritable(section_.output_file));
+    return;
+  }
+  if (const Result<void> placed = rename_over(log_pending, log_file_); !placed) {
+    abort(log_unwritable_message(log_file_));
+    return;
+  }
+  output_.reset();
   running_ = false;
   progress_ = progress_maximum_;
 }
@@ -469,7 +514,26 @@ bool ConversionRun::Impl::report(const BuiltRecord& record, RecordKind kind, qin
                                      difference.listed)))
       return false;
   }
+  for (const NameNotice& notice : record.name_notices) {
+    const QString message =
+        notice.kind == NameNotice::Kind::Cut
+            ? compose_name_cut(field_names_, transfer_, twenty_digit, data_kind_code(kind),
+                               notice.field, record_number, notice.width, notice.text)
+            : compose_name_not_filled(field_names_, transfer_, twenty_digit, data_kind_code(kind),
+                                      notice.field, record_number, notice.text, notice.reason);
+    if (!log(message)) return false;
+  }
   return true;
+}
+
+// Warns of a payee's name that a bank may refuse in a 給与・賞与 file; the record
+// holds the name after any mending, so that is what is weighed.
+bool ConversionRun::Impl::report_payroll_name(QByteArrayView record, qint64 record_number) {
+  if (!payroll_names_checked_) return true;
+  const QString name = decode_cp932(record.sliced(payee_start_, payee_width_));
+  if (!has_letter_or_symbol(trim_trailing_spaces(name))) return true;
+  return log(compose_payroll_name_warning(field_names_, transfer_, options_.twenty_digit(transfer_),
+                                          payee_field_, record_number));
 }
 
 bool ConversionRun::Impl::log(const QString& message) {
@@ -507,6 +571,9 @@ QString ConversionRun::output_file() const { return impl_->section_.output_file;
 QString ConversionRun::log_file() const { return impl_->log_file_; }
 void ConversionRun::set_clock(std::function<QDateTime()> clock) {
   impl_->clock_ = std::move(clock);
+}
+void ConversionRun::note_lock_taken_over(const QString& path, const QString& what) {
+  impl_->lock_taken_over_.emplace(path, what);
 }
 void ConversionRun::set_bank_list(std::shared_ptr<const BankList> banks) {
   impl_->banks_ = std::move(banks);

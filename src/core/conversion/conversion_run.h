@@ -60,8 +60,12 @@ class ConversionRun {
   void set_clock(std::function<QDateTime()> clock);
   // The bank list the codes are checked against. Unless one is given (or none,
   // to check nothing), the run takes the shipped list when its options' bank
-  // rules turn the check on. Set it before the first step.
+  // rules turn the check on, and stops before touching any file when that list
+  // cannot be read. Set it before the first step.
   void set_bank_list(std::shared_ptr<const BankList> banks);
+  // The company's lock file was left by a run that ended, and was taken over:
+  // the log says so after its start marker. Set it before the first step.
+  void note_lock_taken_over(const QString& path, const QString& what);
 
  private:
   class Impl;
