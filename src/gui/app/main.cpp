@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include "core/settings/bank_rules_settings.h"
 #include "core/settings/system_settings.h"
@@ -38,5 +39,6 @@ int main(int argc, char** argv) {
   // The help window may still be open; the program ends with the main window.
   QObject::connect(main_window, &QObject::destroyed, &application, &QApplication::quit);
   main_window->show();
+  QTimer::singleShot(0, main_window, &tsubakuro::MainWindow::tell_start_problems);
   return application.exec();
 }

@@ -71,6 +71,10 @@ MainWindow::MainWindow(AppState& app, QWidget* parent) : QMainWindow(parent), ap
   set_main_title();
 }
 
+void MainWindow::tell_start_problems() {
+  if (!app_.system.bank_rules_read) show_failure(app_, app_.system.bank_rules_read.failure());
+}
+
 MainWindow::~MainWindow() {
   if (app_.host == this) app_.host = nullptr;
 }

@@ -44,6 +44,9 @@ class MainWindow : public QMainWindow, public WindowHost {
   void set_main_title();
   void refresh_main_menus();
   void enforce_main_minimum() override;
+  // Said once the window stands on the screen: settings the program could not
+  // read ("tsubakuro.ini"), which stop every conversion until mended.
+  void tell_start_problems();
 
   QWidget* host_widget() override { return this; }
   void company_changed() override { set_main_title(); }

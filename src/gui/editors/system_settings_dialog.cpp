@@ -102,10 +102,14 @@ void SystemSettingsDialog::accept_values() {
   const BankRules rules{.check_characters = check_characters_->isChecked(),
                         .normalize_names = normalize_names_->isChecked(),
                         .check_codes = check_codes_->isChecked()};
-  if (rules != app_.system.bank_rules) {
+  // A "tsubakuro.ini" that could not be read is written anew whatever was chosen:
+  // that is how the user mends it, and conversions may go on once it is.
+  if (rules != app_.system.bank_rules || !app_.system.bank_rules_read) {
     app_.system.bank_rules = rules;
     if (const Result<void> saved = save_bank_rules(rules); !saved)
       show_failure(app_, saved.failure());
+    else
+      app_.system.bank_rules_read = {};
   }
   close();
 }

@@ -297,5 +297,30 @@ TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenIsToldAndTheProgramStillE
   EXPECT_FALSE(window().isVisible());
 }
 
+// A "tsubakuro.ini" that cannot be read stops every conversion; the user hears of
+// it when the program starts, not first at 変換処理.
+TEST_F(MainWindowTest, ASettingsFileThatCannotBeReadIsToldAtStart) {
+  testing::ScopedWorkingDir dir;
+  testing::write_file(QStringLiteral("tsubakuro.ini"), "[bank_rules]\ncheck_codes=nein\n");
+  load_system_settings(app_.system);
+  window().show();
+  QString told;
+  testing::when_modal_shows([&told](QWidget* dialog) {
+    told =
+        dialog->windowTitle() + u'|' + dialog->findChild<QLabel*>(QStringLiteral("Label1"))->text();
+    testing::click_button(dialog, QStringLiteral("Command1(0)"));
+  });
+  window().tell_start_problems();
+  EXPECT_TRUE(told.startsWith(QStringLiteral("エラー|設定ファイル「tsubakuro.ini」")))
+      << told.toStdString();
+  EXPECT_TRUE(told.contains(QStringLiteral("check_codes")));
+
+  told.clear();
+  testing::write_file(QStringLiteral("tsubakuro.ini"), "[bank_rules]\ncheck_codes=on\n");
+  load_system_settings(app_.system);
+  window().tell_start_problems();
+  EXPECT_EQ(told, QString()) << "nothing to tell";
+}
+
 }  // namespace
 }  // namespace tsubakuro

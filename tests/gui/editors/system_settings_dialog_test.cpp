@@ -200,7 +200,7 @@ TEST(SystemSettingsDialog, BankRulesAreShownAndWrittenToTheirOwnFileOnOk) {
   }
   EXPECT_TRUE(app.system.bank_rules.check_characters);
   EXPECT_TRUE(app.system.bank_rules.normalize_names);
-  EXPECT_EQ(load_bank_rules(), app.system.bank_rules) << "written at once, not at the end";
+  EXPECT_EQ(load_bank_rules().value(), app.system.bank_rules) << "written at once, not at the end";
   EXPECT_FALSE(QFile::exists(QStringLiteral("tbk.ini")));
 }
 
@@ -225,12 +225,31 @@ TEST(SystemSettingsDialog, TheCodeCheckLivesInTheProgramSettingsAndIsSavedWithOk
     dialog.click("Command1(1)");
   }
   EXPECT_TRUE(app.system.bank_rules.check_codes);
-  EXPECT_TRUE(load_bank_rules().check_codes);
+  EXPECT_TRUE(load_bank_rules().value().check_codes);
   EXPECT_TRUE(QSettings(QStringLiteral("tsubakuro.ini"), QSettings::IniFormat)
                   .value(QStringLiteral("bank_rules/check_codes"))
                   .toBool());
   OpenDialog again(app);
   EXPECT_TRUE(again.control<QCheckBox>("CheckBankCodes")->isChecked());
+}
+
+// システム設定 is where a damaged "tsubakuro.ini" is mended: OK writes it anew,
+// changed or not, and conversions may go on.
+TEST(SystemSettingsDialog, OkWritesADamagedProgramSettingsFileAnew) {
+  testing::ScopedWorkingDir dir;
+  testing::write_file(QStringLiteral("tsubakuro.ini"), "\xff\xfe[bank_rules]\ncheck_codes=1\n");
+  AppState app = fresh_app();
+  load_system_settings(app.system);
+  ASSERT_FALSE(app.system.bank_rules_read.ok());
+  {
+    OpenDialog dialog(app);
+    EXPECT_FALSE(dialog.control<QCheckBox>("CheckBankCodes")->isChecked());
+    dialog.click("Command1(1)");  // OK, nothing changed
+  }
+  EXPECT_TRUE(app.system.bank_rules_read.ok());
+  const Result<BankRules> read = load_bank_rules();
+  ASSERT_TRUE(read.ok()) << read.message().toStdString();
+  EXPECT_EQ(read.value(), BankRules{});
 }
 
 }  // namespace
