@@ -11,7 +11,7 @@ Every file is Shift-JIS (code page 932) with CR LF line ends:
 
 Two rows of 振込データ.csv are wrong on purpose, so that a conversion of the
 sample shows how field errors are logged: row 12 holds a name in full-width
-characters and row 20 a 預金種目 of 4.
+characters and row 20 a 預金種目 of 3, which no 振込 takes.
 
 Run it again after changing the data below; the files are committed as written.
 """
@@ -187,7 +187,7 @@ def payment_rows(people, first_number, deposit_kind_of):
 def credit_list():
     def deposit_kind(index):
         if index == 19:
-            return "4"  # wrong on purpose: 預金種目 is 1, 2 or 9
+            return "3"  # wrong on purpose: a 振込's 預金種目 is 1, 2, 4 or 9
         return "2" if index % 6 == 5 else "1"
 
     rows = [["銀行コード", "銀行名", "支店コード", "支店名", "預金種目", "口座番号",

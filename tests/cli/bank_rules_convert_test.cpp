@@ -37,7 +37,7 @@ bool holds_small_kana(const QByteArray& bank_file) {
 
 TEST_F(BankRulesSample, BothKindsConvertWithNoSmallKanaLeft) {
   const ConvertProcessResult credit = run_tsubakuro_convert({});
-  EXPECT_EQ(credit.exit_code, 1) << "row 12 holds kanji, row 20 a 預金種目 of 4";
+  EXPECT_EQ(credit.exit_code, 1) << "row 12 holds kanji, row 20 a 預金種目 of 3";
   const QByteArray credit_file = read_file(QStringLiteral("FURIKOMI.DAT"));
   ASSERT_FALSE(credit_file.isEmpty());
   EXPECT_FALSE(holds_small_kana(credit_file));

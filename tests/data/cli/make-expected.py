@@ -61,7 +61,7 @@ def header(h):
     return record
 
 
-def data(row, columns, number, errors, names):
+def data(row, columns, number, errors, names, account_types):
     v = [row[c - 1] if 0 < c <= len(row) else "" for c in columns]
     fields = [
         b"2", zero_right(v[0], 4).encode(), space_left(v[1], 15), zero_right(v[2], 3).encode(),
@@ -70,7 +70,7 @@ def data(row, columns, number, errors, names):
         space_left(v[9], 1), zero_right(v[10], 10).encode(), zero_right(v[11], 10).encode(),
         space_left(v[12], 1), space_left(v[13], 8),
     ]
-    checks = {7: v[5] in ("1", "2", "9"), 9: characters(v[7]), 8: digits(zero_right(v[6], 7)),
+    checks = {7: v[5] in account_types, 9: characters(v[7]), 8: digits(zero_right(v[6], 7)),
               10: digits(zero_right(v[8], 10))}
     for field in sorted(checks):
         if not checks[field]:
@@ -85,7 +85,9 @@ def convert(kind, section, names):
     records, errors, total = [header(section["header"])], [], 0
     for number, line in enumerate(lines, start=1):
         row = line.split(",")
-        records.append(data(row, section["columns"], number, errors, names))
+        # A 振込 pays into 貯蓄 (4) accounts too; a 振替 draws from 1, 2 and 9 only.
+        account_types = ("1", "2", "4", "9") if kind == "振込" else ("1", "2", "9")
+        records.append(data(row, section["columns"], number, errors, names, account_types))
         total += int(row[section["columns"][8] - 1])
     records.append(b"8" + zero_right(str(len(lines)), 6).encode()
                    + zero_right(str(total), 12).encode() + b" " * 101)
