@@ -119,27 +119,26 @@ TEST(CompanyLock, KeepsOutWhileAConversionHoldsIt) {
   EXPECT_EQ(read_file(kLock), lock_naming(converter.pid())) << "left as it was";
 }
 
-TEST(CompanyLock, RefusesAFolderOrAnUnwritableFileInItsPlaceNamingIt) {
-  {
-    ScopedWorkingDir dir;
-    ASSERT_TRUE(QDir().mkdir(kLock));
-    const Result<CompanyLock::Claimed> claimed = CompanyLock::claim(kLock, kCompany);
-    ASSERT_FALSE(claimed.ok());
-    EXPECT_TRUE(claimed.message().contains(u"「ﾃｽﾄ.lock」がフォルダである"_qs))
-        << claimed.message().toStdString();
-    EXPECT_FALSE(claimed.message().contains(QStringLiteral("ほかで行われています")));
-    EXPECT_TRUE(QFileInfo(kLock).isDir());
-  }
-  {
-    ScopedWorkingDir dir;
-    write_file(kLock, "");
-    QFile::setPermissions(kLock, QFile::ReadOwner);
-    const Result<CompanyLock::Claimed> claimed = CompanyLock::claim(kLock, kCompany);
-    QFile::setPermissions(kLock, QFile::ReadOwner | QFile::WriteOwner);
-    if (claimed.ok()) GTEST_SKIP() << "running with rights that ignore file permissions";
-    EXPECT_TRUE(claimed.message().contains(u"「ﾃｽﾄ.lock」が書き込めないファイルである"_qs))
-        << claimed.message().toStdString();
-  }
+TEST(CompanyLock, RefusesAFolderInItsPlaceNamingIt) {
+  ScopedWorkingDir dir;
+  ASSERT_TRUE(QDir().mkdir(kLock));
+  const Result<CompanyLock::Claimed> claimed = CompanyLock::claim(kLock, kCompany);
+  ASSERT_FALSE(claimed.ok());
+  EXPECT_TRUE(claimed.message().contains(u"「ﾃｽﾄ.lock」がフォルダである"_qs))
+      << claimed.message().toStdString();
+  EXPECT_FALSE(claimed.message().contains(QStringLiteral("ほかで行われています")));
+  EXPECT_TRUE(QFileInfo(kLock).isDir());
+}
+
+TEST(CompanyLock, RefusesAnUnwritableFileInItsPlaceNamingIt) {
+  ScopedWorkingDir dir;
+  write_file(kLock, "");
+  QFile::setPermissions(kLock, QFile::ReadOwner);
+  const Result<CompanyLock::Claimed> claimed = CompanyLock::claim(kLock, kCompany);
+  QFile::setPermissions(kLock, QFile::ReadOwner | QFile::WriteOwner);
+  if (claimed.ok()) GTEST_SKIP() << "running with rights that ignore file permissions";
+  EXPECT_TRUE(claimed.message().contains(u"「ﾃｽﾄ.lock」が書き込めないファイルである"_qs))
+      << claimed.message().toStdString();
 }
 
 class LockTakenOverTest : public ::testing::Test, public RunFixture {};
