@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <QFile>
 
-#include "core/zengin/debit_result.h"
 #include "debit_records.h"
 #include "test_support.h"
 
@@ -11,23 +10,6 @@ namespace tsubakuro {
 namespace {
 
 using testing::DebitLine;
-
-TEST(DebitResultMeaning, EveryCodeTheBanksUseAndAnyOther) {
-  const std::pair<char16_t, const char16_t*> table[] = {
-      {u'0', u"振替済"},
-      {u'1', u"資金不足"},
-      {u'2', u"預金取引なし"},
-      {u'3', u"預金者の都合による振替停止"},
-      {u'4', u"預金口座振替依頼書なし"},
-      {u'8', u"委託者の都合による振替停止"},
-      {u'9', u"その他"},
-      {u'5', u"不明（5）"},
-      {u'A', u"不明（A）"},
-      {u'ｱ', u"不明（ｱ）"},
-  };
-  for (const auto& [code, meaning] : table)
-    EXPECT_EQ(debit_result_meaning(QChar(code)), QString::fromUtf16(meaning)) << char(code);
-}
 
 TEST(DebitResultTally, CountsBlankAndUnknownCodesAsNotDebited) {
   DebitResultTally tally;
@@ -46,16 +28,6 @@ TEST(DebitResultTally, CountsBlankAndUnknownCodesAsNotDebited) {
   EXPECT_EQ(debit_result_summary(tally),
             QStringLiteral("振替済 2件 ¥16,500、振替不能 4件 ¥13,400（不明（ ） 1件 ¥200、"
                            "資金不足 2件 ¥4,400、その他 1件 ¥8,800）"));
-}
-
-TEST(DebitResultTally, AFileAsConvertedHasNoFailureCodes) {
-  DebitResultTally blanks;
-  DebitResultTally zeros;
-  blanks.add(testing::debit_data_record({QStringLiteral("ｱ"), 1000, ' '}));
-  zeros.add(testing::debit_data_record({QStringLiteral("ｱ"), 1000, '0'}));
-  EXPECT_FALSE(blanks.has_failure_codes());
-  EXPECT_FALSE(zeros.has_failure_codes());
-  EXPECT_EQ(debit_result_summary(zeros), QStringLiteral("振替済 1件 ¥1,000、振替不能 0件 ¥0"));
 }
 
 TEST(DebitTrailer, BankFiguresAreReadOnlyWhenFilledIn) {
