@@ -40,12 +40,6 @@ class ResultViewer : public ChildWindow {
   // of the grids and a screenful of data rows.
   QSize sizeHint() const override;
 
-  // A 振替 file the bank returned: what its records say, once they are loaded.
-  bool shows_debit_results() const { return debit_results_shown_; }
-  // Writes the records not debited to `path` in the company's 振替 columns, and
-  // tells the user how it went; 「振替不能を書き出す...」 asks for the path first.
-  void write_failed_debits_to(const QString& path);
-
  protected:
   void on_opened() override;
   void on_closing() override;
@@ -67,7 +61,10 @@ class ResultViewer : public ChildWindow {
   bool debit() const { return transfer_ == TransferKind::Debit; }
   void set_up_debit_results();
   void show_debit_results();
+  // 「振替不能を書き出す...」: asks where, then writes the records not debited in the
+  // company's 振替 columns and tells the user how it went.
   void ask_failed_debits_path();
+  void write_failed_debits_to(const QString& path);
 
   std::array<ResultGridView*, 4> grids_{};
   std::array<QStandardItemModel*, 4> fixed_models_{};  // none for the data grid
@@ -89,6 +86,7 @@ class ResultViewer : public ChildWindow {
   QPushButton* export_failed_ = nullptr;
   DebitResultTally debit_tally_;
   DebitTrailer debit_trailer_;
+  // A 振替 file the bank returned, once its records are loaded.
   bool debit_results_shown_ = false;
 };
 
