@@ -115,6 +115,28 @@ const OptionSpec kOptions[] = {
      [](const QString& option, const QString& value, ParsedCommandLine& parsed) {
        return set_switch(option, value, parsed.request.check_codes);
      }},
+    // Reading back the results of a 振替 file.
+    {"results", nullptr, "銀行ファイル",
+     "変換の代わりに、銀行から返された振替ファイルの振替結果を読み、\n"
+     "振替済・振替不能の件数と金額を理由別に表示します。\n"
+     "会社を指定しなくても読めます（--company は --failed-csv の列にだけ使います）。",
+     [](const QString& option, const QString& value, ParsedCommandLine& parsed) -> Result<> {
+       if (value.isEmpty())
+         return failure(QStringLiteral("%1 に銀行ファイルを指定してください。").arg(option));
+       parsed.results.bank_file = value;
+       return {};
+     }},
+    {"failed-csv", nullptr, "CSVファイル",
+     "--results と一緒に指定し、振替不能のレコードを Shift-JIS の\n"
+     "CSV に書き出します。--company の会社の振替の列に並べるので、\n"
+     "翌月の支払一覧としてそのまま変換できます。会社を指定しない\n"
+     "ときは 引落銀行番号…振替結果 の決まった列で書きます。",
+     [](const QString& option, const QString& value, ParsedCommandLine& parsed) -> Result<> {
+       if (value.isEmpty())
+         return failure(QStringLiteral("%1 に書き出すファイルを指定してください。").arg(option));
+       parsed.results.failed_csv = value;
+       return {};
+     }},
     {"help", "h", nullptr, "この説明を表示します。",
      [](const QString&, const QString&, ParsedCommandLine& parsed) -> Result<> {
        parsed.show_help = true;
@@ -235,6 +257,30 @@ QString option_lines() {
   return lines;
 }
 
+// Reading results converts nothing: an option that shapes a conversion would do
+// nothing with it, and is refused rather than left unused.
+Result<> check_results_request(const ParsedCommandLine& parsed) {
+  const ConvertRequest& request = parsed.request;
+  if (!parsed.results.bank_file) {
+    if (parsed.results.failed_csv)
+      return failure(QStringLiteral("--failed-csv は --results と一緒に指定してください。"));
+    return {};
+  }
+  const std::pair<bool, const char*> unused[] = {
+      {request.kind.has_value(), "--kind"},
+      {request.transfer_date.has_value(), "--date"},
+      {request.check_characters.has_value(), "--check-characters"},
+      {request.normalize_names.has_value(), "--normalize-names"},
+      {request.check_codes.has_value(), "--check-codes"},
+  };
+  for (const auto& [given, name] : unused) {
+    if (given)
+      return failure(
+          QStringLiteral("--results と %1 は一緒に指定できません。").arg(QLatin1String(name)));
+  }
+  return {};
+}
+
 }  // namespace
 
 std::optional<TransferDate> parse_transfer_date(const QString& text) {
@@ -288,6 +334,8 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
     if (const Result<> applied = spec->apply(spelled(*spec), value, parsed); !applied)
       return fail(applied.message());
   }
+  if (const Result<> results = check_results_request(parsed); !results)
+    return fail(results.message());
   return parsed;
 }
 
@@ -313,7 +361,14 @@ QString help_text() {
              "  2    変換できませんでした（引数の誤り、会社別CFGファイルがない、入力ファイルが\n"
              "       ない、使用しない種別、ファイルを開けない・書けない、tsubakuro.ini が\n"
              "       読めない、確認に要る銀行一覧がない など）。\n"
-             "  130  Ctrl+C で変換を中止しました。\n");
+             "  130  Ctrl+C で変換を中止しました。\n") +
+         QStringLiteral(
+             "\n"
+             "--results を指定したときの終了コード:\n"
+             "  0    すべてのレコードが振替済です。\n"
+             "  1    振替不能のレコードがあるか、トレーラの件数・金額がレコードと合いません。\n"
+             "  2    ファイルを読めませんでした（振替結果のない振替ファイル、振込のファイル、\n"
+             "       CSV を書けない場合を含みます）。\n");
 }
 
 QString version_text() {

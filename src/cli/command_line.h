@@ -22,8 +22,16 @@ struct ConvertRequest {
   std::optional<bool> check_codes;
 };
 
+// --results: a 振替 file the bank returned, read back instead of a conversion. The
+// paths are taken as given, from the folder the command runs in.
+struct ResultsRequest {
+  std::optional<QString> bank_file;
+  std::optional<QString> failed_csv;  // where the records not debited are written
+};
+
 struct ParsedCommandLine {
   ConvertRequest request;
+  ResultsRequest results;
   bool show_help = false;
   bool show_version = false;
   QString error;  // a Japanese message when the arguments cannot be used

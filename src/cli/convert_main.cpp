@@ -3,6 +3,7 @@
 #include "cli/command_line.h"
 #include "cli/console.h"
 #include "cli/convert_command.h"
+#include "cli/results_command.h"
 
 int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);
@@ -21,5 +22,6 @@ int main(int argc, char** argv) {
     print_out(version_text());
     return kConverted;
   }
+  if (parsed.results.bank_file) return run_results(parsed.request, parsed.results);
   return run_convert(parsed.request);
 }

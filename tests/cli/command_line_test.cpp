@@ -139,6 +139,32 @@ TEST(CommandLine, TakesValuesAsTypedAndTheLastOfARepeatedOption) {
   EXPECT_EQ(parsed.request.kind, TransferKind::Credit);
 }
 
+TEST(CommandLine, ResultsTakeOnlyWhatReadingThemUses) {
+  ParsedCommandLine parsed = parse_command_line(
+      {QStringLiteral("--results"), QStringLiteral("FURIKAE.DAT"), QStringLiteral("--company=東京"),
+       QStringLiteral("--failed-csv"), QStringLiteral("不能.csv")});
+  ASSERT_TRUE(parsed.error.isEmpty()) << parsed.error.toStdString();
+  EXPECT_EQ(parsed.results.bank_file, QStringLiteral("FURIKAE.DAT"));
+  EXPECT_EQ(parsed.results.failed_csv, QStringLiteral("不能.csv"));
+  EXPECT_EQ(parsed.request.company, QStringLiteral("東京"));
+
+  const std::pair<QStringList, QString> refused[] = {
+      {{QStringLiteral("--failed-csv=x.csv")},
+       QStringLiteral("--failed-csv は --results と一緒に指定してください。")},
+      {{QStringLiteral("--results=F.DAT"), QStringLiteral("--date=4/5")},
+       QStringLiteral("--results と --date は一緒に指定できません。")},
+      {{QStringLiteral("--results=F.DAT"), QStringLiteral("--check-codes=off")},
+       QStringLiteral("--results と --check-codes は一緒に指定できません。")},
+      {{QStringLiteral("--results=")},
+       QStringLiteral("--results に銀行ファイルを指定してください。")},
+  };
+  for (const auto& [arguments, message] : refused) {
+    parsed = parse_command_line(arguments);
+    EXPECT_TRUE(parsed.error.startsWith(message)) << parsed.error.toStdString();
+  }
+  EXPECT_TRUE(help_text().contains(QStringLiteral("--results 銀行ファイル")));
+}
+
 TEST(CommandLine, HelpTellsWhatCtrlCLeavesBehind) {
   const QString help = help_text();
   EXPECT_TRUE(help.contains(QStringLiteral("出力ファイルは変更されず、前のファイルが残ります。")));

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "core/zengin/debit_result.h"
+#include "core/zengin/debit_results.h"
 #include "gui/viewers/result_view_layout.h"
 
 namespace tsubakuro {
@@ -19,7 +21,11 @@ constexpr int kBankCodeColumn = 1;
 constexpr int kBranchCodeColumn = 3;
 constexpr int kBranchNameColumn = 4;
 
+const QString kResultHeading = QStringLiteral("振替結果");
+
 }  // namespace
+
+QColor not_debited_tint() { return QColor(0xf8, 0xd0, 0xd0); }
 
 ResultDataModel::ResultDataModel(ZenginRecordReader& reader, TransferKind transfer,
                                  bool twenty_digit, QStringList headings, QObject* parent)
@@ -35,13 +41,35 @@ int ResultDataModel::rowCount(const QModelIndex& parent) const {
 }
 
 int ResultDataModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(headings_.size());
+  if (parent.isValid()) return 0;
+  return static_cast<int>(headings_.size()) + (transfer_ == TransferKind::Debit ? 1 : 0);
+}
+
+int ResultDataModel::result_column() const {
+  return transfer_ == TransferKind::Debit ? static_cast<int>(headings_.size()) : -1;
+}
+
+void ResultDataModel::set_results_shown(bool shown) {
+  if (shown == results_shown_ || result_column() < 0) return;
+  results_shown_ = shown;
+  if (rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, result_column()));
 }
 
 QVariant ResultDataModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   if (role == Qt::TextAlignmentRole)
     return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+  const auto failed_row = [&] {
+    if (!results_shown_) return false;
+    const Row& shown = row(index.row());
+    return shown.data && !is_debited(shown.result_code);
+  };
+  if (index.column() == result_column()) {
+    if (role == Qt::BackgroundRole) return failed_row() ? QVariant(not_debited_tint()) : QVariant();
+    if (role != Qt::DisplayRole || !results_shown_) return {};
+    const Row& shown = row(index.row());
+    return shown.data ? debit_result_meaning(debit_result_character(shown.result_code)) : QString();
+  }
   if (role == Qt::BackgroundRole || role == Qt::ToolTipRole) {
     const Row& shown = row(index.row());
     if (!shown.data) return {};
@@ -50,7 +78,10 @@ QVariant ResultDataModel::data(const QModelIndex& index, int role) const {
     const std::optional<QString> original =
         corrections_.empty() ? std::nullopt
                              : corrections_.data_original(index.row() + 1, index.column() + 1);
-    if (role == Qt::BackgroundRole) return original ? QVariant(corrected_cell_tint()) : QVariant();
+    if (role == Qt::BackgroundRole) {
+      if (original) return QVariant(corrected_cell_tint());
+      return failed_row() ? QVariant(not_debited_tint()) : QVariant();
+    }
     QString tip = bank_tip(shown, index.column());
     if (original) {
       const QString corrected = corrected_cell_tooltip(*original);
@@ -65,7 +96,8 @@ QVariant ResultDataModel::data(const QModelIndex& index, int role) const {
 
 QVariant ResultDataModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
-  if (orientation == Qt::Horizontal) return headings_.value(section);
+  if (orientation == Qt::Horizontal)
+    return section == result_column() ? kResultHeading : headings_.value(section);
   if (role != Qt::DisplayRole || !row(section).data) return {};
   return QString::number(section + 1);
 }
@@ -106,6 +138,7 @@ const ResultDataModel::Row& ResultDataModel::row(int model_row) const {
   const RecordRead record = reader_.read(static_cast<qint64>(model_row) + 2);
   if (record.data_kind() == kDataKind) {
     fresh->data = true;
+    fresh->result_code = debit_result_code(record.bytes);
     fresh->cells =
         result_cells(cut_record(record.bytes, record_layout(transfer_, RecordKind::Data)),
                      RecordKind::Data, twenty_digit_);

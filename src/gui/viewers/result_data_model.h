@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QCache>
+#include <QColor>
 #include <QStringList>
 
 #include "core/log/logged_corrections.h"
@@ -10,6 +11,9 @@
 #include "core/zengin/zengin_record_reader.h"
 
 namespace tsubakuro {
+
+// The tint of a record the bank did not debit.
+QColor not_debited_tint();
 
 // The data grid of the result viewer. Rows are read from the open file when the
 // view asks for them, so a file of a million records costs a few kilobytes of
@@ -35,10 +39,18 @@ class ResultDataModel : public QAbstractTableModel {
   // Grows the grid so that record `number` is its last row. Never shrinks it.
   void show_through_record(qint64 number);
 
+  // A 振替 grid ends in a 振替結果 column, which tells each record's 振替結果コード
+  // and tints the rows not debited once the file is known to be one the bank
+  // returned: a file as converted holds blanks or zeros there, which mean nothing.
+  int result_column() const;  // -1 for a 振込 grid
+  void set_results_shown(bool shown);
+  bool results_shown() const { return results_shown_; }
+
  private:
   struct Row {
     bool data = false;  // a data record: anything else leaves its row blank
     QStringList cells;
+    char result_code = 0;
   };
   const Row& row(int model_row) const;
   // The kanji names the bank list gives the bank and branch of a shown row.
@@ -49,6 +61,7 @@ class ResultDataModel : public QAbstractTableModel {
   bool twenty_digit_;
   QStringList headings_;
   LoggedCorrections corrections_;
+  bool results_shown_ = false;
   int rows_ = 0;
   mutable QCache<int, Row> cache_;
   Row blank_;

@@ -2,13 +2,19 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QStandardItemModel>
 #include <QTimer>
 
+#include "core/conversion/failed_debits_csv.h"
 #include "core/settings/company_name.h"
 #include "core/settings/company_settings.h"
 #include "core/settings/conversion_options.h"
+#include "core/zengin/debit_result_messages.h"
 #include "core/zengin/record_layout.h"
 #include "gui/shell/message_dialogs.h"
 #include "gui/shell/twips.h"
@@ -39,6 +45,12 @@ constexpr int kTrailerFitsWidth = 12500;
 constexpr int kFirstColumnWidth = 960;
 // The data rows a first opening shows at once.
 constexpr int kFirstDataRows = 20;
+// The debit results' line and the line that tells of a trailer that disagrees.
+constexpr int kResultsLineHeight = 300;
+constexpr int kExportButtonWidth = 2400;
+constexpr int kExportButtonHeight = 360;
+// The widest meaning of a 振替結果コード, 預金者の都合による振替停止, in characters.
+constexpr int kResultMeaningWidth = 26;
 
 const QString kErrorTitle = QStringLiteral("エラー");
 
@@ -53,6 +65,25 @@ ResultViewer::ResultViewer(AppState& app, QWidget* parent)
     grids_[i]->set_fixed_sizes(to_pixels(kRowHeight), to_pixels(kFirstColumnWidth));
     if (i != kDataGrid) grids_[i]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   }
+  results_label_ = new QLabel(this);
+  results_label_->setObjectName(QStringLiteral("振替結果"));
+  results_label_->setAccessibleName(QStringLiteral("振替結果"));
+  results_label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  results_warning_ = new QLabel(this);
+  results_warning_->setObjectName(QStringLiteral("トレーラとの違い"));
+  results_warning_->setAccessibleName(QStringLiteral("トレーラとの違い"));
+  results_warning_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  QPalette warning = results_warning_->palette();
+  warning.setColor(QPalette::WindowText, Qt::red);
+  results_warning_->setPalette(warning);
+  export_failed_ = new QPushButton(QStringLiteral("振替不能を書き出す..."), this);
+  export_failed_->setObjectName(QStringLiteral("振替不能を書き出す"));
+  export_failed_->setAccessibleName(QStringLiteral("振替不能を書き出す..."));
+  connect(export_failed_, &QPushButton::clicked, this, &ResultViewer::ask_failed_debits_path);
+  for (QWidget* widget :
+       {static_cast<QWidget*>(results_label_), static_cast<QWidget*>(results_warning_),
+        static_cast<QWidget*>(export_failed_)})
+    widget->hide();
   timer1_ = new QTimer(this);
   timer1_->setObjectName(QStringLiteral("Timer1"));
   timer1_->setInterval(1);
@@ -75,6 +106,7 @@ void ResultViewer::on_opened() {
   corrections_ = log_file ? LoggedCorrections::read(*log_file) : LoggedCorrections();
   set_up_grids();
   data_model_->set_corrections(corrections_);
+  set_up_debit_results();
   const QString& company = app_.system.current_company;
   setWindowTitle(
       company.isEmpty()
@@ -86,6 +118,7 @@ void ResultViewer::on_opened() {
   show_fixed_record(record_count_ - 1);
   show_fixed_record(record_count_);
   next_record_ = 2;
+  if (record_count_ < 1) show_debit_results();
   lay_out();
 }
 
@@ -120,6 +153,12 @@ void ResultViewer::set_up_grid(Grid grid, RecordKind record) {
   }
   for (int c = 0; c < static_cast<int>(columns.size()); ++c)
     view->setColumnWidth(c, column_width(view, columns[c], headings[c]));
+  if (grid == kDataGrid && data_model_->result_column() >= 0) {
+    const int c = data_model_->result_column();
+    view->setColumnWidth(
+        c, qMax(to_pixels(result_column_twips(kResultMeaningWidth)),
+                view->heading_width(data_model_->headerData(c, Qt::Horizontal).toString())));
+  }
 }
 
 // The width the field's characters take, but never less than its heading: a
@@ -152,6 +191,7 @@ QSize ResultViewer::sizeHint() const {
 
 void ResultViewer::open_output_file(int record_length) {
   const QString& output = app_.company.section(transfer_).output_file;
+  output_file_ = output;
   record_count_ = 0;
   if (output.isEmpty() || !QFile::exists(output)) {
     show_notice(app_, kErrorTitle, QStringLiteral("出力ファイルが存在しません"));
@@ -178,6 +218,7 @@ void ResultViewer::show_fixed_record(qint64 number) {
     case kTrailerKind:
       grid = kTrailerGrid;
       record = RecordKind::Trailer;
+      if (debit()) debit_trailer_ = read_debit_trailer(read.bytes);
       break;
     case kEndKind:
       grid = kEndGrid;
@@ -203,7 +244,9 @@ void ResultViewer::show_data_record(qint64 number) {
   if (past_end_) return;
   const RecordRead read = reader_.read(number);
   if (read.status == RecordRead::Status::PastEnd) past_end_ = true;
-  if (read.data_kind() == kDataKind) last_data_record_ = number;
+  if (read.data_kind() != kDataKind) return;
+  last_data_record_ = number;
+  if (debit()) debit_tally_.add(read.bytes);
 }
 
 void ResultViewer::load_data_batches() {
@@ -224,6 +267,70 @@ void ResultViewer::load_data_batches() {
   }
   data_model_->show_through_record(last_data_record_);
   if (closing_ || past_end_) timer1_->stop();
+  if (!closing_ && past_end_) show_debit_results();
+}
+
+void ResultViewer::set_up_debit_results() {
+  debit_tally_ = {};
+  debit_trailer_ = {};
+  debit_results_shown_ = false;
+  for (QWidget* widget :
+       {static_cast<QWidget*>(results_label_), static_cast<QWidget*>(results_warning_),
+        static_cast<QWidget*>(export_failed_)})
+    widget->setVisible(debit());
+  results_label_->setText(debit_result_messages::still_loading());
+  results_warning_->clear();
+  export_failed_->setEnabled(false);
+}
+
+// Shown once every record is read: the trailer is compared with all of them.
+void ResultViewer::show_debit_results() {
+  if (!debit()) return;
+  if (!reader_.is_open()) {
+    results_label_->clear();
+    return;
+  }
+  debit_results_shown_ = debit_tally_.has_failure_codes() || debit_trailer_.carries_results();
+  data_model_->set_results_shown(debit_results_shown_);
+  export_failed_->setEnabled(debit_results_shown_);
+  if (!debit_results_shown_) {
+    results_label_->setText(debit_result_messages::no_results(output_file_));
+    return;
+  }
+  // A long line is cut at the window's edge; its tooltip holds it whole.
+  const QString summary = debit_result_summary(debit_tally_);
+  results_label_->setText(summary);
+  results_label_->setToolTip(summary);
+  const QString warning = debit_trailer_disagreements(debit_tally_, debit_trailer_).join(u' ');
+  results_warning_->setText(warning);
+  results_warning_->setToolTip(warning);
+}
+
+void ResultViewer::ask_failed_debits_path() {
+  QFileDialog dialog(this, QStringLiteral("振替不能を書き出す"));
+  dialog.setObjectName(QStringLiteral("振替不能の書き出し先"));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilters({QStringLiteral("CSV ファイル (*.csv)"), QStringLiteral("すべて (*)")});
+  dialog.setDefaultSuffix(QStringLiteral("csv"));
+  dialog.setDirectory(QFileInfo(output_file_).absolutePath());
+  dialog.selectFile(QStringLiteral("振替不能.csv"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  write_failed_debits_to(dialog.selectedFiles().constFirst());
+}
+
+void ResultViewer::write_failed_debits_to(const QString& path) {
+  if (!debit_results_shown_) return;
+  const FailedDebitsCsv layout = FailedDebitsCsv::for_company(
+      app_.company.section(TransferKind::Debit), twenty_digit_, app_.system.field_names);
+  const Result<qint64> written =
+      write_failed_debits(output_file_, reader_.record_length(), layout, path);
+  if (!written) {
+    show_failure(app_, written.failure());
+    return;
+  }
+  show_notice(app_, QStringLiteral("振替不能を書き出す"),
+              debit_result_messages::failed_list_written(*written, path));
 }
 
 void ResultViewer::resizeEvent(QResizeEvent* event) {
@@ -251,8 +358,11 @@ void ResultViewer::lay_out() {
   const int data_top = header_top + header_height + kGap;
   const int end_top = client_height - end_height - kGap;
   const int trailer_top = end_top - trailer_height - kGap;
+  // A 振替 file's results stand between its data and its trailer.
+  const int results_height = debit() ? 2 * kResultsLineHeight : 0;
+  const int results_top = trailer_top - (debit() ? results_height + kGap : 0);
   // In a main window too small for the four grids the data grid gives way first.
-  const int data_height = qMax(0, trailer_top - data_top - kGap);
+  const int data_height = qMax(0, results_top - data_top - kGap);
 
   const int grid_width = qMax(0, frame->width() - to_pixels(kSideRoom));
   const int left = qMax(0, (width() - grid_width) / 2);
@@ -263,6 +373,17 @@ void ResultViewer::lay_out() {
   place(kDataGrid, data_top, data_height);
   place(kTrailerGrid, trailer_top, trailer_height);
   place(kEndGrid, end_top, end_height);
+  if (debit()) {
+    const int button_width = to_pixels(kExportButtonWidth);
+    const int label_width = qMax(0, grid_width - button_width - to_pixels(kGap));
+    results_label_->setGeometry(left, to_pixels(results_top), label_width,
+                                to_pixels(kResultsLineHeight));
+    results_warning_->setGeometry(left, to_pixels(results_top + kResultsLineHeight), label_width,
+                                  to_pixels(kResultsLineHeight));
+    export_failed_->setGeometry(left + grid_width - button_width,
+                                to_pixels(results_top + (results_height - kExportButtonHeight) / 2),
+                                button_width, to_pixels(kExportButtonHeight));
+  }
 }
 
 int ResultViewer::to_pixels(int twips) const { return twips_to_pixels(twips, logical_dpi(this)); }

@@ -4,11 +4,14 @@
 #include <array>
 
 #include "core/log/logged_corrections.h"
+#include "core/zengin/debit_results.h"
 #include "core/zengin/record_kinds.h"
 #include "core/zengin/zengin_record_reader.h"
 #include "gui/shell/child_window.h"
 #include "gui/viewers/result_view_layout.h"
 
+class QLabel;
+class QPushButton;
 class QStandardItemModel;
 class QTimer;
 
@@ -55,6 +58,13 @@ class ResultViewer : public ChildWindow {
   int to_pixels(int twips) const;
   int column_width(const ResultGridView* view, const ResultColumn& column,
                    const QString& heading) const;
+  bool debit() const { return transfer_ == TransferKind::Debit; }
+  void set_up_debit_results();
+  void show_debit_results();
+  // 「振替不能を書き出す...」: asks where, then writes the records not debited in the
+  // company's 振替 columns and tells the user how it went.
+  void ask_failed_debits_path();
+  void write_failed_debits_to(const QString& path);
 
   std::array<ResultGridView*, 4> grids_{};
   std::array<QStandardItemModel*, 4> fixed_models_{};  // none for the data grid
@@ -69,6 +79,15 @@ class ResultViewer : public ChildWindow {
   bool past_end_ = false;  // the last read reached past the end of the file
   bool closing_ = false;
   LoggedCorrections corrections_;
+  QString output_file_;
+  // The debit results, gathered as the data records load.
+  QLabel* results_label_ = nullptr;
+  QLabel* results_warning_ = nullptr;
+  QPushButton* export_failed_ = nullptr;
+  DebitResultTally debit_tally_;
+  DebitTrailer debit_trailer_;
+  // A 振替 file the bank returned, once its records are loaded.
+  bool debit_results_shown_ = false;
 };
 
 }  // namespace tsubakuro
