@@ -13,8 +13,8 @@ const QString kListPrefix = QStringLiteral("支払一覧：");
 const QString kRunPrefix = QStringLiteral("前回の変換：");
 const QString kGap = QStringLiteral("　");
 
-// The folder's own files are named as the settings name them; a path outside it
-// only by its last part, as the list holds the name the user recognises.
+// The file's name alone: a long folder path would push the rest of the row out
+// of a window of the usual width.
 QString shown_name(const QString& file) { return QFileInfo(file).fileName(); }
 
 QString grouped(qint64 number) {
