@@ -27,6 +27,10 @@ QString no_company() {
   return QStringLiteral("会社が登録されていません。ﾌｧｲﾙ → 環境設定 で登録してください。");
 }
 
+QString no_company_chosen() {
+  return QStringLiteral("会社が選ばれていません。処理 → 切替 で選んでください。");
+}
+
 QString company_and_kind(const QString& company, TransferKind kind) {
   return QStringLiteral("%1（%2）").arg(company, transfer_kind_word(kind));
 }

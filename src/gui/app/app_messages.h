@@ -11,6 +11,8 @@
 namespace tsubakuro::app_messages {
 
 QString no_company();
+// Companies are registered, but none is the current one.
+QString no_company_chosen();
 QString company_and_kind(const QString& company, TransferKind kind);
 
 // The payment list the next conversion of the current kind reads.

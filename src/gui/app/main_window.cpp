@@ -172,12 +172,12 @@ void MainWindow::set_main_title() {
 
 void MainWindow::company_changed() {
   set_main_title();
-  status_->refresh();
+  if (status_ != nullptr) status_->refresh();
 }
 
 void MainWindow::menus_changed() {
   refresh_main_menus();
-  status_->refresh();
+  if (status_ != nullptr) status_->refresh();
 }
 
 void MainWindow::refresh_main_menus() {

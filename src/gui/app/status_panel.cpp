@@ -195,7 +195,9 @@ void StatusPanel::refresh() {
   const bool company_set = !app_.system.current_company.isEmpty();
   // What is known without reading a file shows at once.
   if (!company_set) {
-    company_->setText(app_messages::no_company());
+    // A company registered in 環境設定 is not chosen by it: 切替 chooses.
+    company_->setText(company_names().isEmpty() ? app_messages::no_company()
+                                                : app_messages::no_company_chosen());
   } else {
     company_->setText(
         app_messages::company_and_kind(app_.system.current_company, app_.system.transfer_kind));

@@ -176,6 +176,12 @@ TEST_F(StatusPanelTest, WithoutACompanyItSaysHowToRegisterOne) {
             "会社が登録されていません。ﾌｧｲﾙ → 環境設定 で登録してください。");
   for (const char* name : {"StatusList", "StatusRules", "StatusLastRun"})
     EXPECT_FALSE(part(name)->isVisible()) << name;
+
+  // Registered in 環境設定 but not yet chosen: the next step is 切替.
+  testing::write_file(QStringLiteral("東京.cfg"), QByteArray());
+  main_->menus_changed();
+  EXPECT_EQ(text("StatusCompany").toStdString(),
+            "会社が選ばれていません。処理 → 切替 で選んでください。");
 }
 
 // Each part follows what changes it: 切替 the company and kind (and with them the
