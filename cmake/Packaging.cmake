@@ -17,6 +17,8 @@ install(FILES data/banks.tsv data/banks-license.txt
         DESTINATION ${CMAKE_INSTALL_DATADIR}/tsubakuro)
 if(EXISTS ${PROJECT_SOURCE_DIR}/docs/manual.html)
   install(FILES docs/manual.html DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  # The manual's pictures, which it names relative to itself.
+  install(DIRECTORY docs/images DESTINATION ${CMAKE_INSTALL_DOCDIR} FILES_MATCHING PATTERN "*.png")
 endif()
 
 set(CPACK_GENERATOR DEB)

@@ -3,11 +3,11 @@
 
 Every file is Shift-JIS (code page 932) with CR LF line ends:
   tbk.ini            the system settings, with サンプル商事 selected for 振込
-  tsubakuro.ini      the program's own settings (UTF-8, LF): the banks' rules on
+  tsubakuro.ini      the program's own settings (UTF-8, LF): all three of the
+                     banks' rules on, as a first start in an empty folder writes them
   サンプル商事.cfg    the company settings, both transfer kinds enabled
   振込データ.csv      a payment list for credit transfers (salaries and suppliers)
   振替データ.csv      a payment list for direct debits, ending in a total row
-  tsubakuro.ini      the program's own settings: bank codes checked against the list
 
 Two rows of 振込データ.csv are wrong on purpose, so that a conversion of the
 sample shows how field errors are logged: row 12 holds a name in full-width
@@ -206,12 +206,13 @@ def debit_list():
 
 
 def program_settings():
-    # Both of the banks' rules on, as a first start in an empty folder writes them.
-    return "[bank_rules]\ncheck_characters=true\nnormalize_names=true\n"
+    # Every one of the banks' rules on: the characters checked, the names mended,
+    # and the bank and branch codes checked against the bank list.
+    return ("[bank_rules]\ncheck_characters=true\nnormalize_names=true\n"
+            "check_codes=true\n")
 
 
 def main():
-    (HERE / "tsubakuro.ini").write_text("[bank_rules]\ncheck_codes=true\n", encoding="utf-8")
     write_lines("tbk.ini", system_settings())
     (HERE / "tsubakuro.ini").write_text(program_settings(), encoding="utf-8", newline="\n")
     write_lines(f"{COMPANY}.cfg", company_settings())

@@ -43,7 +43,13 @@ if [ -f src/gui/app/main.cpp ]; then
   expected+=(usr/bin/tsubakuro)
   [[ $depends == *libqt6widgets6* ]] || fail "the desktop program's Qt Widgets is missing: $depends"
 fi
-[ -f docs/manual.html ] && expected+=(usr/share/doc/tsubakuro/manual.html)
+if [ -f docs/manual.html ]; then
+  expected+=(usr/share/doc/tsubakuro/manual.html)
+  # The installed manual shows its pictures from beside it.
+  for picture in $(grep -o 'src="images/[^"]*"' docs/manual.html | sed 's/^src="//; s/"$//'); do
+    expected+=("usr/share/doc/tsubakuro/$picture")
+  done
+fi
 for file in "${expected[@]}"; do
   grep -qx "./$file" <<<"$contents" || fail "$file is not in $deb"
 done

@@ -13,6 +13,9 @@ packages=(
   # Writes the sample company and converts the published bank list (scripts/).
   python3
   xvfb xauth
+  # Turns the transfer list's first page into the manual's picture
+  # (scripts/make-manual-pictures.sh).
+  poppler-utils
   # Reads .xls workbooks, and any other workbook the program cannot read itself.
   libreoffice-calc-nogui
   # The fuzzers, and the checks of the installed files and the Debian package.

@@ -20,7 +20,6 @@
 #include "core/records/trailer_record.h"
 #include "core/settings/company_name.h"
 #include "core/text/cp932.h"
-#include "core/text/leading_number.h"
 #include "core/workbook/workbook_kind.h"
 #include "core/zengin/bank_characters.h"
 #include "core/zengin/padding.h"
@@ -38,9 +37,7 @@ qint64 saturating_add(qint64 total, qint64 amount) {
   return total + amount;
 }
 
-qint64 skip_count(const QString& stored) {
-  return std::max<qint64>(0, round_half_even(leading_number(stored)));
-}
+qint64 skip_count(const QString& stored) { return heading_rows_to_skip(stored); }
 
 }  // namespace
 

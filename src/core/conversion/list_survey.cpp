@@ -5,6 +5,7 @@
 
 #include "core/conversion/row_reader.h"
 #include "core/records/csv_row.h"
+#include "core/text/leading_number.h"
 
 namespace tsubakuro {
 
@@ -66,6 +67,15 @@ qint64 column_count_differing(QByteArrayView row, qint64 columns, qint64 expecte
   if (columns < expected) return columns;
   const qint64 filled = column_shape(row).up_to_last_filled;
   return filled <= expected ? 0 : filled;
+}
+
+qint64 heading_rows_to_skip(const QString& stored) {
+  return std::max<qint64>(0, round_half_even(leading_number(stored)));
+}
+
+qint64 payment_row_count(const ListSurvey& survey, qint64 skip_header_rows, bool skip_footer) {
+  const qint64 rows = survey.last_content_line - skip_header_rows - (skip_footer ? 1 : 0);
+  return std::max<qint64>(0, rows);
 }
 
 ListSurvey survey_list(QIODevice& device, qint64 skip_header_rows, bool skip_footer) {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QIODevice>
+#include <QString>
 
 namespace tsubakuro {
 
@@ -25,6 +26,14 @@ struct ListSurvey {
 };
 
 ListSurvey survey_list(QIODevice& device, qint64 skip_header_rows, bool skip_footer);
+
+// The lines a run skips as the heading, from the stored setting: its number
+// rounded, none for anything else.
+qint64 heading_rows_to_skip(const QString& stored);
+
+// The rows a run reads as payments: those up to the last that holds anything,
+// less the heading and the footer it skips.
+qint64 payment_row_count(const ListSurvey& survey, qint64 skip_header_rows, bool skip_footer);
 
 // A line that holds nothing but blanks: after the last content, it is no row.
 bool line_holds_nothing(const QByteArray& line);

@@ -29,10 +29,34 @@ QString log_start_marker() { return QStringLiteral("★★変換開始★★"); 
 QString log_end_marker() { return QStringLiteral("★★変換終了★★"); }
 QString log_cancel_marker() { return QStringLiteral("★★キャンセル★★"); }
 
+namespace {
+const QString kTimestampFormat = QStringLiteral("yyyy/MM/dd H:mm:ss");
+}  // namespace
+
 QString log_timestamp(const QDateTime& moment) {
   // A format string, unlike the locale's short formats, gives the same text on
   // every machine.
-  return moment.toString(QStringLiteral("yyyy/MM/dd H:mm:ss"));
+  return moment.toString(kTimestampFormat);
+}
+
+std::optional<TransferKind> parse_log_title_kind(QStringView title) {
+  // The company's name may hold a colon; the kind is the word after the last.
+  const qsizetype colon = title.lastIndexOf(u':');
+  if (colon < 0 || !title.left(colon).contains(u'【')) return std::nullopt;
+  const QStringView word = title.mid(colon + 1);
+  for (const TransferKind kind : {TransferKind::Credit, TransferKind::Debit}) {
+    if (word == transfer_kind_word(kind)) return kind;
+  }
+  return std::nullopt;
+}
+
+std::optional<QDateTime> parse_marker_time(QStringView line, const QString& marker) {
+  if (!line.startsWith(marker) || line.size() <= marker.size() || line[marker.size()] != u' ')
+    return std::nullopt;
+  const QDateTime moment =
+      QDateTime::fromString(line.mid(marker.size() + 1).toString(), kTimestampFormat);
+  if (!moment.isValid()) return std::nullopt;
+  return moment;
 }
 
 namespace {

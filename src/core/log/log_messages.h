@@ -25,6 +25,14 @@ QString log_start_marker();
 QString log_end_marker();
 QString log_cancel_marker();
 
+// The transfer kind a log's first line (log_title) names; nothing when the line
+// is no title.
+std::optional<TransferKind> parse_log_title_kind(QStringView title);
+
+// The date and time a marker line carries, when `line` is that marker followed
+// by log_timestamp(); nothing otherwise.
+std::optional<QDateTime> parse_marker_time(QStringView line, const QString& marker);
+
 // A row too long to convert: it gets no record, only this line.
 QString compose_long_row_error(qint64 record_number);
 

@@ -7,12 +7,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
 #include "core/settings/system_settings.h"
 #include "core/zengin/record_kinds.h"
 #include "gui/app/about_window.h"
+#include "gui/app/status_panel.h"
 #include "gui/conversion/conversion_flow.h"
 #include "gui/editors/company_picker.h"
 #include "gui/editors/company_switch.h"
@@ -63,6 +65,10 @@ MainWindow::MainWindow(AppState& app, QWidget* parent) : QMainWindow(parent), ap
   setCentralWidget(mdi_area_);
   build_menus();
   build_toolbar();
+  status_ = new StatusPanel(app_, this);
+  statusBar()->setObjectName(QStringLiteral("StatusBar"));
+  statusBar()->setAccessibleName(QStringLiteral("状態"));
+  statusBar()->addWidget(status_, 1);
 
   refresh_main_menus();
   window_opened(app_, this, WindowSlot::Main);
@@ -166,6 +172,16 @@ void MainWindow::set_main_title() {
   }
   setWindowTitle(QStringLiteral("ツバクロ　%1(%2)")
                      .arg(settings.current_company, transfer_kind_word(settings.transfer_kind)));
+}
+
+void MainWindow::company_changed() {
+  set_main_title();
+  if (status_ != nullptr) status_->refresh();
+}
+
+void MainWindow::menus_changed() {
+  refresh_main_menus();
+  if (status_ != nullptr) status_->refresh();
 }
 
 void MainWindow::refresh_main_menus() {

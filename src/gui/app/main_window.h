@@ -14,6 +14,8 @@ class QMdiSubWindow;
 
 namespace tsubakuro {
 
+class StatusPanel;
+
 // ツバクロ親: the frame that holds every child window in its MDI area, carries the
 // menus and the toolbar, and shows the current company and transfer kind.
 //
@@ -49,8 +51,11 @@ class MainWindow : public QMainWindow, public WindowHost {
   void tell_start_problems();
 
   QWidget* host_widget() override { return this; }
-  void company_changed() override { set_main_title(); }
-  void menus_changed() override { refresh_main_menus(); }
+  // The title and the status bar show the current company and kind.
+  void company_changed() override;
+  // A window that closes may have changed the settings, the list or the log the
+  // status bar shows.
+  void menus_changed() override;
   bool ending() const override { return ending_; }
 
   // Puts a child window into the MDI area and shows it; the child deletes itself
@@ -58,6 +63,7 @@ class MainWindow : public QMainWindow, public WindowHost {
   // window flags, as for QMdiArea::addSubWindow.
   QMdiSubWindow* show_child(QWidget* child, Qt::WindowFlags flags = {}) override;
   QMdiArea* mdi_area() const;
+  StatusPanel* status_panel() const { return status_; }
   // The frame of the open child window named `object_name`, or null.
   QMdiSubWindow* child_frame(const QString& object_name) const override;
 
@@ -86,6 +92,7 @@ class MainWindow : public QMainWindow, public WindowHost {
 
   AppState& app_;
   QMdiArea* mdi_area_ = nullptr;
+  StatusPanel* status_ = nullptr;
   QAction* company_settings_item_ = nullptr;  // 環境設定M2
   QAction* system_settings_item_ = nullptr;   // システム設定M2
   QAction* field_options_item_ = nullptr;     // オプションM2

@@ -41,7 +41,8 @@ HelpWindow::HelpWindow(const QUrl& manual, QWidget* parent) : QWidget(parent, Qt
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
   layout->addWidget(browser_);
-  resize(760, 640);
+  // Wide enough for the pictures of the larger windows.
+  resize(980, 720);
 }
 
 }  // namespace tsubakuro

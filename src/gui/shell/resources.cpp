@@ -3,7 +3,10 @@
 #include <QtGlobal>
 
 // Q_INIT_RESOURCE names a function of the global namespace.
-static void register_program_resources() { Q_INIT_RESOURCE(tsubakuro); }
+static void register_program_resources() {
+  Q_INIT_RESOURCE(tsubakuro);
+  Q_INIT_RESOURCE(manual_pictures);
+}
 
 namespace tsubakuro {
 

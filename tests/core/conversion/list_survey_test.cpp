@@ -91,5 +91,19 @@ TEST(ListSurvey, OnlyTheLastLinesEndOfFileMarkIsDropped) {
   EXPECT_EQ(column_count(""), 1);
 }
 
+// The status bar tells the rows a run will convert: not the heading, not the
+// footer, not the empty lines after the last payment.
+TEST(ListSurvey, PaymentRowsAreTheRowsARunReadsAsPayments) {
+  const QByteArray list = "見出し\r\n1,a\r\n2,\"b\r\nc\"\r\n3,d\r\n合計\r\n\r\n \r\n";
+  EXPECT_EQ(payment_row_count(survey(list, 1, true), 1, true), 3);
+  EXPECT_EQ(payment_row_count(survey(list, 0, false), 0, false), 5);
+  EXPECT_EQ(payment_row_count(survey("", 1, true), 1, true), 0);
+  // The stored count is read as a run reads it: a number, halves to even.
+  EXPECT_EQ(heading_rows_to_skip(QStringLiteral("2")), 2);
+  EXPECT_EQ(heading_rows_to_skip(QStringLiteral("2.5")), 2);
+  EXPECT_EQ(heading_rows_to_skip(QStringLiteral("-1")), 0);
+  EXPECT_EQ(heading_rows_to_skip(QStringLiteral("ｘ")), 0);
+}
+
 }  // namespace
 }  // namespace tsubakuro

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <QFile>
+#include <QImage>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
@@ -33,6 +34,28 @@ TEST(HelpWindow, TheHelpItemShowsTheManualThatShipsWithTheProgram) {
   EXPECT_EQ(main_window.findChildren<HelpWindow*>().size(), 1);
   help->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
   EXPECT_FALSE(help->isVisible());
+}
+
+// The pictures travel inside the program with the manual, so the help shows
+// them in any working folder.
+TEST(HelpWindow, TheHelpShowsTheManualsPictures) {
+  AppState app;
+  MainWindow main_window(app);
+  main_window.findChild<QAction*>(QStringLiteral("ヘルプM2"))->trigger();
+  auto* help = main_window.findChild<HelpWindow*>(QStringLiteral("ヘルプ"));
+  ASSERT_NE(help, nullptr);
+  QFile file(QStringLiteral(":/tsubakuro/manual.html"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  int pictures = 0;
+  for (const auto& image : QRegularExpression(QStringLiteral("<img src=\"([^\"]+)\""))
+                               .globalMatch(QString::fromUtf8(file.readAll()))) {
+    ++pictures;
+    const QVariant loaded =
+        help->browser()->loadResource(QTextDocument::ImageResource, QUrl(image.captured(1)));
+    EXPECT_FALSE(QImage::fromData(loaded.toByteArray()).isNull())
+        << image.captured(1).toStdString();
+  }
+  EXPECT_GT(pictures, 10);
 }
 
 // A link inside the manual whose target is missing leaves the reader where
