@@ -218,5 +218,16 @@ TEST_F(StatusPanelTest, SwitchingTheKindAndChangingTheRulesUpdateTheirParts) {
   EXPECT_EQ(text("StatusList").toStdString(), "支払一覧：振替データ.csv（見つかりません）");
 }
 
+// A "tsubakuro.ini" that cannot be read stops every conversion: the bar must not
+// claim that any rule, or none, is in force.
+TEST_F(StatusPanelTest, UnreadableBankRulesAreNotShownAsRulesInForce) {
+  seed_sample_company();
+  testing::write_file(QStringLiteral("tsubakuro.ini"),
+                      QByteArrayLiteral("[bank_rules]\ncheck_codes=maybe\n"));
+  answer_notices();
+  start();
+  EXPECT_EQ(text("StatusRules").toStdString(), "銀行提出チェック：読めません");
+}
+
 }  // namespace
 }  // namespace tsubakuro
