@@ -91,7 +91,9 @@ Result<WorkbookRoute> ConversionProcedure::prepare() {
 }
 
 std::unique_ptr<ConversionRun> ConversionProcedure::make_run() const {
-  return std::make_unique<ConversionRun>(system_, company_);
+  auto run = std::make_unique<ConversionRun>(system_, company_);
+  if (volatile_function_) run->set_volatile_function(*volatile_function_);
+  return run;
 }
 
 }  // namespace tsubakuro

@@ -57,6 +57,10 @@ class ConversionProcedure {
   // Claims first when not yet claimed.
   Result<WorkbookRoute> prepare();
   std::unique_ptr<ConversionRun> make_run() const;
+  // After prepare(): how the workbook became the run's input, for the run's log.
+  void set_workbook_export(const WorkbookExport& done) {
+    volatile_function_ = done.volatile_function();
+  }
   // Ends the claim before the procedure itself ends, so the company is free the
   // moment its conversion is over rather than whenever the procedure is deleted.
   void release();
@@ -65,6 +69,7 @@ class ConversionProcedure {
   SystemSettings system_;
   CompanySettings company_;
   bool company_read_ = false;
+  std::optional<QString> volatile_function_;
   std::unique_ptr<QLockFile> lock_;
 };
 

@@ -70,6 +70,7 @@ class ConversionRun::Impl {
   // Taken as the run starts when it checks codes; none when the list is missing.
   std::shared_ptr<const BankList> banks_;
   bool banks_given_ = false;
+  std::optional<QString> volatile_function_;
 
   const QString input_file_;
   const QString log_file_;
@@ -175,6 +176,7 @@ void ConversionRun::Impl::start() {
       trim_trailing_spaces(section_.header_values[kHeaderCompanyName]).toString();
   if (!log(log_title(company_, company_name, transfer_))) return;
   if (!log(marker(log_start_marker()))) return;
+  if (volatile_function_ && !log(compose_volatile_function_note(*volatile_function_))) return;
 
   if (!banks_given_ && options_.bank_rules.check_codes) banks_ = shipped_bank_list();
   const BuiltRecord header =
@@ -511,6 +513,10 @@ void ConversionRun::set_clock(std::function<QDateTime()> clock) {
 void ConversionRun::set_bank_list(std::shared_ptr<const BankList> banks) {
   impl_->banks_ = std::move(banks);
   impl_->banks_given_ = true;
+}
+
+void ConversionRun::set_volatile_function(const QString& function) {
+  impl_->volatile_function_ = function;
 }
 
 }  // namespace tsubakuro

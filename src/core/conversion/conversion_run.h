@@ -62,6 +62,10 @@ class ConversionRun {
   // to check nothing), the run takes the shipped list when its options' bank
   // rules turn the check on. Set it before the first step.
   void set_bank_list(std::shared_ptr<const BankList> banks);
+  // The function whose value is the day's that the workbook's formulas call, when
+  // the office suite computed them (WorkbookExport::volatile_function()): the log
+  // says so after its start marker. Set it before the first step.
+  void set_volatile_function(const QString& function);
 
  private:
   class Impl;

@@ -81,6 +81,10 @@ QString compose_name_difference(const FieldTable& field_names, TransferKind tran
                                 QStringView written, QStringView listed);
 inline constexpr char16_t kWarningPrefix[] = u"注意：";
 
+// The workbook's formulas call a function whose value is the day's (TODAY): the
+// office suite computed them as the conversion ran, so the amounts are that day's.
+QString compose_volatile_function_note(const QString& function);
+
 // A name field the last run mended into the banks' characters, as its log tells it.
 struct LoggedCorrection {
   bool header = false;
