@@ -438,6 +438,8 @@ class SheetHandler : public XmlHandler {
     type_name_.assign(a.value({}, "t").value_or(std::string_view()));
     style_ = style_value(a.value({}, "s"));
     has_value_ = has_formula_ = has_inline_ = false;
+    volatile_function_.reset();
+    array_formula_ = false;
     value_.clear();
     formula_.clear();
     inline_text_.clear();
@@ -451,11 +453,7 @@ class SheetHandler : public XmlHandler {
       collecting_ = true;
     } else if (name.local == "f") {
       has_formula_ = true;
-      // An array formula's saved results need not be what the suite computes.
-      if (a.value({}, "t") == "array") {
-        stop(refusal(ReadRefusal::ArrayFormula));
-        return;
-      }
+      array_formula_ = array_formula_ || a.value({}, "t") == "array";
       formula_.clear();
       collect(&formula_);
       collecting_ = true;
@@ -468,12 +466,27 @@ class SheetHandler : public XmlHandler {
   }
 
   void check_formula() {
-    if (const std::optional<QString> function = volatile_function_in(formula_))
-      stop(context_.computed_on_the_day(*function));
+    if (!volatile_function_) volatile_function_ = volatile_function_in(formula_);
   }
 
   void end_cell() {
     in_cell_ = false;
+    // A formula's saved value is its result only when the workbook does not ask
+    // for a recalculation on opening (XlsxWriter asks, and saves 0): then no route
+    // may give a value. Otherwise one computed on the day needs the suite.
+    if (has_formula_ && (!has_value_ || recalculated_on_opening_)) {
+      stop(context_.results_missing());
+      return;
+    }
+    if (volatile_function_) {
+      stop(context_.computed_on_the_day(*volatile_function_));
+      return;
+    }
+    // An array formula's saved results need not be what the suite computes.
+    if (array_formula_) {
+      stop(refusal(ReadRefusal::ArrayFormula));
+      return;
+    }
     const qsizetype from = row_fields_.size();
     const Result<bool> filled = cell_field(row_fields_);
     if (!filled) {
@@ -497,10 +510,6 @@ class SheetHandler : public XmlHandler {
       append_ooxml_text(out, inline_text_);
       return true;
     }
-    // A formula's saved value is its result only when the workbook does not ask
-    // for a recalculation on opening (XlsxWriter asks, and saves 0).
-    if (has_formula_ && (!has_value_ || recalculated_on_opening_))
-      return context_.results_missing();
     if (!has_value_) return false;
     switch (type) {
       case CellType::SharedString: {
@@ -624,6 +633,8 @@ class SheetHandler : public XmlHandler {
   bool has_value_ = false;
   bool has_formula_ = false;
   bool has_inline_ = false;
+  std::optional<QString> volatile_function_;
+  bool array_formula_ = false;
   std::string value_;
   std::string formula_;
   std::string inline_text_;

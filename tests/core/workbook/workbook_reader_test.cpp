@@ -302,6 +302,10 @@ TEST(WorkbookReader, FormulasWhoseResultsWereNeverSavedAreRefusedOnBothRoutes) {
       {"no result saved", worksheet("<row><c><f>K2*1.05</f></c></row>"), {}},
       {"recalculated on opening", zero_result, "<calcPr calcId=\"124519\" fullCalcOnLoad=\"1\"/>"},
       {"recalculated on opening, spelled true", zero_result, "<calcPr fullCalcOnLoad=\"true\"/>"},
+      {"recalculated on opening, a formula of the day first",
+       worksheet("<row><c><f>TODAY()</f><v>0</v></c><c><f t=\"array\" ref=\"B1\">1</f><v>0</v>"
+                 "</c></row>"),
+       "<calcPr fullCalcOnLoad=\"1\"/>"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
