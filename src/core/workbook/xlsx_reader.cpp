@@ -31,7 +31,14 @@ constexpr std::string_view kStrictRelationshipsNs =
 constexpr std::string_view kPackageRelationshipsNs =
     "http://schemas.openxmlformats.org/package/2006/relationships";
 
-bool is_main_ns(std::string_view ns) { return ns == kMainNs || ns == kStrictMainNs; }
+// The main namespace a part's root element is in, as one of the constants above
+// (the parser's own copy of the name goes once the element is reported); empty
+// for any other.
+std::string_view main_ns_of(std::string_view ns) {
+  if (ns == kMainNs) return kMainNs;
+  if (ns == kStrictMainNs) return kStrictMainNs;
+  return {};
+}
 
 // Spreadsheet XML escapes the control characters XML cannot carry as _xHHHH_. The
 // suite decodes those and leaves any other _xHHHH_ as it stands, and so does this.
@@ -136,7 +143,7 @@ class WorkbookHandler : public XmlHandler {
   void start(XmlName name, const XmlAttributes& a) override {
     ++depth_;
     if (depth_ == 1) {
-      ns_ = is_main_ns(name.ns) ? name.ns : std::string_view();
+      ns_ = main_ns_of(name.ns);
       return;
     }
     if (ns_.empty() || name.ns != ns_) return;
@@ -178,7 +185,7 @@ class StylesHandler : public XmlHandler {
   void start(XmlName name, const XmlAttributes& a) override {
     ++depth_;
     if (depth_ == 1) {
-      ns_ = is_main_ns(name.ns) ? name.ns : std::string_view();
+      ns_ = main_ns_of(name.ns);
       return;
     }
     if (ns_.empty() || name.ns != ns_) return;
@@ -255,7 +262,7 @@ class SharedStringsHandler : public XmlHandler {
   void start(XmlName name, const XmlAttributes&) override {
     ++depth_;
     if (depth_ == 1) {
-      ns_ = is_main_ns(name.ns) ? name.ns : std::string_view();
+      ns_ = main_ns_of(name.ns);
     } else if (depth_ == 2) {
       in_item_ = !ns_.empty() && name.is(ns_, "si");
       text_.clear();
@@ -338,7 +345,7 @@ class SheetHandler : public XmlHandler {
       return;
     }
     if (depth_ == 1) {
-      ns_ = is_main_ns(name.ns) ? name.ns : std::string_view();
+      ns_ = main_ns_of(name.ns);
       if (ns_.empty()) stop(refusal(ReadRefusal::NoWorksheet));
       return;
     }
