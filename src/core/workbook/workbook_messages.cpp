@@ -118,8 +118,6 @@ QString read_refusal_reason(ReadRefusal refusal) {
       return QStringLiteral("ブックの本体がありません");
     case ReadRefusal::NoWorksheet:
       return QStringLiteral("ワークシートがありません");
-    case ReadRefusal::UnknownNamespaces:
-      return QStringLiteral("content.xml の名前空間に対応していません");
     case ReadRefusal::CellsOutOfOrder:
       return QStringLiteral("セルの並びが正しくありません");
     case ReadRefusal::TooManyRows:

@@ -57,7 +57,6 @@ enum class ReadRefusal {
   NotASpreadsheet,
   NoWorkbookPart,
   NoWorksheet,
-  UnknownNamespaces,
   CellsOutOfOrder,
   TooManyRows,
   TooManyColumns,
