@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <QFile>
+#include <QTemporaryDir>
 #include <random>
 
 #include "core/text/cp932.h"
@@ -571,6 +572,19 @@ TEST(WorkbookReader, FormulasComputedOnTheDayGoToTheSuite) {
         read_workbook(QStringLiteral("book.xlsx"), QStringLiteral("tbk.tmp"), {}, &function);
     EXPECT_EQ(failure_kind(read), Failure::Kind::Unsupported);
     EXPECT_EQ(function, QString::fromLatin1(c.function));
+  }
+  // Without the suite no route computes them: refused, saying why.
+  {
+    QTemporaryDir empty;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", empty.path().toLocal8Bit());
+    const Result<void> exported = WorkbookExport(QStringLiteral("book.xlsx")).run();
+    qputenv("PATH", path);
+    EXPECT_EQ(failure_kind(exported), Failure::Kind::Error);
+    EXPECT_EQ(
+        exported.message(),
+        QStringLiteral("「book.xlsx」には変換する日で値が変わる関数（CELL）を使った数式が"
+                       "あります。その値を計算するには表計算ソフト(LibreOffice)が必要です。"));
   }
   // Names in quoted text, and names that only begin like one, are no calls.
   for (const char* formula : {"\"TODAY()\"&amp;A1", "MYTODAY(1)", "'NOW('!A1+1", "TODAY"}) {
