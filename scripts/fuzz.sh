@@ -31,7 +31,7 @@ seed_files() {
     company_settings_fuzzer) echo examples/*.cfg $golden/*/in/*.cfg ;;
     zengin_record_fuzzer) echo $golden/*/expected/*.dat ;;
     log_entry_fuzzer) echo $golden/*/expected/*.log ;;
-    xml_scanner_fuzzer) echo tests/data/conversion/*.fods ;;
+    workbook_reader_fuzzer) echo tests/data/conversion/*.fods ;;
   esac
 }
 

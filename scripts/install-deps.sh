@@ -6,8 +6,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  # Reads .xlsx, .xlsm and .ods workbooks (zip archives) without the office suite.
-  libzip-dev
+  # Reads .xlsx, .xlsm and .ods workbooks (zip archives of XML) without the office suite.
+  libzip-dev libexpat1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   # Writes the sample company and converts the published bank list (scripts/).

@@ -43,7 +43,7 @@ ExitStatus refuse(const QString& message) {
 
 // A workbook reaches the run as "tbk.tmp", made as the desktop program's
 // preparation window makes it, so both roads give the same files.
-bool prepare_workbook(const QString& input, WorkbookRoute route) {
+bool prepare_workbook(ConversionProcedure& procedure, const QString& input, WorkbookRoute route) {
   switch (route) {
     case WorkbookRoute::PlainText:
       return true;
@@ -55,6 +55,7 @@ bool prepare_workbook(const QString& input, WorkbookRoute route) {
       WorkbookExport export_(input);
       const Result<void> result = export_.run(interrupt_requested);
       if (result) {
+        procedure.set_workbook_export(export_);
         if (const std::optional<WorkbookReader> reader = export_.read_by())
           print_error(workbook_read_by_notice(*reader));
         return true;
@@ -156,7 +157,7 @@ ExitStatus run_convert(const ConvertRequest& request) {
 
   const Result<WorkbookRoute> route = procedure.prepare();
   if (!route) return refuse(route.message());
-  if (!prepare_workbook(procedure.section().input_file, *route)) return kNotConverted;
+  if (!prepare_workbook(procedure, procedure.section().input_file, *route)) return kNotConverted;
   if (interrupt_requested()) {
     print_cancelled();
     return kCancelled;

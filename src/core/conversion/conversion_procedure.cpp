@@ -98,6 +98,7 @@ Result<WorkbookRoute> ConversionProcedure::prepare() {
 std::unique_ptr<ConversionRun> ConversionProcedure::make_run() const {
   auto run = std::make_unique<ConversionRun>(system_, company_);
   if (lock_taken_over_) run->note_lock_taken_over(lock_taken_over_->path, lock_taken_over_->what);
+  if (volatile_function_) run->set_volatile_function(*volatile_function_);
   return run;
 }
 

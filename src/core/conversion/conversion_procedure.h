@@ -62,6 +62,10 @@ class ConversionProcedure {
   // Claims first when not yet claimed.
   Result<WorkbookRoute> prepare();
   std::unique_ptr<ConversionRun> make_run() const;
+  // After prepare(): how the workbook became the run's input, for the run's log.
+  void set_workbook_export(const WorkbookExport& done) {
+    volatile_function_ = done.volatile_function();
+  }
   // Ends the claim before the procedure itself ends, so the company is free the
   // moment its conversion is over rather than whenever the procedure is deleted.
   void release();
@@ -79,6 +83,7 @@ class ConversionProcedure {
     QString what;
   };
   std::optional<LockTakenOver> lock_taken_over_;
+  std::optional<QString> volatile_function_;
 };
 
 }  // namespace tsubakuro

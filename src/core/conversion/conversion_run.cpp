@@ -76,6 +76,7 @@ class ConversionRun::Impl {
   int payee_width_ = 0;
   // The lock file this run's procedure took over, and what it was.
   std::optional<std::pair<QString, QString>> lock_taken_over_;
+  std::optional<QString> volatile_function_;
 
   const QString input_file_;
   const QString log_file_;
@@ -195,6 +196,7 @@ void ConversionRun::Impl::start() {
   if (lock_taken_over_ &&
       !log(compose_lock_taken_over(lock_taken_over_->first, lock_taken_over_->second)))
     return;
+  if (volatile_function_ && !log(compose_volatile_function_note(*volatile_function_))) return;
 
   const BuiltRecord header =
       build_header_record(section_.header_values, transfer_, options_, checker_, banks_.get());
@@ -575,6 +577,10 @@ void ConversionRun::note_lock_taken_over(const QString& path, const QString& wha
 void ConversionRun::set_bank_list(std::shared_ptr<const BankList> banks) {
   impl_->banks_ = std::move(banks);
   impl_->banks_given_ = true;
+}
+
+void ConversionRun::set_volatile_function(const QString& function) {
+  impl_->volatile_function_ = function;
 }
 
 }  // namespace tsubakuro

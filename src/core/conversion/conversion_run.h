@@ -66,6 +66,10 @@ class ConversionRun {
   // The company's lock file was left by a run that ended, and was taken over:
   // the log says so after its start marker. Set it before the first step.
   void note_lock_taken_over(const QString& path, const QString& what);
+  // The function whose value is the day's that the workbook's formulas call, when
+  // the office suite computed them (WorkbookExport::volatile_function()): the log
+  // says so after its start marker. Set it before the first step.
+  void set_volatile_function(const QString& function);
 
  private:
   class Impl;

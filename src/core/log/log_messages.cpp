@@ -158,6 +158,13 @@ QString compose_lock_taken_over(const QString& path, const QString& what) {
       .arg(QString::fromUtf16(kWarningPrefix), path, what);
 }
 
+QString compose_volatile_function_note(const QString& function) {
+  return QStringLiteral(
+             "%1ブックの数式に変換する日で値が変わる関数（%2）があります。"
+             "変換した日の値で変換しました。")
+      .arg(QString::fromUtf16(kWarningPrefix), function);
+}
+
 QString log_record_number(qint64 record_number) { return record_number_text(record_number); }
 
 void append_log_record_number(qint64 record_number, QByteArray& out) {

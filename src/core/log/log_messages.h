@@ -111,6 +111,9 @@ QString compose_payroll_name_warning(const FieldTable& field_names, TransferKind
 // The company's lock file held no live conversion and was taken over; `what` says
 // what it was ("空", "終了したプロセス 1234").
 QString compose_lock_taken_over(const QString& path, const QString& what);
+// The workbook's formulas call a function whose value is the day's (TODAY): the
+// office suite computed them as the conversion ran, so the amounts are that day's.
+QString compose_volatile_function_note(const QString& function);
 
 // A name field the last run mended into the banks' characters, as its log tells it.
 struct LoggedCorrection {

@@ -1,70 +1,82 @@
 #pragma once
 
+#include <expat.h>
+
 #include <QString>
-#include <QXmlStreamReader>
-#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/text/result.h"
-#include "core/workbook/xml_scanner.h"
-#include "core/workbook/zip_archive.h"
 
 namespace tsubakuro {
 
-// A member of the archive the reader cannot parse is damage to the reader, named
-// by the member: a refusal, since the office suite may read it still.
+class ReadContext;
+class ZipArchive;
 
-// A small member (relationships, the workbook, its styles) parsed by QXmlStreamReader.
-class MemberReader {
- public:
-  MemberReader(const ZipArchive& archive, const QString& name);
-  // Refused when the archive has no such member.
-  Result<void> opened() const;
-  QXmlStreamReader& xml() { return xml_; }
-  // After the last token: a parse error is damage.
-  Result<void> check() const;
+// A name as the parser gives it once namespaces are resolved: elements and
+// attributes are told apart by their namespace, never by the prefix a file chose.
+struct XmlName {
+  std::string_view ns;  // empty for none
+  std::string_view local;
 
- private:
-  ZipEntryDevice device_;
-  QXmlStreamReader xml_;
-  QString name_;
+  bool is(std::string_view in_ns, std::string_view name) const {
+    return local == name && ns == in_ns;
+  }
 };
 
-// A member read by the scanner: the sheet and the shared strings, nearly all of a
-// workbook's bytes.
-class ScannedMember {
+// An element's attributes, as the parser hands them over.
+class XmlAttributes {
  public:
-  ScannedMember(const ZipArchive& zip, const QString& name);
-  // Refused when the archive has no such member.
-  Result<void> opened() const;
+  explicit XmlAttributes(const XML_Char** pairs) : pairs_(pairs) {}
+  // The value of the attribute `local` in `ns` (empty for an unprefixed one).
+  std::optional<std::string_view> value(std::string_view ns, std::string_view local) const;
 
-  XmlScanner& xml() { return xml_; }
+  template <typename F>
+  void for_each(F&& f) const {
+    for (const XML_Char** a = pairs_; *a; a += 2) f(split_name(a[0]), std::string_view(a[1]));
+  }
 
-  // The next token; Invalid when the member is damaged or the read was refused,
-  // after which broken() says why.
-  XmlScanner::Token next() { return refusal_ ? XmlScanner::Token::Invalid : xml_.next(); }
-  Failure broken() const;
-  // Ends the read at the next token, with `refusal` as the reason unless one was
-  // given before: what the reader learns while looking at a token (a namespace it
-  // cannot tell apart) stops it as a damaged member would.
-  void refuse(Failure refusal);
-
-  // Appends the text of the element just begun, which may hold no elements, and
-  // ends after it.
-  Result<void> read_text(std::string& text);
-  // Ends after the element just begun.
-  Result<void> skip();
+  static XmlName split_name(const XML_Char* name);
 
  private:
-  struct ZipFileClose {
-    void operator()(zip_file_t* file) const { zip_fclose(file); }
-  };
-
-  QString name_;
-  std::unique_ptr<zip_file_t, ZipFileClose> file_;
-  XmlScanner xml_;
-  std::optional<Failure> refusal_;
+  const XML_Char** pairs_;
 };
+
+// What a part's reader does with the elements the parser reports. A handler stops
+// the parse with stop(); text is gathered only while collect() points somewhere,
+// and never beyond what a cell can hold.
+class XmlHandler {
+ public:
+  virtual ~XmlHandler() = default;
+  virtual void start(XmlName name, const XmlAttributes& attributes) = 0;
+  virtual void end(XmlName name) = 0;
+
+  // Ends the parse; the first reason given is the one reported.
+  void stop(Failure reason);
+  bool stopped() const { return stopped_.has_value(); }
+  void collect(std::string* into) { text_ = into; }
+
+ private:
+  friend class XmlMemberParse;
+  friend Result<void> read_xml_member(const ZipArchive&, const QString&, XmlHandler&,
+                                      const ReadContext&);
+  XML_Parser parser_ = nullptr;
+  std::string* text_ = nullptr;
+  std::optional<Failure> stopped_;
+  std::optional<Failure> text_too_long_;
+  std::optional<Failure> doctype_;
+};
+
+// Parses the archive's member `name` as it is inflated, in chunks, so memory stays
+// flat whatever the member's size. A member that does not inflate, a document
+// that is not well-formed or declares a document type are damage: an Error, final.
+// A missing member is Unsupported.
+Result<void> read_xml_member(const ZipArchive& zip, const QString& name, XmlHandler& handler,
+                             const ReadContext& context);
+
+// The longest text the reader takes from one cell, shared string or attribute, in
+// UTF-8 bytes: far more than any field of a bank file, far less than memory.
+inline constexpr std::size_t kCellTextLimit = 1 << 20;
 
 }  // namespace tsubakuro

@@ -1,6 +1,8 @@
 #include "core/workbook/ods_reader.h"
 
 #include <QDate>
+#include <QHash>
+#include <QSet>
 #include <QTime>
 #include <algorithm>
 #include <cmath>
@@ -15,16 +17,19 @@
 #include "core/workbook/read_context.h"
 #include "core/workbook/sheet_text.h"
 #include "core/workbook/sheet_writer.h"
+#include "core/workbook/volatile_formula.h"
 #include "core/workbook/zip_archive.h"
 
 namespace tsubakuro {
 namespace {
 
-constexpr QLatin1String kOfficeNs("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
-constexpr QLatin1String kTableNs("urn:oasis:names:tc:opendocument:xmlns:table:1.0");
-constexpr QLatin1String kTextNs("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
-constexpr QLatin1String kCalcExtNs(
-    "urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0");
+constexpr std::string_view kOfficeNs = "urn:oasis:names:tc:opendocument:xmlns:office:1.0";
+constexpr std::string_view kTableNs = "urn:oasis:names:tc:opendocument:xmlns:table:1.0";
+constexpr std::string_view kTextNs = "urn:oasis:names:tc:opendocument:xmlns:text:1.0";
+constexpr std::string_view kStyleNs = "urn:oasis:names:tc:opendocument:xmlns:style:1.0";
+constexpr std::string_view kNumberNs = "urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0";
+constexpr std::string_view kCalcExtNs =
+    "urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0";
 
 // "PT13H45M10S" (hours may pass 24, seconds may have a fraction) to seconds.
 std::optional<double> parse_duration(QStringView text) {
@@ -44,268 +49,273 @@ std::optional<double> parse_duration(QStringView text) {
   return seconds;
 }
 
-class OdsReader {
- public:
-  OdsReader(const ZipArchive& zip, SheetWriter& writer, ReadContext& context)
-      : zip_(zip), writer_(writer), context_(context) {}
+// A repeat count as the table gives it, never beyond the sheet's size: a count
+// of 2^63-1 must not wrap a row number around.
+qint64 repeat_count(std::optional<std::string_view> value, qint64 limit) {
+  if (!value || value->empty()) return 1;
+  const std::optional<qint64> count = integer_value(value);
+  return count && *count > 0 ? std::min(*count, limit + 1) : 1;
+}
 
-  Result<void> read() {
-    // Only a spreadsheet: a text document's tables are no payment list.
-    {
-      ZipEntryDevice mimetype(zip_, QStringLiteral("mimetype"));
-      if (!mimetype.isOpen() ||
-          !mimetype.read(100).startsWith("application/vnd.oasis.opendocument.spreadsheet"))
-        return refusal(ReadRefusal::NotASpreadsheet);
+// content.xml: the automatic cell styles (for what a boolean shows), then the
+// rows of the first table. Elements count by their namespace, whatever prefix
+// the file gives it.
+class ContentHandler : public XmlHandler {
+ public:
+  ContentHandler(SheetWriter& writer, ReadContext& context) : writer_(writer), context_(context) {}
+
+  bool saw_table() const { return table_depth_ != 0 || table_done_; }
+
+  void start(XmlName name, const XmlAttributes& a) override {
+    ++depth_;
+    if (skip_from_ != 0) return;
+    if (table_done_) return;
+    if (table_depth_ == 0) {
+      if (name.is(kTableNs, "table")) {
+        table_depth_ = depth_;
+        container_depth_ = depth_;
+      } else if (name.is(kStyleNs, "style")) {
+        if (a.value(kStyleNs, "family") == "table-cell") {
+          cell_styles_.insert(text_of(a, kStyleNs, "name"),
+                              text_of(a, kStyleNs, "data-style-name"));
+        }
+      } else if (name.is(kNumberNs, "boolean-style")) {
+        boolean_styles_.insert(text_of(a, kStyleNs, "name"));
+      }
+      return;
     }
-    ScannedMember part(zip_, QStringLiteral("content.xml"));
-    if (Result<void> opened = part.opened(); !opened) return opened;
-    for (;;) {
-      const XmlScanner::Token token = part.next();
-      if (token == XmlScanner::Token::Invalid) return part.broken();
-      if (token == XmlScanner::Token::EndDocument) break;
-      if (token == XmlScanner::Token::StartElement && is(part, table_, "table")) {
-        return read_table(part);  // the first worksheet only
+    if (cell_depth_ != 0) {
+      start_in_cell(name, a);
+      return;
+    }
+    if (row_depth_ != 0) {
+      if (depth_ == row_depth_ + 1 &&
+          (name.is(kTableNs, "table-cell") || name.is(kTableNs, "covered-table-cell")))
+        start_cell(a);
+      else
+        skip_from_ = depth_;
+      return;
+    }
+    if (depth_ != container_depth_ + 1 || name.ns != kTableNs) {
+      skip_from_ = depth_;
+    } else if (name.local == "table-row") {
+      row_depth_ = depth_;
+      row_repeat_ = repeat_count(a.value(kTableNs, "number-rows-repeated"), kRowLimit);
+      cells_.clear();
+      row_fields_.clear();
+      column_ = 0;
+    } else if (name.local == "table-row-group" || name.local == "table-header-rows" ||
+               name.local == "table-rows") {
+      container_depth_ = depth_;
+    } else if (name.local == "table-column" || name.local == "table-columns" ||
+               name.local == "table-column-group" || name.local == "table-header-columns") {
+      // A column's default style is any unstyled cell's in it.
+      if (a.value(kTableNs, "default-cell-style-name")) column_styles_ = true;
+      if (name.local != "table-column") container_depth_ = depth_;
+    } else {
+      skip_from_ = depth_;
+    }
+  }
+
+  void end(XmlName) override {
+    if (skip_from_ != 0) {
+      if (depth_ == skip_from_) {
+        skip_from_ = 0;
+        resume();
+      }
+    } else if (table_depth_ != 0) {
+      if (cell_depth_ != 0) {
+        end_in_cell();
+      } else if (depth_ == row_depth_) {
+        end_row();
+      } else if (depth_ == container_depth_) {
+        container_depth_ = depth_ == table_depth_ ? 0 : depth_ - 1;
+        if (depth_ == table_depth_) {
+          table_done_ = true;  // the first worksheet only
+          table_depth_ = 0;
+        }
       }
     }
-    return refusal(ReadRefusal::NoWorksheet);
+    --depth_;
   }
 
  private:
-  // A namespace the reader knows, by the prefix bound to it where the scanner is.
-  struct Namespace {
-    QLatin1String uri;
-    std::string prefix;
-    bool bound = false;
-  };
-
-  // The attributes of a cell the reader needs, kept while its content is read.
-  struct CellAttributes {
-    std::string type;
-    std::string calcext_type;
-    bool has_string_value = false;
-    std::string string_value;
-    std::string boolean_value;
-    std::string value;
-    std::string date_value;
-    std::string time_value;
-    std::optional<std::string> columns_repeated;
-  };
-
   struct Cell {
     int column;
     qsizetype from;  // in row_fields_
     qsizetype size;
   };
 
-  // Refuses the read through `part` when a namespace has two prefixes: they could
-  // be told apart only name by name.
-  void bind(ScannedMember& part) {
-    const XmlScanner& xml = part.xml();
-    if (xml.namespace_generation() == generation_) return;
-    generation_ = xml.namespace_generation();
-    for (Namespace* ns : {&office_, &table_, &text_, &calcext_}) {
-      bool ambiguous = false;
-      const std::optional<std::string_view> prefix =
-          xml.prefix_of(std::string_view(ns->uri.data(), ns->uri.size()), ambiguous);
-      if (ambiguous) {
-        part.refuse(refusal(ReadRefusal::UnknownNamespaces));
+  static QString text_of(const XmlAttributes& a, std::string_view ns, std::string_view local) {
+    const std::optional<std::string_view> value = a.value(ns, local);
+    return value ? utf8_text(*value) : QString();
+  }
+
+  void start_cell(const XmlAttributes& a) {
+    cell_depth_ = depth_;
+    cell_repeat_ = repeat_count(a.value(kTableNs, "number-columns-repeated"), kColumnLimit);
+    const auto keep = [&a](std::string_view ns, std::string_view local, std::string& into) {
+      const std::optional<std::string_view> value = a.value(ns, local);
+      into.assign(value.value_or(std::string_view()));
+      return value.has_value();
+    };
+    keep(kOfficeNs, "value-type", type_);
+    keep(kCalcExtNs, "value-type", calcext_type_);
+    has_string_value_ = keep(kOfficeNs, "string-value", string_value_);
+    keep(kOfficeNs, "boolean-value", boolean_value_);
+    keep(kOfficeNs, "value", value_);
+    keep(kOfficeNs, "date-value", date_value_);
+    keep(kOfficeNs, "time-value", time_value_);
+    has_style_ = keep(kTableNs, "style-name", style_);
+    paragraphs_.clear();
+    paragraph_depth_ = 0;
+    paragraphs_seen_ = 0;
+    // The suite computes these again on opening; their saved results may differ.
+    if (a.value(kTableNs, "number-matrix-columns-spanned")) {
+      stop(refusal(ReadRefusal::ArrayFormula));
+      return;
+    }
+    if (const std::optional<std::string_view> formula = a.value(kTableNs, "formula")) {
+      if (const std::optional<QString> function = volatile_function_in(*formula))
+        stop(context_.computed_on_the_day(*function));
+    }
+  }
+
+  // The cell's paragraphs, joined by line breaks; of ruby its base only, and no
+  // notes or annotations: what the cell shows.
+  void start_in_cell(XmlName name, const XmlAttributes& a) {
+    if (paragraph_depth_ == 0) {
+      if (depth_ == cell_depth_ + 1 && (name.is(kTextNs, "p") || name.is(kTextNs, "h"))) {
+        if (paragraphs_seen_++ > 0) paragraphs_.push_back('\n');
+        paragraph_depth_ = depth_;
+        collect(&paragraphs_);
+      } else {
+        skip_from_ = depth_;
+      }
+      return;
+    }
+    if (name.ns == kTextNs && name.local == "s") {
+      const std::optional<std::string_view> count = a.value(kTextNs, "c");
+      append_spaces(!count || count->empty() ? 1 : std::clamp(style_value(count), 1, 10000));
+      skip_from_ = depth_;
+    } else if (name.ns == kTextNs && name.local == "tab") {
+      append_spaces(0);
+      paragraphs_.push_back('\t');
+      skip_from_ = depth_;
+    } else if ((name.ns == kTextNs && (name.local == "line-break" || name.local == "ruby-text" ||
+                                       name.local == "note")) ||
+               name.is(kOfficeNs, "annotation")) {
+      // The suite's export leaves out a line break within a paragraph.
+      skip_from_ = depth_;
+    }
+    if (skip_from_ != 0) collect(nullptr);
+  }
+
+  void append_spaces(int count) {
+    if (paragraphs_.size() + static_cast<std::size_t>(count) + 1 > kCellTextLimit) {
+      stop(context_.damaged(ReadRefusal::TextTooLong));
+      return;
+    }
+    paragraphs_.append(static_cast<std::size_t>(count), ' ');
+  }
+
+  void end_in_cell() {
+    if (depth_ == paragraph_depth_) {
+      collect(nullptr);
+      paragraph_depth_ = 0;
+    } else if (depth_ == cell_depth_) {
+      end_cell();
+    }
+  }
+
+  // A skipped element inside a paragraph ends: its text goes on.
+  void resume() {
+    if (paragraph_depth_ != 0 && cell_depth_ != 0) collect(&paragraphs_);
+  }
+
+  void end_cell() {
+    cell_depth_ = 0;
+    const qsizetype from = row_fields_.size();
+    const Result<bool> filled = cell_field(row_fields_);
+    if (!filled) {
+      stop(filled.failure());
+      return;
+    }
+    if (*filled) {
+      if (column_ + cell_repeat_ > kColumnLimit) {
+        stop(refusal(ReadRefusal::TooManyColumns));
         return;
       }
-      ns->bound = prefix.has_value();
-      ns->prefix.assign(prefix.value_or(std::string_view()));
+      for (qint64 c = 0; c < cell_repeat_; ++c)
+        cells_.push_back({static_cast<int>(column_ + c), from, row_fields_.size() - from});
     }
+    column_ = std::min<qint64>(column_ + cell_repeat_, kColumnLimit + 1);
   }
 
-  // Whether `qualified` is `local` with the namespace's prefix (none for the
-  // default namespace).
-  static bool named(std::string_view qualified, const Namespace& ns, std::string_view local) {
-    if (!ns.bound) return false;
-    if (ns.prefix.empty()) return qualified == local;
-    return qualified.size() == ns.prefix.size() + 1 + local.size() &&
-           qualified.starts_with(ns.prefix) && qualified[ns.prefix.size()] == ':' &&
-           qualified.ends_with(local);
-  }
-
-  // Whether the element is in the namespace.
-  bool in(ScannedMember& part, const Namespace& ns) {
-    bind(part);
-    const XmlScanner& xml = part.xml();
-    const std::string_view qualified = xml.qualified_name();
-    const std::size_t prefix_size = qualified.size() - xml.name().size();  // with its colon
-    if (!ns.bound) return false;
-    if (ns.prefix.empty()) return prefix_size == 0;
-    return prefix_size == ns.prefix.size() + 1 && qualified.starts_with(ns.prefix);
-  }
-
-  bool is(ScannedMember& part, const Namespace& ns, std::string_view local) {
-    return part.xml().name() == local && in(part, ns);
-  }
-
-  // Unprefixed attributes are in no namespace, the default one included.
-  std::optional<std::string_view> attribute(ScannedMember& part, const Namespace& ns,
-                                            std::string_view local) {
-    bind(part);
-    const XmlScanner& xml = part.xml();
-    if (ns.prefix.empty()) return std::nullopt;
-    for (qsizetype i = 0; i < xml.attribute_count(); ++i) {
-      const auto [name, value] = xml.attribute_at(i);
-      if (named(name, ns, local)) return value;
-    }
-    return std::nullopt;
-  }
-
-  // Keeps the cell's attributes, in one pass over them; the columns it repeats over.
-  qint64 read_cell_attributes(ScannedMember& part, CellAttributes& a) {
-    bind(part);
-    const XmlScanner& xml = part.xml();
-    a.type.clear();
-    a.calcext_type.clear();
-    a.has_string_value = false;
-    a.string_value.clear();
-    a.boolean_value.clear();
-    a.value.clear();
-    a.date_value.clear();
-    a.time_value.clear();
-    std::optional<std::string_view> repeated;
-    const auto in_namespace = [](std::string_view prefix, const Namespace& ns) {
-      return ns.bound && !ns.prefix.empty() && prefix == ns.prefix;
-    };
-    for (qsizetype i = 0; i < xml.attribute_count(); ++i) {
-      const auto [name, value] = xml.attribute_at(i);
-      const std::size_t colon = name.find(':');
-      if (colon == std::string_view::npos) continue;  // in no namespace
-      const std::string_view prefix = name.substr(0, colon);
-      const std::string_view local = name.substr(colon + 1);
-      if (in_namespace(prefix, office_)) {
-        if (local == "value-type") {
-          a.type.assign(value);
-        } else if (local == "string-value") {
-          a.has_string_value = true;
-          a.string_value.assign(value);
-        } else if (local == "boolean-value") {
-          a.boolean_value.assign(value);
-        } else if (local == "value") {
-          a.value.assign(value);
-        } else if (local == "date-value") {
-          a.date_value.assign(value);
-        } else if (local == "time-value") {
-          a.time_value.assign(value);
-        }
-      } else if (in_namespace(prefix, calcext_) && local == "value-type") {
-        a.calcext_type.assign(value);
-      } else if (in_namespace(prefix, table_) && local == "number-columns-repeated") {
-        repeated = value;
+  void end_row() {
+    row_depth_ = 0;
+    if (!cells_.empty()) {
+      if (row_ + row_repeat_ > kRowLimit) {
+        stop(refusal(ReadRefusal::TooManyRows));
+        return;
       }
-    }
-    return repeat_count(repeated);
-  }
-
-  Result<void> read_table(ScannedMember& part) {
-    XmlScanner& xml = part.xml();
-    qint64 row = 0;
-    for (int depth = 1; depth > 0;) {
-      const XmlScanner::Token token = part.next();
-      if (token == XmlScanner::Token::EndElement) {
-        --depth;
-        continue;
+      // What the repeats would write, before writing any of it.
+      const qint64 row_size = row_fields_.size() + qint64(cells_.size()) + 1;
+      if (row_size * row_repeat_ > kTextFileLimit - writer_.finished_size()) {
+        stop(context_.damaged(ReadRefusal::TextTooLong));
+        return;
       }
-      if (token == XmlScanner::Token::EndDocument || token == XmlScanner::Token::Invalid)
-        return part.broken();
-      if (token != XmlScanner::Token::StartElement) continue;
-      if (!in(part, table_)) {
-        if (Result<void> skipped = part.skip(); !skipped) return skipped;
-        continue;
-      }
-      if (xml.name() == "table-row") {
-        const qint64 repeat = repeat_count(attribute(part, table_, "number-rows-repeated"));
-        if (Result<void> read = read_row(part); !read) return read;
-        if (!cells_.empty()) {
-          if (row + repeat > kRowLimit) return refusal(ReadRefusal::TooManyRows);
-          for (qint64 r = 0; r < repeat; ++r) {
-            for (const Cell& cell : cells_) {
-              const Result<QByteArray*> out = writer_.cell(row + r, cell.column);
-              if (!out) return out.failure();
-              (*out)->append(row_fields_.constData() + cell.from, cell.size);
-            }
+      for (qint64 r = 0; r < row_repeat_; ++r) {
+        for (const Cell& cell : cells_) {
+          const Result<QByteArray*> out = writer_.cell(row_ + r, cell.column);
+          if (!out) {
+            stop(out.failure());
+            return;
           }
+          (*out)->append(row_fields_.constData() + cell.from, cell.size);
         }
-        row += repeat;
-        if (context_.stop_requested_at(row)) return cancelled();
-        if (Result<void> flushed = writer_.flush_if_full(); !flushed) return flushed;
-      } else if (xml.name() == "table-row-group" || xml.name() == "table-header-rows" ||
-                 xml.name() == "table-rows") {
-        ++depth;
-      } else {
-        if (Result<void> skipped = part.skip(); !skipped) return skipped;
+      }
+      if (writer_.finished_size() > kTextFileLimit) {
+        stop(context_.damaged(ReadRefusal::TextTooLong));
+        return;
       }
     }
-    return {};
-  }
-
-  static qint64 repeat_count(std::optional<std::string_view> value) {
-    if (!value || value->empty()) return 1;
-    const std::optional<qint64> count = integer_value(value);
-    return count && *count > 0 ? *count : 1;
-  }
-
-  Result<void> read_row(ScannedMember& part) {
-    XmlScanner& xml = part.xml();
-    cells_.clear();
-    row_fields_.clear();
-    int column = 0;
-    for (;;) {
-      const XmlScanner::Token token = part.next();
-      if (token == XmlScanner::Token::EndElement) return {};
-      if (token == XmlScanner::Token::EndDocument || token == XmlScanner::Token::Invalid)
-        return part.broken();
-      if (token != XmlScanner::Token::StartElement) continue;
-      if (!in(part, table_) || (xml.name() != "table-cell" && xml.name() != "covered-table-cell")) {
-        if (Result<void> skipped = part.skip(); !skipped) return skipped;
-        continue;
-      }
-      const qint64 repeat = read_cell_attributes(part, attributes_);
-      const CellAttributes& a = attributes_;
-      const qsizetype from = row_fields_.size();
-      const Result<bool> filled = read_cell(part, a, row_fields_);
-      if (!filled) return filled.failure();
-      if (*filled) {
-        if (column + repeat > kColumnLimit) return refusal(ReadRefusal::TooManyColumns);
-        for (qint64 c = 0; c < repeat; ++c)
-          cells_.push_back({static_cast<int>(column + c), from, row_fields_.size() - from});
-      }
-      column = static_cast<int>(std::min<qint64>(column + repeat, kColumnLimit + 1));
+    row_ = std::min(row_ + row_repeat_, kRowLimit + 1);
+    if (context_.stop_requested_at(row_)) {
+      stop(cancelled());
+      return;
     }
+    if (Result<void> flushed = writer_.flush_if_full(); !flushed) stop(flushed.failure());
   }
 
   // Appends the cell's field, or gives false for a cell with nothing in it.
-  // Leaves the scanner after the cell's end.
-  Result<bool> read_cell(ScannedMember& part, const CellAttributes& a, QByteArray& field) {
-    paragraphs_.clear();
-    if (Result<void> read = read_paragraphs(part, paragraphs_); !read) return read.failure();
-    if (a.type.empty()) return false;
-    // A formula's error shows as its code ("#DIV/0!"), which the export writes.
-    if (a.calcext_type == "error") {
+  Result<bool> cell_field(QByteArray& field) {
+    if (type_.empty()) {
+      // A cell without a value type is the text it holds.
+      if (paragraphs_seen_ == 0) return false;
       append_text_field(field, utf8_text(paragraphs_));
       return true;
     }
-    const std::string_view type = a.type;
+    // A formula's error shows as its code ("#DIV/0!"), which the export writes.
+    if (calcext_type_ == "error") {
+      append_text_field(field, utf8_text(paragraphs_));
+      return true;
+    }
+    const std::string_view type = type_;
     if (type == "string") {
-      append_text_field(field, utf8_text(a.has_string_value ? a.string_value : paragraphs_));
+      append_text_field(field, utf8_text(has_string_value_ ? string_value_ : paragraphs_));
       return true;
     }
-    if (type == "boolean") {
-      append_plain_field(field, a.boolean_value == "true" ? u"TRUE" : u"FALSE");
-      return true;
-    }
+    if (type == "boolean") return boolean_field(field);
     if (type == "float" || type == "currency" || type == "percentage") {
-      const std::optional<double> value = number_value(a.value, false);
+      const std::optional<double> value = number_value(value_, false);
       if (!value) return refusal(ReadRefusal::NotANumber);
       append_number(field, type == "percentage" ? *value * 100 : *value);
       if (type == "percentage") field.append('%');
       return true;
     }
     if (type == "date") {
-      const QString value = utf8_text(a.date_value);
+      const QString value = utf8_text(date_value_);
       SheetMoment moment{QDate::fromString(value.left(10), Qt::ISODate), QTime(0, 0)};
       if (value.size() > 10) {
         const QTime time = QTime::fromString(value.mid(11), Qt::ISODateWithMs);
@@ -323,7 +333,7 @@ class OdsReader {
       return true;
     }
     if (type == "time") {
-      const std::optional<double> seconds = parse_duration(utf8_text(a.time_value));
+      const std::optional<double> seconds = parse_duration(utf8_text(time_value_));
       if (!seconds) return refusal(ReadRefusal::BadTime);
       const qint64 whole = std::llround(*seconds);
       if (whole < 0 || whole >= 86400) return refusal(ReadRefusal::TimeOfTwentyFourHours);
@@ -338,81 +348,82 @@ class OdsReader {
     return refusal(unknown_cell_type_reason(utf8_text(type)));
   }
 
-  // The cell's paragraphs joined by line breaks; notes and drawings left out.
-  Result<void> read_paragraphs(ScannedMember& part, std::string& text) {
-    bool first = true;
-    for (;;) {
-      const XmlScanner::Token token = part.next();
-      if (token == XmlScanner::Token::EndElement) return {};
-      if (token == XmlScanner::Token::EndDocument || token == XmlScanner::Token::Invalid)
-        return part.broken();
-      if (token != XmlScanner::Token::StartElement) continue;
-      if (is(part, text_, "p")) {
-        if (!first) text.push_back('\n');
-        first = false;
-        if (Result<void> read = read_inline(part, text); !read) return read;
-      } else {
-        if (Result<void> skipped = part.skip(); !skipped) return skipped;
-      }
+  // The suite keeps a boolean as a number: TRUE or FALSE under a boolean style,
+  // otherwise 1 or 0, the cell's value rather than its display.
+  Result<bool> boolean_field(QByteArray& field) {
+    bool value = false;
+    if (boolean_value_ == "true") {
+      value = true;
+    } else if (boolean_value_ != "false") {
+      return refusal(ReadRefusal::UnknownBoolean);
     }
+    bool as_words = false;
+    if (has_style_) {
+      const auto style = cell_styles_.constFind(utf8_text(style_));
+      if (style == cell_styles_.constEnd()) return refusal(ReadRefusal::UnknownCellStyle);
+      as_words = boolean_styles_.contains(*style);
+      if (!as_words && !style->isEmpty()) return refusal(ReadRefusal::UnknownCellStyle);
+    } else if (column_styles_) {
+      return refusal(ReadRefusal::UnknownCellStyle);
+    }
+    if (as_words)
+      append_plain_field(field, value ? u"TRUE" : u"FALSE");
+    else
+      field.append(value ? '1' : '0');
+    return true;
   }
 
-  Result<void> read_inline(ScannedMember& part, std::string& text) {
-    XmlScanner& xml = part.xml();
-    for (int depth = 1; depth > 0;) {
-      switch (part.next()) {
-        case XmlScanner::Token::Characters:
-          text.append(xml.text());
-          break;
-        case XmlScanner::Token::StartElement:
-          if (is(part, text_, "s")) {
-            const std::optional<std::string_view> count = attribute(part, text_, "c");
-            text.append(static_cast<std::size_t>(!count || count->empty()
-                                                     ? 1
-                                                     : std::clamp(style_value(count), 1, 10000)),
-                        ' ');
-            if (Result<void> skipped = part.skip(); !skipped) return skipped;
-          } else if (is(part, text_, "tab")) {
-            text.push_back('\t');
-            if (Result<void> skipped = part.skip(); !skipped) return skipped;
-          } else if (is(part, text_, "line-break")) {
-            text.push_back('\n');
-            if (Result<void> skipped = part.skip(); !skipped) return skipped;
-          } else if (is(part, office_, "annotation")) {
-            if (Result<void> skipped = part.skip(); !skipped) return skipped;
-          } else {
-            ++depth;
-          }
-          break;
-        case XmlScanner::Token::EndElement:
-          --depth;
-          break;
-        default:
-          return part.broken();
-      }
-    }
-    return {};
-  }
-
-  const ZipArchive& zip_;
   SheetWriter& writer_;
   ReadContext& context_;
-  Namespace office_{kOfficeNs, {}};
-  Namespace table_{kTableNs, {}};
-  Namespace text_{kTextNs, {}};
-  Namespace calcext_{kCalcExtNs, {}};
-  quint64 generation_ = ~quint64(0);
-  CellAttributes attributes_;
-  std::string paragraphs_;
+
+  QHash<QString, QString> cell_styles_;  // a cell style's data style, by name
+  QSet<QString> boolean_styles_;
+  bool column_styles_ = false;
+
+  int depth_ = 0;
+  int skip_from_ = 0;  // the depth of an element passed over with all it holds
+  int table_depth_ = 0;
+  bool table_done_ = false;
+  int container_depth_ = 0;  // the table or row group whose children are rows
+  int row_depth_ = 0;
+  int cell_depth_ = 0;
+  int paragraph_depth_ = 0;
+  int paragraphs_seen_ = 0;
+
+  qint64 row_ = 0;
+  qint64 row_repeat_ = 1;
+  qint64 column_ = 0;
+  qint64 cell_repeat_ = 1;
   QByteArray row_fields_;  // the fields of the row being read, one after another
   std::vector<Cell> cells_;
+
+  std::string type_;
+  std::string calcext_type_;
+  bool has_string_value_ = false;
+  std::string string_value_;
+  std::string boolean_value_;
+  std::string value_;
+  std::string date_value_;
+  std::string time_value_;
+  bool has_style_ = false;
+  std::string style_;
+  std::string paragraphs_;
 };
 
 }  // namespace
 
 Result<void> read_first_ods_sheet(const ZipArchive& zip, SheetWriter& writer,
                                   ReadContext& context) {
-  return OdsReader(zip, writer, context).read();
+  // Only a spreadsheet: a text document's tables are no payment list.
+  if (!zip.head(QStringLiteral("mimetype"), 100)
+           .startsWith("application/vnd.oasis.opendocument.spreadsheet"))
+    return refusal(ReadRefusal::NotASpreadsheet);
+  ContentHandler content(writer, context);
+  if (Result<void> read = read_xml_member(zip, QStringLiteral("content.xml"), content, context);
+      !read)
+    return read;
+  if (!content.saw_table()) return refusal(ReadRefusal::NoWorksheet);
+  return {};
 }
 
 }  // namespace tsubakuro

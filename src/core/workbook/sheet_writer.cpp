@@ -21,6 +21,7 @@ Result<QByteArray*> SheetWriter::cell(qint64 row, int column) {
     while (row_ + 1 < row) {
       ++row_;
       fields_per_row_.push_back(0);
+      ++fields_sum_;
       buffer_.append('\n');
     }
     row_ = row;
@@ -86,12 +87,21 @@ Result<void> SheetWriter::finish(const QString& target, const QString& workbook,
 void SheetWriter::end_row() {
   if (row_ < 0 || ended_row_ == row_) return;
   fields_per_row_.push_back(fields_);
+  fields_sum_ += std::max(1, fields_);
   buffer_.append('\n');
   ended_row_ = row_;
   fields_ = 0;
 }
 
+qint64 SheetWriter::finished_size() const {
+  const bool open_row = row_ >= 0 && ended_row_ != row_;
+  const qint64 rows = qint64(fields_per_row_.size()) + (open_row ? 1 : 0);
+  const qint64 fields = fields_sum_ + (open_row ? std::max(1, fields_) : 0);
+  return written_ + buffer_.size() + (open_row ? 1 : 0) + rows * widest_ - fields;
+}
+
 bool SheetWriter::flush() {
+  written_ += buffer_.size();
   const bool written = out_.write(buffer_) == buffer_.size();
   buffer_.clear();
   return written;

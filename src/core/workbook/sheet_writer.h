@@ -28,6 +28,10 @@ class SheetWriter {
   // Refused when the rows so far cannot be set aside.
   Result<void> flush_if_full();
 
+  // The bytes finish() would write for the rows so far, each filled out to the
+  // widest: a sheet claiming a far cell is used grows every row.
+  qint64 finished_size() const;
+
   // Writes the finished lines to `target`, the text of `workbook`, unless a stop is
   // asked for before the file is replaced: a read stopped at any time before then
   // leaves it as it was.
@@ -41,6 +45,8 @@ class SheetWriter {
   QTemporaryFile& out_;
   QByteArray buffer_;
   std::vector<int> fields_per_row_;
+  qint64 written_ = 0;     // set aside in out_
+  qint64 fields_sum_ = 0;  // of fields_per_row_, each at least 1
   qint64 row_ = -1;
   qint64 ended_row_ = -1;
   int fields_ = 0;

@@ -133,8 +133,11 @@ bool WorkbookExport::reads_natively() const {
 }
 
 Result<void> WorkbookExport::after_native_read(Result<void> read) {
-  if (suite_must_try(read) && office_suite_program().isEmpty())
+  if (suite_must_try(read) && office_suite_program().isEmpty()) {
+    if (volatile_function_)
+      return failure(volatile_function_without_suite_message(workbook_, *volatile_function_));
     return failure(refused_read_without_suite_message(read.message()));
+  }
   return read;
 }
 
@@ -142,8 +145,8 @@ void WorkbookExport::start(std::function<void(const Result<void>&)> done) {
   done_ = std::move(done);
   if (reads_natively()) {
     reader_ = std::thread([this] {
-      const Result<void> read =
-          read_workbook(workbook_, target_, [this] { return stop_reader_.load(); });
+      const Result<void> read = read_workbook(
+          workbook_, target_, [this] { return stop_reader_.load(); }, &volatile_function_);
       QMetaObject::invokeMethod(
           &process_,
           [this, read] {
@@ -175,7 +178,8 @@ void WorkbookExport::start_suite() {
 
 Result<void> WorkbookExport::run(const std::function<bool()>& stop_requested) {
   if (reads_natively()) {
-    const Result<void> read = after_native_read(read_workbook(workbook_, target_, stop_requested));
+    const Result<void> read =
+        after_native_read(read_workbook(workbook_, target_, stop_requested, &volatile_function_));
     if (!suite_must_try(read)) {
       reported_ = true;
       if (read) read_by_ = WorkbookReader::Program;

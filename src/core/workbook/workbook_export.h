@@ -60,6 +60,12 @@ class WorkbookExport {
   bool active() const;
   // Which reader made the text, once the export has succeeded.
   std::optional<WorkbookReader> read_by() const { return read_by_; }
+  // The function whose value changes with the day of conversion that sent the
+  // workbook to the suite, once the export has succeeded that way: the run's log
+  // says that the values are the day's.
+  std::optional<QString> volatile_function() const {
+    return read_by_ == WorkbookReader::OfficeSuite ? volatile_function_ : std::nullopt;
+  }
   // Leaves the program's own reader out (to compare it with the suite).
   void use_office_suite_only() { native_allowed_ = false; }
 
@@ -86,7 +92,8 @@ class WorkbookExport {
   bool reported_ = false;
   bool native_allowed_ = true;
   std::optional<WorkbookReader> read_by_;
-  const WorkbookKind* kind_ = nullptr;  // the kind the suite was told to read the workbook as
+  std::optional<QString> volatile_function_;  // set by the reader's thread before it reports
+  const WorkbookKind* kind_ = nullptr;        // the kind the suite was told to read the workbook as
   std::thread reader_;
   std::atomic<bool> stop_reader_{false};
 };

@@ -96,6 +96,18 @@ QString refused_read_without_suite_message(const QString& refused_read_message) 
          QStringLiteral("表計算ソフト(LibreOffice)があれば読めることがあります。");
 }
 
+QString damaged_workbook_message(const QString& workbook, const QString& reason) {
+  return QStringLiteral("「%1」は壊れているため読み込めません(%2)。")
+      .arg(file_label(workbook), reason);
+}
+
+QString volatile_function_without_suite_message(const QString& workbook, const QString& function) {
+  return QStringLiteral(
+             "「%1」には変換する日で値が変わる関数（%2）を使った数式があります。"
+             "その値を計算するには表計算ソフト(LibreOffice)が必要です。")
+      .arg(file_label(workbook), function);
+}
+
 QString read_refusal_reason(ReadRefusal refusal) {
   switch (refusal) {
     case ReadRefusal::NotAnArchive:
@@ -106,8 +118,6 @@ QString read_refusal_reason(ReadRefusal refusal) {
       return QStringLiteral("ブックの本体がありません");
     case ReadRefusal::NoWorksheet:
       return QStringLiteral("ワークシートがありません");
-    case ReadRefusal::UnknownNamespaces:
-      return QStringLiteral("content.xml の名前空間に対応していません");
     case ReadRefusal::CellsOutOfOrder:
       return QStringLiteral("セルの並びが正しくありません");
     case ReadRefusal::TooManyRows:
@@ -134,6 +144,24 @@ QString read_refusal_reason(ReadRefusal refusal) {
       return QStringLiteral("この環境の日付の書き方に対応していません");
     case ReadRefusal::UnwritableTemporaryFile:
       return QStringLiteral("一時ファイルに書けません");
+    case ReadRefusal::DuplicateMembers:
+      return QStringLiteral("同じ名前の部品が二つあります");
+    case ReadRefusal::DuplicateRelationships:
+      return QStringLiteral("同じ番号の関連付けが二つあります");
+    case ReadRefusal::SheetWithoutRelationship:
+      return QStringLiteral("最初のシートの関連付けがありません");
+    case ReadRefusal::RowsOutOfOrder:
+      return QStringLiteral("行が番号の順に並んでいません");
+    case ReadRefusal::ArrayFormula:
+      return QStringLiteral("配列数式があります");
+    case ReadRefusal::UnknownBoolean:
+      return QStringLiteral("対応していない論理値があります");
+    case ReadRefusal::UnknownCellStyle:
+      return QStringLiteral("対応していないセルのスタイルがあります");
+    case ReadRefusal::TextTooLong:
+      return QStringLiteral("シートの内容が大きすぎます");
+    case ReadRefusal::ElementInValue:
+      return QStringLiteral("セルの値の中に要素があります");
   }
   return {};
 }
@@ -144,6 +172,22 @@ QString missing_member_reason(const QString& member) {
 
 QString broken_member_reason(const QString& member) {
   return QStringLiteral("%1 が壊れています").arg(member);
+}
+
+QString cell_too_long_reason(const QString& member) {
+  return QStringLiteral("%1 に長すぎる文字列があります").arg(member);
+}
+
+QString doctype_reason(const QString& member) {
+  return QStringLiteral("%1 に文書型宣言があります").arg(member);
+}
+
+QString too_large_member_reason(const QString& member) {
+  return QStringLiteral("%1 の要素が大きすぎます").arg(member);
+}
+
+QString volatile_function_reason(const QString& function) {
+  return QStringLiteral("変換する日で値が変わる関数（%1）があります").arg(function);
 }
 
 QString unknown_cell_type_reason(const QString& type) {

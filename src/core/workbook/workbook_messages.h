@@ -43,13 +43,20 @@ QString suite_failed_message(const QString& workbook, const WorkbookKind* kind);
 QString refused_read_message(const QString& workbook, const QString& reason);
 QString refused_read_without_suite_message(const QString& refused_read_message);
 
+// The reader found the workbook damaged, or past a size no payment list has, for
+// `reason`: final, the office suite is not asked.
+QString damaged_workbook_message(const QString& workbook, const QString& reason);
+
+// A formula computed on the day of conversion needs the office suite; without it
+// the workbook is refused with this.
+QString volatile_function_without_suite_message(const QString& workbook, const QString& function);
+
 // Why the program's own reader leaves a workbook to the office suite.
 enum class ReadRefusal {
   NotAnArchive,
   NotASpreadsheet,
   NoWorkbookPart,
   NoWorksheet,
-  UnknownNamespaces,
   CellsOutOfOrder,
   TooManyRows,
   TooManyColumns,
@@ -63,10 +70,23 @@ enum class ReadRefusal {
   UnknownNumberFormat,
   UnknownDateOrder,
   UnwritableTemporaryFile,
+  DuplicateMembers,
+  DuplicateRelationships,
+  SheetWithoutRelationship,
+  RowsOutOfOrder,
+  ArrayFormula,
+  UnknownBoolean,
+  UnknownCellStyle,
+  TextTooLong,
+  ElementInValue,
 };
 QString read_refusal_reason(ReadRefusal refusal);
 QString missing_member_reason(const QString& member);
 QString broken_member_reason(const QString& member);
 QString unknown_cell_type_reason(const QString& type);
+QString cell_too_long_reason(const QString& member);
+QString doctype_reason(const QString& member);
+QString too_large_member_reason(const QString& member);
+QString volatile_function_reason(const QString& function);
 
 }  // namespace tsubakuro

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "core/text/result.h"
 
@@ -14,9 +15,14 @@ namespace tsubakuro {
 //
 // A workbook the reader cannot promise to write as the suite would (damaged,
 // encrypted, a cell kind or number format it does not know) is Unsupported, with
-// the reason; the caller then hands it to the office suite. An Error is the last
-// word, Cancelled follows a stop request. `target` is replaced only on success.
+// the reason; the caller then hands it to the office suite. A damaged workbook, or
+// one past the sizes a payment list has, is an Error: the last word, as is any
+// other; Cancelled follows a stop request. `target` is replaced only on success.
+//
+// A workbook left to the suite because a formula's value changes with the day it
+// is computed names that function in `volatile_function`, when given.
 Result<void> read_workbook(const QString& workbook, const QString& target,
-                           const std::function<bool()>& stop_requested = {});
+                           const std::function<bool()>& stop_requested = {},
+                           std::optional<QString>* volatile_function = nullptr);
 
 }  // namespace tsubakuro

@@ -2,7 +2,7 @@
 
 #include <zip.h>
 
-#include <QIODevice>
+#include <QByteArray>
 #include <QString>
 
 namespace tsubakuro {
@@ -16,29 +16,22 @@ class ZipArchive {
   ZipArchive& operator=(const ZipArchive&) = delete;
 
   bool valid() const { return archive_ != nullptr; }
+  // Whether the file is no zip archive at all, rather than a damaged one.
+  bool not_an_archive() const {
+    return open_error_ == ZIP_ER_NOZIP || open_error_ == ZIP_ER_NOENT ||
+           open_error_ == ZIP_ER_OPEN || open_error_ == ZIP_ER_READ;
+  }
+  // Two members of one name: readers differ in which they take.
+  bool has_duplicate_names() const;
   bool contains(const QString& name) const;
+  // The first `size` bytes of a member, or fewer when it is shorter; empty when
+  // there is no such member or it does not inflate.
+  QByteArray head(const QString& name, qint64 size) const;
   zip_t* handle() const { return archive_; }
 
  private:
   zip_t* archive_ = nullptr;
-};
-
-// One member of the archive as a stream, so a sheet is inflated as it is parsed.
-// Not open when the archive has no such member.
-class ZipEntryDevice : public QIODevice {
- public:
-  ZipEntryDevice(const ZipArchive& archive, const QString& name);
-  ~ZipEntryDevice() override;
-  bool isSequential() const override { return true; }
-  bool failed() const { return failed_; }
-
- protected:
-  qint64 readData(char* data, qint64 size) override;
-  qint64 writeData(const char*, qint64) override { return -1; }
-
- private:
-  zip_file_t* file_ = nullptr;
-  bool failed_ = false;
+  int open_error_ = 0;
 };
 
 }  // namespace tsubakuro

@@ -76,6 +76,7 @@ void PreparationWindow::check_input() {
 void PreparationWindow::export_finished(const Result<void>& result) {
   if (!running_) return;
   if (result) {
+    procedure_.set_workbook_export(*export_);
     if (const std::optional<WorkbookReader> reader = export_->read_by())
       label_->setText(workbook_read_by_notice(*reader));
     hand_over();

@@ -359,6 +359,22 @@ TEST_F(ConversionRunTest, AWorkbookIsReadFromItsTextFile) {
   EXPECT_EQ(amounts_written(), QList<QByteArray>{"0000000042"});
 }
 
+// The office suite computed the workbook's formulas on the day of the run: the
+// log says so, once, before the rows.
+TEST_F(ConversionRunTest, AWorkbookComputedOnTheDayIsNotedOnce) {
+  write_file("支払.xlsx", "not text");
+  write_cp932_file("tbk.tmp", row(299250) + "\r\n" + row(1) + "\r\n");
+  company.credit.input_file = "支払.xlsx";
+  auto run = make_run();
+  run->set_volatile_function(QStringLiteral("TODAY"));
+  run_all(*run);
+  EXPECT_EQ(log_lines(),
+            (QStringList{kCompanyLine, start_marker(),
+                         QStringLiteral("注意：ブックの数式に変換する日で値が変わる関数（TODAY）が"
+                                        "あります。変換した日の値で変換しました。"),
+                         end_marker()}));
+}
+
 class FailedStart : public ConversionRunTest {
  protected:
   void SetUp() override {

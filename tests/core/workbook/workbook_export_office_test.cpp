@@ -1,5 +1,7 @@
 #include "core/workbook/workbook_export.h"
 
+#include <zip.h>
+
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QElapsedTimer>
@@ -136,6 +138,56 @@ TEST(WorkbookRouteTest, WorkbookKindsAndTheOfficeSuite) {
     EXPECT_EQ(workbook_route(QString::fromLatin1(c.path), c.suite), c.route)
         << c.path << (c.suite ? " with" : " without") << " the office suite";
   }
+}
+
+// A formula whose value is the day's is computed by the suite, which the export
+// names for the run's log; the program's own reader would have taken the value
+// saved with the file.
+TEST_F(WorkbookExportTest, AFormulaOfTheDayIsComputedByTheSuiteAndNamed) {
+  ScopedWorkingDir dir;
+  const QByteArray sheet =
+      "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>"
+      "<row r=\"1\"><c r=\"A1\"><f>IF(TODAY()&gt;DATE(2000,1,1),299250,285000)</f>"
+      "<v>285000</v></c></row></sheetData></worksheet>";
+  const std::pair<const char*, QByteArray> members[] = {
+      {"[Content_Types].xml",
+       "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+       "<Default Extension=\"rels\" "
+       "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+       "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+       "<Override PartName=\"/xl/workbook.xml\" ContentType=\"application/"
+       "vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
+       "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"application/"
+       "vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/></Types>"},
+      {"_rels/.rels",
+       "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+       "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+       "relationships/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
+      {"xl/workbook.xml",
+       "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+       "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><sheets>"
+       "<sheet name=\"1\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>"},
+      {"xl/_rels/workbook.xml.rels",
+       "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+       "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+       "relationships/worksheet\" Target=\"worksheets/sheet1.xml\"/></Relationships>"},
+      {"xl/worksheets/sheet1.xml", sheet},
+  };
+  int error = 0;
+  zip_t* archive = zip_open("振込.xlsx", ZIP_CREATE | ZIP_TRUNCATE, &error);
+  ASSERT_NE(archive, nullptr);
+  for (const auto& [name, bytes] : members) {
+    zip_source_t* source = zip_source_buffer(archive, bytes.constData(), bytes.size(), 0);
+    ASSERT_GE(zip_file_add(archive, name, source, ZIP_FL_OVERWRITE), 0);
+  }
+  ASSERT_EQ(zip_close(archive), 0);
+
+  WorkbookExport conversion(QStringLiteral("振込.xlsx"));
+  const Result<void> result = conversion.run();
+  EXPECT_EQ(failure_kind(result), std::nullopt) << result.message().toStdString();
+  EXPECT_EQ(conversion.read_by(), WorkbookReader::OfficeSuite);
+  EXPECT_EQ(conversion.volatile_function(), QStringLiteral("TODAY"));
+  EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), "299250\n");
 }
 
 }  // namespace
