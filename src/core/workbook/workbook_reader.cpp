@@ -29,7 +29,7 @@ Result<void> read_workbook(const QString& workbook, const QString& target,
   const bool named_ods = kind && kind->open_document;
   if (named_ods != zip.contains(QStringLiteral("mimetype")))
     return failure(not_a_workbook_message(workbook, kind));
-  ReadContext context(workbook, sheet_locale_from_environment(), stop_requested);
+  ReadContext context(workbook, kSuiteLocale, stop_requested);
   SheetWriter writer(rows);
   const Result<void> read = named_ods ? read_first_ods_sheet(zip, writer, context)
                                       : read_first_xlsx_sheet(zip, writer, context);

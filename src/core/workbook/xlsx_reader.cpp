@@ -333,6 +333,7 @@ class XlsxReader {
         const Result<QByteArray*> out = writer_.cell(row, column);
         if (!out) return out.failure();
         append_text_field(**out, unescape_ooxml(utf8_text(value_)));
+        if (has_formula) writer_.keep_cell();
         return {};
       }
       case CellType::Boolean: {
@@ -376,21 +377,15 @@ class XlsxReader {
       }
       case CellFormat::Date:
       case CellFormat::DateTime:
-      case CellFormat::Time: {
-        const Result<SheetLocale> locale = context_.locale();
-        if (!locale) return locale.failure();
-        const std::optional<SheetMoment> moment = moment_from_serial(number, counts_from_1904_);
-        if (!moment) return refusal(ReadRefusal::DateOutOfRange);
-        DateKind date_kind = kind == CellFormat::DateTime ? DateKind::DateTime : DateKind::Date;
-        if (kind == CellFormat::Time) {
-          if (number < 0 || number >= 1) return refusal(ReadRefusal::TimeOfTwentyFourHours);
-          date_kind = DateKind::Time;
-        } else if (kind == CellFormat::Date && moment->time != QTime(0, 0)) {
-          date_kind = DateKind::DateTime;
-        }
+      case CellFormat::Time:
+      case CellFormat::EnglishDate:
+      case CellFormat::EnglishDateTime:
+      case CellFormat::EnglishTime:
+      case CellFormat::IsoDate:
+      case CellFormat::IsoDateTime: {
         const Result<QByteArray*> out = writer_.cell(row, column);
         if (!out) return out.failure();
-        return append_date(**out, *moment, date_kind, *locale);
+        return append_serial(**out, number, kind, counts_from_1904_);
       }
       case CellFormat::Unknown:
         break;

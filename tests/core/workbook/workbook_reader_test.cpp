@@ -162,10 +162,10 @@ TEST(WorkbookReader, SheetCellsAsOtherProgramsWriteThem) {
        "<row><c><v> 12 </v></c><c><v>1.50</v></c>"
        "<c><v>-0</v></c><c><v>1E+2</v></c><c><v>+.5</v></c><c s=\"1\"><v>45407</v></c></row>",
        {},
-       "12,1.5,0,100,0.5,04/25/2024\n"},
+       "12,1.5,0,100,0.5,2024/04/25\n"},
   };
   const QByteArray saved = qgetenv("LC_ALL");
-  qputenv("LC_ALL", "C");  // dates in the English order
+  qputenv("LC_ALL", "C");  // dates in the suite's Japanese order whatever the machine's locale
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(read_sheet(worksheet(c.rows, c.prefix)), cp932(c.text));
