@@ -61,6 +61,7 @@ enum class ReadRefusal {
   DateOutOfRange,
   TimeOfTwentyFourHours,
   UnknownNumberFormat,
+  FormulaError,
   UnknownDateOrder,
   UnwritableTemporaryFile,
 };

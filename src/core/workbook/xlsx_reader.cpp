@@ -330,6 +330,9 @@ class XlsxReader {
         return {};
       }
       case CellType::Text: {
+        // The suite computes a formula whose saved result is an error again, and its
+        // codes are not always the saved ones (SQRT(-1) gives Err:502): left to it.
+        if (has_formula && type_name_ == "e") return refusal(ReadRefusal::FormulaError);
         const Result<QByteArray*> out = writer_.cell(row, column);
         if (!out) return out.failure();
         append_text_field(**out, unescape_ooxml(utf8_text(value_)));

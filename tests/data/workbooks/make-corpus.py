@@ -147,6 +147,31 @@ def openpyxl_books():
     patch_member(HERE / "openpyxl-empty-strings.xlsx", "xl/workbook.xml",
                  lambda xml: xml.replace(' fullCalcOnLoad="1"', ""))
 
+    # Formulas whose saved results are errors, as a spreadsheet saves them.
+    book = openpyxl.Workbook()
+    sheet = book.active
+    sheet.title = SHEET
+    sheet.append(HEADING)
+    for row in PAYMENTS:
+        sheet.append(row)
+    formulas = [("1/0", "#DIV/0!"), ('"a"+1', "#VALUE!"), ("A1:A2 C1:C2", "#NULL!"),
+                ("#REF!", "#REF!"), ("SQRT(-1)", "#NUM!"), ("NA()", "#N/A"),
+                ("UNKNOWNNAME", "#NAME?")]
+    for c, (formula, _) in enumerate(formulas, start=1):
+        sheet.cell(row=6, column=c, value="=" + formula)
+    book.save(HERE / "openpyxl-error-results.xlsx")
+
+    def saved_errors(xml):
+        for formula, error in formulas:
+            xml = xml.replace(f"<f>{escape(formula, {chr(34): '&quot;'})}</f><v></v>",
+                              f"<f>{escape(formula)}</f><v>{escape(error)}</v>")
+            xml = xml.replace(f"<f>{escape(formula)}</f><v></v>",
+                              f"<f>{escape(formula)}</f><v>{escape(error)}</v>")
+        return xml.replace("><f>", " t=\"e\"><f>")
+    patch_member(HERE / "openpyxl-error-results.xlsx", "xl/worksheets/sheet1.xml", saved_errors)
+    patch_member(HERE / "openpyxl-error-results.xlsx", "xl/workbook.xml",
+                 lambda xml: xml.replace(' fullCalcOnLoad="1"', ""))
+
     # Volatile and array formulas: only a recalculation gives their values.
     book = openpyxl.Workbook()
     sheet = book.active
@@ -321,6 +346,30 @@ def odfpy_books():
     table.addElement(tr)
     document.spreadsheet.addElement(table)
     document.save(str(HERE / "odfpy-payments.ods"))
+
+    # Formulas whose saved results are errors, as a spreadsheet saves them.
+    document = OpenDocumentSpreadsheet()
+    table = Table(name=SHEET)
+    for row in [HEADING] + PAYMENTS:
+        table.addElement(payment_row(row))
+    tr = TableRow()
+    for formula, error in [("1/0", "#DIV/0!"), ('"a"+1', "#VALUE!"), ("[.A1:.A2] ! [.C1:.C2]",
+                           "#NULL!"), ("#REF!", "#REF!"), ("SQRT(-1)", "#NUM!"), ("NA()", "#N/A"),
+                           ("UNKNOWNNAME", "#NAME?")]:
+        cell = TableCell(formula="of:=" + formula, valuetype="float", value="0")
+        cell.addElement(P(text=error))
+        tr.addElement(cell)
+    table.addElement(tr)
+    document.spreadsheet.addElement(table)
+    document.save(str(HERE / "odfpy-error-results.ods"))
+    # The cells' results are errors, which only an extension of the format says.
+    calcext = "urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0"
+    patch_member(HERE / "odfpy-error-results.ods", "content.xml",
+                 lambda xml: xml.replace("<office:document-content ",
+                                         f'<office:document-content xmlns:calcext="{calcext}" ', 1)
+                 .replace('office:value-type="float" office:value="0">',
+                          'office:value-type="float" office:value="0" '
+                          'calcext:value-type="error">'))
 
     document = OpenDocumentSpreadsheet()
     document.spreadsheet.addElement(Table(name="空"))
