@@ -10,7 +10,8 @@ cells without a data style.
   openpyxl-*.xlsx     openpyxl (python3-openpyxl)
   xlsxwriter-*.xlsx   XlsxWriter (python3-xlsxwriter)
   odfpy-*.ods         odfpy (python3-odf)
-  gnumeric-*.xlsx/ods Gnumeric's ssconvert, from a Gnumeric XML sheet
+  gnumeric-*.xlsx/ods Gnumeric's ssconvert, from a Gnumeric XML sheet (and an .xls,
+                      which only the office suite reads)
   suite-only-*        workbooks whose values only a recalculation gives (volatile
                       and array formulas): expected to go to the office suite, and
                       not compared byte for byte
@@ -432,8 +433,10 @@ def gnumeric_books():
         source = Path(scratch) / "payments.gnumeric"
         source.write_text(gnumeric_sheet(), encoding="utf-8")
         env = dict(os.environ, HOME=scratch)
+        # The .xls only the suite reads: it is no part of the comparison.
         for suffix, exporter in [("xlsx", "Gnumeric_Excel:xlsx2"),
-                                 ("ods", "Gnumeric_OpenCalc:odf")]:
+                                 ("ods", "Gnumeric_OpenCalc:odf"),
+                                 ("xls", "Gnumeric_Excel:excel_biff8")]:
             target = HERE / f"gnumeric-payments.{suffix}"
             subprocess.run(["ssconvert", "--export-type=" + exporter, str(source), str(target)],
                            check=True, env=env, stderr=subprocess.DEVNULL)
