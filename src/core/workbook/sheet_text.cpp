@@ -35,9 +35,10 @@ QString sheet_number_text(double value) {
   const std::string_view text(buffer, static_cast<std::size_t>(shortest.ptr - buffer));
   const bool negative = text.front() == '-';
   const std::size_t e = text.find('e');
-  std::string digits;
+  std::string shortest_digits;
   for (const char c : text.substr(negative ? 1 : 0, e - (negative ? 1 : 0)))
-    if (c != '.') digits.push_back(c);
+    if (c != '.') shortest_digits.push_back(c);
+  std::string digits = shortest_digits;
   int exponent = 0;
   std::from_chars(text.data() + e + 1 + (text[e + 1] == '+'), text.data() + text.size(), exponent);
   // The form follows the exponent before rounding.
@@ -48,9 +49,7 @@ QString sheet_number_text(double value) {
     // Rounded up past the largest double, the suite keeps the digits as they are.
     const bool overflows = up && exponent == 308 && digits >= "179769313486231";
     if (overflows) {
-      digits.clear();
-      for (const char c : text.substr(negative ? 1 : 0, e - (negative ? 1 : 0)))
-        if (c != '.') digits.push_back(c);
+      digits = shortest_digits;
     } else if (up) {
       std::size_t i = digits.size();
       while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
