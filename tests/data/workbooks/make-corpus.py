@@ -216,6 +216,21 @@ def xlsxwriter_books():
         for c, fmt in enumerate(formats):
             sheet.write_datetime(7, c, DAY + datetime.timedelta(hours=9, minutes=5, seconds=7.25),
                                  fmt)
+        # The formats Excel numbers without spelling them, as it writes most dates.
+        builtin = [14, 15, 16, 17, 18, 19, 20, 21, 22, 45, 47, 9, 10, 2, 4]
+        moment = DAY + datetime.timedelta(hours=9, minutes=5, seconds=7)
+        for c, index in enumerate(builtin):
+            if index in (18, 19, 20, 21, 45, 47):
+                value = datetime.time(9, 5, 7)
+            elif index in (9, 10, 2, 4):
+                value = 0.123456
+            else:
+                value = moment
+            cell_format = book.add_format({"num_format": index})
+            if isinstance(value, float):
+                sheet.write_number(9, c, value, cell_format)
+            else:
+                sheet.write_datetime(9, c, value, cell_format)
         # A row of empty shared strings, below the list.
         sheet.write_row(8, 0, ["EMPTY-STRING"] * 10)
         book.close()
