@@ -18,6 +18,9 @@ packages=(
   poppler-utils
   # Reads .xls workbooks, and any other workbook the program cannot read itself.
   libreoffice-calc-nogui
+  # Write the workbooks of other programs the tests compare both readers on
+  # (tests/data/workbooks/make-corpus.py).
+  python3-openpyxl python3-xlsxwriter python3-odf gnumeric
   # The fuzzers, and the checks of the installed files and the Debian package.
   clang libclang-rt-14-dev
   dpkg-dev file desktop-file-utils appstream

@@ -1,71 +1,83 @@
 #include "core/workbook/sheet_text.h"
 
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 #include "core/text/cp932.h"
 
 namespace tsubakuro {
 namespace {
 
-// Drops the zeros after the last significant decimal, and the point when none is left.
-void trim_fraction(std::string& digits) {
-  if (digits.find('.') == std::string::npos) return;
-  while (digits.back() == '0') digits.pop_back();
-  if (digits.back() == '.') digits.pop_back();
-}
+constexpr std::size_t kSignificantDigits = 15;
 
 QString two(int value) { return QStringLiteral("%1").arg(value, 2, 10, QChar(u'0')); }
 
 }  // namespace
 
-std::optional<SheetLocale> sheet_locale_from_environment() {
-  // The suite takes its locale the way the C library's LC_CTYPE does.
-  QByteArray name;
-  for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-    name = qgetenv(variable);
-    if (!name.isEmpty()) break;
-  }
-  if (name.isEmpty() || name == "C" || name == "POSIX" || name.startsWith("C.") ||
-      name.startsWith("en_US"))
-    return SheetLocale::English;
-  if (name.startsWith("ja_JP") || name == "ja") return SheetLocale::Japanese;
-  return std::nullopt;
-}
-
 QString sheet_number_text(double value) {
-  if (value == 0 || !std::isfinite(value)) return QStringLiteral("0");
-  // The one number the suite writes with all 17 digits.
-  if (std::fabs(value) == DBL_MAX)
-    return QLatin1String(value < 0 ? "-1.7976931348623157E+308" : "1.7976931348623157E+308");
+  // The suite takes a number too small for a normal double as 0.
+  if (!std::isfinite(value) || std::fabs(value) < DBL_MIN) return QStringLiteral("0");
   char buffer[400];
   if (std::fabs(value) < 9007199254740992.0 && value == std::trunc(value)) {
     std::snprintf(buffer, sizeof buffer, "%.0f", value);
     return QString::fromLatin1(buffer);
   }
-  // The decimal exponent of the value as it stands, before rounding to 15 digits.
-  std::snprintf(buffer, sizeof buffer, "%.20e", value);
-  const int exponent = std::atoi(std::strchr(buffer, 'e') + 1);
-  std::string digits;
-  if (exponent <= -15 || exponent >= 15) {
-    std::snprintf(buffer, sizeof buffer, "%.14e", value);
-    const char* e = std::strchr(buffer, 'e');
-    digits.assign(buffer, static_cast<std::size_t>(e - buffer));
-    trim_fraction(digits);
-    const int written_exponent = std::atoi(e + 1);
-    std::snprintf(buffer, sizeof buffer, "E%c%03d", written_exponent < 0 ? '-' : '+',
-                  std::abs(written_exponent));
-    digits += buffer;
-  } else {
-    std::snprintf(buffer, sizeof buffer, "%.*f", 14 - exponent, value);
-    digits = buffer;
-    trim_fraction(digits);
+  // The suite rounds the shortest decimal digits that give the value back, not the
+  // binary value itself: 0.9702957262759965 (0.97029572627599649…) gives …997.
+  const auto shortest =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+  const std::string_view text(buffer, static_cast<std::size_t>(shortest.ptr - buffer));
+  const bool negative = text.front() == '-';
+  const std::size_t e = text.find('e');
+  std::string shortest_digits;
+  for (const char c : text.substr(negative ? 1 : 0, e - (negative ? 1 : 0)))
+    if (c != '.') shortest_digits.push_back(c);
+  std::string digits = shortest_digits;
+  int exponent = 0;
+  std::from_chars(text.data() + e + 1 + (text[e + 1] == '+'), text.data() + text.size(), exponent);
+  // The form follows the exponent before rounding.
+  const bool scientific = exponent <= -15 || exponent >= 15;
+  if (digits.size() > kSignificantDigits) {
+    const bool up = digits[kSignificantDigits] >= '5';
+    digits.resize(kSignificantDigits);
+    // Rounded up past the largest double, the suite keeps the digits as they are.
+    const bool overflows = up && exponent == 308 && digits >= "179769313486231";
+    if (overflows) {
+      digits = shortest_digits;
+    } else if (up) {
+      std::size_t i = digits.size();
+      while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+      if (i == 0) {
+        digits.insert(digits.begin(), '1');
+        digits.pop_back();
+        ++exponent;
+      } else {
+        ++digits[i - 1];
+      }
+    }
   }
-  if (digits == "-0") digits = "0";
-  return QString::fromStdString(digits);
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  std::string out = negative ? "-" : "";
+  if (scientific) {
+    out += digits.front();
+    if (digits.size() > 1) out += '.' + digits.substr(1);
+    std::snprintf(buffer, sizeof buffer, "E%c%03d", exponent < 0 ? '-' : '+', std::abs(exponent));
+    out += buffer;
+  } else if (exponent < 0) {
+    out += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+  } else if (digits.size() <= static_cast<std::size_t>(exponent) + 1) {
+    out += digits + std::string(static_cast<std::size_t>(exponent) + 1 - digits.size(), '0');
+  } else {
+    out += digits.substr(0, static_cast<std::size_t>(exponent) + 1) + '.' +
+           digits.substr(static_cast<std::size_t>(exponent) + 1);
+  }
+  return QString::fromStdString(out);
 }
 
 QString sheet_date_text(const SheetMoment& moment, DateKind kind, SheetLocale locale) {
@@ -73,24 +85,27 @@ QString sheet_date_text(const SheetMoment& moment, DateKind kind, SheetLocale lo
   const QTime time = moment.time;
   if (kind != DateKind::Time && (date.year() < 1 || date.year() > 9999)) return {};
   const QString clock = two(time.hour()) + u':' + two(time.minute()) + u':' + two(time.second());
+  const QString year = QStringLiteral("%1").arg(date.year(), 4, 10, QChar(u'0'));
+  if (kind == DateKind::IsoDate) return year + u'-' + two(date.month()) + u'-' + two(date.day());
+  if (kind == DateKind::IsoDateTime)
+    return year + u'-' + two(date.month()) + u'-' + two(date.day()) + u' ' + clock;
   if (locale == SheetLocale::Japanese) {
     switch (kind) {
       case DateKind::Date:
-        return QStringLiteral("%1/%2/%3")
-            .arg(date.year(), 4, 10, QChar(u'0'))
-            .arg(two(date.month()), two(date.day()));
+        return year + u'/' + two(date.month()) + u'/' + two(date.day());
       case DateKind::DateTime:
-        return QStringLiteral("%1/%2/%3 ")
-                   .arg(date.year(), 4, 10, QChar(u'0'))
-                   .arg(date.month())
-                   .arg(date.day()) +
-               clock;
+        // Month, day and hour without their leading zeros, unlike a date alone.
+        return year + u'/' + QString::number(date.month()) + u'/' + QString::number(date.day()) +
+               u' ' + QString::number(time.hour()) + u':' + two(time.minute()) + u':' +
+               two(time.second());
       case DateKind::Time:
         return clock;
+      case DateKind::IsoDate:
+      case DateKind::IsoDateTime:
+        break;
     }
   }
-  const QString day = two(date.month()) + u'/' + two(date.day()) + u'/' +
-                      QStringLiteral("%1").arg(date.year(), 4, 10, QChar(u'0'));
+  const QString day = two(date.month()) + u'/' + two(date.day()) + u'/' + year;
   switch (kind) {
     case DateKind::Date:
       return day;
@@ -101,8 +116,27 @@ QString sheet_date_text(const SheetMoment& moment, DateKind kind, SheetLocale lo
       return two(hour) + u':' + two(time.minute()) + u':' + two(time.second()) +
              (time.hour() < 12 ? QLatin1String(" AM") : QLatin1String(" PM"));
     }
+    case DateKind::IsoDate:
+    case DateKind::IsoDateTime:
+      break;
   }
   return {};
+}
+
+QString sheet_time_text(double day_fraction, SheetLocale locale) {
+  if (!(day_fraction >= 0 && day_fraction < 1)) return {};
+  const double seconds = day_fraction * 86400;
+  if (std::floor(seconds + 0.5) * 100 != std::floor(seconds * 100 + 0.5)) {
+    const qint64 hundredths = std::llround(seconds * 100);
+    const qint64 whole = hundredths / 100;
+    const QString rest = two(static_cast<int>(whole / 60 % 60)) + u':' +
+                         two(static_cast<int>(whole % 60)) + u'.' +
+                         two(static_cast<int>(hundredths % 100));
+    return seconds >= 3600 ? two(static_cast<int>(whole / 3600)) + u':' + rest : rest;
+  }
+  const int whole = static_cast<int>(std::floor(seconds + 0.5));
+  if (whole >= 86400) return {};
+  return sheet_date_text({QDate(1899, 12, 30), QTime(0, 0).addSecs(whole)}, DateKind::Time, locale);
 }
 
 std::optional<SheetMoment> moment_from_serial(double serial, bool counts_from_1904) {

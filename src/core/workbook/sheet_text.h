@@ -14,22 +14,25 @@ namespace tsubakuro {
 // display formats. Every rule here is that export's, so a sheet read without the
 // suite gives the same bytes as one read through it.
 
-// The order the office suite writes dates in, which follows the locale it runs in.
+// The form the office suite writes a date or time in, which is the form of the
+// number format's language.
 enum class SheetLocale {
-  English,   // C, POSIX and en_US: 04/25/2024, 04/25/2024 13:45:00, 01:45:10 PM
-  Japanese,  // ja_JP: 2024/04/25, 2024/4/25 13:45:00, 13:45:10
+  English,   // en-US: 04/25/2024, 04/25/2024 13:45:00, 01:45:10 PM
+  Japanese,  // ja-JP: 2024/04/05, 2024/4/5 9:05:00, 09:05:10
 };
 
-// The locale the office suite would take from this process's environment, or none
-// when it is one whose numbers or dates are written in some other way.
-std::optional<SheetLocale> sheet_locale_from_environment();
+// The suite's own language, which every format without a language of its own takes:
+// the suite is started in it (workbook_export.cpp) whatever the machine's locale.
+inline constexpr SheetLocale kSuiteLocale = SheetLocale::Japanese;
 
-// A number in the suite's standard format: at most 15 significant digits, trailing
-// zeros dropped, exponent form (three exponent digits) from 1E+015 up and below
-// 1E-014, whole numbers the mantissa holds written in full.
+// A number in the suite's standard format: the shortest decimal digits that give the
+// value back, rounded half up to 15 significant digits, trailing zeros dropped;
+// exponent form (three exponent digits) when those digits start at 1E+015 or above or
+// below 1E-014; whole numbers the mantissa holds written in full.
 QString sheet_number_text(double value);
 
-enum class DateKind { Date, DateTime, Time };
+// Iso: a format that starts as an ISO 8601 date, which the suite keeps.
+enum class DateKind { Date, DateTime, Time, IsoDate, IsoDateTime };
 
 // A cell's date and time of day, to the second, free of any time zone.
 struct SheetMoment {
@@ -40,6 +43,11 @@ struct SheetMoment {
 // A date or time as the suite writes a cell of that kind; empty for a year outside
 // 1-9999, which the reader leaves to the suite.
 QString sheet_date_text(const SheetMoment& moment, DateKind kind, SheetLocale locale);
+
+// A time of day (a fraction of a day, 0 up to 1) as the suite writes a cell of a time
+// format: to the second in the locale's form, or, when hundredths of a second show,
+// as 08:05:07.25 (05:07.25 under an hour); empty outside the day.
+QString sheet_time_text(double day_fraction, SheetLocale locale);
 
 // A spreadsheet serial day number (days since 1899-12-30, or 1904-01-01 in a
 // workbook that counts from 1904), to the second; nullopt outside 1-9999.

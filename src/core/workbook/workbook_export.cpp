@@ -19,11 +19,37 @@ namespace tsubakuro {
 namespace {
 
 // The suite's comma-separated text filter: comma, double quote, character set 60
-// (Windows code page 932), the cells' values rather than their display formats
-// (token 9 false: no thousands separators, no fixed decimals), no formulas, and only
-// the first worksheet (token 12). Text cells are quoted only when they must be.
+// (Windows code page 932), Japanese (language 1041), the cells' values rather than
+// their display formats (token 9 false: no thousands separators, no fixed decimals),
+// no formulas, and only the first worksheet (token 12). Text cells are quoted only
+// when they must be.
 constexpr char kCsvFilter[] =
-    "csv:Text - txt - csv (StarCalc):44,34,60,1,,0,false,true,false,false,false,1";
+    "csv:Text - txt - csv (StarCalc):44,34,60,1,,1041,false,true,false,false,false,1";
+
+// The suite writes a date or time in the form of its own locale, which it takes from
+// its settings before the process's environment: the private profile starts out set
+// to Japanese, so the text is the same on every machine, and the program's own reader
+// writes the same (sheet_text.h).
+constexpr char kProfileSettings[] = R"(<?xml version="1.0" encoding="UTF-8"?>
+<oor:items xmlns:oor="http://openoffice.org/2001/registry" xmlns:xs="http://www.w3.org/2001/XMLSchema" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">
+<item oor:path="/org.openoffice.Setup/L10N"><prop oor:name="ooSetupSystemLocale" oor:op="fuse"><value>ja-JP</value></prop></item>
+</oor:items>
+)";
+
+// The suite names its output after the sheet, in the character set of the C library's
+// locale: a Japanese sheet name needs a UTF-8 one, and one that is installed (where
+// ja_JP.UTF-8 is not, the suite writes nothing at all). C.UTF-8 always is.
+QProcessEnvironment suite_environment() {
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const QString& name : environment.keys()) {
+    if (name.startsWith(QLatin1String("LC_")) || name == QLatin1String("LANG") ||
+        name == QLatin1String("LANGUAGE"))
+      environment.remove(name);
+  }
+  environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+  environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+  return environment;
+}
 
 // Saves starting the suite for a file that plainly is not the container of its kind.
 bool has_container_of(const QString& path, const WorkbookKind& kind) {
@@ -104,6 +130,10 @@ Result<void> WorkbookExport::launch() {
   const QString profile = work_dir_->filePath(QStringLiteral("profile"));
   const QString out = work_dir_->filePath(QStringLiteral("out"));
   QDir().mkpath(out);
+  QDir().mkpath(profile + QStringLiteral("/user"));
+  if (!save_file(profile + QStringLiteral("/user/registrymodifications.xcu"),
+                 QByteArray(kProfileSettings)))
+    return failure(no_temporary_folder_message(workbook_));
   const QStringList arguments = {
       QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile).toString(),
       QStringLiteral("--headless"),
@@ -118,6 +148,7 @@ Result<void> WorkbookExport::launch() {
   };
   process_.setStandardOutputFile(QProcess::nullDevice());
   process_.setStandardErrorFile(QProcess::nullDevice());
+  process_.setProcessEnvironment(suite_environment());
 #ifdef Q_OS_UNIX
   // The suite's launcher starts the real program as its own child: a process group
   // of their own lets 中止 and the time limit stop both.

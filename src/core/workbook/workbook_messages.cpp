@@ -140,6 +140,8 @@ QString read_refusal_reason(ReadRefusal refusal) {
       return QStringLiteral("24時間以上の時刻があります");
     case ReadRefusal::UnknownNumberFormat:
       return QStringLiteral("対応していない表示形式があります");
+    case ReadRefusal::FormulaError:
+      return QStringLiteral("結果がエラーの数式があります");
     case ReadRefusal::UnknownDateOrder:
       return QStringLiteral("この環境の日付の書き方に対応していません");
     case ReadRefusal::UnwritableTemporaryFile:

@@ -68,6 +68,7 @@ enum class ReadRefusal {
   DateOutOfRange,
   TimeOfTwentyFourHours,
   UnknownNumberFormat,
+  FormulaError,
   UnknownDateOrder,
   UnwritableTemporaryFile,
   DuplicateMembers,

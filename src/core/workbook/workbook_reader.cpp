@@ -20,7 +20,7 @@ Result<void> read_workbook(const QString& workbook, const QString& target,
   const auto refused = [&](const QString& reason) {
     return failure(refused_read_message(workbook, reason), Failure::Kind::Unsupported);
   };
-  ReadContext context(workbook, sheet_locale_from_environment(), stop_requested);
+  ReadContext context(workbook, kSuiteLocale, stop_requested);
   ZipArchive zip(workbook);
   // What is no zip archive at all may be a workbook of another kind under this
   // name; a damaged archive is damage.

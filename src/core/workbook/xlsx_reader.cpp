@@ -401,6 +401,9 @@ class SheetHandler : public XmlHandler {
     int column;
     qsizetype from;  // in row_fields_
     qsizetype size;
+    // A formula whose result is an empty text is a cell to the suite; an empty
+    // text typed in is not.
+    bool formula;
   };
 
   void start_row(const XmlAttributes& a) {
@@ -500,7 +503,7 @@ class SheetHandler : public XmlHandler {
       stop(filled.failure());
       return;
     }
-    if (*filled) cells_.push_back({column_, from, row_fields_.size() - from});
+    if (*filled) cells_.push_back({column_, from, row_fields_.size() - from, has_formula_});
   }
 
   CellFormat format(int style) const {
@@ -529,6 +532,9 @@ class SheetHandler : public XmlHandler {
         return true;
       }
       case CellType::Text:
+        // The suite computes a formula whose saved result is an error again, and its
+        // codes are not always the saved ones (SQRT(-1) gives Err:502): left to it.
+        if (has_formula_ && type_name_ == "e") return refusal(ReadRefusal::FormulaError);
         append_text_field(out, unescape_ooxml(utf8_text(value_)));
         return true;
       case CellType::Boolean: {
@@ -571,20 +577,13 @@ class SheetHandler : public XmlHandler {
         return {};
       case CellFormat::Date:
       case CellFormat::DateTime:
-      case CellFormat::Time: {
-        const Result<SheetLocale> locale = context_.locale();
-        if (!locale) return locale.failure();
-        const std::optional<SheetMoment> moment = moment_from_serial(number, counts_from_1904_);
-        if (!moment) return refusal(ReadRefusal::DateOutOfRange);
-        DateKind date_kind = kind == CellFormat::DateTime ? DateKind::DateTime : DateKind::Date;
-        if (kind == CellFormat::Time) {
-          if (number < 0 || number >= 1) return refusal(ReadRefusal::TimeOfTwentyFourHours);
-          date_kind = DateKind::Time;
-        } else if (kind == CellFormat::Date && moment->time != QTime(0, 0)) {
-          date_kind = DateKind::DateTime;
-        }
-        return append_date(out, *moment, date_kind, *locale);
-      }
+      case CellFormat::Time:
+      case CellFormat::EnglishDate:
+      case CellFormat::EnglishDateTime:
+      case CellFormat::EnglishTime:
+      case CellFormat::IsoDate:
+      case CellFormat::IsoDateTime:
+        return append_serial(out, number, kind, counts_from_1904_);
       case CellFormat::Unknown:
         break;
     }
@@ -604,6 +603,7 @@ class SheetHandler : public XmlHandler {
       const Result<QByteArray*> out = writer_.cell(row_, cells_[i].column);
       if (!out) return out.failure();
       (*out)->append(row_fields_.constData() + cells_[i].from, cells_[i].size);
+      if (cells_[i].formula) writer_.keep_cell();
     }
     cells_.clear();
     row_fields_.clear();

@@ -37,6 +37,28 @@ TEST(SheetText, NumbersAsTheSuitesStandardFormatWritesThem) {
       {-1.5e-18, "-1.5E-018"},
       {1.23456789e-20, "1.23456789E-020"},
       {1e-300, "1E-300"},
+      // Rounded half up from the shortest digits that give the value back, not from
+      // the binary value (0.97029572627599649…).
+      {0.9702957262759965, "0.970295726275997"},
+      {-0.9702957262759965, "-0.970295726275997"},
+      {0.1234567890123455, "0.123456789012346"},
+      {0.12345678901234549, "0.123456789012345"},
+      // The form follows those digits before rounding: 1E-14 is 9.99…E-15 in binary.
+      {1e-14, "0.00000000000001"},
+      {1.25e-14, "0.0000000000000125"},
+      {9.999999999999999e-15, "1E-014"},
+      {2.5e-15, "2.5E-015"},
+      {999999999999999.9, "1000000000000000"},
+      {1.0000000000000002e15, "1E+015"},
+      {4503599627370495.5, "4.5035996273705E+015"},
+      // Past the largest double when rounded: every digit kept.
+      {1.7976931348623157e308, "1.7976931348623157E+308"},
+      {1.7976931348623155e308, "1.7976931348623155E+308"},
+      {-1.7976931348623157e308, "-1.7976931348623157E+308"},
+      {2.2250738585072014e-308, "2.2250738585072E-308"},
+      // A number too small for a normal double is 0.
+      {1e-310, "0"},
+      {-5e-324, "0"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(sheet_number_text(c.value), QLatin1String(c.text)) << c.text;
@@ -55,8 +77,38 @@ TEST(SheetText, DatesFollowTheLocaleTheSuiteRunsIn) {
       u"12:00:05 AM");
   EXPECT_EQ(sheet_date_text(morning, DateKind::Date, SheetLocale::Japanese), u"2024/04/05");
   EXPECT_EQ(sheet_date_text(morning, DateKind::DateTime, SheetLocale::Japanese),
-            u"2024/4/5 09:05:07");
+            u"2024/4/5 9:05:07");
+  EXPECT_EQ(sheet_date_text(afternoon, DateKind::DateTime, SheetLocale::Japanese),
+            u"2024/4/25 13:45:10");
+  EXPECT_EQ(sheet_date_text(morning, DateKind::IsoDate, SheetLocale::English), u"2024-04-05");
+  EXPECT_EQ(sheet_date_text(morning, DateKind::IsoDateTime, SheetLocale::Japanese),
+            u"2024-04-05 09:05:07");
   EXPECT_EQ(sheet_date_text(afternoon, DateKind::Time, SheetLocale::Japanese), u"13:45:10");
+}
+
+TEST(SheetText, TimesOfDayShowHundredthsOfASecondWhenTheyHaveThem) {
+  const struct {
+    double seconds;
+    SheetLocale locale;
+    const char* text;
+  } cases[] = {
+      {9 * 3600 + 30 * 60 + 15, SheetLocale::Japanese, "09:30:15"},
+      {9 * 3600 + 30 * 60 + 15, SheetLocale::English, "09:30:15 AM"},
+      {0, SheetLocale::Japanese, "00:00:00"},
+      {0, SheetLocale::English, "12:00:00 AM"},
+      // With hundredths, in neither locale's form, and without hours under an hour.
+      {8 * 3600 + 5 * 60 + 7.25, SheetLocale::Japanese, "08:05:07.25"},
+      {14 * 3600 + 59.9, SheetLocale::English, "14:00:59.90"},
+      {5 * 60 + 7.25, SheetLocale::Japanese, "05:07.25"},
+      // A thousandth is rounded to the second first: no hundredths show.
+      {9 * 3600 + 0.001, SheetLocale::Japanese, "09:00:00"},
+      {86399.996, SheetLocale::Japanese, ""},
+      {86400, SheetLocale::Japanese, ""},
+      {-1, SheetLocale::Japanese, ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(sheet_time_text(c.seconds / 86400, c.locale), QLatin1String(c.text)) << c.text;
+  }
 }
 
 TEST(SheetText, SerialDaysCountFromEitherOrigin) {

@@ -191,14 +191,19 @@ TEST(WorkbookReader, SheetCellsAsOtherProgramsWriteThem) {
        "<!-- a note --><?app hint?>",
        {},
        "2,ab,FALSE\n"},
+      {"an error that is no formula's result is its code; empty texts are no cells",
+       "<row><c t=\"e\"><v>#NULL!</v></c><c t=\"inlineStr\"><is><t></t></is></c></row>"
+       "<row><c t=\"str\"><v></v></c><c t=\"inlineStr\"/></row>",
+       {},
+       "#NULL!\n"},
       {"numbers in the forms the conversions take",
        "<row><c><v> 12 </v></c><c><v>1.50</v></c>"
        "<c><v>-0</v></c><c><v>1E+2</v></c><c><v>+.5</v></c><c s=\"1\"><v>45407</v></c></row>",
        {},
-       "12,1.5,0,100,0.5,04/25/2024\n"},
+       "12,1.5,0,100,0.5,2024/04/25\n"},
   };
   const QByteArray saved = qgetenv("LC_ALL");
-  qputenv("LC_ALL", "C");  // dates in the English order
+  qputenv("LC_ALL", "C");  // dates in the suite's Japanese order whatever the machine's locale
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     EXPECT_EQ(read_sheet(worksheet(c.rows, c.prefix)), cp932(c.text));
@@ -277,6 +282,8 @@ TEST(WorkbookReader, SheetsNotSafelyReadAreLeftToTheSuite) {
       worksheet("<row><c><v>&e;</v></c></row>")
           .replace("?>\r\n", "?>\r\n<!DOCTYPE w [<!ENTITY e \"1\">]>"),
       QByteArray(good).replace("UTF-8", "UTF-16"),
+      // The suite computes an error result again, into codes of its own.
+      worksheet("<row><c t=\"e\"><f>SQRT(-1)</f><v>#NUM!</v></c></row>"),
   };
   for (const QByteArray& sheet : cases) {
     SCOPED_TRACE(sheet.toStdString());
