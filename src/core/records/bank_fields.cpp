@@ -22,7 +22,8 @@ std::optional<QString> listable_code(const QString& code, int width) {
 }
 
 void put_listed_name(RecordAssembler& record, const QString& given,
-                     const std::optional<BankListEntry>& entry, bool fill, bool check_names) {
+                     const std::optional<BankListEntry>& entry, bool fill, bool check_names,
+                     BankNameMemo* memo) {
   const int field = record.next_field();
   QString name = given;
   if (entry && fill && trim_leading_spaces(given).isEmpty()) {
@@ -30,7 +31,7 @@ void put_listed_name(RecordAssembler& record, const QString& given,
     record.correct(field, name, given);
   }
   const QString written = record.put_name(name, check_names);
-  if (entry && bank_name_key(written) != bank_name_key(space_left(entry->kana, kNameWidth))) {
+  if (entry && (memo ? memo->check(*entry, written) : check_listed_name(*entry, written)).differs) {
     record.note_difference(
         {field, trim_trailing_spaces(written).toString(), entry->kana.toString()});
   }
@@ -38,8 +39,23 @@ void put_listed_name(RecordAssembler& record, const QString& given,
 
 }  // namespace
 
+ListedNameCheck check_listed_name(const BankListEntry& entry, QStringView written) {
+  // The name is weighed as the field would hold it.
+  const QString listed_key = entry.kana.size() <= kNameWidth
+                                 ? entry.key.toString()
+                                 : bank_name_key(space_left(entry.kana, kNameWidth));
+  return {bank_name_key(written) != listed_key};
+}
+
+const ListedNameCheck& BankNameMemo::check(const BankListEntry& entry, const QString& written) {
+  std::pair<const QChar*, QString> key(entry.kana.data(), written);
+  if (const auto found = checks_.constFind(key); found != checks_.constEnd()) return *found;
+  if (checks_.size() >= kMaxRemembered) checks_.clear();
+  return *checks_.insert(std::move(key), check_listed_name(entry, written));
+}
+
 void put_bank_fields(RecordAssembler& record, const BankFieldValues& values, bool check_names,
-                     const BankList* banks) {
+                     const BankList* banks, BankNameMemo* memo) {
   const std::optional<QString> bank_code = listable_code(values.bank_code, kBankCodeWidth);
   const std::optional<QString> branch_code = listable_code(values.branch_code, kBranchCodeWidth);
   std::optional<BankListEntry> bank;
@@ -52,13 +68,13 @@ void put_bank_fields(RecordAssembler& record, const BankFieldValues& values, boo
   record.put_digits(values.bank_code);
   if (banks && bank_code && !bank)
     record.fail(bank_field, QStringLiteral("銀行一覧にない銀行番号「%1」").arg(*bank_code));
-  put_listed_name(record, values.bank_name, bank, values.fill_empty_names, check_names);
+  put_listed_name(record, values.bank_name, bank, values.fill_empty_names, check_names, memo);
 
   const int branch_field = record.next_field();
   record.put_digits(values.branch_code);
   if (bank && branch_code && !branch)
     record.fail(branch_field, QStringLiteral("銀行一覧にない支店番号「%1」").arg(*branch_code));
-  put_listed_name(record, values.branch_name, branch, values.fill_empty_names, check_names);
+  put_listed_name(record, values.branch_name, branch, values.fill_empty_names, check_names, memo);
 }
 
 }  // namespace tsubakuro

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
+#include <utility>
 
 #include "core/records/record_assembler.h"
 #include "core/zengin/bank_list.h"
@@ -18,13 +20,35 @@ struct BankFieldValues {
   bool fill_empty_names = false;
 };
 
+// What the bank list says of a name written for one of its banks or branches.
+struct ListedNameCheck {
+  bool differs = false;  // not the list's kana, as bank_name_key weighs names
+};
+
+// The check of `written` (as the record holds it) against `entry`.
+ListedNameCheck check_listed_name(const BankListEntry& entry, QStringView written);
+
+// check_listed_name remembered for a run: a list names the same few banks and
+// branches on every row, and the check normalises the name each time. Keyed by
+// the entry (its place in the list) and the name; the memo forgets everything
+// when it has seen too many, so a list of ever new names costs no memory.
+class BankNameMemo {
+ public:
+  const ListedNameCheck& check(const BankListEntry& entry, const QString& written);
+
+ private:
+  static constexpr qsizetype kMaxRemembered = 4096;
+  QHash<std::pair<const QChar*, QString>, ListedNameCheck> checks_;
+};
+
 // Puts the four fields into `record` (its next four fields) with their field
 // checks; names go through RecordAssembler::put_name, kind-checked when
 // `check_names`. With a bank list, a code the list does not know fails its field
 // with the reason; a name that is not the list's kana for the code (weighed by
 // bank_name_key) is noted as a difference, and an empty name is filled from the
 // list when asked, noted as a correction.
+// The list's word on a name is taken through `memo` when one is given.
 void put_bank_fields(RecordAssembler& record, const BankFieldValues& values, bool check_names,
-                     const BankList* banks);
+                     const BankList* banks, BankNameMemo* memo = nullptr);
 
 }  // namespace tsubakuro
