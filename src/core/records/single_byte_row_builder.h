@@ -45,6 +45,7 @@ class SingleByteRowBuilder {
   static bool is_single_byte_text(QByteArrayView text);
 
  private:
+  template <bool>
   friend class SingleByteRecordWriter;
 
   // Whether the name of `field` is one the general build writes as given and says
