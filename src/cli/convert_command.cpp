@@ -17,7 +17,7 @@ namespace tsubakuro::cli {
 namespace {
 
 // Enough to see what kind of mistake the list holds; the log has them all.
-constexpr int kErrorLinesShown = 20;
+constexpr int kErrorLinesShown = ConversionRun::kFirstErrorsKept;
 
 QString with_separators(qint64 number) {
   return QLocale(QLocale::Japanese, QLocale::Japan).toString(number);
@@ -95,10 +95,7 @@ ExitStatus report_outcome(const ConversionRun& run) {
     return kCancelled;
   }
   if (!result) return refuse(result.message());
-  FieldErrorSummary summary;
-  const BankRules& rules = run.options().bank_rules;
-  if (run.has_errors() || rules.any())
-    summary = summarize_field_errors(run.log_file(), kErrorLinesShown);
+  const FieldErrorSummary summary = summarize_field_errors(run, kErrorLinesShown);
   if (run.has_errors()) {
     print_out(QStringLiteral("%1エラーログ: %2")
                   .arg(conversion_messages::finished_with_errors(), run.log_file()));

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/conversion/conversion_run.h"
+
 namespace tsubakuro::cli {
 
 // The field errors of a run's log: the lines between the two opening lines and
@@ -16,7 +18,9 @@ struct FieldErrorSummary {
   qint64 warnings = 0;
 };
 
-// Reads the log a line at a time, so a log of a million errors costs no memory.
-FieldErrorSummary summarize_field_errors(const QString& log_file, int shown);
+// Taken from the run's own count of what it logged: a log of a million lines is
+// never read back to print twenty of them. `shown` is at most
+// ConversionRun::kFirstErrorsKept.
+FieldErrorSummary summarize_field_errors(const ConversionRun& run, int shown);
 
 }  // namespace tsubakuro::cli

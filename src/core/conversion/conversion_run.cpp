@@ -93,6 +93,7 @@ class ConversionRun::Impl {
   // without a record, so the numbers stay those of the list's rows.
   qint64 row_number_ = 0;
   qint64 amount_total_ = 0;
+  LogTally tally_;
 
  private:
   void start();
@@ -120,7 +121,10 @@ class ConversionRun::Impl {
   bool write_record(QByteArrayView logical);
   bool report_payroll_name(QByteArrayView record, qint64 record_number);
   bool report(const BuiltRecord& record, RecordKind kind, qint64 record_number);
+  // An entry of the log, counted in the tally; a marker is not.
   bool log(const QString& message);
+  bool log_marker(const QString& message);
+  void count_error(const auto& logged);
   QString marker(const QString& word) const { return word + u' ' + log_timestamp(clock_()); }
   // Ends the run with nothing more written: the output keeps its old content.
   void abort(const QString& message);
@@ -134,8 +138,9 @@ class ConversionRun::Impl {
   QByteArray line_;
   QByteArray message_;
   std::array<FieldErrorText, 32> data_field_errors_;
-  // Built once the bank list is known; none when the options leave every row to
-  // build_data_record.
+  // The bank list's word on each bank and branch name, for both builds.
+  BankNameMemo bank_names_;
+  // Built once the bank list is known.
   std::optional<SingleByteRowBuilder> single_byte_rows_;
   SingleByteRowBuilder::Row single_byte_row_;
   std::optional<ConversionLog> log_;
@@ -165,7 +170,7 @@ void ConversionRun::Impl::stop_cancelled() {
   input_.close();
   // A bank file without its trailer is no bank file: the old one stays.
   output_.reset();
-  if (!log(marker(log_cancel_marker()))) return;
+  if (!log_marker(marker(log_cancel_marker()))) return;
   if (const Result<void> committed = log_->commit(); !committed) abort(committed.message());
 }
 
@@ -191,8 +196,8 @@ void ConversionRun::Impl::start() {
 
   const QString company_name =
       trim_trailing_spaces(section_.header_values[kHeaderCompanyName]).toString();
-  if (!log(log_title(company_, company_name, transfer_))) return;
-  if (!log(marker(log_start_marker()))) return;
+  if (!log_marker(log_title(company_, company_name, transfer_))) return;
+  if (!log_marker(marker(log_start_marker()))) return;
   if (lock_taken_over_ &&
       !log(compose_lock_taken_over(lock_taken_over_->first, lock_taken_over_->second)))
     return;
@@ -215,7 +220,7 @@ void ConversionRun::Impl::start() {
     payee_width_ = record_layout(transfer_, RecordKind::Data)[planned.field - 1].width;
   }
   column_map_ = prepare_column_map(section_.body_columns);
-  single_byte_rows_.emplace(column_map_, transfer_, options_, checker_, banks_.get());
+  single_byte_rows_.emplace(column_map_, transfer_, options_, checker_, banks_.get(), &bank_names_);
 
   QByteArray line;
   for (qint64 skipped = skip_count(section_.skip_header_rows); skipped > 0; --skipped) {
@@ -349,8 +354,8 @@ void ConversionRun::Impl::convert_row(const QString& line, QByteArrayView bytes,
                                       bool unclosed_quote) {
   ++row_count_;
   ++row_number_;
-  const DataRecord row =
-      build_data_record(line, column_map_, transfer_, options_, checker_, banks_.get());
+  const DataRecord row = build_data_record(line, column_map_, transfer_, options_, checker_,
+                                           banks_.get(), &bank_names_);
   amount_total_ = saturating_add(amount_total_, row.amount);
   if (!write_record(row.record.bytes)) return;
   if (unclosed_quote) {
@@ -382,6 +387,7 @@ void ConversionRun::Impl::convert_single_byte_row(const SingleByteRowBuilder::Ro
       abort(logged.message());
       return;
     }
+    count_error(message_);
   }
   report_payroll_name(record, row_number_);
 }
@@ -413,8 +419,8 @@ bool ConversionRun::Impl::report_column_shape(QByteArrayView row, qint64 columns
 // the checks pass: every number a payment needs, and an amount above zero. The
 // payee is left out: a row whose name fails its check is still a payment meant.
 bool ConversionRun::Impl::report_skipped_payment(const QString& line, SkippedEnd end) {
-  const DataRecord row =
-      build_data_record(line, column_map_, transfer_, options_, checker_, banks_.get());
+  const DataRecord row = build_data_record(line, column_map_, transfer_, options_, checker_,
+                                           banks_.get(), &bank_names_);
   if (row.amount <= 0) return true;
   int payee = 0;
   for (const PlannedField& planned : record_plan(transfer_, RecordKind::Data)) {
@@ -448,7 +454,7 @@ void ConversionRun::Impl::finish() {
   if (!write_record(trailer.bytes) || !report(trailer, RecordKind::Trailer, row_count_)) return;
   if (!write_record(build_end_record())) return;
   input_.close();
-  if (!log(marker(log_end_marker()))) return;
+  if (!log_marker(marker(log_end_marker()))) return;
   // Both files whole on the disk and linked under their pending names before
   // either takes its place, and then the two renames back to back. A run stopped
   // between them leaves the new log pending beside the new bank file, and the
@@ -536,10 +542,34 @@ bool ConversionRun::Impl::report_payroll_name(QByteArrayView record, qint64 reco
 }
 
 bool ConversionRun::Impl::log(const QString& message) {
+  if (!log_marker(message)) return false;
+  if (message.startsWith(QStringView(kCorrectionPrefix)))
+    ++tally_.corrections;
+  else if (message.startsWith(QStringView(kWarningPrefix)))
+    ++tally_.warnings;
+  else
+    count_error(message);
+  return true;
+}
+
+bool ConversionRun::Impl::log_marker(const QString& message) {
   const Result<void> logged = log_->append_log(message);
   if (logged) return true;
   abort(logged.message());
   return false;
+}
+
+// `logged` is the message as given to the log, text or bytes.
+void ConversionRun::Impl::count_error(const auto& logged) {
+  ++tally_.errors;
+  if (tally_.first_errors.size() >= kFirstErrorsKept) return;
+  if constexpr (std::is_same_v<std::remove_cvref_t<decltype(logged)>, QByteArray>) {
+    tally_.first_errors.append(decode_cp932(logged));
+  } else {
+    QByteArray bytes;
+    ConversionLog::encode_message(logged, bytes);
+    tally_.first_errors.append(decode_cp932(bytes));
+  }
 }
 
 void ConversionRun::Impl::abort(const QString& message) {
@@ -565,6 +595,7 @@ qint64 ConversionRun::progress_maximum() const { return impl_->progress_maximum_
 qint64 ConversionRun::row_count() const { return impl_->row_count_; }
 qint64 ConversionRun::amount_total() const { return impl_->amount_total_; }
 const ConversionOptions& ConversionRun::options() const { return impl_->options_; }
+const ConversionRun::LogTally& ConversionRun::log_tally() const { return impl_->tally_; }
 QString ConversionRun::input_file() const { return impl_->input_file_; }
 QString ConversionRun::output_file() const { return impl_->section_.output_file; }
 QString ConversionRun::log_file() const { return impl_->log_file_; }

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -50,6 +51,19 @@ class ConversionRun {
   qint64 row_count() const;
   qint64 amount_total() const;
   const ConversionOptions& options() const;
+
+  // The lines the run has logged besides its markers, counted as it logs them:
+  // notes of names mended or filled in (補正), warnings (注意), and every other
+  // line an error, the first kFirstErrorsKept of them as the log holds them (a
+  // character CP932 cannot hold as "?"), so no caller reads the log back.
+  static constexpr int kFirstErrorsKept = 20;
+  struct LogTally {
+    QStringList first_errors;
+    qint64 errors = 0;
+    qint64 corrections = 0;
+    qint64 warnings = 0;
+  };
+  const LogTally& log_tally() const;
   // The file the run reads ("tbk.tmp" for a workbook path), writes, and logs to.
   QString input_file() const;
   QString output_file() const;

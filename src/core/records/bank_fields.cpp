@@ -25,7 +25,7 @@ std::optional<QString> listable_code(const QString& code, int width) {
 // passes the checks in force, then compared with the list.
 void put_listed_name(RecordAssembler& record, const QString& given,
                      const std::optional<BankListEntry>& entry, bool fill, bool check_names,
-                     const BankList* banks, QStringView bank_code) {
+                     const BankList* banks, QStringView bank_code, BankNameMemo* memo) {
   const int field = record.next_field();
   QString name = given;
   bool left_empty = false;
@@ -41,7 +41,8 @@ void put_listed_name(RecordAssembler& record, const QString& given,
   const QString written = record.put_name(name, check_names);
   if (name != given) record.correct(field, written, given);
   if (!entry || left_empty) return;
-  const ListedNameCheck check = check_listed_name(*banks, *entry, bank_code, written);
+  const ListedNameCheck check = memo ? memo->check(*banks, *entry, bank_code, written)
+                                     : check_listed_name(*banks, *entry, bank_code, written);
   if (check.other_code) {
     record.fail(field, bank_code.isEmpty()
                            ? QStringLiteral("銀行番号%1の名前です").arg(*check.other_code)
@@ -56,7 +57,11 @@ void put_listed_name(RecordAssembler& record, const QString& given,
 ListedNameCheck check_listed_name(const BankList& banks, const BankListEntry& listed,
                                   QStringView bank_code, QStringView written) {
   const QString key = bank_name_key(written);
-  if (key == bank_name_key(space_left(listed.kana, kNameWidth))) return {};
+  // The name is weighed as the field would hold it.
+  const QString listed_key = listed.kana.size() <= kNameWidth
+                                 ? listed.key.toString()
+                                 : bank_name_key(space_left(listed.kana, kNameWidth));
+  if (key == listed_key) return {};
   // The name of another bank (or another branch of this bank) under this code:
   // the money would go to the code's bank while the user meant the named one.
   const std::optional<BankListEntry> other =
@@ -65,8 +70,18 @@ ListedNameCheck check_listed_name(const BankList& banks, const BankListEntry& li
   return {true, std::nullopt};
 }
 
+// An entry's kana is a view into the list, so its place names the entry, and with
+// it the bank a branch belongs to.
+const ListedNameCheck& BankNameMemo::check(const BankList& banks, const BankListEntry& entry,
+                                           QStringView bank_code, const QString& written) {
+  std::pair<const QChar*, QString> key(entry.kana.data(), written);
+  if (const auto found = checks_.constFind(key); found != checks_.constEnd()) return *found;
+  if (checks_.size() >= kMaxRemembered) checks_.clear();
+  return *checks_.insert(std::move(key), check_listed_name(banks, entry, bank_code, written));
+}
+
 void put_bank_fields(RecordAssembler& record, const BankFieldValues& values, bool check_names,
-                     const BankList* banks) {
+                     const BankList* banks, BankNameMemo* memo) {
   const std::optional<QString> bank_code = listable_code(values.bank_code, kBankCodeWidth);
   const std::optional<QString> branch_code = listable_code(values.branch_code, kBranchCodeWidth);
   std::optional<BankListEntry> bank;
@@ -79,14 +94,15 @@ void put_bank_fields(RecordAssembler& record, const BankFieldValues& values, boo
   record.put_digits(values.bank_code);
   if (banks && bank_code && !bank)
     record.fail(bank_field, QStringLiteral("銀行一覧にない銀行番号「%1」").arg(*bank_code));
-  put_listed_name(record, values.bank_name, bank, values.fill_empty_names, check_names, banks, {});
+  put_listed_name(record, values.bank_name, bank, values.fill_empty_names, check_names, banks, {},
+                  memo);
 
   const int branch_field = record.next_field();
   record.put_digits(values.branch_code);
   if (bank && branch_code && !branch)
     record.fail(branch_field, QStringLiteral("銀行一覧にない支店番号「%1」").arg(*branch_code));
   put_listed_name(record, values.branch_name, branch, values.fill_empty_names, check_names, banks,
-                  bank ? bank->code : QStringView());
+                  bank ? bank->code : QStringView(), memo);
 }
 
 }  // namespace tsubakuro

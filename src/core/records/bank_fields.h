@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringView>
 #include <optional>
+#include <utility>
 
 #include "core/records/record_assembler.h"
 #include "core/zengin/bank_list.h"
@@ -34,13 +36,28 @@ struct ListedNameCheck {
 ListedNameCheck check_listed_name(const BankList& banks, const BankListEntry& listed,
                                   QStringView bank_code, QStringView written);
 
+// check_listed_name remembered for a run: a list names the same few banks and
+// branches on every row, and the check normalises the name each time. Keyed by
+// the entry (its place in the list) and the name; the memo forgets everything
+// when it has seen too many, so a list of ever new names costs no memory.
+class BankNameMemo {
+ public:
+  const ListedNameCheck& check(const BankList& banks, const BankListEntry& entry,
+                               QStringView bank_code, const QString& written);
+
+ private:
+  static constexpr qsizetype kMaxRemembered = 4096;
+  QHash<std::pair<const QChar*, QString>, ListedNameCheck> checks_;
+};
+
 // Puts the four fields into `record` (its next four fields) with their field
 // checks; names go through RecordAssembler::put_name, kind-checked when
 // `check_names`. With a bank list, a code the list does not know fails its field
 // with the reason; a name is weighed by check_listed_name, and an empty name is
 // filled from the list when asked and the list's kana passes the name's checks,
 // noted as a correction (otherwise the record notes why it was not).
+// The list's word on a name is taken through `memo` when one is given.
 void put_bank_fields(RecordAssembler& record, const BankFieldValues& values, bool check_names,
-                     const BankList* banks);
+                     const BankList* banks, BankNameMemo* memo = nullptr);
 
 }  // namespace tsubakuro

@@ -27,8 +27,9 @@ class DecodedFieldWriter {
  public:
   static constexpr bool kLooksUpBanks = true;
 
-  DecodedFieldWriter(RecordAssembler& record, bool check_names, const BankList* banks)
-      : record_(record), check_names_(check_names), banks_(banks) {}
+  DecodedFieldWriter(RecordAssembler& record, bool check_names, const BankList* banks,
+                     BankNameMemo* memo)
+      : record_(record), check_names_(check_names), banks_(banks), memo_(memo) {}
 
   int width(int field) const { return record_.width(field); }
   void put_fixed(std::string_view text, bool checked) {
@@ -44,13 +45,14 @@ class DecodedFieldWriter {
     tsubakuro::put_bank_fields(record_,
                                {values[0].toString(), values[1].toString(), values[2].toString(),
                                 values[3].toString(), true},
-                               check_names_, banks_);
+                               check_names_, banks_, memo_);
   }
 
  private:
   RecordAssembler& record_;
   const bool check_names_;
   const BankList* const banks_;
+  BankNameMemo* const memo_;
 };
 
 }  // namespace
@@ -112,11 +114,11 @@ RowColumns split_row(QStringView line, int max_column, QString& unescaped) {
 
 DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKind transfer,
                              const ConversionOptions& options, const FieldChecker& checker,
-                             const BankList* banks) {
+                             const BankList* banks, BankNameMemo* memo) {
   QString unescaped;
   const RowColumns columns = split_row(line, map.max_column, unescaped);
   RecordAssembler record(transfer, RecordKind::Data, checker, options.bank_rules);
-  DecodedFieldWriter writer(record, !options.skip_name_check, banks);
+  DecodedFieldWriter writer(record, !options.skip_name_check, banks, memo);
   put_data_fields(writer, transfer, columns, map,
                   {options.twenty_digit(transfer), options.debit_data_zero});
 

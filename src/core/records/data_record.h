@@ -3,6 +3,7 @@
 #include <QStringView>
 #include <array>
 
+#include "core/records/bank_fields.h"
 #include "core/records/record_assembler.h"
 #include "core/settings/company_settings.h"
 #include "core/settings/conversion_options.h"
@@ -35,9 +36,10 @@ struct DataRecord {
 };
 
 // The data record (データ区分 "2") of one input line. With a bank list, the bank
-// and branch are checked against it and empty names filled from it.
+// and branch are checked against it (through `memo` when given) and empty names
+// filled from it.
 DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKind transfer,
                              const ConversionOptions& options, const FieldChecker& checker,
-                             const BankList* banks = nullptr);
+                             const BankList* banks = nullptr, BankNameMemo* memo = nullptr);
 
 }  // namespace tsubakuro

@@ -7,9 +7,11 @@
 #include <emmintrin.h>
 #endif
 
+#include "core/records/bank_fields.h"
 #include "core/records/field_checker.h"
 #include "core/records/plan_walk.h"
 #include "core/text/cp932.h"
+#include "core/zengin/bank_characters.h"
 
 namespace tsubakuro {
 namespace {
@@ -26,13 +28,26 @@ bool takes_text(FieldPut put) {
   return put == FieldPut::BankName || put == FieldPut::Name || put == FieldPut::Text;
 }
 
+constexpr unsigned char kVoicedByte = 0xDE;      // ﾞ
+constexpr unsigned char kSemiVoicedByte = 0xDF;  // ﾟ
+
+bool is_mark(unsigned char byte) { return byte == kVoicedByte || byte == kSemiVoicedByte; }
+
+// Longer than any code or name the bank list knows: such values go to the general
+// build rather than into the table of the ones seen.
+constexpr qsizetype kLongestListedValue = 60;
+// Distinct bank and branch values remembered at most; a list has a few hundred.
+constexpr qsizetype kMaxListedValues = 4096;
+
 }  // namespace
 
 // RecordAssembler's puts, on bytes that are characters, in the shape
-// PlanWalk walks.
+// PlanWalk walks. With a bank list (kListed) the bank and branch fields go in
+// together; without one each is put on its own, as the walk is quicker so.
+template <bool kListed>
 class SingleByteRecordWriter {
  public:
-  static constexpr bool kLooksUpBanks = false;
+  static constexpr bool kLooksUpBanks = kListed;
 
   SingleByteRecordWriter(const SingleByteRowBuilder& builder, char* out)
       : builder_(builder), out_(out) {}
@@ -78,7 +93,22 @@ class SingleByteRecordWriter {
     put_checked(zero_right_into(value, width(next_field_), padded));
   }
 
-  void put_name(QByteArrayView value) { put_space_left(value, builder_.check_names_, true); }
+  // With the character check on, its rule takes the place of the field's kind, and
+  // a plain name passes it.
+  void put_name(QByteArrayView value) {
+    if (!builder_.plain_name(next_field_, value)) declined_ = true;
+    put_space_left(value, builder_.check_names_ && !builder_.rules_.check_characters, true);
+  }
+
+  void put_bank_fields(const std::array<QByteArrayView, 4>& values) {
+    const QByteArrayView listed = builder_.listed_bank_fields(values);
+    if (listed.isEmpty())
+      declined_ = true;
+    else
+      std::memcpy(out_, listed.data(), listed.size());
+    out_ += builder_.bank_fields_width_;
+    next_field_ += 4;
+  }
   void put_text(QByteArrayView value) { put_space_left(value, false, false); }
   // Code columns come here only as one-byte characters.
   void put_code(QByteArrayView value) {
@@ -147,25 +177,30 @@ class SingleByteRecordWriter {
 
   void fail(int field) { failed_ |= 1u << field; }
   quint32 failed() const { return failed_; }
+  // The general build has more to say of the row than which fields failed.
+  bool declined() const { return declined_; }
 
  private:
   const SingleByteRowBuilder& builder_;
   char* out_;
   int next_field_ = 1;
   quint32 failed_ = 0;
+  bool declined_ = false;
 };
 
 SingleByteRowBuilder::SingleByteRowBuilder(const ColumnMap& map, TransferKind transfer,
                                            const ConversionOptions& options,
-                                           const FieldChecker& checker, const BankList* banks)
+                                           const FieldChecker& checker, const BankList* banks,
+                                           BankNameMemo* memo)
     : map_(map),
       checker_(&checker),
       transfer_(transfer),
       twenty_digit_(options.twenty_digit(transfer)),
       debit_data_zero_(options.debit_data_zero),
       check_names_(!options.skip_name_check),
-      usable_(!banks && !options.bank_rules.normalize_names &&
-              !options.bank_rules.check_characters) {
+      rules_(options.bank_rules),
+      banks_(banks),
+      memo_(memo) {
   const auto plan = record_plan(transfer, RecordKind::Data);
   const auto layout = record_layout(transfer, RecordKind::Data);
   const int field_count = static_cast<int>(layout.size());
@@ -178,6 +213,8 @@ SingleByteRowBuilder::SingleByteRowBuilder(const ColumnMap& map, TransferKind tr
   for (const PlannedField& planned : plan) {
     if (planned.column != kNoColumn && !takes_text(planned.put))
       code_columns_ |= 1u << planned.column;
+    if (planned.put == FieldPut::BankCode && first_bank_field_ == 0)
+      first_bank_field_ = planned.field;
   }
   const int part = check_part_number(RecordKind::Data);
   for (int field = 1; field <= field_count; ++field) {
@@ -190,6 +227,87 @@ SingleByteRowBuilder::SingleByteRowBuilder(const ColumnMap& map, TransferKind tr
           checker.check_field(QStringView(&character, 1), part, field) != FieldCheck::Fails;
     }
   }
+  if (first_bank_field_ > 0) {
+    bank_fields_start_ = field_start(transfer, RecordKind::Data, first_bank_field_) - 1;
+    for (int field = first_bank_field_; field < first_bank_field_ + 4; ++field)
+      bank_fields_width_ += widths_[field];
+  }
+  // The tables are the rules' own answers for each byte and pair: a byte the name
+  // rule would mend, and a character the check would refuse or a letter or
+  // symbol, keep the row from the quick build.
+  for (int byte = 0; byte < 256; ++byte) {
+    if (!is_single_byte(byte)) continue;
+    const QString character(QChar(character_of(byte)));
+    const char16_t c = character.front().unicode();
+    bool plain = true;
+    if (rules_.normalize_names) plain &= normalize_bank_name(character) == character;
+    if (rules_.check_characters) {
+      const bool kana_or_digit = c == u' ' || (c >= u'0' && c <= u'9') || (c >= u'ｱ' && c <= u'ﾟ');
+      plain &= kana_or_digit && (is_mark(byte) || check_bank_name(character).ok());
+      for (int mark = 0; mark < 2; ++mark) {
+        const QString pair = character + QChar(character_of(kVoicedByte + mark));
+        mark_follows_[mark][byte] = check_bank_name(pair).ok();
+      }
+    }
+    plain_name_byte_[byte] = plain;
+  }
+}
+
+bool SingleByteRowBuilder::plain_name(int field, QByteArrayView value) const {
+  const int width = widths_[field];
+  if (value.size() > width) {
+    // With any rule on, a cut name is noted; without, where the cut falls near a
+    // voicing mark or in a character of two bytes is the general build's to say.
+    const bool any_rule =
+        banks_ || rules_.check_characters || rules_.normalize_names || rules_.check_codes;
+    if (any_rule || !is_single_byte_text(value) ||
+        is_mark(static_cast<unsigned char>(value[width])))
+      return false;
+  }
+  if (!rules_.normalize_names && !rules_.check_characters) return true;
+  for (qsizetype i = 0; i < value.size(); ++i) {
+    const unsigned char byte = static_cast<unsigned char>(value[i]);
+    if (!plain_name_byte_[byte]) return false;
+    if (rules_.check_characters && is_mark(byte) &&
+        (i == 0 || !mark_follows_[byte - kVoicedByte][static_cast<unsigned char>(value[i - 1])]))
+      return false;
+  }
+  return true;
+}
+
+QByteArrayView SingleByteRowBuilder::listed_bank_fields(
+    const std::array<QByteArrayView, 4>& values) const {
+  if (!plain_name(first_bank_field_ + 1, values[1]) ||
+      !plain_name(first_bank_field_ + 3, values[3]))
+    return {};
+  // Each value after its length, so no value's bytes can pass for another's.
+  char key[4 * (kLongestListedValue + 1)];
+  qsizetype used = 0;
+  for (const QByteArrayView value : values) {
+    if (value.size() > kLongestListedValue) return {};
+    key[used++] = static_cast<char>(value.size());
+    if (!value.isEmpty()) std::memcpy(key + used, value.data(), value.size());
+    used += value.size();
+  }
+  auto found = listed_bank_fields_.constFind(QByteArray::fromRawData(key, used));
+  if (found == listed_bank_fields_.constEnd()) {
+    // The general build's own put of the four fields, on a record of their own.
+    RecordAssembler scratch(transfer_, RecordKind::Data, *checker_, rules_);
+    for (int field = 1; field < first_bank_field_; ++field) scratch.put(QStringView());
+    put_bank_fields(scratch,
+                    {decode_cp932(values[0]), decode_cp932(values[1]), decode_cp932(values[2]),
+                     decode_cp932(values[3]), true},
+                    check_names_, banks_, memo_);
+    const BuiltRecord built = scratch.finish();
+    const bool said_nothing = built.failed_fields.isEmpty() && built.failure_reasons.isEmpty() &&
+                              built.corrections.isEmpty() && built.name_differences.isEmpty() &&
+                              built.name_notices.isEmpty();
+    if (listed_bank_fields_.size() >= kMaxListedValues) listed_bank_fields_.clear();
+    found = listed_bank_fields_.insert(
+        QByteArray(key, used),
+        said_nothing ? built.bytes.sliced(bank_fields_start_, bank_fields_width_) : QByteArray());
+  }
+  return *found;
 }
 
 bool SingleByteRowBuilder::is_single_byte_text(QByteArrayView text) {
@@ -271,9 +389,14 @@ bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
   row.characters = first_multibyte < 0
                        ? line.size()
                        : first_multibyte + cp932_character_count(line.sliced(first_multibyte));
-  SingleByteRecordWriter record(*this, row.bytes.data());
-  put_data_fields(record, transfer_, columns, map_, {twenty_digit_, debit_data_zero_});
-  row.failed_fields = record.failed();
+  const auto walk = [&](auto record) {
+    put_data_fields(record, transfer_, columns, map_, {twenty_digit_, debit_data_zero_});
+    row.failed_fields = record.failed();
+    return !record.declined();
+  };
+  if (!(banks_ ? walk(SingleByteRecordWriter<true>(*this, row.bytes.data()))
+               : walk(SingleByteRecordWriter<false>(*this, row.bytes.data()))))
+    return false;
   row.amount = written_digits(row.bytes.data() + amount_start_, widths_[amount_field_]);
   return true;
 }

@@ -113,11 +113,13 @@ Result<std::shared_ptr<const BankList>> BankList::parse(QString text) {
     row.code_text = {line_start, first_tab};
     row.kana = {line_start + first_tab + 1, second_tab - first_tab - 1};
     row.name = {line_start + second_tab + 1, line.size() - second_tab - 1};
+    row.kana_key = bank_name_key(line.sliced(first_tab + 1, second_tab - first_tab - 1));
+    row.name_key = bank_name_key(line.sliced(second_tab + 1));
     const QStringView code = line.first(first_tab);
     if ((row.code = code_number(code, 4)) >= 0) {
-      list->banks_.push_back({row, qsizetype(list->branches_.size()), 0});
+      list->banks_.push_back({std::move(row), qsizetype(list->branches_.size()), 0});
     } else if ((row.code = code_number(code, 3)) >= 0 && !list->banks_.empty()) {
-      list->branches_.push_back(row);
+      list->branches_.push_back(std::move(row));
     } else {
       continue;
     }
@@ -152,7 +154,8 @@ QString BankList::edition() const {
 BankListEntry BankList::entry(const Row& row) const {
   const QStringView all(text_);
   return {all.sliced(row.code_text.start, row.code_text.length),
-          all.sliced(row.kana.start, row.kana.length), all.sliced(row.name.start, row.name.length)};
+          all.sliced(row.kana.start, row.kana.length), all.sliced(row.name.start, row.name.length),
+          row.kana_key};
 }
 
 const BankList::BankRow* BankList::find_bank(QStringView code) const {
@@ -202,10 +205,9 @@ std::optional<BankListEntry> BankList::branch_named(QStringView bank_code, QStri
 }
 
 bool BankList::matches(const Row& row, QStringView code_prefix, QStringView key) const {
-  const BankListEntry e = entry(row);
-  if (!code_prefix.isEmpty()) return e.code.startsWith(code_prefix);
+  if (!code_prefix.isEmpty()) return entry(row).code.startsWith(code_prefix);
   if (key.isEmpty()) return true;
-  return bank_name_key(e.kana).startsWith(key) || bank_name_key(e.name).startsWith(key);
+  return row.kana_key.startsWith(key) || row.name_key.startsWith(key);
 }
 
 namespace {

@@ -19,6 +19,7 @@ struct BankListEntry {
   QStringView code;  // four digits for a bank, three for a branch
   QStringView kana;  // half-width katakana, as the bank file holds the name
   QStringView name;  // as the bank writes it (kanji, kana, letters)
+  QStringView key;   // bank_name_key of the kana, taken once as the list loads
 };
 
 // The banks and branches of Japan as published by the zengin-code package and
@@ -70,6 +71,10 @@ class BankList {
     Span code_text;
     Span kana;
     Span name;
+    // A run compares every row's names with these, and a search every entry's:
+    // the normalisation behind a key is too slow to be done again each time.
+    QString kana_key;
+    QString name_key;
   };
   struct BankRow {
     Row row;

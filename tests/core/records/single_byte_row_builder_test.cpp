@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QRandomGenerator>
 #include <functional>
 
 #include "core/records/single_byte_row_builder.h"
@@ -15,10 +16,12 @@ using testing::default_options;
 // Lines the quick build must either decline or build exactly as build_data_record
 // builds them from the decoded text. It declines a line when a column it reads
 // into a code or a number holds a byte that is no one-byte character, and any
-// line holding a quote.
+// line holding a quote, and a name holding a character of two bytes that is cut
+// (where a cut may fall is the general build's to say).
 struct Line {
   QByteArray bytes;
   QList<int> multibyte_columns;  // the columns holding other bytes
+  bool cut_multibyte_name = false;
 };
 
 const Line kLines[] = {
@@ -48,9 +51,10 @@ const Line kLines[] = {
     {"1,\x83\x5E\x83\x69\x83\x4A,1,\x83\x5E \x83\x69,1,1,\x83\x5E\x83\x69\x83\x4A,1", {2, 4, 7}},
     {"1,N,1,N,1,1,\x82\x60\x82\x61\x82\x62\x82\x63\x82\x64\x82\x65\x82\x66\x82\x67\x82\x68"
      "\x82\x69\x82\x6A\x82\x6B\x82\x6C\x82\x6D\x82\x6E\x82\x6F,1",
-     {7}},
-    {"1,N,1,N,1,1,AAAAAAAAAAAAAAAAAAAAAAAAAAAAA\x82\x60,1", {7}},
-    {"1,N,1,N,1,1,AAAAAAAAAAAAAAAAAAAAAAAAAAAAA\x82\x60   ,1", {7}},
+     {7},
+     true},
+    {"1,N,1,N,1,1,AAAAAAAAAAAAAAAAAAAAAAAAAAAAA\x82\x60,1", {7}, true},
+    {"1,N,1,N,1,1,AAAAAAAAAAAAAAAAAAAAAAAAAAAAA\x82\x60   ,1", {7}, true},
     {"1,\xED\x40\xFA\x5C,1,N,1,1,N,1", {2}},
     {"1,\x80\xA0,1,\"\x83\x5E\",1,1,\xC0\xC5\xB6\x81,1", {2, 4, 7}},
     {"1,N,1,N,1,1,\xEF\x40\x85\x40,1", {7}},
@@ -105,7 +109,47 @@ struct RunSetup {
   std::function<void(FieldTable&)> set_kinds = [](FieldTable&) {};
   std::array<QString, kBodyColumnCount> body = {"1", "2", "3", "4", "", "5", "6",
                                                 "7", "8", "",  "9", "", "",  ""};
+  BankRules rules = {};
+  bool bank_list = false;
 };
+
+// The banks and branches the rows with rules name, and some they do not.
+std::shared_ptr<const BankList> test_bank_list() {
+  static const auto list = BankList::parse(
+                               u"#zengin-code\t1\t2025-01-31\n"
+                               u"0310\tﾐﾅﾄｷﾞﾝｺｳ\tみなと銀行\n001\tﾎﾝﾃﾝ\t本店\n102\tｴｷﾏｴ\t駅前\n"
+                               u"0325\tﾂﾊﾞｷ\tつばき\n001\tﾎﾝﾃﾝ\t本店\n"
+                               u"0001\tﾐﾂﾋﾞｼﾕ-ｴﾌｼﾞｴｲ\t三菱UFJ\n001\tﾎﾝﾃﾝ\t本店\n"_qs)
+                               .value();
+  return list;
+}
+
+// Whether the general build says more of its record than which fields failed.
+bool says_more(const BuiltRecord& record) {
+  return !record.failure_reasons.isEmpty() || !record.corrections.isEmpty() ||
+         !record.name_differences.isEmpty() || !record.name_notices.isEmpty();
+}
+
+// The quick build of `line` against the general build of its text: true when the
+// quick build took it, and then the two must agree to the byte and say the same.
+bool build_both(const SingleByteRowBuilder& quick, const QByteArray& line, const ColumnMap& map,
+                TransferKind transfer, const ConversionOptions& options,
+                const FieldChecker& checker, const BankList* banks) {
+  SingleByteRowBuilder::Row row;
+  if (!quick.build(line, row)) return false;
+  const QString text = decode_cp932(line);
+  const DataRecord expected = build_data_record(text, map, transfer, options, checker, banks);
+  EXPECT_EQ(QByteArray(row.bytes.data(), row.bytes.size()), expected.record.bytes);
+  QList<int> failed;
+  for (int field = 1; field < 32; ++field) {
+    if (row.failed_fields & (1u << field)) failed.append(field);
+  }
+  EXPECT_EQ(failed, expected.record.failed_fields);
+  EXPECT_FALSE(says_more(expected.record)) << "the quick build cannot log the notes";
+  EXPECT_EQ(row.amount, expected.amount);
+  EXPECT_EQ(row.characters, text.size());
+  return true;
+}
 
 void PrintTo(const RunSetup& setup, std::ostream* os) { *os << setup.name; }
 
@@ -115,31 +159,102 @@ TEST_P(SingleByteRows, BuildWhatTheDecodedLineBuilds) {
   const RunSetup& setup = GetParam();
   ConversionOptions options = default_options();
   setup.set_options(options);
+  options.bank_rules = setup.rules;
   FieldTable kinds = builtin_field_kinds();
   setup.set_kinds(kinds);
   const FieldChecker checker(kinds, setup.transfer, options.kana_table);
   const ColumnMap map = prepare_column_map(setup.body);
-  const SingleByteRowBuilder quick(map, setup.transfer, options, checker, nullptr);
+  const BankList* banks = setup.bank_list ? test_bank_list().get() : nullptr;
+  BankNameMemo memo;
+  const SingleByteRowBuilder quick(map, setup.transfer, options, checker, banks, &memo);
+  const bool plain_options = setup.rules == BankRules{} && !banks;
 
   for (const Line& line : kLines) {
     SCOPED_TRACE(line.bytes.toHex(' ').toStdString());
-    SingleByteRowBuilder::Row row;
-    const bool built = quick.build(line.bytes, row);
-    ASSERT_EQ(built,
-              !line.bytes.contains('"') && !reads_multibyte_code(map, line.multibyte_columns));
-    if (!built) continue;
-    const QString text = decode_cp932(line.bytes);
-    const DataRecord expected =
-        build_data_record(text, map, setup.transfer, options, checker, nullptr);
-    EXPECT_EQ(QByteArray(row.bytes.data(), row.bytes.size()), expected.record.bytes);
-    QList<int> failed;
-    for (int field = 1; field < 32; ++field) {
-      if (row.failed_fields & (1u << field)) failed.append(field);
+    const bool built = build_both(quick, line.bytes, map, setup.transfer, options, checker, banks);
+    // Without rules the quick build declines only what it cannot read.
+    if (plain_options) {
+      EXPECT_EQ(built, !line.bytes.contains('"') && !line.cut_multibyte_name &&
+                           !reads_multibyte_code(map, line.multibyte_columns));
     }
-    EXPECT_EQ(failed, expected.record.failed_fields);
-    EXPECT_EQ(row.amount, expected.amount);
-    EXPECT_EQ(row.characters, text.size());
   }
+}
+
+// Random rows of the bytes the rules care for, in every setup: whatever the quick
+// build takes, it builds as the general build does, and the general build has
+// nothing more to say of it.
+TEST_P(SingleByteRows, BuildRandomRowsAsTheDecodedLine) {
+  const RunSetup& setup = GetParam();
+  ConversionOptions options = default_options();
+  setup.set_options(options);
+  options.bank_rules = setup.rules;
+  FieldTable kinds = builtin_field_kinds();
+  setup.set_kinds(kinds);
+  const FieldChecker checker(kinds, setup.transfer, options.kana_table);
+  const ColumnMap map = prepare_column_map(setup.body);
+  const BankList* banks = setup.bank_list ? test_bank_list().get() : nullptr;
+  BankNameMemo memo;
+  const SingleByteRowBuilder quick(map, setup.transfer, options, checker, banks, &memo);
+
+  // Pieces of columns: codes of the list and not, kana with and without their
+  // marks, small kana, letters of both cases, symbols, two-byte characters.
+  const QList<QByteArray> pieces = {"0310",
+                                    "0325",
+                                    "0001",
+                                    "001",
+                                    "102",
+                                    "9",
+                                    "12",
+                                    " ",
+                                    "  ",
+                                    "1",
+                                    "2",
+                                    "4",
+                                    "\xD0\xC5\xC4",
+                                    "\xB7\xDE\xDD\xBA\xB3",
+                                    "\xCE\xDD\xC3\xDD",
+                                    "\xB4\xB7\xCF\xB4",
+                                    "\xC2\xCA\xDE\xB7",
+                                    "\xA7",
+                                    "\xAE",
+                                    "\xA6",
+                                    "\xB0",
+                                    "\xDE",
+                                    "\xDF",
+                                    "\xCA\xDF",
+                                    "\xB1\xDE",
+                                    "\xB3\xDE",
+                                    "a",
+                                    "Z",
+                                    "(",
+                                    ".",
+                                    "-",
+                                    "/",
+                                    "*",
+                                    "\x83\x5E",
+                                    "\x82\xA0",
+                                    "\x88\x9F",
+                                    "\xC0\xC5\xB6 \xC0\xDB\xB3",
+                                    "1000",
+                                    "1,000",
+                                    "\"",
+                                    "0",
+                                    "AAAAAAAAAAAAAAA",
+                                    "\xB1\xB1\xB1\xB1\xB1\xB1\xB1\xB1\xB1\xB1"
+                                    "\xB1\xB1\xB1\xB1\xB6\xDE"};
+  QRandomGenerator random(20261207);
+  int taken = 0;
+  for (int n = 0; n < 3000; ++n) {
+    QByteArray line;
+    const int columns = random.bounded(1, 16);
+    for (int c = 0; c < columns; ++c) {
+      if (c > 0) line += ',';
+      for (int k = random.bounded(0, 4); k > 0; --k) line += pieces[random.bounded(pieces.size())];
+    }
+    SCOPED_TRACE(line.toHex(' ').toStdString());
+    taken += build_both(quick, line, map, setup.transfer, options, checker, banks);
+  }
+  EXPECT_GT(taken, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -173,31 +288,78 @@ INSTANTIATE_TEST_SUITE_P(
                 },
             .body = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14"}},
         RunSetup{.name = "a small kana set",
-                 .set_options = [](ConversionOptions& o) { o.kana_table = u"ｱｲｳ"_qs; }}));
+                 .set_options = [](ConversionOptions& o) { o.kana_table = u"ｱｲｳ"_qs; }},
+        RunSetup{.name = "all rules", .rules = BankRules::all_on(), .bank_list = true},
+        RunSetup{.name = "all rules, debit",
+                 .transfer = TransferKind::Debit,
+                 .rules = BankRules::all_on(),
+                 .bank_list = true},
+        RunSetup{.name = "all rules, names unchecked",
+                 .set_options = [](ConversionOptions& o) { o.skip_name_check = 1; },
+                 .rules = BankRules::all_on(),
+                 .bank_list = true},
+        RunSetup{.name = "character check", .rules = {.check_characters = true}},
+        RunSetup{.name = "name mending", .rules = {.normalize_names = true}},
+        RunSetup{.name = "mending and a small kana set",
+                 .set_options = [](ConversionOptions& o) { o.kana_table = u"ｱｲｳ"_qs; },
+                 .rules = {.normalize_names = true}},
+        RunSetup{.name = "bank list", .rules = {.check_codes = true}, .bank_list = true},
+        RunSetup{.name = "bank list without the rule", .bank_list = true}));
 
-TEST(SingleByteRows, LeaveRowsToTheBuildWhenNamesAreMendedOrBanksListed) {
-  ConversionOptions options = default_options();
+// Under the rules the quick build takes rows that need no word, and leaves every
+// row the general build would note, mend, warn of or give a reason for.
+TEST(SingleByteRows, TakePlainRowsUnderTheRulesAndLeaveTheRest) {
   const FieldTable kinds = builtin_field_kinds();
-  const FieldChecker checker(kinds, TransferKind::Credit, options.kana_table);
   const ColumnMap map =
       prepare_column_map({"1", "2", "3", "4", "", "5", "6", "7", "8", "", "9", "", "", ""});
-  SingleByteRowBuilder::Row row;
-  const QByteArray line = "0310,ABC,001,DEF,1,1234567,GHI,100,1";
-  EXPECT_TRUE(
-      SingleByteRowBuilder(map, TransferKind::Credit, options, checker, nullptr).build(line, row));
-  options.bank_rules.normalize_names = true;
+  const auto builds = [&](BankRules rules, const BankList* banks, const QByteArray& line) {
+    ConversionOptions options = default_options();
+    options.bank_rules = rules;
+    const FieldChecker checker(kinds, TransferKind::Credit, options.kana_table);
+    BankNameMemo memo;
+    const SingleByteRowBuilder quick(map, TransferKind::Credit, options, checker, banks, &memo);
+    return build_both(quick, line, map, TransferKind::Credit, options, checker, banks);
+  };
+  const BankList* banks = test_bank_list().get();
+  const BankRules characters{.check_characters = true};
+  const BankRules mending{.normalize_names = true};
+  const BankRules all = BankRules::all_on();
+  // ﾐﾅﾄｷﾞﾝｺｳ, ﾎﾝﾃﾝ, ﾀﾅｶ ﾀﾛｳ: as the list has them, in the banks' characters.
+  const QByteArray plain =
+      "0310,\xD0\xC5\xC4\xB7\xDE\xDD\xBA\xB3,001,\xCE\xDD\xC3\xDD,1,1234567,"
+      "\xC0\xC5\xB6 \xC0\xDB\xB3,100,1";
+  const auto with_payee = [](const QByteArray& payee) {
+    return "0310,\xD0\xC5\xC4\xB7\xDE\xDD\xBA\xB3,001,\xCE\xDD\xC3\xDD,1,1234567," + payee +
+           ",100,1";
+  };
+  for (const BankRules& rules : {characters, mending, all})
+    EXPECT_TRUE(builds(rules, rules.check_codes ? banks : nullptr, plain));
+  // Wrong fields the rules have nothing to say of stay the quick build's.
+  EXPECT_TRUE(builds(all, banks, with_payee("\xC0\xC5\xB6").replace(",1234567,", ",12345X7,")));
+
+  EXPECT_FALSE(builds(mending, nullptr, with_payee("\xC0\xC5\xB6 \xAE")));  // small kana: mended
+  EXPECT_FALSE(builds(mending, nullptr, with_payee("abc")));                // lower case: mended
+  EXPECT_TRUE(builds(mending, nullptr, with_payee("ABC")));
+  EXPECT_FALSE(builds(characters, nullptr, with_payee("ABC")));    // payroll files hold no letters
+  EXPECT_FALSE(builds(characters, nullptr, with_payee("\xC0(")));  // nor symbols
+  EXPECT_FALSE(builds(characters, nullptr, with_payee("\xB1\xDE")));  // ｱﾞ: a mark out of place
+  EXPECT_FALSE(builds(characters, nullptr, with_payee("\xDE\xC0")));  // a mark first
+  EXPECT_TRUE(builds(characters, nullptr, with_payee("\xCA\xDF\xB3\xDE")));  // ﾊﾟｳﾞ
+  EXPECT_FALSE(builds(characters, nullptr, with_payee("\x83\x5E")));         // two bytes: refused
+  EXPECT_FALSE(builds(mending, nullptr, with_payee("\x83\x5E")));            // two bytes: mended
+  // A name longer than its field is cut, and with a rule on the cut is noted.
+  EXPECT_FALSE(builds(mending, nullptr, with_payee(QByteArray(31, '\xB1'))));
+  EXPECT_TRUE(builds({}, nullptr, with_payee(QByteArray(31, '\xB1'))));
+  // Without a rule a cut is the quick build's unless it falls at a voicing mark.
+  EXPECT_FALSE(builds({}, nullptr, with_payee(QByteArray(29, '\xB1') + "\xB6\xDE")));
+
+  // The bank list: a name not the list's, a code it lacks, an empty name it fills.
+  EXPECT_FALSE(builds({.check_codes = true}, banks, QByteArray(plain).replace("\xD0\xC5", "\xD0")));
+  EXPECT_FALSE(builds({.check_codes = true}, banks, QByteArray(plain).replace("0310", "0311")));
+  EXPECT_FALSE(builds({.check_codes = true}, banks, QByteArray(plain).replace(",001,", ",999,")));
   EXPECT_FALSE(
-      SingleByteRowBuilder(map, TransferKind::Credit, options, checker, nullptr).build(line, row));
-  options.bank_rules = {};
-  options.bank_rules.check_characters = true;
-  EXPECT_FALSE(
-      SingleByteRowBuilder(map, TransferKind::Credit, options, checker, nullptr).build(line, row));
-  const auto banks =
-      BankList::parse(u"#zengin-code\t1\t2025-01-31\n0310\tﾐﾅﾄ\tみなと\n"_qs).value();
-  ASSERT_TRUE(banks);
-  options.bank_rules = {};
-  EXPECT_FALSE(SingleByteRowBuilder(map, TransferKind::Credit, options, checker, banks.get())
-                   .build(line, row));
+      builds({.check_codes = true}, banks, QByteArray(plain).replace("\xCE\xDD\xC3\xDD", "")));
+  EXPECT_TRUE(builds({.check_codes = true}, banks, plain));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QMap>
 #include <QPointer>
 #include <QProgressBar>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -148,6 +149,34 @@ TEST_F(ConversionWindows, CancelKeepsLastMonthsBankFileAndLogsTheCancel) {
   EXPECT_EQ(child(QStringLiteral("エラーログ")), nullptr);
   EXPECT_EQ(read_file(kOutput), "last month's file");
   EXPECT_TRUE(log_lines().last().startsWith(QStringLiteral("★★キャンセル★★ ")));
+}
+
+// With every bank rule on, as a new folder has them, the window still works in
+// slices: the bar shows the run moving on, value after value, and 中止 is heard
+// before the end.
+TEST_F(ConversionWindows, UnderTheBanksRulesTheBarMovesOnAndCancelIsHeard) {
+  app_.system.bank_rules = BankRules::all_on();
+  lengthen_list();
+  write_file(kOutput, "last month's file");
+  QSet<int> values;
+  QTimer watcher;
+  watcher.setInterval(1);
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    QWidget* run = child(QStringLiteral("変換中"));
+    auto* bar = run ? run->findChild<QProgressBar*>(QStringLiteral("ProgressBar1")) : nullptr;
+    if (bar == nullptr || bar->value() == 0) return;
+    values.insert(bar->value());
+    if (values.size() < 5) return;
+    watcher.stop();
+    click(run, QStringLiteral("Command1(0)"));
+  });
+  watcher.start();
+  ASSERT_NE(open_date_prompt(), nullptr);
+  start_conversion(QStringLiteral("4"), QStringLiteral("25"));
+  ASSERT_TRUE(wait_for_conversion_end());
+  EXPECT_GE(values.size(), 5);
+  EXPECT_EQ(answerer_.notices, QList<Notice>{kCancelled});
+  EXPECT_EQ(read_file(kOutput), "last month's file");
 }
 
 // 終了 while converting: the run stops as for 中止, and the program ends at once
