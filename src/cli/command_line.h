@@ -20,12 +20,21 @@ struct ConvertRequest {
   std::optional<bool> check_characters;
   std::optional<bool> normalize_names;
   std::optional<bool> check_codes;
+  // The transfer list of the bank file just written, as a PDF at this path.
+  std::optional<QString> list_pdf;
+};
+
+// --print-list: the transfer list of a bank file as a PDF, without converting.
+struct PrintListRequest {
+  QString pdf;
+  QString bank_file;
 };
 
 struct ParsedCommandLine {
   ConvertRequest request;
   bool show_help = false;
   bool show_version = false;
+  std::optional<PrintListRequest> print_list;
   QString error;  // a Japanese message when the arguments cannot be used
 };
 
