@@ -16,7 +16,7 @@ install(FILES data/icons/tsubakuro.svg
 install(FILES data/banks.tsv data/banks-license.txt
         DESTINATION ${CMAKE_INSTALL_DATADIR}/tsubakuro)
 if(EXISTS ${PROJECT_SOURCE_DIR}/docs/manual.html)
-  install(FILES docs/manual.html DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES docs/manual.html docs/transfer_list.png DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
 
 set(CPACK_GENERATOR DEB)

@@ -10,6 +10,8 @@ packages=(
   libzip-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
+  # Reads the transfer list's PDF in the tests (pdftotext, pdfinfo, pdftoppm).
+  poppler-utils
   # Writes the sample company and converts the published bank list (scripts/).
   python3
   xvfb xauth
