@@ -21,7 +21,6 @@ constexpr char kEndKind = '9';
 
 // Field numbers (from 1) of the records' layouts; 振込 and 振替 agree on all of them.
 namespace header_field {
-constexpr int kKindCode = 2;
 constexpr int kCompanyCode = 4;
 constexpr int kCompanyName = 5;
 constexpr int kDate = 6;
@@ -96,8 +95,7 @@ QString account_kind_word(QStringView code) {
 
 Result<BankFileShape> detect_bank_file_shape(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    return failure(QStringLiteral("銀行ファイル「%1」を開けません。").arg(path));
+  if (!file.open(QIODevice::ReadOnly)) return failure(messages::cannot_open(path));
   const QByteArray first = file.read(kLogicalRecordLength);
   if (first.size() < kLogicalRecordLength || first.front() != kHeaderKind)
     return failure(messages::not_a_bank_file(path));

@@ -2,6 +2,10 @@
 
 namespace tsubakuro::transfer_list_messages {
 
+QString cannot_open(const QString& file) {
+  return QStringLiteral("銀行ファイル「%1」を開けません。").arg(file);
+}
+
 QString not_a_bank_file(const QString& file) {
   return QStringLiteral(
              "「%1」は銀行ファイルではありません（先頭がヘッダレコードではありません）。")

@@ -5,6 +5,7 @@
 namespace tsubakuro::transfer_list_messages {
 
 // Why a file gives no transfer list; `file` is the path the user named.
+QString cannot_open(const QString& file);
 QString not_a_bank_file(const QString& file);
 QString unknown_kind_code(const QString& file, const QString& code);
 QString unknown_record_length(const QString& file);
