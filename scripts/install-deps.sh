@@ -12,6 +12,8 @@ packages=(
   # The benchmarks take the converter's peak memory with GNU time.
   time
   fonts-ipafont-gothic
+  # Reads the transfer list's PDF in the tests (pdftotext, pdfinfo, pdftoppm).
+  poppler-utils
   # Writes the sample company and converts the published bank list (scripts/).
   python3
   xvfb xauth

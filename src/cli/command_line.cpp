@@ -137,6 +137,24 @@ const OptionSpec kOptions[] = {
        parsed.results.failed_csv = value;
        return {};
      }},
+    // The transfer list (振込・振替一覧表).
+    {"list-pdf", nullptr, "PDF", "変換した銀行ファイルの振込・振替一覧表を PDF に書きます。",
+     [](const QString& option, const QString& value, ParsedCommandLine& parsed) -> Result<> {
+       if (value.isEmpty())
+         return failure(QStringLiteral("%1 に PDF のファイル名を指定してください。").arg(option));
+       parsed.request.list_pdf = value;
+       return {};
+     }},
+    {"print-list", nullptr, "PDF 銀行ファイル",
+     "変換はせず、銀行ファイルの振込・振替一覧表を PDF に書きます。\n"
+     "終了コードは、0 が書けた、1 が合計件数・合計金額がトレーラ\n"
+     "レコードと一致しない、2 が銀行ファイルを読めない・PDF を書けない。",
+     [](const QString& option, const QString& value, ParsedCommandLine& parsed) -> Result<> {
+       if (value.isEmpty())
+         return failure(QStringLiteral("%1 に PDF のファイル名を指定してください。").arg(option));
+       parsed.print_list = PrintListRequest{value, QString()};
+       return {};
+     }},
     {"help", "h", nullptr, "この説明を表示します。",
      [](const QString&, const QString&, ParsedCommandLine& parsed) -> Result<> {
        parsed.show_help = true;
@@ -316,8 +334,14 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
     separators -= parser.values(QLatin1String(spec.name)).count(dash_dash);
   if (separators > 0) return fail(QStringLiteral("不明なオプションです: --"));
 
-  if (!parser.positionalArguments().isEmpty()) {
-    const QString& extra = parser.positionalArguments().first();
+  // --print-list takes the bank file after its PDF; nothing else takes an argument.
+  QStringList positional = parser.positionalArguments();
+  QString bank_file;
+  if (parser.isSet(QStringLiteral("print-list")) && !positional.isEmpty() &&
+      !positional.first().startsWith(u'-'))
+    bank_file = positional.takeFirst();
+  if (!positional.isEmpty()) {
+    const QString& extra = positional.first();
     // "-" alone reaches the parser's arguments; it is no option here either.
     if (extra.startsWith(u'-')) return fail(QStringLiteral("不明なオプションです: %1").arg(extra));
     return fail(QStringLiteral("余分な引数があります: %1").arg(extra));
@@ -336,6 +360,11 @@ ParsedCommandLine parse_command_line(const QStringList& arguments) {
   }
   if (const Result<> results = check_results_request(parsed); !results)
     return fail(results.message());
+  if (parsed.print_list) {
+    if (bank_file.isEmpty())
+      return fail(QStringLiteral("--print-list の PDF の後に銀行ファイルを指定してください。"));
+    parsed.print_list->bank_file = bank_file;
+  }
   return parsed;
 }
 

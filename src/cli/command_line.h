@@ -20,6 +20,14 @@ struct ConvertRequest {
   std::optional<bool> check_characters;
   std::optional<bool> normalize_names;
   std::optional<bool> check_codes;
+  // The transfer list of the bank file just written, as a PDF at this path.
+  std::optional<QString> list_pdf;
+};
+
+// --print-list: the transfer list of a bank file as a PDF, without converting.
+struct PrintListRequest {
+  QString pdf;
+  QString bank_file;
 };
 
 // --results: a 振替 file the bank returned, read back instead of a conversion. The
@@ -34,6 +42,7 @@ struct ParsedCommandLine {
   ResultsRequest results;
   bool show_help = false;
   bool show_version = false;
+  std::optional<PrintListRequest> print_list;
   QString error;  // a Japanese message when the arguments cannot be used
 };
 

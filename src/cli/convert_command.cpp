@@ -6,6 +6,7 @@
 
 #include "cli/console.h"
 #include "cli/interrupt.h"
+#include "cli/list_command.h"
 #include "cli/log_summary.h"
 #include "cli/progress_bar.h"
 #include "core/conversion/conversion_messages.h"
@@ -161,7 +162,12 @@ ExitStatus run_convert(const ConvertRequest& request) {
   }
   const std::unique_ptr<ConversionRun> run = procedure.make_run();
   drive(*run);
-  return report_outcome(*run);
+  const ExitStatus status = report_outcome(*run);
+  if (!request.list_pdf || (status != kConverted && status != kConvertedWithErrors)) return status;
+  TransferListOptions list_options;
+  list_options.twenty_digit = run->options().twenty_digit(procedure.kind());
+  list_options.converted_on = QDate::currentDate();
+  return std::max(status, write_list_pdf(run->output_file(), *request.list_pdf, list_options));
 }
 
 }  // namespace tsubakuro::cli

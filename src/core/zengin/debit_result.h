@@ -5,9 +5,12 @@
 
 namespace tsubakuro {
 
-// The meaning of a 振替結果コード, the one character a bank writes into each data
-// record of a 振替 file it returns: "振替済" for 0, the reason the account was not
-// debited for 1, 2, 3, 4, 8 and 9, and "不明（X）" for any other character.
+// What a bank means by the 振替結果コード it writes into each data record of a
+// returned 振替 file: 「振替済」 for '0', the reason the debit failed for the
+// others it defines, and 「不明（X）」 for a code it does not define.
 QString debit_result_meaning(QChar code);
+
+// Whether a record with this code was debited.
+inline bool debit_result_debited(QChar code) { return code == u'0'; }
 
 }  // namespace tsubakuro

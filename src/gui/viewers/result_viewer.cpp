@@ -1,10 +1,13 @@
 #include "gui/viewers/result_viewer.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStandardItemModel>
@@ -16,12 +19,14 @@
 #include "core/settings/conversion_options.h"
 #include "core/zengin/debit_result_messages.h"
 #include "core/zengin/record_layout.h"
+#include "core/zengin/transfer_list_messages.h"
 #include "gui/shell/message_dialogs.h"
 #include "gui/shell/twips.h"
 #include "gui/shell/window_routine.h"
 #include "gui/viewers/result_data_model.h"
 #include "gui/viewers/result_grid_view.h"
 #include "gui/viewers/result_view_layout.h"
+#include "gui/viewers/transfer_list_printer.h"
 
 namespace tsubakuro {
 
@@ -51,6 +56,8 @@ constexpr int kExportButtonWidth = 2400;
 constexpr int kExportButtonHeight = 360;
 // The widest meaning of a 振替結果コード, 預金者の都合による振替停止, in characters.
 constexpr int kResultMeaningWidth = 26;
+constexpr int kButtonHeight = 360;
+constexpr int kButtonWidth = 1800;
 
 const QString kErrorTitle = QStringLiteral("エラー");
 
@@ -84,6 +91,14 @@ ResultViewer::ResultViewer(AppState& app, QWidget* parent)
        {static_cast<QWidget*>(results_label_), static_cast<QWidget*>(results_warning_),
         static_cast<QWidget*>(export_failed_)})
     widget->hide();
+  list_pdf_button_ = new QPushButton(QStringLiteral("一覧表(PDF)..."), this);
+  list_pdf_button_->setObjectName(QStringLiteral("一覧表PDF"));
+  list_pdf_button_->setAccessibleName(QStringLiteral("振込・振替一覧表をPDFに保存"));
+  connect(list_pdf_button_, &QPushButton::clicked, this, &ResultViewer::save_list_pdf);
+  print_button_ = new QPushButton(QStringLiteral("印刷..."), this);
+  print_button_->setObjectName(QStringLiteral("一覧表印刷"));
+  print_button_->setAccessibleName(QStringLiteral("振込・振替一覧表を印刷"));
+  connect(print_button_, &QPushButton::clicked, this, &ResultViewer::print_list);
   timer1_ = new QTimer(this);
   timer1_->setObjectName(QStringLiteral("Timer1"));
   timer1_->setInterval(1);
@@ -113,6 +128,8 @@ void ResultViewer::on_opened() {
           ? QStringLiteral("変換結果")
           : QStringLiteral("変換結果　%1(%2)").arg(company, transfer_kind_word(transfer_)));
   open_output_file(options.physical_record_length());
+  list_pdf_button_->setEnabled(record_count_ >= 1);
+  print_button_->setEnabled(record_count_ >= 1);
   if (record_count_ >= 1) timer1_->start();
   show_fixed_record(1);
   show_fixed_record(record_count_ - 1);
@@ -372,7 +389,16 @@ void ResultViewer::lay_out() {
   place(kHeaderGrid, header_top, header_height);
   place(kDataGrid, data_top, data_height);
   place(kTrailerGrid, trailer_top, trailer_height);
-  place(kEndGrid, end_top, end_height);
+  // The end record has one column: the list's buttons share its row, at the right.
+  const int buttons_width = to_pixels(2 * kButtonWidth + 2 * kGap);
+  const int end_width = qMax(to_pixels(kFirstColumnWidth), grid_width - buttons_width);
+  grids_[kEndGrid]->setGeometry(left, to_pixels(end_top), end_width, to_pixels(end_height));
+  const int buttons_top = to_pixels(end_top + (end_height - kButtonHeight) / 2);
+  const int first_button = left + end_width + to_pixels(kGap);
+  list_pdf_button_->setGeometry(first_button, buttons_top, to_pixels(kButtonWidth),
+                                to_pixels(kButtonHeight));
+  print_button_->setGeometry(first_button + to_pixels(kButtonWidth + kGap), buttons_top,
+                             to_pixels(kButtonWidth), to_pixels(kButtonHeight));
   if (debit()) {
     const int button_width = to_pixels(kExportButtonWidth);
     const int label_width = qMax(0, grid_width - button_width - to_pixels(kGap));
@@ -384,6 +410,55 @@ void ResultViewer::lay_out() {
                                 to_pixels(results_top + (results_height - kExportButtonHeight) / 2),
                                 button_width, to_pixels(kExportButtonHeight));
   }
+}
+
+std::unique_ptr<TransferList> ResultViewer::open_list() {
+  TransferListOptions options;
+  options.twenty_digit = twenty_digit_;
+  Result<std::unique_ptr<TransferList>> list =
+      TransferList::open(app_.company.section(transfer_).output_file, options);
+  if (!list) {
+    show_notice(app_, kErrorTitle, list.message());
+    return nullptr;
+  }
+  return std::move(*list);
+}
+
+void ResultViewer::save_list_pdf() {
+  std::unique_ptr<TransferList> list = open_list();
+  if (!list) return;
+  const QFileInfo output(app_.company.section(transfer_).output_file);
+  QFileDialog dialog(
+      this, QStringLiteral("一覧表の保存"),
+      output.absoluteDir().filePath(output.completeBaseName() + QStringLiteral("_一覧表.pdf")),
+      QStringLiteral("PDF (*.pdf)"));
+  dialog.setObjectName(QStringLiteral("一覧表の保存"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(QStringLiteral("pdf"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const Result<int> written =
+      write_transfer_list_pdf(*list, dialog.selectedFiles().first(), QDateTime::currentDateTime());
+  if (!written)
+    show_notice(app_, kErrorTitle, written.message());
+  else if (!list->totals_agree())
+    show_notice(app_, kErrorTitle, transfer_list_messages::totals_disagree());
+}
+
+void ResultViewer::print_list() {
+  std::unique_ptr<TransferList> list = open_list();
+  if (!list) return;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageLayout(transfer_list_page_layout());
+  printer.setDocName(list->title());
+  QPrintDialog dialog(&printer, this);
+  dialog.setObjectName(QStringLiteral("一覧表の印刷"));
+  dialog.setWindowTitle(QStringLiteral("一覧表の印刷"));
+  if (dialog.exec() != QDialog::Accepted) return;
+  const Result<int> printed = paint_transfer_list(*list, printer, QDateTime::currentDateTime());
+  if (!printed)
+    show_notice(app_, kErrorTitle, printed.message());
+  else if (!list->totals_agree())
+    show_notice(app_, kErrorTitle, transfer_list_messages::totals_disagree());
 }
 
 int ResultViewer::to_pixels(int twips) const { return twips_to_pixels(twips, logical_dpi(this)); }

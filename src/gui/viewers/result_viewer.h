@@ -6,6 +6,7 @@
 #include "core/log/logged_corrections.h"
 #include "core/zengin/debit_results.h"
 #include "core/zengin/record_kinds.h"
+#include "core/zengin/transfer_list.h"
 #include "core/zengin/zengin_record_reader.h"
 #include "gui/shell/child_window.h"
 #include "gui/viewers/result_view_layout.h"
@@ -24,7 +25,8 @@ class ResultGridView;
 // per record kind and one column per field, every piece exactly as the file holds
 // it. The header, trailer and end records are shown at once; the data records
 // follow in batches of 51 while the window stays usable. The file stays open
-// until the window closes.
+// until the window closes. Two buttons print the file's transfer list
+// (振込・振替一覧表): to a PDF or on a printer.
 class ResultViewer : public ChildWindow {
   Q_OBJECT
 
@@ -55,6 +57,10 @@ class ResultViewer : public ChildWindow {
   void show_data_record(qint64 number);
   void load_data_batches();
   void lay_out();
+  void save_list_pdf();
+  void print_list();
+  // The transfer list of the output file, or nothing after telling the user why.
+  std::unique_ptr<TransferList> open_list();
   int to_pixels(int twips) const;
   int column_width(const ResultGridView* view, const ResultColumn& column,
                    const QString& heading) const;
@@ -69,6 +75,8 @@ class ResultViewer : public ChildWindow {
   std::array<ResultGridView*, 4> grids_{};
   std::array<QStandardItemModel*, 4> fixed_models_{};  // none for the data grid
   ResultDataModel* data_model_ = nullptr;
+  QPushButton* list_pdf_button_ = nullptr;
+  QPushButton* print_button_ = nullptr;
   QTimer* timer1_ = nullptr;
   ZenginRecordReader reader_;
   TransferKind transfer_ = TransferKind::Credit;
