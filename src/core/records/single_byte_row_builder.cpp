@@ -256,12 +256,12 @@ SingleByteRowBuilder::SingleByteRowBuilder(const ColumnMap& map, TransferKind tr
 bool SingleByteRowBuilder::plain_name(int field, QByteArrayView value) const {
   const int width = widths_[field];
   if (value.size() > width) {
-    // With any rule on, a cut name is noted; without, a cut in a character of two
-    // bytes is the general build's to say (name_kept_length keeps a voicing mark
-    // with its kana on both paths).
+    // With any rule on, a cut name is noted; without, the cut is put_space_left's
+    // (name_kept_length keeps a voicing mark with its kana on both paths, and a cut
+    // through a character of two bytes is left to the general build there).
     const bool any_rule =
         banks_ || rules_.check_characters || rules_.normalize_names || rules_.check_codes;
-    if (any_rule || !is_single_byte_text(value)) return false;
+    if (any_rule) return false;
   }
   if (!rules_.normalize_names && !rules_.check_characters) return true;
   for (qsizetype i = 0; i < value.size(); ++i) {
