@@ -7,8 +7,8 @@
 #include "cli/command_line.h"
 #include "cli/console.h"
 #include "cli/convert_command.h"
-#include "cli/results_command.h"
 #include "cli/list_command.h"
+#include "cli/results_command.h"
 
 namespace {
 

@@ -203,9 +203,9 @@ void StatusPanel::refresh() {
         app_messages::company_and_kind(app_.system.current_company, app_.system.transfer_kind));
   }
   // While "tsubakuro.ini" cannot be read no conversion runs, so no rule is "in force".
-  rules_->setText(app_messages::bank_rules(
-      app_.system.bank_rules_read ? std::optional<BankRules>(app_.system.bank_rules)
-                                  : std::nullopt));
+  rules_->setText(app_messages::bank_rules(app_.system.bank_rules_read
+                                               ? std::optional<BankRules>(app_.system.bank_rules)
+                                               : std::nullopt));
   for (QLabel* part : {list_, rules_, last_run_}) part->setVisible(company_set);
   ++generation_;
   if (!company_set || scheduled_) return;

@@ -172,8 +172,8 @@ TEST_P(SingleByteRows, BuildWhatTheDecodedLineBuilds) {
     const bool built = build_both(quick, line.bytes, map, setup.transfer, options, checker, banks);
     // Without rules the quick build declines only what it cannot read.
     if (plain_options) {
-      EXPECT_EQ(built, !line.bytes.contains('"') &&
-                           !reads_multibyte_code(map, line.multibyte_columns));
+      EXPECT_EQ(built,
+                !line.bytes.contains('"') && !reads_multibyte_code(map, line.multibyte_columns));
     }
   }
 }
