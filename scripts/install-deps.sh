@@ -12,19 +12,14 @@ packages=(
   # The benchmarks take the converter's peak memory with GNU time.
   time
   fonts-ipafont-gothic
-  # Reads the transfer list's PDF in the tests (pdftotext, pdfinfo, pdftoppm).
+  # Reads the transfer list's PDF in the tests (pdftotext, pdfinfo, pdftoppm), and
+  # turns its first page into the manual's picture (scripts/make-manual-pictures.sh).
   poppler-utils
   # Writes the sample company and converts the published bank list (scripts/).
   python3
   xvfb xauth
-  # Turns the transfer list's first page into the manual's picture
-  # (scripts/make-manual-pictures.sh).
-  poppler-utils
   # Reads .xls workbooks, and any other workbook the program cannot read itself.
   libreoffice-calc-nogui
-  # Write the workbooks of other programs the tests compare both readers on
-  # (tests/data/workbooks/make-corpus.py).
-  python3-openpyxl python3-xlsxwriter python3-odf gnumeric
   # The fuzzers, and the checks of the installed files and the Debian package.
   clang libclang-rt-14-dev
   dpkg-dev file desktop-file-utils appstream

@@ -16,9 +16,9 @@ cells without a data style.
                       and array formulas): expected to go to the office suite, and
                       not compared byte for byte
 
-Run it again after changing the data below (Debian: python3-openpyxl,
-python3-xlsxwriter, python3-odf, gnumeric); the workbooks are committed as written,
-so the tests need none of these.
+Run it again after changing the data below, with the programs installed by
+`scripts/install-deps.sh python3-openpyxl python3-xlsxwriter python3-odf gnumeric`;
+the workbooks are committed as written, so the tests need none of these.
 """
 
 import datetime
