@@ -104,24 +104,14 @@ Result<BankFileShape> detect_bank_file_shape(const QString& path) {
   if (!transfer)
     return failure(messages::unknown_kind_code(path, QString::fromLatin1(code.toByteArray())));
 
-  const auto first_byte = [&file](qint64 offset) -> char {
-    char byte = '\0';
-    return file.seek(offset) && file.getChar(&byte) ? byte : '\0';
-  };
-  for (const int length : kRecordLengths) {
-    const qint64 count = zengin_record_count(file.size(), length);
-    if (count < 3) continue;
-    const char second = first_byte(length);
-    if (second != kDataKind && second != kTrailerKind) continue;
-    if (first_byte((count - 1) * length) != kEndKind) continue;
-    BankFileShape shape;
-    shape.transfer = *transfer;
-    shape.kind_code = QString::fromLatin1(code.toByteArray());
-    shape.record_length = length;
-    shape.crlf = first_byte(length - 2) == '\r' && first_byte(length - 1) == '\n';
-    return shape;
-  }
-  return failure(messages::unknown_record_length(path));
+  const Result<DetectedRecordLength> detected = detect_record_length(file);
+  if (!detected) return failure(messages::unknown_record_length(path));
+  BankFileShape shape;
+  shape.transfer = *transfer;
+  shape.kind_code = QString::fromLatin1(code.toByteArray());
+  shape.record_length = detected->record_length;
+  shape.crlf = detected->crlf;
+  return shape;
 }
 
 Result<std::unique_ptr<TransferList>> TransferList::open(const QString& path,
