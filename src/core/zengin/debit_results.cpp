@@ -111,8 +111,10 @@ char debit_result_code(QByteArrayView record) {
 }
 
 QChar debit_result_character(char code) {
+  // A control byte, a NUL among them, would show as nothing in 「不明（X）」.
   const QString decoded = decode_cp932(QByteArrayView(&code, 1));
-  return decoded.isEmpty() ? QChar(QChar::ReplacementCharacter) : decoded.front();
+  return decoded.isEmpty() || !decoded.front().isPrint() ? QChar(QChar::ReplacementCharacter)
+                                                         : decoded.front();
 }
 
 void DebitResultTally::add(QByteArrayView record) {
