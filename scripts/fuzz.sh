@@ -30,6 +30,8 @@ seed_files() {
     system_settings_fuzzer) echo examples/tbk.ini $golden/*/in/tbk.ini ;;
     company_settings_fuzzer) echo examples/*.cfg $golden/*/in/*.cfg ;;
     zengin_record_fuzzer) echo $golden/*/expected/*.dat ;;
+    transfer_list_fuzzer | debit_results_fuzzer)
+      echo $golden/*/expected/*.dat tests/data/cli/*/*.DAT tests/data/cli/cases/*/expected/*.DAT ;;
     log_entry_fuzzer) echo $golden/*/expected/*.log ;;
     workbook_reader_fuzzer) echo tests/data/conversion/*.fods ;;
   esac

@@ -401,10 +401,11 @@ QString help_text() {
 }
 
 QString version_text() {
-  const auto banks = shipped_bank_list();
+  // Where the list was looked for, or which file would not read, is what a
+  // user needs to put it right.
+  const Result<std::shared_ptr<const BankList>>& banks = load_shipped_bank_list();
   return QStringLiteral("tsubakuro-convert %1\n銀行一覧: %2")
-      .arg(QStringLiteral(TSUBAKURO_VERSION),
-           banks ? banks->edition() : QStringLiteral("見つかりません"));
+      .arg(QStringLiteral(TSUBAKURO_VERSION), banks ? (*banks)->edition() : banks.message());
 }
 
 }  // namespace tsubakuro::cli

@@ -2,6 +2,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 
 #include "convert_process.h"
 #include "test_support.h"
@@ -39,6 +40,24 @@ TEST(ConvertArguments, VersionNamesTheReleaseAndTheDateOfTheBankList) {
       << result.standard_output.toStdString();
   EXPECT_TRUE(result.standard_output.contains(header[1]));
   EXPECT_TRUE(QDir().entryList(QDir::Files).isEmpty());
+}
+
+TEST(ConvertArguments, VersionSaysWhyTheBankListCannotBeRead) {
+  // The list beside the program is the first place looked in; a damaged one is
+  // named rather than passed over.
+  ScopedWorkingDir dir;
+  const QString program = QDir::current().absoluteFilePath(QStringLiteral("tsubakuro-convert"));
+  ASSERT_TRUE(QFile::copy(binary_path(QStringLiteral("tsubakuro-convert")), program));
+  write_file(QStringLiteral("banks.tsv"), "\xff\xfe not a list\n");
+  QProcess process;
+  process.start(program, {QStringLiteral("--version")});
+  ASSERT_TRUE(process.waitForFinished(60'000));
+  const QString output = QString::fromUtf8(process.readAllStandardOutput());
+  EXPECT_EQ(process.exitCode(), 0);
+  EXPECT_TRUE(
+      output.contains(QStringLiteral("銀行一覧: 銀行一覧「%1」を読めません。")
+                          .arg(QDir::current().absoluteFilePath(QStringLiteral("banks.tsv")))))
+      << output.toStdString();
 }
 
 TEST(ConvertArguments, BadArgumentsConvertNothing) {

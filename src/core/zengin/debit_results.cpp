@@ -96,12 +96,6 @@ std::optional<DebitFigures> figures_at(QByteArrayView record, const Place& count
   return DebitFigures{*c, *a};
 }
 
-char kind_at(QIODevice& file, qint64 offset) {
-  char kind = 0;
-  if (!file.seek(offset) || file.read(&kind, 1) != 1) return 0;
-  return kind;
-}
-
 // 種別コード of a header: 91 for 振替; 21, 11 and 12 are the kinds of 振込.
 QByteArrayView kind_code(QByteArrayView header) {
   const Place place = place_of(RecordKind::Header, 2);
@@ -117,8 +111,10 @@ char debit_result_code(QByteArrayView record) {
 }
 
 QChar debit_result_character(char code) {
+  // A control byte, a NUL among them, would show as nothing in 「不明（X）」.
   const QString decoded = decode_cp932(QByteArrayView(&code, 1));
-  return decoded.isEmpty() ? QChar(QChar::ReplacementCharacter) : decoded.front();
+  return decoded.isEmpty() || !decoded.front().isPrint() ? QChar(QChar::ReplacementCharacter)
+                                                         : decoded.front();
 }
 
 void DebitResultTally::add(QByteArrayView record) {
@@ -202,29 +198,16 @@ QString debit_result_summary(const DebitResultTally& tally) {
                            messages::figures(not_debited.count, not_debited.amount), reasons);
 }
 
-Result<int> detect_record_length(QFile& file) {
-  const qint64 size = file.size();
-  for (const int length : kRecordLengths) {
-    const qint64 count = zengin_record_count(size, length);
-    if (count < 3) continue;
-    const auto kind = [&](qint64 number) { return kind_at(file, (number - 1) * length); };
-    const char second = kind(2);
-    if (kind(1) == '1' && (second == '2' || second == '8') && kind(count - 1) == '8' &&
-        kind(count) == '9')
-      return length;
-  }
-  return failure(messages::not_a_bank_file(file.fileName()));
-}
-
 Result<DebitResults> read_debit_results(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return failure(messages::bank_file_unopenable(path));
-  const Result<int> length = detect_record_length(file);
+  const Result<DetectedRecordLength> detected = detect_record_length(file);
   file.close();
-  if (!length) return length.failure();
+  if (!detected) return failure(messages::not_a_bank_file(path));
+  const int length = detected->record_length;
 
   ZenginRecordReader reader;
-  if (!reader.open(path, *length)) return failure(messages::bank_file_unopenable(path));
+  if (!reader.open(path, length)) return failure(messages::bank_file_unopenable(path));
   const qint64 count = reader.record_count();
   const RecordRead header = reader.read(1);
   const QByteArrayView kind = kind_code(header.bytes);
@@ -232,7 +215,7 @@ Result<DebitResults> read_debit_results(const QString& path) {
   if (kind != "91") return failure(messages::not_a_bank_file(path));
 
   DebitResults results;
-  results.record_length = *length;
+  results.record_length = length;
   // Only one group of records is read: a file that holds more, or a record of
   // another kind among the data, is not one this program wrote.
   for (qint64 number = 2; number < count - 1; ++number) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArrayView>
-#include <QFile>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -79,11 +78,6 @@ QStringList debit_trailer_disagreements(const DebitResultTally& tally, const Deb
 // "振替済 n件 ¥…、振替不能 n件 ¥…（資金不足 n件 ¥…、…）".
 QString debit_result_summary(const DebitResultTally& tally);
 
-// The record length (120, 122, …) at which `file` reads as a bank file: a header
-// first, then data or the trailer, the trailer before last and the end record last.
-// Fails when no length does.
-Result<int> detect_record_length(QFile& file);
-
 // What a returned 振替 file says.
 struct DebitResults {
   int record_length = 0;
@@ -96,7 +90,8 @@ struct DebitResults {
   bool all_debited() const { return tally.not_debited().count == 0 && disagreements.isEmpty(); }
 };
 
-// Reads the bank file at `path`, its record length detected. Fails for a file that
+// Reads the bank file at `path`, its record length detected (detect_record_length),
+// then one header, data records, a trailer and the end record. Fails for a file that
 // cannot be read, is no bank file, or is a 振込 file; a 振替 file the bank has not
 // returned reads, and says so through returned().
 Result<DebitResults> read_debit_results(const QString& path);

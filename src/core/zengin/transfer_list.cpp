@@ -69,6 +69,13 @@ bool holds_nonzero_digit(const QString& text) {
   return false;
 }
 
+// The 振替結果コード as the list shows it. A byte that is no visible character
+// shows as U+FFFD: a NUL would otherwise be taken for a line without a code.
+QChar result_code_of(const QStringList& pieces) {
+  const QChar code = first_character(piece(pieces, data_field::kResultCode));
+  return code.isPrint() ? code : QChar(QChar::ReplacementCharacter);
+}
+
 std::optional<TransferKind> kind_of_code(QByteArrayView code) {
   if (code == "21" || code == "11" || code == "12") return TransferKind::Credit;
   if (code == "91") return TransferKind::Debit;
@@ -104,24 +111,14 @@ Result<BankFileShape> detect_bank_file_shape(const QString& path) {
   if (!transfer)
     return failure(messages::unknown_kind_code(path, QString::fromLatin1(code.toByteArray())));
 
-  const auto first_byte = [&file](qint64 offset) -> char {
-    char byte = '\0';
-    return file.seek(offset) && file.getChar(&byte) ? byte : '\0';
-  };
-  for (const int length : kRecordLengths) {
-    const qint64 count = zengin_record_count(file.size(), length);
-    if (count < 3) continue;
-    const char second = first_byte(length);
-    if (second != kDataKind && second != kTrailerKind) continue;
-    if (first_byte((count - 1) * length) != kEndKind) continue;
-    BankFileShape shape;
-    shape.transfer = *transfer;
-    shape.kind_code = QString::fromLatin1(code.toByteArray());
-    shape.record_length = length;
-    shape.crlf = first_byte(length - 2) == '\r' && first_byte(length - 1) == '\n';
-    return shape;
-  }
-  return failure(messages::unknown_record_length(path));
+  const Result<DetectedRecordLength> detected = detect_record_length(file);
+  if (!detected) return failure(messages::unknown_record_length(path));
+  BankFileShape shape;
+  shape.transfer = *transfer;
+  shape.kind_code = QString::fromLatin1(code.toByteArray());
+  shape.record_length = detected->record_length;
+  shape.crlf = detected->crlf;
+  return shape;
 }
 
 Result<std::unique_ptr<TransferList>> TransferList::open(const QString& path,
@@ -198,7 +195,7 @@ Result<void> TransferList::read_all(const TransferListOptions& options, QDate co
       ++unreadable_amounts_;
     if (holds_nonzero_digit(piece(pieces, data_field::kOtherNumber))) guessed_twenty_digit = true;
     if (debit) {
-      const QChar code = first_character(piece(pieces, data_field::kResultCode));
+      const QChar code = result_code_of(pieces);
       if (code != u' ' && code != u'0') result_codes_seen = true;
       ResultTotal& total = by_code[code.unicode()];
       total.code = code;
@@ -249,7 +246,7 @@ Result<TransferListLine> TransferList::line(qint64 number) {
   line.amount = digits_value(line.amount_text);
   line.customer_number = piece(pieces, data_field::kCustomerNumber);
   if (twenty_digit_) line.customer_number += piece(pieces, data_field::kOtherNumber);
-  if (carries_results_) line.result_code = first_character(piece(pieces, data_field::kResultCode));
+  if (carries_results_) line.result_code = result_code_of(pieces);
   return line;
 }
 

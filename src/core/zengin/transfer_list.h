@@ -25,11 +25,9 @@ struct BankFileShape {
   bool crlf = false;  // each record ends in CR LF
 };
 
-// The record length is the shortest of kRecordLengths at which the second
-// record begins as a data or trailer record and the last one as an end record:
-// at a shorter one that offset falls into the first record's padding or line
-// end, which never holds those digits. Fails, with the reason, for anything
-// that is not a bank file of a kind the program writes.
+// The record length and line ends as detect_record_length finds them. Fails,
+// with the reason, for anything that is not a bank file of a kind the program
+// writes.
 Result<BankFileShape> detect_bank_file_shape(const QString& path);
 
 // 総合振込一覧表, 給与振込一覧表, 賞与振込一覧表 or 口座振替依頼一覧表; empty for

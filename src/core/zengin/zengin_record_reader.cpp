@@ -1,6 +1,7 @@
 #include "core/zengin/zengin_record_reader.h"
 
 #include <limits>
+#include <optional>
 
 #include "core/text/cp932.h"
 #include "core/zengin/record_layout.h"
@@ -27,6 +28,37 @@ QStringList cut_record(QByteArrayView record, std::span<const FieldLayout> layou
     start += field.width;
   }
   return pieces;
+}
+
+Result<DetectedRecordLength> detect_record_length(QIODevice& file) {
+  const qint64 size = file.size();
+  const auto byte_at = [&file, size](qint64 offset) -> char {
+    char byte = '\0';
+    if (offset < 0 || offset >= size || !file.seek(offset) || !file.getChar(&byte)) return '\0';
+    return byte;
+  };
+  std::optional<DetectedRecordLength> found;
+  for (const int length : kRecordLengths) {
+    const qint64 count = zengin_record_count(size, length);
+    if (count < 3) continue;
+    const char second = byte_at(length);
+    if (byte_at(0) != '1' || (second != '2' && second != '8') ||
+        byte_at((count - 1) * length) != '9')
+      continue;
+    if (found) {
+      found->unambiguous = false;
+      break;
+    }
+    found = DetectedRecordLength{
+        .record_length = length,
+        .crlf = byte_at(length - 2) == '\r' && byte_at(length - 1) == '\n',
+    };
+  }
+  if (!found)
+    return failure(
+        QStringLiteral("レコードの長さがわかりません（120・122・128・130・256・258 バイトの"
+                       "どれでもないか、ヘッダで始まりエンドレコードで終わっていません）。"));
+  return *found;
 }
 
 Result<void> ZenginRecordReader::open(const QString& path, int record_length) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QFile>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 #include <span>
@@ -22,6 +23,24 @@ qint64 zengin_record_count(qint64 file_size, int record_length);
 // CP932 show as U+FFFD in the piece where they stand instead of shifting the rest.
 // A record shorter than the layout gives short (or empty) pieces at its end.
 QStringList cut_record(QByteArrayView record, std::span<const FieldLayout> layout);
+
+// How a bank file's records lie in it, told by the file's own bytes: a file may
+// come back from the bank, or have been written under another company's
+// settings, so the settings at hand need not describe it.
+struct DetectedRecordLength {
+  int record_length = kLogicalRecordLength;  // one of kRecordLengths
+  bool crlf = false;                         // each record ends in CR LF
+  // No other of kRecordLengths reads the file as a bank file as well.
+  bool unambiguous = true;
+};
+
+// The record length is the shortest of kRecordLengths at which the file holds
+// three records or more, the first beginning as a header, the second as a data
+// or trailer record and the last as an end record. At a length shorter than the
+// true one the second record's offset falls into the first record's padding or
+// line end, which never holds those digits, so the shortest is the true one for
+// every file the program writes. Fails for a file that fits no length.
+Result<DetectedRecordLength> detect_record_length(QIODevice& file);
 
 struct RecordRead {
   enum class Status {

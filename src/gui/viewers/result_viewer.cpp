@@ -32,6 +32,16 @@ namespace tsubakuro {
 
 namespace {
 
+// A file the bank returns ends its records as the bank does, whatever the
+// company's setting: the file's own bytes decide when they name one length
+// only, and the setting when they fit none or more than one.
+int record_length_of(const QString& path, int setting) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return setting;
+  const Result<DetectedRecordLength> detected = detect_record_length(file);
+  return detected && detected->unambiguous ? detected->record_length : setting;
+}
+
 constexpr int kBatchSize = 51;
 constexpr qint64 kTurnMilliseconds = 15;
 constexpr char kHeaderKind = '1';
@@ -215,7 +225,7 @@ void ResultViewer::open_output_file(int record_length) {
     return;
   }
   // The window has always answered a file it cannot open with this one message.
-  if (!reader_.open(output, record_length).ok()) {
+  if (!reader_.open(output, record_length_of(output, record_length)).ok()) {
     show_notice(app_, kErrorTitle, QStringLiteral("環境設定に問題があります。確認して下さい。"));
     return;
   }

@@ -52,6 +52,8 @@ class ResultViewer : public ChildWindow {
 
   void set_up_grids();
   void set_up_grid(Grid grid, RecordKind record);
+  // At the length the file's bytes show, or at `record_length`, the setting's,
+  // when they do not tell.
   void open_output_file(int record_length);
   void show_fixed_record(qint64 number);
   void show_data_record(qint64 number);

@@ -4,6 +4,7 @@
 
 #include "core/text/cp932.h"
 #include "core/zengin/debit_result.h"
+#include "core/zengin/debit_results.h"
 #include "test_support.h"
 
 namespace tsubakuro {
@@ -274,6 +275,23 @@ TEST(TransferList, ReadsTheResultCodesOfAReturnedDebitFile) {
   EXPECT_EQ(list->result_totals()[1].code, u'1');
   EXPECT_EQ(list->result_totals()[1].count, 2);
   EXPECT_EQ(list->result_totals()[1].amount, 1000001);
+}
+
+TEST(TransferList, ResultCodeThatIsNoVisibleCharacterShowsAsUnknown) {
+  // A NUL where the code stands is a result the bank wrote, not a line without one.
+  testing::ScopedWorkingDir dir;
+  QList<QByteArray> records = three_payees("91");
+  records[2][111] = '\0';
+  records[3][111] = '\x07';
+  std::unique_ptr<TransferList> list = open_list(bank_file(records));
+  ASSERT_TRUE(list);
+  ASSERT_TRUE(list->carries_results());
+  EXPECT_EQ(list->line(1)->result_code, u' ');
+  EXPECT_EQ(list->line(2)->result_code, QChar(QChar::ReplacementCharacter));
+  EXPECT_EQ(list->line(3)->result_code, QChar(QChar::ReplacementCharacter));
+  ASSERT_EQ(list->result_totals().size(), 2u);
+  EXPECT_EQ(list->result_totals()[1].count, 2);
+  EXPECT_EQ(debit_result_character('\0'), QChar(QChar::ReplacementCharacter));
 }
 
 TEST(TransferList, JoinsTheTwentyDigitCustomerNumberWhenAskedOrWhenFieldThirteenHoldsOne) {

@@ -159,6 +159,46 @@ TEST_F(ResultViewerDebitTest, TrailerThatDisagreesIsSaid) {
   EXPECT_TRUE(export_button()->isEnabled());
 }
 
+TEST_F(ResultViewerDebitTest, ReturnedFileIsReadAtItsOwnRecordLengthWhateverTheSetting) {
+  // Banks return files with their own line ends: read at the setting's length,
+  // every record after the first would be shifted and none would show a result.
+  const QList<DebitLine> lines = {{QStringLiteral("ｱｵｷ ﾅﾂﾐ"), 1000, '0'},
+                                  {QStringLiteral("ｲｼｶﾜ ﾄｵﾙ"), 2000, '1'}};
+  const struct {
+    int file_length;
+    int setting;
+  } cases[] = {{122, 120}, {120, 122}, {256, 130}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.file_length << " bytes, setting " << c.setting);
+    if (viewer_) {
+      viewer_->close();
+      delete viewer_.data();
+    }
+    app_.system.options.record_length = c.setting;
+    open_viewer(testing::debit_bank_file(lines, c.file_length));
+    ASSERT_EQ(testing::grid_rows(data_grid()), 3);
+    EXPECT_EQ(grid_cell(data_grid(), 2, 9), QStringLiteral("ｲｼｶﾜ ﾄｵﾙ").leftJustified(30));
+    EXPECT_EQ(grid_cell(data_grid(), 2, 16), QStringLiteral("資金不足"));
+    EXPECT_EQ(label("振替結果"),
+              QStringLiteral("振替済 1件 ¥1,000、振替不能 1件 ¥2,000（資金不足 1件 ¥2,000）"));
+    EXPECT_TRUE(label("トレーラとの違い").isEmpty()) << label("トレーラとの違い").toStdString();
+    EXPECT_TRUE(export_button()->isEnabled());
+  }
+}
+
+TEST_F(ResultViewerDebitTest, FileThatFitsNoRecordLengthIsReadAtTheSetting) {
+  // Without an end record the file's bytes tell nothing, and the setting's 122
+  // still finds the data records of a file written at 122.
+  QByteArray file = testing::debit_bank_file(
+      {{QStringLiteral("ｱｵｷ ﾅﾂﾐ"), 1000, '0'}, {QStringLiteral("ｲｼｶﾜ ﾄｵﾙ"), 2000, '1'}}, 122);
+  file[4 * 122] = ' ';
+  app_.system.options.record_length = 122;
+  open_viewer(file);
+  EXPECT_EQ(grid_cell(data_grid(), 2, 16), QStringLiteral("資金不足"));
+  EXPECT_TRUE(label("振替結果").startsWith(QStringLiteral("振替済 1件 ¥1,000")))
+      << label("振替結果").toStdString();
+}
+
 TEST_F(ResultViewerDebitTest, CreditFileHasNoResultsRow) {
   app_.system.transfer_kind = TransferKind::Credit;
   open_viewer(testing::credit_bank_file(2));

@@ -125,9 +125,12 @@ TEST_F(ResultViewerTest, GridsUseTheWorkingFieldNamesAndAreWideEnoughForThem) {
 }
 
 TEST_F(ResultViewerTest, FileWrittenAt122AndViewedAt120ShowsOnlyTheHeaderInPlace) {
-  // Each later record is read 2, 4, 6 … bytes too early, so none begins with
-  // its データ区分 and no data row is shown.
-  testing::write_file("zengin.dat", testing::credit_bank_file(3, 122, true));
+  // A file whose own bytes name no record length (its end record damaged here)
+  // is read at the setting's 120. Each later record is read 2, 4, 6 … bytes too
+  // early, so none begins with its データ区分 and no data row is shown.
+  QByteArray file = testing::credit_bank_file(3, 122, true);
+  file[5 * 122] = ' ';
+  testing::write_file("zengin.dat", file);
   open_viewer();
   EXPECT_EQ(viewer_->record_count(), 6);  // 732 bytes / 120 = 6.1
   EXPECT_EQ(grid_cell(grid(0), 1, 1), QStringLiteral("1"));
