@@ -381,6 +381,14 @@ void ConversionRun::Impl::convert_single_byte_row(const SingleByteRowBuilder::Ro
   amount_total_ = saturating_add(amount_total_, row.amount);
   const QByteArrayView record(row.bytes.data(), row.bytes.size());
   if (!write_record(record) || !report_column_shape(bytes, row.columns)) return;
+  // As report() logs a record's corrections, before its errors.
+  const bool twenty_digit = options_.twenty_digit(transfer_);
+  for (const FieldCorrection& correction : row.corrections) {
+    if (!log(compose_field_correction(field_names_, transfer_, twenty_digit,
+                                      data_kind_code(RecordKind::Data), correction.field,
+                                      row_number_, correction.corrected, correction.original)))
+      return;
+  }
   // As report() logs a record's failed fields; these come without reasons.
   if (row.failed_fields != 0) has_errors_ = true;
   for (int field = 1; field < 32 && row.failed_fields != 0; ++field) {
