@@ -140,6 +140,10 @@ class ConversionRun::Impl {
   std::array<FieldErrorText, 32> data_field_errors_;
   // The bank list's word on each bank and branch name, for both builds.
   BankNameMemo bank_names_;
+  // Buffers of the general build, kept across rows so a row costs no allocation
+  // for them.
+  QString decoded_line_;
+  QString unescaped_;
   // Built once the bank list is known.
   std::optional<SingleByteRowBuilder> single_byte_rows_;
   SingleByteRowBuilder::Row single_byte_row_;
@@ -342,7 +346,10 @@ void ConversionRun::Impl::convert_next_line() {
     progress_ += single_byte_row_.characters;
     return;
   }
-  const QString line = decode_cp932(bytes);
+  decoded_line_.resize(bytes.size());
+  decoded_line_.truncate(
+      decode_cp932_into(bytes, reinterpret_cast<char16_t*>(decoded_line_.data())));
+  const QString& line = decoded_line_;
   if (footer)
     report_skipped_payment(line, SkippedEnd::Footer);
   else if (!trailing_empty)
@@ -355,7 +362,7 @@ void ConversionRun::Impl::convert_row(const QString& line, QByteArrayView bytes,
   ++row_count_;
   ++row_number_;
   const DataRecord row = build_data_record(line, column_map_, transfer_, options_, checker_,
-                                           banks_.get(), &bank_names_);
+                                           banks_.get(), &bank_names_, &unescaped_);
   amount_total_ = saturating_add(amount_total_, row.amount);
   if (!write_record(row.record.bytes)) return;
   if (unclosed_quote) {
@@ -374,6 +381,14 @@ void ConversionRun::Impl::convert_single_byte_row(const SingleByteRowBuilder::Ro
   amount_total_ = saturating_add(amount_total_, row.amount);
   const QByteArrayView record(row.bytes.data(), row.bytes.size());
   if (!write_record(record) || !report_column_shape(bytes, row.columns)) return;
+  // As report() logs a record's corrections, before its errors.
+  const bool twenty_digit = options_.twenty_digit(transfer_);
+  for (const FieldCorrection& correction : row.corrections) {
+    if (!log(compose_field_correction(field_names_, transfer_, twenty_digit,
+                                      data_kind_code(RecordKind::Data), correction.field,
+                                      row_number_, correction.corrected, correction.original)))
+      return;
+  }
   // As report() logs a record's failed fields; these come without reasons.
   if (row.failed_fields != 0) has_errors_ = true;
   for (int field = 1; field < 32 && row.failed_fields != 0; ++field) {
@@ -420,7 +435,7 @@ bool ConversionRun::Impl::report_column_shape(QByteArrayView row, qint64 columns
 // payee is left out: a row whose name fails its check is still a payment meant.
 bool ConversionRun::Impl::report_skipped_payment(const QString& line, SkippedEnd end) {
   const DataRecord row = build_data_record(line, column_map_, transfer_, options_, checker_,
-                                           banks_.get(), &bank_names_);
+                                           banks_.get(), &bank_names_, &unescaped_);
   if (row.amount <= 0) return true;
   int payee = 0;
   for (const PlannedField& planned : record_plan(transfer_, RecordKind::Data)) {

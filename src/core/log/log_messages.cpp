@@ -89,11 +89,18 @@ QString field_place(const FieldTable& field_names, TransferKind transfer, bool t
       return QStringLiteral("ヘッダの[%1]%2")
           .arg(field)
           .arg(field_names.at(transfer, RecordKind::Header, field));
-    case 2:
-      return QStringLiteral("%1件目の[%2]%3")
-          .arg(record_number_text(record_number))
-          .arg(shown_data_field(twenty_digit, field))
-          .arg(field_names.at(transfer, RecordKind::Data, field));
+    case 2: {
+      // Written out rather than through arg(): a data note is logged per row.
+      const QString name = field_names.at(transfer, RecordKind::Data, field);
+      QString place;
+      place.reserve(16 + name.size());
+      place += record_number_text(record_number);
+      place += u"件目の[";
+      place += QString::number(shown_data_field(twenty_digit, field));
+      place += u']';
+      place += name;
+      return place;
+    }
     default:
       return QString();
   }
@@ -107,8 +114,16 @@ QString compose_field_correction(const FieldTable& field_names, TransferKind tra
   const QString place =
       field_place(field_names, transfer, twenty_digit, data_kind, field, record_number);
   if (place.isEmpty()) return QString();
-  return QStringLiteral("%1%2「%3」←「%4」")
-      .arg(QString::fromUtf16(kCorrectionPrefix), place, corrected.toString(), original.toString());
+  QString message;
+  message.reserve(8 + place.size() + corrected.size() + original.size());
+  message += QStringView(kCorrectionPrefix);
+  message += place;
+  message += u'「';
+  message += corrected;
+  message += u"」←「";
+  message += original;
+  message += u'」';
+  return message;
 }
 
 QString compose_name_difference(const FieldTable& field_names, TransferKind transfer,

@@ -71,7 +71,7 @@ RowColumns split_row(QStringView line, int max_column, QString& unescaped) {
   RowColumns columns{};
   const int last = std::min(max_column, kMaxInputColumn);
   // Reserved whole first: the views into it must not move as it grows.
-  unescaped.clear();
+  unescaped.resize(0);
   unescaped.reserve(line.size());
   int c = 1;
   const bool closed = for_each_csv_field(line, [&](QStringView text, bool doubled) {
@@ -114,9 +114,9 @@ RowColumns split_row(QStringView line, int max_column, QString& unescaped) {
 
 DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKind transfer,
                              const ConversionOptions& options, const FieldChecker& checker,
-                             const BankList* banks, BankNameMemo* memo) {
-  QString unescaped;
-  const RowColumns columns = split_row(line, map.max_column, unescaped);
+                             const BankList* banks, BankNameMemo* memo, QString* unescaped) {
+  QString own;
+  const RowColumns columns = split_row(line, map.max_column, unescaped ? *unescaped : own);
   RecordAssembler record(transfer, RecordKind::Data, checker, options.bank_rules);
   DecodedFieldWriter writer(record, !options.skip_name_check, banks, memo);
   put_data_fields(writer, transfer, columns, map,

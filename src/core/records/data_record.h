@@ -37,9 +37,10 @@ struct DataRecord {
 
 // The data record (データ区分 "2") of one input line. With a bank list, the bank
 // and branch are checked against it (through `memo` when given) and empty names
-// filled from it.
+// filled from it. A run passes `unescaped` to keep split_row's buffer across rows.
 DataRecord build_data_record(QStringView line, const ColumnMap& map, TransferKind transfer,
                              const ConversionOptions& options, const FieldChecker& checker,
-                             const BankList* banks = nullptr, BankNameMemo* memo = nullptr);
+                             const BankList* banks = nullptr, BankNameMemo* memo = nullptr,
+                             QString* unescaped = nullptr);
 
 }  // namespace tsubakuro

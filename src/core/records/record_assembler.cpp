@@ -46,7 +46,9 @@ bool append_fitted(QStringView text, int width, QByteArray& out, bool name = fal
 
 // The text of a CP932 field as the bank reads it, without its trailing blanks.
 QString held_text(QByteArrayView bytes) {
-  return trim_trailing_spaces(decode_cp932(bytes)).toString();
+  QString text = decode_cp932(bytes);
+  text.truncate(trim_trailing_spaces(text).size());
+  return text;
 }
 
 // Whether `text` holds more than `width` bytes, not counting its trailing blanks

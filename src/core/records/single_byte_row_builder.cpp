@@ -49,8 +49,8 @@ class SingleByteRecordWriter {
  public:
   static constexpr bool kLooksUpBanks = kListed;
 
-  SingleByteRecordWriter(const SingleByteRowBuilder& builder, char* out)
-      : builder_(builder), out_(out) {}
+  SingleByteRecordWriter(const SingleByteRowBuilder& builder, SingleByteRowBuilder::Row& row)
+      : builder_(builder), out_(row.bytes.data()), corrections_(row.corrections) {}
 
   int put(QByteArrayView text) {
     const int field = next_field_++;
@@ -96,7 +96,17 @@ class SingleByteRecordWriter {
   // With the character check on, its rule takes the place of the field's kind, and
   // a plain name passes it.
   void put_name(QByteArrayView value) {
-    if (!builder_.plain_name(next_field_, value)) declined_ = true;
+    if (!builder_.plain_name(next_field_, value)) {
+      const SingleByteRowBuilder::MendedName& mended = builder_.mended_name(next_field_, value);
+      if (!mended.bytes.isEmpty()) {
+        std::memcpy(out_, mended.bytes.constData(), mended.bytes.size());
+        out_ += mended.bytes.size();
+        ++next_field_;
+        corrections_.append(mended.correction);
+        return;
+      }
+      declined_ = true;
+    }
     put_space_left(value, builder_.check_names_ && !builder_.rules_.check_characters, true);
   }
 
@@ -183,6 +193,7 @@ class SingleByteRecordWriter {
  private:
   const SingleByteRowBuilder& builder_;
   char* out_;
+  QVarLengthArray<FieldCorrection, 2>& corrections_;
   int next_field_ = 1;
   quint32 failed_ = 0;
   bool declined_ = false;
@@ -309,6 +320,37 @@ QByteArrayView SingleByteRowBuilder::listed_bank_fields(
   return *found;
 }
 
+const SingleByteRowBuilder::MendedName& SingleByteRowBuilder::mended_name(
+    int field, QByteArrayView value) const {
+  static const MendedName kDeclined;
+  // Only the rules mend; a name longer than this is cut, which the build notes.
+  if (!rules_.normalize_names || value.size() > kLongestListedValue) return kDeclined;
+  char key[kLongestListedValue + 1];
+  key[0] = static_cast<char>(field);
+  if (!value.isEmpty()) std::memcpy(key + 1, value.data(), value.size());
+  const qsizetype used = value.size() + 1;
+  auto found = mended_names_.constFind(QByteArray::fromRawData(key, used));
+  if (found == mended_names_.constEnd()) {
+    // The general build's own put of the name, on a record of its own.
+    RecordAssembler scratch(transfer_, RecordKind::Data, *checker_, rules_);
+    for (int before = 1; before < field; ++before) scratch.put(QStringView());
+    scratch.put_name(decode_cp932(value), check_names_);
+    const BuiltRecord built = scratch.finish();
+    const bool only_mended = built.failed_fields.isEmpty() && built.failure_reasons.isEmpty() &&
+                             built.corrections.size() == 1 && built.name_differences.isEmpty() &&
+                             built.name_notices.isEmpty();
+    MendedName mended;
+    if (only_mended) {
+      mended.bytes =
+          built.bytes.sliced(field_start(transfer_, RecordKind::Data, field) - 1, widths_[field]);
+      mended.correction = built.corrections.front();
+    }
+    if (mended_names_.size() >= kMaxListedValues) mended_names_.clear();
+    found = mended_names_.insert(QByteArray(key, used), std::move(mended));
+  }
+  return *found;
+}
+
 bool SingleByteRowBuilder::is_single_byte_text(QByteArrayView text) {
   // Branch-free over the text, so the compiler can take many bytes at a time.
   bool single = true;
@@ -393,8 +435,9 @@ bool SingleByteRowBuilder::build(QByteArrayView line, Row& row) const {
     row.failed_fields = record.failed();
     return !record.declined();
   };
-  if (!(banks_ ? walk(SingleByteRecordWriter<true>(*this, row.bytes.data()))
-               : walk(SingleByteRecordWriter<false>(*this, row.bytes.data()))))
+  row.corrections.clear();
+  if (!(banks_ ? walk(SingleByteRecordWriter<true>(*this, row))
+               : walk(SingleByteRecordWriter<false>(*this, row))))
     return false;
   row.amount = written_digits(row.bytes.data() + amount_start_, widths_[amount_field_]);
   return true;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
+#include <QVarLengthArray>
 #include <array>
 
 #include "core/records/data_record.h"
@@ -32,6 +33,8 @@ class SingleByteRowBuilder {
     qint64 amount = 0;          // as the record holds it
     qsizetype characters = 0;   // the line's, as decode_cp932 counts them
     qint64 columns = 0;         // the line's, as column_count counts them
+    // Names the rules mended, as the general build notes them, in field order.
+    QVarLengthArray<FieldCorrection, 2> corrections;
   };
 
   // `memo` serves the bank list's checks, as it serves build_data_record's.
@@ -54,6 +57,14 @@ class SingleByteRowBuilder {
   // The bank, bank name, branch and branch name fields as the general build writes
   // them, when it says nothing of them; empty otherwise.
   QByteArrayView listed_bank_fields(const std::array<QByteArrayView, 4>& values) const;
+  // A name the rules mend and say nothing else of (a full-width or hiragana payee),
+  // as the general build puts it in `field`: its bytes and its correction. Empty
+  // bytes when the build says more of it.
+  struct MendedName {
+    QByteArray bytes;
+    FieldCorrection correction;
+  };
+  const MendedName& mended_name(int field, QByteArrayView value) const;
 
   ColumnMap map_;
   const FieldChecker* checker_;
@@ -75,6 +86,9 @@ class SingleByteRowBuilder {
   // The four values (joined by tabs) and the bytes listed_bank_fields gives for
   // them; forgotten when it grows too large.
   mutable QHash<QByteArray, QByteArray> listed_bank_fields_;
+  // Names mended, keyed by the field's number and the value; forgotten when it
+  // grows too large. Payees repeat from row to row and month to month.
+  mutable QHash<QByteArray, MendedName> mended_names_;
   quint32 code_columns_ = 0;  // bit i: body column i is read into a code or a number
   int amount_field_ = 0;
   int amount_start_ = 0;  // the offset of 金額 in the record

@@ -11,8 +11,10 @@ QString zero_right(QStringView value, int width) {
 
 QString space_left(QStringView value, int width) {
   if (value.size() >= width) return value.left(width).toString();
-  QString padded = value.toString();
-  padded.append(QString(width - value.size(), u' '));
+  QString padded;
+  padded.reserve(width);
+  padded.append(value);
+  padded.resize(width, u' ');
   return padded;
 }
 

@@ -122,10 +122,11 @@ std::shared_ptr<const BankList> test_bank_list() {
   return list;
 }
 
-// Whether the general build says more of its record than which fields failed.
+// Whether the general build says more of its record than which fields failed and
+// which names it mended.
 bool says_more(const BuiltRecord& record) {
-  return !record.failure_reasons.isEmpty() || !record.corrections.isEmpty() ||
-         !record.name_differences.isEmpty() || !record.name_notices.isEmpty();
+  return !record.failure_reasons.isEmpty() || !record.name_differences.isEmpty() ||
+         !record.name_notices.isEmpty();
 }
 
 // The quick build of `line` against the general build of its text: true when the
@@ -144,6 +145,13 @@ bool build_both(const SingleByteRowBuilder& quick, const QByteArray& line, const
   }
   EXPECT_EQ(failed, expected.record.failed_fields);
   EXPECT_FALSE(says_more(expected.record)) << "the quick build cannot log the notes";
+  EXPECT_EQ(row.corrections.size(), expected.record.corrections.size());
+  for (qsizetype i = 0; i < std::min(row.corrections.size(), expected.record.corrections.size());
+       ++i) {
+    EXPECT_EQ(row.corrections[i].field, expected.record.corrections[i].field);
+    EXPECT_EQ(row.corrections[i].corrected, expected.record.corrections[i].corrected);
+    EXPECT_EQ(row.corrections[i].original, expected.record.corrections[i].original);
+  }
   EXPECT_EQ(row.amount, expected.amount);
   EXPECT_EQ(row.characters, text.size());
   return true;
@@ -335,8 +343,10 @@ TEST(SingleByteRows, TakePlainRowsUnderTheRulesAndLeaveTheRest) {
   // Wrong fields the rules have nothing to say of stay the quick build's.
   EXPECT_TRUE(builds(all, banks, with_payee("\xC0\xC5\xB6").replace(",1234567,", ",12345X7,")));
 
-  EXPECT_FALSE(builds(mending, nullptr, with_payee("\xC0\xC5\xB6 \xAE")));  // small kana: mended
-  EXPECT_FALSE(builds(mending, nullptr, with_payee("abc")));                // lower case: mended
+  // A name the rule mends and says nothing else of is built as the general build
+  // puts it, with its correction for the log.
+  EXPECT_TRUE(builds(mending, nullptr, with_payee("\xC0\xC5\xB6 \xAE")));  // small kana
+  EXPECT_FALSE(builds(mending, nullptr, with_payee("abc")));               // lower case: mended
   EXPECT_TRUE(builds(mending, nullptr, with_payee("ABC")));
   EXPECT_FALSE(builds(characters, nullptr, with_payee("ABC")));    // payroll files hold no letters
   EXPECT_FALSE(builds(characters, nullptr, with_payee("\xC0(")));  // nor symbols
@@ -344,7 +354,19 @@ TEST(SingleByteRows, TakePlainRowsUnderTheRulesAndLeaveTheRest) {
   EXPECT_FALSE(builds(characters, nullptr, with_payee("\xDE\xC0")));  // a mark first
   EXPECT_TRUE(builds(characters, nullptr, with_payee("\xCA\xDF\xB3\xDE")));  // ﾊﾟｳﾞ
   EXPECT_FALSE(builds(characters, nullptr, with_payee("\x83\x5E")));         // two bytes: refused
-  EXPECT_FALSE(builds(mending, nullptr, with_payee("\x83\x5E")));            // two bytes: mended
+  EXPECT_TRUE(builds(mending, nullptr, with_payee("\x83\x5E")));             // タ: mended
+  // ヤマダ　ハナコ in full width and in hiragana, mended and checked under every rule.
+  const QByteArray katakana = "\x83\x84\x83\x7D\x83\x5F\x81\x40\x83\x6E\x83\x69\x83\x52";
+  const QByteArray hiragana = "\x82\xE2\x82\xDC\x82\xBE\x81\x40\x82\xCD\x82\xC8\x82\xB1";
+  for (const QByteArray& name : {katakana, hiragana}) {
+    EXPECT_TRUE(builds(all, banks, with_payee(name)));
+    EXPECT_TRUE(builds(all, banks, with_payee(name).replace(",1234567,", ",12345X7,")));
+  }
+  // 山田: mended in part, then refused by the check with its reason.
+  EXPECT_FALSE(builds(all, banks, with_payee("\x8E\x52\x93\x63\x83\x5E")));
+  // Mended past its field's width (ダ is ﾀﾞ): the cut is noted.
+  EXPECT_FALSE(builds(all, banks, with_payee(QByteArray("\x83\x5F").repeated(16))));
+  EXPECT_FALSE(builds(characters, nullptr, with_payee(katakana)));  // refused, not mended
   // A name longer than its field is cut, and with a rule on the cut is noted.
   EXPECT_FALSE(builds(mending, nullptr, with_payee(QByteArray(31, '\xB1'))));
   EXPECT_TRUE(builds({}, nullptr, with_payee(QByteArray(31, '\xB1'))));
