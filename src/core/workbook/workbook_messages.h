@@ -80,6 +80,7 @@ enum class ReadRefusal {
   UnknownCellStyle,
   TextTooLong,
   ElementInValue,
+  ArchiveCutShort,
 };
 QString read_refusal_reason(ReadRefusal refusal);
 QString missing_member_reason(const QString& member);
