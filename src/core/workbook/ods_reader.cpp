@@ -429,8 +429,7 @@ class ContentHandler : public XmlHandler {
     if (type == "float" || type == "currency") {
       const std::optional<double> value = number_value(value_, false);
       if (!value) return refusal(ReadRefusal::NotANumber);
-      append_number(field, *value);
-      return true;
+      return number_field(field, *value);
     }
     if (type != "boolean" && type != "percentage" && type != "date" && type != "time")
       return refusal(unknown_cell_type_reason(utf8_text(type)));
@@ -452,6 +451,45 @@ class ContentHandler : public XmlHandler {
     }
     if (type == "date") return date_field(field, *style);
     return time_field(field, *style);
+  }
+
+  // A number shows as its style's date, time or percentage, as the xlsx reader
+  // writes a number under such a format.
+  Result<bool> number_field(QByteArray& field, double value) {
+    const std::optional<DataStyle> style =
+        has_style_ ? styles_.data_style(style_) : std::optional<DataStyle>();
+    CellFormat format = CellFormat::Number;
+    switch (style.value_or(DataStyle::None)) {
+      case DataStyle::None:
+      case DataStyle::Missing:
+      case DataStyle::Other:
+        append_number(field, value);
+        return true;
+      case DataStyle::Percentage:
+        append_number(field, value * 100);
+        field.append('%');
+        return true;
+      case DataStyle::Boolean:
+        return refusal(ReadRefusal::UnknownCellStyle);
+      case DataStyle::Date:
+        format = CellFormat::Date;
+        break;
+      case DataStyle::DateTime:
+        format = CellFormat::DateTime;
+        break;
+      case DataStyle::IsoDate:
+        format = CellFormat::IsoDate;
+        break;
+      case DataStyle::IsoDateTime:
+        format = CellFormat::IsoDateTime;
+        break;
+      case DataStyle::Time:
+        format = CellFormat::Time;
+        break;
+    }
+    const Result<void> appended = append_serial(field, value, format, false);
+    if (!appended) return appended.failure();
+    return true;
   }
 
   // What the cell's style makes of a value of its type. A column's default style

@@ -758,6 +758,13 @@ TEST(WorkbookReader, OpenDocumentDataStylesAreWhatTheSuiteWrites) {
                  cell("ce-hms", "o:value-type=\"time\" o:time-value=\"PT9H30M15S\"")}),
             "2025-04-10,2025-04-10 09:30:15,2025-04-10 00:00:00,2025/04/10,2025/4/10 9:30:15,8.5%,"
             "14:00:59.90,09:30:15\n");
+  // A number under a date, time or percentage style shows as one.
+  EXPECT_EQ(row({cell("ce-iso", "o:value-type=\"float\" o:value=\"45757\""),
+                 cell("ce-ymd", "o:value-type=\"float\" o:value=\"45757.5\""),
+                 cell("ce-pct", "o:value-type=\"float\" o:value=\"0.085\""),
+                 cell("ce-hms", "o:value-type=\"float\" o:value=\"0.25\""),
+                 cell("common", "o:value-type=\"float\" o:value=\"0.25\"")}),
+            "2025-04-10,2025/4/10 12:00:00,8.5%,06:00:00,0.25\n");
   // What the reader cannot match is left to the suite: a date in another language,
   // a date under a time style, a formula whose saved result is an error (the suite
   // computes it again, and may give a code of its own).
