@@ -73,6 +73,10 @@ enum class DataStyle {
   Other,  // a number, currency or text style, or a language of its own
 };
 
+// The most the names of the styles may hold, in UTF-8 bytes: a workbook has a few
+// hundred styles, but a file may claim millions with names of a megabyte each.
+constexpr qsizetype kStyleNamesLimit = 16 << 20;
+
 // The cell styles and data styles of styles.xml and content.xml, which a cell's
 // style name may take from either.
 class OdsStyles {
@@ -104,8 +108,9 @@ class OdsStyles {
     if (name.is(kStyleNs, "style")) {
       if (a.value(kStyleNs, "family") == "table-cell") {
         const std::optional<std::string_view> data = a.value(kStyleNs, "data-style-name");
-        cell_styles_.insert(attribute_text(a, kStyleNs, "name"),
-                            data ? utf8_text(*data) : QString());
+        const QString style = attribute_text(a, kStyleNs, "name");
+        cell_styles_.insert(style, data ? utf8_text(*data) : QString());
+        keep_bounded(style.size() + (data ? qsizetype(data->size()) : 0), handler);
       }
       return;
     }
@@ -127,6 +132,7 @@ class OdsStyles {
     } else if (depth == style_depth_) {
       style_depth_ = 0;
       data_styles_.insert(style_name_, classify());
+      keep_bounded(style_name_.size(), handler);
     }
   }
 
@@ -142,6 +148,11 @@ class OdsStyles {
                                 std::string_view local) {
     const std::optional<std::string_view> value = a.value(ns, local);
     return value ? utf8_text(*value) : QString();
+  }
+
+  void keep_bounded(qsizetype size, XmlHandler& handler) {
+    names_size_ += size + 1;
+    if (names_size_ > kStyleNamesLimit) handler.stop(refusal(ReadRefusal::TooManyStyles));
   }
 
   DataStyle classify() const {
@@ -165,6 +176,7 @@ class OdsStyles {
   std::string shape_;  // the data style's parts: y m d h, "-" or "?" for other text
   std::string text_;
   bool foreign_ = false;
+  qsizetype names_size_ = 0;
 };
 
 // styles.xml: the common cell styles and the data styles they name.
@@ -181,7 +193,7 @@ class StylesHandler : public XmlHandler {
   int depth_ = 0;
 };
 
-// content.xml: the automatic cell styles (for what a boolean shows), then the
+// content.xml: the automatic cell and data styles (for what a cell shows), then the
 // rows of the first table. Elements count by their namespace, whatever prefix
 // the file gives it.
 class ContentHandler : public XmlHandler {

@@ -81,6 +81,7 @@ enum class ReadRefusal {
   TextTooLong,
   ElementInValue,
   ArchiveCutShort,
+  TooManyStyles,
 };
 QString read_refusal_reason(ReadRefusal refusal);
 QString missing_member_reason(const QString& member);

@@ -809,6 +809,17 @@ TEST(WorkbookReader, BombsStayBounded) {
                        "</t:table-row></t:table>")
                   .startsWith("refused: "));
   EXPECT_EQ(read_file(QStringLiteral("tbk.tmp")), "last month\r\n");
+  // Styles without end, each with a long name, are not all kept.
+  QByteArray styles = "<o:automatic-styles>";
+  for (int i = 0; i < 200; ++i) {
+    styles += "<s:style s:family=\"table-cell\" s:name=\"" + QByteArray::number(i) +
+              QByteArray(100'000, 's') + "\"/>";
+  }
+  EXPECT_TRUE(
+      read_ods(ods_declarations + " xmlns:s=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\"",
+               "<t:table><t:table-row>" + cell + "</t:table-row></t:table>",
+               styles + "</o:automatic-styles>")
+          .startsWith("refused: "));
 
   QByteArray strings;
   for (int i = 0; i < 500'000; ++i) strings += "<si><t>" + QByteArray(100, 'x') + "</t></si>";
