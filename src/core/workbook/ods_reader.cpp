@@ -2,7 +2,6 @@
 
 #include <QDate>
 #include <QHash>
-#include <QSet>
 #include <QTime>
 #include <algorithm>
 #include <cmath>
@@ -57,12 +56,150 @@ qint64 repeat_count(std::optional<std::string_view> value, qint64 limit) {
   return count && *count > 0 ? std::min(*count, limit + 1) : 1;
 }
 
-// content.xml: the automatic cell styles (for what a boolean shows), then the
+// What a cell's data style makes the export write for a date, time, percentage or
+// boolean. The suite writes the value in the form it edits a cell of that format in:
+// a date in its own language, or as ISO 8601 when the style spells the date as one.
+enum class DataStyle {
+  None,     // the cell has no style: the export writes its number
+  Missing,  // its style names no data style, or one the document lacks: the
+            // suite's own format for the value's type
+  Date,     // in the suite's language
+  DateTime,
+  IsoDate,  // year-month-day
+  IsoDateTime,
+  Time,
+  Percentage,
+  Boolean,
+  Other,  // a number, currency or text style, or a language of its own
+};
+
+// The most the names of the styles may hold, in UTF-8 bytes: a workbook has a few
+// hundred styles, but a file may claim millions with names of a megabyte each.
+constexpr qsizetype kStyleNamesLimit = 16 << 20;
+
+// The cell styles and data styles of styles.xml and content.xml, which a cell's
+// style name may take from either.
+class OdsStyles {
+ public:
+  // Called with each element outside the tables; the collector keeps the depth
+  // of the data style it is reading.
+  void start(XmlName name, const XmlAttributes& a, int depth, XmlHandler& handler) {
+    if (style_depth_ != 0) {
+      if (depth != style_depth_ + 1 || name.is(kStyleNs, "text-properties")) return;
+      if (name.ns != kNumberNs || a.value(kNumberNs, "textual") == "true") {
+        shape_ += '?';  // a month's name, a map to other styles
+      } else if (name.local == "year") {
+        shape_ += 'y';
+      } else if (name.local == "month") {
+        shape_ += 'm';
+      } else if (name.local == "day") {
+        shape_ += 'd';
+      } else if (name.local == "hours" || name.local == "minutes" || name.local == "seconds") {
+        shape_ += 'h';
+      } else if (name.local == "text") {
+        text_.clear();
+        text_depth_ = depth;
+        handler.collect(&text_);
+      } else {
+        shape_ += '?';
+      }
+      return;
+    }
+    if (name.is(kStyleNs, "style")) {
+      if (a.value(kStyleNs, "family") == "table-cell") {
+        const std::optional<std::string_view> data = a.value(kStyleNs, "data-style-name");
+        const QString style = attribute_text(a, kStyleNs, "name");
+        cell_styles_.insert(style, data ? utf8_text(*data) : QString());
+        keep_bounded(style.size() + (data ? qsizetype(data->size()) : 0), handler);
+      }
+      return;
+    }
+    if (name.ns != kNumberNs || !name.local.ends_with("-style")) return;
+    style_depth_ = depth;
+    style_name_ = attribute_text(a, kStyleNs, "name");
+    shape_.clear();
+    element_ = name.local;
+    const std::optional<std::string_view> language = a.value(kNumberNs, "language");
+    foreign_ = (language && *language != "ja") ||
+               a.value(kNumberNs, "truncate-on-overflow") == "false";  // elapsed time
+  }
+
+  void end(int depth, XmlHandler& handler) {
+    if (depth == text_depth_) {
+      handler.collect(nullptr);
+      text_depth_ = 0;
+      shape_ += text_ == "-" ? "-" : "?";
+    } else if (depth == style_depth_) {
+      style_depth_ = 0;
+      data_styles_.insert(style_name_, classify());
+      keep_bounded(style_name_.size(), handler);
+    }
+  }
+
+  // What a cell of the style shows; nullopt for a style the document lacks.
+  std::optional<DataStyle> data_style(const std::string& cell_style) const {
+    const auto style = cell_styles_.constFind(utf8_text(cell_style));
+    if (style == cell_styles_.constEnd()) return std::nullopt;
+    return data_styles_.value(*style, DataStyle::Missing);
+  }
+
+ private:
+  static QString attribute_text(const XmlAttributes& a, std::string_view ns,
+                                std::string_view local) {
+    const std::optional<std::string_view> value = a.value(ns, local);
+    return value ? utf8_text(*value) : QString();
+  }
+
+  void keep_bounded(qsizetype size, XmlHandler& handler) {
+    names_size_ += size + 1;
+    if (names_size_ > kStyleNamesLimit) handler.stop(refusal(ReadRefusal::TooManyStyles));
+  }
+
+  DataStyle classify() const {
+    if (foreign_) return DataStyle::Other;
+    if (element_ == "boolean-style") return DataStyle::Boolean;
+    if (element_ == "percentage-style") return DataStyle::Percentage;
+    if (element_ == "time-style") return DataStyle::Time;
+    if (element_ != "date-style") return DataStyle::Other;
+    const bool time = shape_.find('h') != std::string::npos;
+    // As a format code that starts as an ISO date: what follows does not matter.
+    if (shape_.starts_with("y-m-d")) return time ? DataStyle::IsoDateTime : DataStyle::IsoDate;
+    return time ? DataStyle::DateTime : DataStyle::Date;
+  }
+
+  QHash<QString, QString> cell_styles_;  // a cell style's data style, by name
+  QHash<QString, DataStyle> data_styles_;
+  int style_depth_ = 0;
+  int text_depth_ = 0;
+  QString style_name_;
+  std::string element_;
+  std::string shape_;  // the data style's parts: y m d h, "-" or "?" for other text
+  std::string text_;
+  bool foreign_ = false;
+  qsizetype names_size_ = 0;
+};
+
+// styles.xml: the common cell styles and the data styles they name.
+class StylesHandler : public XmlHandler {
+ public:
+  explicit StylesHandler(OdsStyles& styles) : styles_(styles) {}
+  void start(XmlName name, const XmlAttributes& a) override {
+    styles_.start(name, a, ++depth_, *this);
+  }
+  void end(XmlName) override { styles_.end(depth_--, *this); }
+
+ private:
+  OdsStyles& styles_;
+  int depth_ = 0;
+};
+
+// content.xml: the automatic cell and data styles (for what a cell shows), then the
 // rows of the first table. Elements count by their namespace, whatever prefix
 // the file gives it.
 class ContentHandler : public XmlHandler {
  public:
-  ContentHandler(SheetWriter& writer, ReadContext& context) : writer_(writer), context_(context) {}
+  ContentHandler(SheetWriter& writer, ReadContext& context, OdsStyles& styles)
+      : writer_(writer), context_(context), styles_(styles) {}
 
   bool saw_table() const { return table_depth_ != 0 || table_done_; }
 
@@ -74,13 +211,8 @@ class ContentHandler : public XmlHandler {
       if (name.is(kTableNs, "table")) {
         table_depth_ = depth_;
         container_depth_ = depth_;
-      } else if (name.is(kStyleNs, "style")) {
-        if (a.value(kStyleNs, "family") == "table-cell") {
-          cell_styles_.insert(text_of(a, kStyleNs, "name"),
-                              text_of(a, kStyleNs, "data-style-name"));
-        }
-      } else if (name.is(kNumberNs, "boolean-style")) {
-        boolean_styles_.insert(text_of(a, kStyleNs, "name"));
+      } else {
+        styles_.start(name, a, depth_, *this);
       }
       return;
     }
@@ -123,7 +255,9 @@ class ContentHandler : public XmlHandler {
         skip_from_ = 0;
         resume();
       }
-    } else if (table_depth_ != 0) {
+    } else if (table_depth_ == 0) {
+      if (!table_done_) styles_.end(depth_, *this);
+    } else {
       if (cell_depth_ != 0) {
         end_in_cell();
       } else if (depth_ == row_depth_) {
@@ -146,11 +280,6 @@ class ContentHandler : public XmlHandler {
     qsizetype size;
   };
 
-  static QString text_of(const XmlAttributes& a, std::string_view ns, std::string_view local) {
-    const std::optional<std::string_view> value = a.value(ns, local);
-    return value ? utf8_text(*value) : QString();
-  }
-
   void start_cell(const XmlAttributes& a) {
     cell_depth_ = depth_;
     cell_repeat_ = repeat_count(a.value(kTableNs, "number-columns-repeated"), kColumnLimit);
@@ -167,6 +296,7 @@ class ContentHandler : public XmlHandler {
     keep(kOfficeNs, "date-value", date_value_);
     keep(kOfficeNs, "time-value", time_value_);
     has_style_ = keep(kTableNs, "style-name", style_);
+    has_formula_ = a.value(kTableNs, "formula").has_value();
     paragraphs_.clear();
     paragraph_depth_ = 0;
     paragraphs_seen_ = 0;
@@ -296,8 +426,10 @@ class ContentHandler : public XmlHandler {
       append_text_field(field, utf8_text(paragraphs_));
       return true;
     }
-    // A formula's error shows as its code ("#DIV/0!"), which the export writes.
+    // A formula's error shows as its code ("#DIV/0!"), which the export writes; but
+    // the suite computes the formula again, and gives codes of its own (Err:502).
     if (calcext_type_ == "error") {
+      if (has_formula_) return refusal(ReadRefusal::FormulaError);
       append_text_field(field, utf8_text(paragraphs_));
       return true;
     }
@@ -306,78 +438,171 @@ class ContentHandler : public XmlHandler {
       append_text_field(field, utf8_text(has_string_value_ ? string_value_ : paragraphs_));
       return true;
     }
-    if (type == "boolean") return boolean_field(field);
-    if (type == "float" || type == "currency" || type == "percentage") {
+    if (type == "float" || type == "currency") {
       const std::optional<double> value = number_value(value_, false);
       if (!value) return refusal(ReadRefusal::NotANumber);
-      append_number(field, type == "percentage" ? *value * 100 : *value);
-      if (type == "percentage") field.append('%');
-      return true;
+      return number_field(field, *value);
     }
-    if (type == "date") {
-      const QString value = utf8_text(date_value_);
-      SheetMoment moment{QDate::fromString(value.left(10), Qt::ISODate), QTime(0, 0)};
-      if (value.size() > 10) {
-        const QTime time = QTime::fromString(value.mid(11), Qt::ISODateWithMs);
-        if (value[10] != u'T' || !time.isValid()) moment.date = QDate();
-        // Rounded to the second as the suite shows it; a day's last half second stays.
-        moment.time =
-            QTime(0, 0).addSecs(std::min(86399, (time.msecsSinceStartOfDay() + 500) / 1000));
+    if (type != "boolean" && type != "percentage" && type != "date" && type != "time")
+      return refusal(unknown_cell_type_reason(utf8_text(type)));
+    const Result<DataStyle> style = data_style();
+    if (!style) return style.failure();
+    if (type == "boolean") return boolean_field(field, *style);
+    if (type == "percentage") {
+      const std::optional<double> value = number_value(value_, false);
+      if (!value) return refusal(ReadRefusal::NotANumber);
+      if (*style == DataStyle::None) {
+        append_number(field, *value);
+      } else if (*style == DataStyle::Percentage || *style == DataStyle::Missing) {
+        append_number(field, *value * 100);
+        field.append('%');
+      } else {
+        return refusal(ReadRefusal::UnknownCellStyle);
       }
-      if (!moment.date.isValid()) return refusal(ReadRefusal::BadDate);
-      const Result<SheetLocale> locale = context_.locale();
-      if (!locale) return locale.failure();
-      const Result<void> appended = append_date(
-          field, moment, moment.time == QTime(0, 0) ? DateKind::Date : DateKind::DateTime, *locale);
-      if (!appended) return appended.failure();
       return true;
     }
-    if (type == "time") {
-      const std::optional<double> seconds = parse_duration(utf8_text(time_value_));
-      if (!seconds) return refusal(ReadRefusal::BadTime);
-      const qint64 whole = std::llround(*seconds);
-      if (whole < 0 || whole >= 86400) return refusal(ReadRefusal::TimeOfTwentyFourHours);
-      const Result<SheetLocale> locale = context_.locale();
-      if (!locale) return locale.failure();
-      const Result<void> appended = append_date(
-          field, SheetMoment{QDate(1899, 12, 30), QTime(0, 0).addSecs(static_cast<int>(whole))},
-          DateKind::Time, *locale);
-      if (!appended) return appended.failure();
-      return true;
-    }
-    return refusal(unknown_cell_type_reason(utf8_text(type)));
+    if (type == "date") return date_field(field, *style);
+    return time_field(field, *style);
   }
 
-  // The suite keeps a boolean as a number: TRUE or FALSE under a boolean style,
-  // otherwise 1 or 0, the cell's value rather than its display.
-  Result<bool> boolean_field(QByteArray& field) {
+  // A number shows as its style's date, time or percentage, as the xlsx reader
+  // writes a number under such a format.
+  Result<bool> number_field(QByteArray& field, double value) {
+    const std::optional<DataStyle> style =
+        has_style_ ? styles_.data_style(style_) : std::optional<DataStyle>();
+    CellFormat format = CellFormat::Number;
+    switch (style.value_or(DataStyle::None)) {
+      case DataStyle::None:
+      case DataStyle::Missing:
+      case DataStyle::Other:
+        append_number(field, value);
+        return true;
+      case DataStyle::Percentage:
+        append_number(field, value * 100);
+        field.append('%');
+        return true;
+      case DataStyle::Boolean:
+        return refusal(ReadRefusal::UnknownCellStyle);
+      case DataStyle::Date:
+        format = CellFormat::Date;
+        break;
+      case DataStyle::DateTime:
+        format = CellFormat::DateTime;
+        break;
+      case DataStyle::IsoDate:
+        format = CellFormat::IsoDate;
+        break;
+      case DataStyle::IsoDateTime:
+        format = CellFormat::IsoDateTime;
+        break;
+      case DataStyle::Time:
+        format = CellFormat::Time;
+        break;
+    }
+    const Result<void> appended = append_serial(field, value, format, false);
+    if (!appended) return appended.failure();
+    return true;
+  }
+
+  // What the cell's style makes of a value of its type. A column's default style
+  // would be the style of a cell without one, which the reader does not follow.
+  Result<DataStyle> data_style() const {
+    if (!has_style_) {
+      if (column_styles_) return refusal(ReadRefusal::UnknownCellStyle);
+      return DataStyle::None;
+    }
+    const std::optional<DataStyle> style = styles_.data_style(style_);
+    if (!style) return refusal(ReadRefusal::UnknownCellStyle);
+    return *style;
+  }
+
+  // Without a style the export writes the serial day number; a style without a
+  // date format gets the suite's date and time.
+  Result<bool> date_field(QByteArray& field, DataStyle style) {
+    const QString value = utf8_text(date_value_);
+    SheetMoment moment{QDate::fromString(value.left(10), Qt::ISODate), QTime(0, 0)};
+    double fraction = 0;
+    if (value.size() > 10) {
+      const QTime time = QTime::fromString(value.mid(11), Qt::ISODateWithMs);
+      if (value[10] != u'T' || !time.isValid()) moment.date = QDate();
+      fraction = time.msecsSinceStartOfDay() / 86'400'000.0;
+      // Rounded to the second as the suite shows it; a day's last half second stays.
+      moment.time =
+          QTime(0, 0).addSecs(std::min(86399, (time.msecsSinceStartOfDay() + 500) / 1000));
+    }
+    if (!moment.date.isValid()) return refusal(ReadRefusal::BadDate);
+    if (style == DataStyle::None) {
+      append_number(field, double(QDate(1899, 12, 30).daysTo(moment.date)) + fraction);
+      return true;
+    }
+    const bool has_time = moment.time != QTime(0, 0);
+    DateKind kind;
+    switch (style) {
+      case DataStyle::Missing:
+      case DataStyle::DateTime:
+        kind = DateKind::DateTime;
+        break;
+      case DataStyle::Date:
+        kind = has_time ? DateKind::DateTime : DateKind::Date;
+        break;
+      case DataStyle::IsoDate:
+        kind = has_time ? DateKind::IsoDateTime : DateKind::IsoDate;
+        break;
+      case DataStyle::IsoDateTime:
+        kind = DateKind::IsoDateTime;
+        break;
+      default:
+        return refusal(ReadRefusal::UnknownCellStyle);
+    }
+    const Result<SheetLocale> locale = context_.locale();
+    if (!locale) return locale.failure();
+    const Result<void> appended = append_date(field, moment, kind, *locale);
+    if (!appended) return appended.failure();
+    return true;
+  }
+
+  // Without a style the export writes the fraction of the day; with one, the time
+  // shows hundredths of a second where there are any.
+  Result<bool> time_field(QByteArray& field, DataStyle style) {
+    const std::optional<double> seconds = parse_duration(utf8_text(time_value_));
+    if (!seconds) return refusal(ReadRefusal::BadTime);
+    if (style == DataStyle::None) {
+      append_number(field, *seconds / 86400);
+      return true;
+    }
+    const Result<SheetLocale> locale = context_.locale();
+    if (!locale) return locale.failure();
+    if (style != DataStyle::Time && style != DataStyle::Missing)
+      return refusal(ReadRefusal::UnknownCellStyle);
+    const QString text = sheet_time_text(*seconds / 86400, *locale);
+    if (text.isEmpty()) return refusal(ReadRefusal::TimeOfTwentyFourHours);
+    append_plain_field(field, text);
+    return true;
+  }
+
+  // The suite keeps a boolean as a number: TRUE or FALSE under a boolean style or
+  // a style without a data style, 1 or 0 without a style, the cell's value rather
+  // than its display.
+  Result<bool> boolean_field(QByteArray& field, DataStyle style) {
     bool value = false;
     if (boolean_value_ == "true") {
       value = true;
     } else if (boolean_value_ != "false") {
       return refusal(ReadRefusal::UnknownBoolean);
     }
-    bool as_words = false;
-    if (has_style_) {
-      const auto style = cell_styles_.constFind(utf8_text(style_));
-      if (style == cell_styles_.constEnd()) return refusal(ReadRefusal::UnknownCellStyle);
-      as_words = boolean_styles_.contains(*style);
-      if (!as_words && !style->isEmpty()) return refusal(ReadRefusal::UnknownCellStyle);
-    } else if (column_styles_) {
-      return refusal(ReadRefusal::UnknownCellStyle);
-    }
-    if (as_words)
+    if (style == DataStyle::Boolean || style == DataStyle::Missing)
       append_plain_field(field, value ? u"TRUE" : u"FALSE");
-    else
+    else if (style == DataStyle::None)
       field.append(value ? '1' : '0');
+    else
+      return refusal(ReadRefusal::UnknownCellStyle);
     return true;
   }
 
   SheetWriter& writer_;
   ReadContext& context_;
 
-  QHash<QString, QString> cell_styles_;  // a cell style's data style, by name
-  QSet<QString> boolean_styles_;
+  OdsStyles& styles_;
   bool column_styles_ = false;
 
   int depth_ = 0;
@@ -406,6 +631,7 @@ class ContentHandler : public XmlHandler {
   std::string date_value_;
   std::string time_value_;
   bool has_style_ = false;
+  bool has_formula_ = false;
   std::string style_;
   std::string paragraphs_;
 };
@@ -418,7 +644,15 @@ Result<void> read_first_ods_sheet(const ZipArchive& zip, SheetWriter& writer,
   if (!zip.head(QStringLiteral("mimetype"), 100)
            .startsWith("application/vnd.oasis.opendocument.spreadsheet"))
     return refusal(ReadRefusal::NotASpreadsheet);
-  ContentHandler content(writer, context);
+  OdsStyles styles;
+  // A document without common styles (odfpy writes none) is read as one with none.
+  if (zip.contains(QStringLiteral("styles.xml"))) {
+    StylesHandler common(styles);
+    if (Result<void> read = read_xml_member(zip, QStringLiteral("styles.xml"), common, context);
+        !read)
+      return read;
+  }
+  ContentHandler content(writer, context, styles);
   if (Result<void> read = read_xml_member(zip, QStringLiteral("content.xml"), content, context);
       !read)
     return read;

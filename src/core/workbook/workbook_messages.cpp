@@ -112,6 +112,10 @@ QString read_refusal_reason(ReadRefusal refusal) {
   switch (refusal) {
     case ReadRefusal::NotAnArchive:
       return QStringLiteral("ブックの形式ではないか、壊れています");
+    case ReadRefusal::ArchiveCutShort:
+      return QStringLiteral("ファイルが途中で切れています");
+    case ReadRefusal::TooManyStyles:
+      return QStringLiteral("セルのスタイルが多すぎます");
     case ReadRefusal::NotASpreadsheet:
       return QStringLiteral("表計算のブックではありません");
     case ReadRefusal::NoWorkbookPart:

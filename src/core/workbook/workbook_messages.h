@@ -80,6 +80,8 @@ enum class ReadRefusal {
   UnknownCellStyle,
   TextTooLong,
   ElementInValue,
+  ArchiveCutShort,
+  TooManyStyles,
 };
 QString read_refusal_reason(ReadRefusal refusal);
 QString missing_member_reason(const QString& member);

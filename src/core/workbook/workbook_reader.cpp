@@ -26,7 +26,8 @@ Result<void> read_workbook(const QString& workbook, const QString& target,
   // name; a damaged archive is damage.
   if (!zip.valid()) {
     if (zip.not_an_archive()) return refused(read_refusal_reason(ReadRefusal::NotAnArchive));
-    return context.damaged(ReadRefusal::NotAnArchive);
+    return context.damaged(zip.cut_short() ? ReadRefusal::ArchiveCutShort
+                                           : ReadRefusal::NotAnArchive);
   }
   if (zip.has_duplicate_names()) return context.damaged(ReadRefusal::DuplicateMembers);
   QTemporaryFile rows(QDir::tempPath() + QStringLiteral("/tsubakuro-XXXXXX.rows"));

@@ -8,6 +8,11 @@ namespace tsubakuro {
 
 ZipArchive::ZipArchive(const QString& path) {
   archive_ = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &open_error_);
+  if (!archive_) {
+    QFile file(path);
+    starts_as_archive_ =
+        file.open(QIODevice::ReadOnly) && file.read(4) == QByteArray("PK\x03\x04", 4);
+  }
 }
 
 ZipArchive::~ZipArchive() {

@@ -33,6 +33,7 @@ const std::map<QString, Failure::Kind>& expected_refusals() {
       // Formulas whose saved results are errors: the suite computes them again, and
       // gives codes of its own (SQRT(-1) is Err:502, a range of no cells #REF!).
       {QStringLiteral("openpyxl-error-results.xlsx"), Failure::Kind::Unsupported},
+      {QStringLiteral("odfpy-error-results.ods"), Failure::Kind::Unsupported},
   };
   return refusals;
 }
@@ -40,17 +41,7 @@ const std::map<QString, Failure::Kind>& expected_refusals() {
 // The workbooks whose text still differs, each with what differs. The test fails as
 // well when one of them comes to match: the list says what is left to do.
 const std::map<QString, const char*>& known_differences() {
-  static const std::map<QString, const char*> differences = {
-      // The reader does not read OpenDocument data styles yet: the suite writes the
-      // number of a date, time, percentage or boolean cell without one, an ISO date
-      // style as 2025-04-10, a time with its hundredths; and it joins the lines of a
-      // paragraph broken by <text:line-break/> without a space.
-      {QStringLiteral("odfpy-payments.ods"), "data styles, line break"},
-      // A date cell whose style has no date format: the suite writes date and time.
-      {QStringLiteral("gnumeric-payments.ods"), "date without a date format"},
-      // The .ods reader writes a formula's saved error, which the suite computes again.
-      {QStringLiteral("odfpy-error-results.ods"), "formula errors"},
-  };
+  static const std::map<QString, const char*> differences = {};
   return differences;
 }
 
