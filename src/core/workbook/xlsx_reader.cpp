@@ -86,6 +86,7 @@ bool true_flag(std::optional<std::string_view> value) {
 struct Relationships {
   QHash<QString, QString> by_id;
   QHash<QString, QString> by_type;  // the last part of the type's URL
+  QStringList worksheets;           // every worksheet's member, in the order listed
 };
 
 class RelationshipsHandler : public XmlHandler {
@@ -109,6 +110,7 @@ class RelationshipsHandler : public XmlHandler {
     const QString type = text_of(a.value({}, "Type")).section(u'/', -1);
     result.by_id.insert(id, target);
     if (!result.by_type.contains(type)) result.by_type.insert(type, target);
+    if (type == u"worksheet") result.worksheets.append(target);
   }
   void end(XmlName) override { --depth_; }
 
@@ -395,6 +397,9 @@ class SheetHandler : public XmlHandler {
 
   // Writes the last row kept.
   Result<void> finish() { return write_row(); }
+  // Whether any cell of the sheet holds a formula: it may take its value from
+  // another sheet.
+  bool has_formulas() const { return formulas_seen_; }
 
  private:
   struct Cell {
@@ -463,6 +468,7 @@ class SheetHandler : public XmlHandler {
       collecting_ = true;
     } else if (name.local == "f") {
       has_formula_ = true;
+      formulas_seen_ = true;
       array_formula_ = array_formula_ || a.value({}, "t") == "array";
       formula_.clear();
       collect(&formula_);
@@ -642,9 +648,40 @@ class SheetHandler : public XmlHandler {
   bool has_inline_ = false;
   std::optional<QString> volatile_function_;
   bool array_formula_ = false;
+  bool formulas_seen_ = false;
   std::string value_;
   std::string formula_;
   std::string inline_text_;
+};
+
+// Another worksheet, read only for its formulas: a formula of the first sheet
+// that takes a value computed there on the day (=Sheet2!A1 over =TODAY()) changes
+// with the day as much as one of its own.
+class FormulaScanHandler : public XmlHandler {
+ public:
+  explicit FormulaScanHandler(ReadContext& context) : context_(context) {}
+
+  void start(XmlName name, const XmlAttributes&) override {
+    if (++depth_ == 1) ns_ = main_ns_of(name.ns);
+    if (depth_ == 5 && !ns_.empty() && name.ns == ns_ && name.local == "f") {
+      formula_.clear();
+      collect(&formula_);
+    }
+  }
+  void end(XmlName name) override {
+    if (depth_ == 5 && !ns_.empty() && name.ns == ns_ && name.local == "f") {
+      collect(nullptr);
+      if (const std::optional<QString> function = volatile_function_in(formula_))
+        stop(context_.computed_on_the_day(*function));
+    }
+    --depth_;
+  }
+
+ private:
+  ReadContext& context_;
+  std::string_view ns_;
+  std::string formula_;
+  int depth_ = 0;
 };
 
 class XlsxReader {
@@ -686,6 +723,14 @@ class XlsxReader {
     SheetHandler rows(writer_, context_, styles.formats, strings.strings, strings.starts,
                       book.counts_from_1904, book.recalculated_on_opening);
     if (Result<void> read = read_xml_member(zip_, sheet, rows, context_); !read) return read;
+    if (rows.has_formulas()) {
+      for (const QString& other : parts->worksheets) {
+        if (other == sheet || !zip_.contains(other)) continue;
+        FormulaScanHandler formulas(context_);
+        if (Result<void> read = read_xml_member(zip_, other, formulas, context_); !read)
+          return read;
+      }
+    }
     return rows.finish();
   }
 

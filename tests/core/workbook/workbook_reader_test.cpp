@@ -628,6 +628,32 @@ TEST(WorkbookReader, FormulasComputedOnTheDayGoToTheSuite) {
         QStringLiteral("「book.xlsx」には変換する日で値が変わる関数（CELL）を使った数式が"
                        "あります。その値を計算するには表計算ソフト(LibreOffice)が必要です。"));
   }
+  // A value the first sheet takes from another sheet, computed there on the day;
+  // a first sheet without formulas takes nothing from the others.
+  for (const bool first_has_formula : {true, false}) {
+    SCOPED_TRACE(first_has_formula);
+    Members members =
+        xlsx_members(worksheet(first_has_formula ? "<row><c><f>Sheet2!A1</f><v>285000</v></c></row>"
+                                                 : "<row><c><v>285000</v></c></row>"));
+    members[1].second.replace("</sheets>",
+                              "<sheet name=\"2\" sheetId=\"2\" r:id=\"rId4\"/></sheets>");
+    members[2].second.replace("</Relationships>",
+                              "<Relationship Id=\"rId4\" Type=\"x/worksheet\" "
+                              "Target=\"worksheets/sheet2.xml\"/></Relationships>");
+    members.push_back(
+        {"xl/worksheets/sheet2.xml", worksheet("<row><c><f>TODAY()+1</f><v>45757</v></c></row>")});
+    write_zip(QStringLiteral("book.xlsx"), members);
+    std::optional<QString> function;
+    const Result<void> read =
+        read_workbook(QStringLiteral("book.xlsx"), QStringLiteral("tbk.tmp"), {}, &function);
+    if (first_has_formula) {
+      EXPECT_EQ(failure_kind(read), Failure::Kind::Unsupported);
+      EXPECT_EQ(function, QStringLiteral("TODAY"));
+    } else {
+      EXPECT_TRUE(read.ok()) << read.message().toStdString();
+      EXPECT_EQ(function, std::nullopt);
+    }
+  }
   // Names in quoted text, and names that only begin like one, are no calls.
   for (const char* formula : {"\"TODAY()\"&amp;A1", "MYTODAY(1)", "'NOW('!A1+1", "TODAY"}) {
     SCOPED_TRACE(formula);
