@@ -75,8 +75,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   require(row.failed_fields == failed, "the quick build fails the general build's fields");
   require(row.amount == general.amount, "the quick build reads the general build's amount");
   require(row.characters == text.size(), "the quick build counts the decoded characters");
-  require(general.record.failure_reasons.isEmpty() && general.record.corrections.isEmpty() &&
-              general.record.name_differences.isEmpty() && general.record.name_notices.isEmpty(),
+  require(general.record.failure_reasons.isEmpty() && general.record.name_differences.isEmpty() &&
+              general.record.name_notices.isEmpty(),
           "the quick build takes only lines the general build says nothing more of");
+  // The names it mended, it logs as the general build would.
+  require(row.corrections.size() == general.record.corrections.size(),
+          "the quick build mends the general build's names");
+  for (qsizetype i = 0; i < row.corrections.size(); ++i) {
+    const FieldCorrection& quick_note = row.corrections[i];
+    const FieldCorrection& general_note = general.record.corrections[i];
+    require(quick_note.field == general_note.field &&
+                quick_note.corrected == general_note.corrected &&
+                quick_note.original == general_note.original,
+            "the quick build notes each mended name as the general build does");
+  }
   return 0;
 }
