@@ -5,7 +5,7 @@
 #include <QLocale>
 
 #include "cli/console.h"
-#include "gui/viewers/transfer_list_printer.h"
+#include "core/zengin/transfer_list_printer.h"
 
 namespace tsubakuro::cli {
 

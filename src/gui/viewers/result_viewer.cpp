@@ -20,13 +20,13 @@
 #include "core/zengin/debit_result_messages.h"
 #include "core/zengin/record_layout.h"
 #include "core/zengin/transfer_list_messages.h"
+#include "core/zengin/transfer_list_printer.h"
 #include "gui/shell/message_dialogs.h"
 #include "gui/shell/twips.h"
 #include "gui/shell/window_routine.h"
 #include "gui/viewers/result_data_model.h"
 #include "gui/viewers/result_grid_view.h"
 #include "gui/viewers/result_view_layout.h"
-#include "gui/viewers/transfer_list_printer.h"
 
 namespace tsubakuro {
 

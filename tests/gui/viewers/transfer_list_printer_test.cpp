@@ -1,4 +1,4 @@
-#include "gui/viewers/transfer_list_printer.h"
+#include "core/zengin/transfer_list_printer.h"
 
 #include <gtest/gtest.h>
 #include <QImage>
